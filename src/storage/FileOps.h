@@ -1,0 +1,28 @@
+#pragma once
+// The handful of file-system calls the storage makes, behind one interface so
+// that tests can make any single step fail (a short write, a full disk, a
+// failed rename) and check that nothing is lost. Paths are local 8-bit paths.
+
+#include <QByteArray>
+#include <sys/types.h>
+
+namespace morv {
+
+class FileOps {
+public:
+    virtual ~FileOps() = default;
+    // POSIX semantics: -1 with errno on failure.
+    virtual int open(const QByteArray& path, int flags, mode_t mode) = 0;
+    virtual ssize_t read(int fd, void* buffer, size_t size) = 0;
+    virtual ssize_t write(int fd, const void* buffer, size_t size) = 0;
+    virtual int fsync(int fd) = 0;
+    virtual int close(int fd) = 0;
+    virtual int rename(const QByteArray& from, const QByteArray& to) = 0;
+    virtual int unlink(const QByteArray& path) = 0;
+    virtual bool exists(const QByteArray& path) = 0;
+};
+
+// The real calls.
+FileOps& SystemFileOps();
+
+}  // namespace morv

@@ -1,0 +1,47 @@
+#pragma once
+// The diary's tables. Every value, numbers included, is the text that was typed
+// or shown; conversion to a number happens only where something is computed.
+
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace morv {
+
+struct ItemRecord {
+    QString Checked;   // "1" ticked, "0" not
+    QString ItemName;
+    QString Sodium;    // milligrams, as typed
+    QString ItemSalt;  // grams, as typed or converted
+    bool operator==(const ItemRecord&) const = default;
+};
+
+struct LogRecord {
+    QString LogDate;  // yyyy/mm/dd
+    QString DaySalt;
+    QString PressureLow;
+    QString PressureHigh;
+    bool operator==(const LogRecord&) const = default;
+};
+
+struct SeasoningRecord {
+    QString SeasoningName;
+    QString UnitSalt;
+    bool operator==(const SeasoningRecord&) const = default;
+};
+
+// 161 slots: 0..159 are the ten pages of sixteen rows; slot 160 is filled only
+// by an import that carries one record more, and is never shown or stored.
+inline constexpr int ItemSlotCount = 161;
+inline constexpr int StoredItemCount = 160;
+inline constexpr int SeasoningRowCount = 20;
+inline constexpr int DefaultPressureBarShift = 3000;
+
+using ItemList = std::vector<ItemRecord>;
+using LogList = std::vector<LogRecord>;
+using SeasoningList = std::array<SeasoningRecord, SeasoningRowCount>;
+
+// A fresh item table: 161 slots, "0" in Checked of slots 0..159.
+ItemList NewItemTable();
+
+}  // namespace morv

@@ -1,0 +1,27 @@
+#pragma once
+// The data and exchange files are Windows-932 (CP932). This is the only place
+// that converts between them and Unicode; it uses glibc's iconv "CP932" table,
+// which keeps 0x5C as the backslash.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace morv {
+
+// A character CP932 cannot represent is written as the geta mark "〓"
+// (U+3013, bytes 0x81 0xAC), the customary Japanese stand-in for a missing
+// character, so the file never holds invalid bytes.
+inline constexpr char16_t Cp932Replacement = u'\u3013';
+
+// A byte that does not decode (a stray lead or trail byte, 0x80, 0xA0,
+// 0xFD..0xFF) becomes the private-use character U+F700 + byte, which the encoder
+// writes back as that same byte, so an unreadable byte survives a round trip
+// unchanged instead of becoming a control character or a different byte.
+inline constexpr char16_t Cp932ByteEscapeBase = u'\uF700';
+
+QByteArray EncodeCp932(QStringView text);
+QString DecodeCp932(QByteArrayView bytes);
+
+}  // namespace morv
