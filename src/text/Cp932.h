@@ -21,6 +21,12 @@ inline constexpr char16_t Cp932Replacement = u'\u3013';
 // unchanged instead of becoming a control character or a different byte.
 inline constexpr char16_t Cp932ByteEscapeBase = u'\uF700';
 
+// Some characters have two codes: the NEC-selected IBM rows (0xED, 0xEE) and
+// the IBM rows (0xFA..0xFC) repeat each other, and a few NEC row-13 and IBM
+// symbols repeat JIS row 2. Encoding always picks the code Windows picks, so
+// bytes from another program may come back as the twin code; the text reads
+// the same. A few characters have only a one-way code (U+00A5 is written as
+// 0x5C, U+203E as 0x7E), as Windows also does.
 QByteArray EncodeCp932(QStringView text);
 QString DecodeCp932(QByteArrayView bytes);
 
