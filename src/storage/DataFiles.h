@@ -6,6 +6,7 @@
 
 #include "storage/FileOps.h"
 #include "storage/Records.h"
+#include "storage/SafeWrite.h"
 
 #include <QDateTime>
 #include <QString>
@@ -49,12 +50,18 @@ public:
     // The shift, 3000 unless the first line is a number that fits 32 bits.
     int AtuFileRead(qint32& shift);
 
-    // The name under which an unreadable file was kept, or empty.
+    // When Kiroku.txt or Enbun.txt exists but cannot be read, the read keeps
+    // a byte-for-byte copy, "Enbun.unreadable-YYYYMMDD-HHMMSS.txt" (with -2,
+    // -3, ... when taken), before anything can overwrite it: the next save
+    // replaces the file with what is in memory. An identical earlier copy is
+    // reused rather than copied again. This is the full path of the copy the
+    // last Kiroku or Enbun read kept, or empty when it kept none.
     QString lastSalvagedCopy() const { return lastSalvaged_; }
 
 private:
     int writeFile(const QString& stem, const QByteArray& bytes);
-    void salvage(const QString& stem);
+    int failRead(const QString& stem, SafeFile& file, const QByteArray& bytes, bool readable);
+    void salvage(const QString& stem, const QByteArray& bytes);
 
     QString folder_;
     StatusSink status_;

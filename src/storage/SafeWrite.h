@@ -3,13 +3,15 @@
 //
 // What a reader of the folder may rely on: while a write of X.txt is in
 // progress, X.bak holds the last good version, and a leftover X.bak means a
-// write was interrupted and is put back over X.txt by RestoreInterrupted.
+// write was interrupted and is put back over X.txt by restoreInterrupted.
+// X.txt itself is only ever replaced by rename, so it is never half-written.
 //
 // How it is done: X.txt is copied to X.bak.tmp, fsynced and renamed to X.bak
 // (so X.bak is never partial); the new content goes to X.txt.tmp, is fsynced
-// and renamed over X.txt; the folder is fsynced; only then is X.bak deleted.
-// Every short write, write error, fsync, close or rename error fails the write,
-// and a failed write puts the previous file back.
+// and renamed over X.txt; the folder is fsynced; only then is X.bak deleted
+// and the folder fsynced again. Every short write, write error, fsync, close,
+// rename or unlink error fails the write, and a failed write puts the previous
+// file (or its absence) back and leaves no temporary file behind.
 
 #include "storage/FileOps.h"
 
@@ -34,13 +36,14 @@ public:
     // Errors are ignored.
     void restoreInterrupted();
 
-    // The whole of X.txt, or nothing when it cannot be read.
+    // The whole of X.txt, or false when it cannot be read.
     bool readAll(QByteArray& bytes);
 
     bool exists();
 
 private:
-    bool copyDurably(const QByteArray& from, const QByteArray& to);
+    enum class ReadResult { Read, Missing, Failed };
+    ReadResult readFile(const QByteArray& path, QByteArray& bytes, bool checkClose);
     bool writeDurably(const QByteArray& path, const QByteArray& bytes);
     bool writeAll(int fd, const QByteArray& bytes);
     void syncFolder();
@@ -49,5 +52,10 @@ private:
     FileOps& ops_;
     QByteArray folder_, txt_, bak_, txtTmp_, bakTmp_;
 };
+
+// Creates `path`, which must not exist yet, holding `bytes`, durably (file and
+// folder fsynced, mode 0600). Returns false on any failure, with errno EEXIST
+// when the name was taken; a failed attempt leaves no file behind.
+bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes);
 
 }  // namespace morv

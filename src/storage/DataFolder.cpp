@@ -1,0 +1,49 @@
+#include "storage/DataFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtGlobal>
+
+#include <sys/stat.h>
+
+namespace morv {
+namespace {
+
+QString WithSlash(const QString& folder)
+{
+    if (folder.isEmpty())
+        return QStringLiteral("./");
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// The base of per-user data, or empty when it cannot be told: a relative
+// path would depend on the current folder, which is no place for a diary.
+QString UserDataHome()
+{
+    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
+        return xdg;
+    const QString home = qEnvironmentVariable("HOME");
+    if (!home.isEmpty() && QDir::isAbsolutePath(home))
+        return home + QLatin1String("/.local/share");
+    return {};
+}
+
+}  // namespace
+
+QString LocateDataFolder(const QString& programFolder)
+{
+    const QString base = UserDataHome();
+    if (base.isEmpty())
+        return WithSlash(programFolder);
+    const QString folder = QDir::cleanPath(base + QLatin1String("/Tavelnor"));
+    QDir().mkpath(folder);
+    if (!QFileInfo(folder).isDir())
+        return WithSlash(programFolder);
+    // Health data: nobody else on the machine needs to read it.
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    return WithSlash(folder);
+}
+
+}  // namespace morv
