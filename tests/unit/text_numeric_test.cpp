@@ -9,7 +9,7 @@
 
 using namespace morv;
 
-TEST(NumericText, AcceptsDecimalNumbersWithBlanksAndSign) {
+TEST(TextNumeric, AcceptsDecimalNumbersWithBlanksAndSign) {
     struct Case {
         const char16_t* text;
         double value;
@@ -31,7 +31,7 @@ TEST(NumericText, AcceptsDecimalNumbersWithBlanksAndSign) {
     }
 }
 
-TEST(NumericText, RefusesAnythingElse) {
+TEST(TextNumeric, RefusesAnythingElse) {
     const char16_t* cases[] = {
         u"", u" ", u".", u"+", u"-", u"+.", u" . ", u"1e3", u"1E3", u"0x10", u"&H10",
         u"1,000", u"1,5", u"1.2.3", u"..5", u"１", u"1０", u"- 1", u"+-1", u"--1",
@@ -46,7 +46,7 @@ TEST(NumericText, RefusesAnythingElse) {
     }
 }
 
-TEST(NumericText, HandlesValuesAtTheEdgeOfTheDoubleRange) {
+TEST(TextNumeric, HandlesValuesAtTheEdgeOfTheDoubleRange) {
     // Beyond the double range is not a usable amount.
     const QString huge = QString(400, u'9');
     EXPECT_FALSE(IsNumeric(huge));
@@ -62,7 +62,7 @@ TEST(NumericText, HandlesValuesAtTheEdgeOfTheDoubleRange) {
     EXPECT_DOUBLE_EQ(ValueOf(QString(400, u'0') + u"12"_qs), 12.0);
 }
 
-TEST(NumericText, IgnoresTheCLocale) {
+TEST(TextNumeric, IgnoresTheCLocale) {
     // A locale with a decimal comma must not change what "." means. Not every
     // system has one installed; the check is skipped when none is.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
@@ -147,7 +147,7 @@ TEST(NumberText, ReadsBackAsTheSameNumber) {
     }
 }
 
-TEST(CutDecimals, KeepsDigitsAfterThePointWithoutRounding) {
+TEST(TextCutDecimals, KeepsDigitsAfterThePointWithoutRounding) {
     struct Case {
         const char16_t* text;
         int n;
