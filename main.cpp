@@ -1,1 +1,30 @@
-int main() { return 0; }
+#include "app/Form1.h"
+#include "platform/Clock.h"
+#include "platform/CloseOnSignal.h"
+#include "platform/QtDialogs.h"
+#include "platform/SingleInstance.h"
+#include "platform/Translations.h"
+#include "storage/DataFolder.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Morvaline"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    const QString folder = morv::LocateDataFolder(QCoreApplication::applicationDirPath());
+    morv::SingleInstance instance(folder);
+    if (!instance.acquire()) return 0;  // another copy is running: end silently
+
+    morv::LoadJapaneseQtTexts(app);
+    morv::QtDialogs dialogs;
+    morv::SystemClock clock;
+    morv::Form1 window(dialogs, clock, folder);
+    dialogs.setOwner(&window);
+    morv::CloseWindowOnTerminationSignals(&window);
+    window.Load();
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,34 @@
+# Morvaline: the two set-up commands are `make run` and `make test`.
+# Both install any missing system package first (scripts/install-deps.sh).
+
+JOBS ?= $(shell nproc)
+
+.PHONY: deps configure build run test test-asan screenshots clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset release >/dev/null
+
+build: configure
+	@cmake --build --preset release -j $(JOBS)
+
+run: build
+	./build/morvaline
+
+test: build
+	@ctest --preset release -j $(JOBS)
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
+
+# PNG files of the window with sample data, for review: build/screenshots/.
+screenshots: build
+	QT_QPA_PLATFORM=offscreen ./build/tools/morvaline-screenshots build/screenshots
+
+clean:
+	rm -rf build build-asan build-debug

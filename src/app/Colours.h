@@ -1,0 +1,31 @@
+#pragma once
+// The program's named colours and one way to set and read a widget's background,
+// whatever kind of widget it is, so that handlers and tests agree on it.
+
+#include <QColor>
+
+class QWidget;
+
+namespace morv {
+
+namespace colour {
+inline const QColor Peach{255, 224, 192};
+inline const QColor Pink{255, 192, 192};
+inline const QColor Yellow{255, 255, 0};
+inline const QColor LightYellow{255, 255, 128};
+inline const QColor PaleYellow{255, 255, 192};
+inline const QColor LightOrange{255, 192, 128};
+inline const QColor Salmon{255, 128, 128};
+inline const QColor Lavender{192, 192, 255};
+inline const QColor Red{255, 0, 0};
+inline const QColor White{255, 255, 255};
+// The system's colours of an input area and of a button or panel.
+QColor WindowBackground();
+QColor ButtonFace();
+}  // namespace colour
+
+void SetBackground(QWidget* widget, const QColor& colour);
+QColor Background(const QWidget* widget);
+void SetTextColour(QWidget* widget, const QColor& colour);
+
+}  // namespace morv

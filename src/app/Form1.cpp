@@ -1,0 +1,195 @@
+#include "app/Form1.h"
+
+#include "app/Colours.h"
+#include "app/core/DayTotal.h"
+#include "app/core/SeasoningDefaults.h"
+#include "platform/CalendarControl.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/KeyRules.h"
+#include "text/DateText.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace morv {
+
+static const QString SecondPointText = QStringLiteral("すでに小数点が入力されています");
+static const QString PreviewReminderText = QStringLiteral("読み込んだファイルの内容を表示しています");
+
+Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& ops, QWidget* parent)
+    : QWidget(parent), DataFolder(std::move(dataFolder)), ItemTable(NewItemTable()), dialogs_(dialogs),
+      clock_(clock) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(ProgramTitle);
+    setFixedSize(985, 673);
+    setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
+    files_ = std::make_unique<DataFiles>(
+        DataFolder, [this](const QString& text) { ShowStatus(text); }, [this] { return clock_.now(); }, ops);
+    buildMainView();
+    buildOverlayPanels();
+    wireMainView();
+    setTabOrder();
+}
+
+Form1::~Form1() = default;
+
+QString Form1::SaltTarget() const { return TextMoku->text(); }
+
+void Form1::wireMainView() {
+    KeyRule dateRule;
+    dateRule.chars = KeyRule::Chars::DigitsAndSlash;
+    dateRule.onKeyDown = [this] { ResetStatusLine(); };
+    InstallKeyRule(Text1_0, dateRule);
+    Text1_0->installEventFilter(this);
+
+    KeyRule targetRule;
+    targetRule.chars = KeyRule::Chars::Decimal;
+    targetRule.maxTyped = 8;
+    targetRule.onSecondPoint = [this] { showDecimalPointMessage(); };
+    InstallKeyRule(TextMoku, targetRule);
+    SelectAllOnFocus(TextMoku);
+    TextMoku->installEventFilter(this);
+    connect(TextMoku, &QLineEdit::textChanged, this, [this] { EnbunGoukei(); });
+
+    connect(Calendar1, &CalendarControl::dayPicked, this, &Form1::onDayPicked);
+    connect(Command9, &QPushButton::clicked, this, &Form1::onDayBefore);
+    connect(Command10, &QPushButton::clicked, this, &Form1::onDayAfter);
+    connect(Command16, &QPushButton::clicked, this, &Form1::onOpenCalendar);
+    connect(Command1, &QPushButton::clicked, this, &Form1::onExit);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1_0 && event->type() == QEvent::MouseButtonPress) {
+        Calendar1->hide();
+        ResetStatusLine();
+    } else if (watched == TextMoku && event->type() == QEvent::FocusIn) {
+        ResetStatusLine();
+        Calendar1->hide();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Load() {
+    Text1_0->setText(DateText(clock_.today()));
+    placeOnScreen();
+    // From here on a failing step is passed over; the storage reports its own
+    // failures in the status line.
+    files_->Prepare();
+    ItemPage = 0;
+    ItemTable = NewItemTable();
+    files_->KirokuFileRead(ItemTable);
+    SeasoningDefaults = BuiltInSeasonings();
+    files_->ChomiFileRead(SeasoningTable);
+    QString target;
+    files_->MokuFileRead(target);
+    TextMoku->setText(target);
+    files_->EnbunFileRead(DailyLog);
+    files_->AtuFileRead(PressureBarShift);
+    EnbunGoukei();
+    Text1_0->setFocus();
+}
+
+void Form1::placeOnScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    // Centred across; a quarter of the free height above. On a screen smaller
+    // than the window the title bar stays on the screen.
+    move(std::max(area.x(), area.x() + (area.width() - width()) / 2),
+         std::max(area.y(), area.y() + (area.height() / 2 - height() / 2) / 2));
+}
+
+void Form1::ResetStatusLine() {
+    if (!Label46->text().isEmpty()) {
+        Label3->setText(PreviewReminderText);
+        return;
+    }
+    SetBackground(Text1_0, colour::White);
+    Label3->clear();
+}
+
+void Form1::ShowStatus(const QString& text) {
+    SetTextColour(Label3, colour::Red);
+    Label3->setText(text);
+}
+
+void Form1::EnbunGoukei() {
+    const QString total = DayTotalText(ItemTable);
+    LabelEnbun->setText(total);
+    SetBackground(LabelEnbun, TotalOverTarget(total, TextMoku->text()) ? colour::Salmon : colour::WindowBackground());
+}
+
+void Form1::showDecimalPointMessage() { dialogs_.notice(SecondPointText); }
+
+void Form1::onDayPicked() {
+    Text1_0->setText(QStringLiteral("%1/%2/%3")
+                         .arg(Calendar1->Year())
+                         .arg(Calendar1->Month(), 2, 10, QLatin1Char('0'))
+                         .arg(Calendar1->Day(), 2, 10, QLatin1Char('0')));
+    Calendar1->hide();
+    Text1_0->setFocus();
+}
+
+void Form1::moveDate(int days) {
+    ResetStatusLine();
+    if (const auto date = ReadDate(Text1_0->text())) Text1_0->setText(DateText(date->addDays(days)));
+    Text1_0->setFocus();
+}
+
+void Form1::onDayBefore() { moveDate(-1); }
+void Form1::onDayAfter() { moveDate(1); }
+
+void Form1::onOpenCalendar() {
+    ResetStatusLine();
+    Calendar1->show();
+    Calendar1->raise();
+    const QString d = NormalizeDateText(Text1_0->text());
+    if (IsValidDate(d)) {
+        Calendar1->setYear(d.mid(0, 4).toInt());
+        Calendar1->setMonth(d.mid(5, 2).toInt());
+        Calendar1->setDay(d.mid(8, 2).toInt());
+    } else {
+        const QDate today = clock_.today();
+        Calendar1->setYear(today.year());
+        Calendar1->setMonth(today.month());
+        Calendar1->setDay(today.day());
+    }
+}
+
+void Form1::SaveAll() {
+    int failures = 0;
+    if (!ItemImportPending) failures += files_->KirokuFileWrite(ItemTable);
+    failures += files_->ChomiFileWrite(SeasoningTable);
+    failures += files_->MokuFileWrite(TextMoku->text());
+    if (LogCount() > 0 && !LogImportPending) failures += files_->EnbunFileWrite(DailyLog);
+    failures += files_->AtuFileWrite(PressureBarShift);
+    if (failures > 0) dialogs_.notice(StorageErrorText);
+}
+
+void Form1::onExit() {
+    if (!saved_) {
+        saved_ = true;
+        SaveAll();
+    }
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // The close is never refused and nothing is asked; the data is saved once,
+    // whether by the close box, a termination signal or "終了".
+    if (!saved_) {
+        saved_ = true;
+        SaveAll();
+    }
+    event->accept();
+}
+
+}  // namespace morv

@@ -1,0 +1,145 @@
+// The main view's controls and the empty overlay panels, in their places.
+// Positions are pixels of the 985 x 673 window (15 twips to the pixel).
+
+#include "app/Form1.h"
+#include "app/Colours.h"
+#include "platform/CalendarControl.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace morv {
+
+QString ArrayName(const char* base, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(index);
+}
+
+namespace {
+
+constexpr int Twips(int twips) { return (twips + 7) / 15; }
+
+template <class W>
+W* place(QWidget* parent, const QString& name, const QRect& rect) {
+    auto* widget = new W(parent);
+    widget->setObjectName(name);
+    widget->setGeometry(rect);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, const QRect& rect,
+              Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft) {
+    auto* l = place<QLabel>(parent, QLatin1String(name), rect);
+    l->setText(caption);
+    l->setAlignment(align);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
+                    Qt::FocusPolicy focus = Qt::StrongFocus) {
+    auto* b = place<QPushButton>(parent, name, rect);
+    b->setText(caption);
+    b->setFocusPolicy(focus);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QFrame* panel(QWidget* parent, const char* name, const QRect& rect, bool visible) {
+    auto* frame = place<QFrame>(parent, QLatin1String(name), rect);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Raised);
+    SetBackground(frame, colour::ButtonFace());
+    frame->setVisible(visible);
+    return frame;
+}
+
+}  // namespace
+
+void Form1::buildMainView() {
+    // Header: the date with its buttons, the day's total, the target, the status.
+    Text1_0 = place<QLineEdit>(this, QStringLiteral("Text1(0)"), {8, 8, 100, 26});
+    Text1_0->setAlignment(Qt::AlignCenter);
+    Command9 = button(this, QStringLiteral("Command9"), QStringLiteral("<"), {111, 8, 26, 26});
+    Command16 = button(this, QStringLiteral("Command16"), QStringLiteral("CL"), {139, 8, 34, 26});
+    Command10 = button(this, QStringLiteral("Command10"), QStringLiteral(">"), {175, 8, 26, 26});
+
+    Label4 = label(this, "Label4", QStringLiteral("塩分合計"), {214, 8, 60, 26}, Qt::AlignVCenter | Qt::AlignRight);
+    LabelEnbun = label(this, "LabelEnbun", QString(), {278, 6, 74, 30}, Qt::AlignVCenter | Qt::AlignRight);
+    LabelEnbun->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    LabelEnbun->setMargin(4);
+    QFont totalFont = LabelEnbun->font();
+    totalFont.setPointSize(12);
+    totalFont.setBold(true);
+    LabelEnbun->setFont(totalFont);
+    SetBackground(LabelEnbun, colour::WindowBackground());
+    Label5 = label(this, "Label5", QStringLiteral("グラム"), {356, 8, 40, 26});
+
+    Label1 = label(this, "Label1", QStringLiteral("塩分目標"), {402, 8, 60, 26}, Qt::AlignVCenter | Qt::AlignRight);
+    TextMoku = place<QLineEdit>(this, QStringLiteral("TextMoku"), {466, 8, 64, 26});
+    TextMoku->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2 = label(this, "Label2", QStringLiteral("グラム"), {534, 8, 40, 26});
+
+    Label3 = label(this, "Label3", QString(), {584, 3, 396, 18});
+    SetTextColour(Label3, colour::Red);
+    Label46 = label(this, "Label46", QString(), {584, 21, 396, 17});
+
+    // Left column: the commands. The dialog panels cover it while they are open.
+    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("塩分登録"), {8, 52, 104, 32});
+    Command2->setToolTip(QStringLiteral("今日の塩分を記録します"));
+    Command30 = button(this, QStringLiteral("Command30"), QStringLiteral("削除"), {8, 90, 104, 32}, Qt::ClickFocus);
+    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("塩分一覧"), {8, 140, 104, 32});
+    Command3->setToolTip(QStringLiteral("登録された塩分一覧を表示します"));
+    Command13 = button(this, QStringLiteral("Command13"), QStringLiteral("品名一覧"), {8, 178, 104, 32}, Qt::ClickFocus);
+    Command13->setToolTip(QStringLiteral("選択された品名と塩分を表示します"));
+    Command8 = button(this, QStringLiteral("Command8"), QStringLiteral("入出力"), {8, 228, 104, 32});
+    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("終了"), {8, 632, 104, 32});
+
+    // Page column.
+    Label6 = label(this, "Label6", QStringLiteral("PAGE"), {116, 48, 80, 18}, Qt::AlignCenter);
+    for (int p = 0; p < 10; ++p) {
+        CommandP[p] = button(this, ArrayName("CommandP", p), QStringLiteral("P%1").arg(p + 1),
+                             {124, 68 + 30 * p, 64, 26}, Qt::ClickFocus);
+        SetBackground(CommandP[p], colour::White);
+    }
+    Command47 = button(this, QStringLiteral("Command47"), QStringLiteral("チェック外す"), {116, 380, 80, 30},
+                       Qt::ClickFocus);
+    Command47->setToolTip(QStringLiteral("全項目のチェックを外します"));
+
+    // The item grid: sixteen rows of two lines each.
+    for (int r = 0; r < 16; ++r) {
+        Pictureb[r] = place<QFrame>(this, ArrayName("Pictureb", r), {202, 48 + 38 * r, 590, 36});
+        Pictureb[r]->setFrameShape(QFrame::StyledPanel);
+        SetBackground(Pictureb[r], colour::ButtonFace());
+    }
+
+    // Right: the weight conversion panel and the seasoning strip.
+    Picture1 = panel(this, "Picture1", {798, 48, 180, 320}, true);
+    Picture7 = panel(this, "Picture7", {798, 376, 180, 112}, true);
+
+    Calendar1 = place<CalendarControl>(this, QStringLiteral("Calendar1"), {8, 38, 280, 200});
+    Calendar1->hide();
+}
+
+void Form1::buildOverlayPanels() {
+    const QRect whole{0, 0, Twips(14775), Twips(10095)};
+    PictureE = panel(this, "PictureE", whole, false);
+    PictureH = panel(this, "PictureH", whole, false);
+    PictureCho = panel(this, "PictureCho", whole, false);
+    // The dialog panels stand over the column of command buttons.
+    const QRect column{0, Twips(600), Twips(1740), Twips(8850)};
+    Picture2 = panel(this, "Picture2", column, false);
+    Picture3 = panel(this, "Picture3", column, false);
+    Picture4 = panel(this, "Picture4", column, false);
+}
+
+void Form1::setTabOrder() {
+    // Date, target, then (as they are built) the grid rows and the weight boxes,
+    // then the commands and the date buttons.
+    const QWidget* chain[] = {Text1_0, TextMoku, Command2, Command3, Command8, Command1,
+                              Command9, Command16, Command10};
+    for (size_t i = 0; i + 1 < std::size(chain); ++i)
+        QWidget::setTabOrder(const_cast<QWidget*>(chain[i]), const_cast<QWidget*>(chain[i + 1]));
+}
+
+}  // namespace morv

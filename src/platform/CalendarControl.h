@@ -1,0 +1,32 @@
+#pragma once
+// The month calendar of the date boxes: year, month and day can be set one after
+// the other and read after a pick, and one notification is raised per picked day.
+
+#include <QCalendarWidget>
+
+namespace morv {
+
+class CalendarControl : public QCalendarWidget {
+    Q_OBJECT
+public:
+    explicit CalendarControl(QWidget* parent = nullptr);
+
+    int Year() const { return selectedDate().year(); }
+    int Month() const { return selectedDate().month(); }
+    int Day() const { return selectedDate().day(); }
+    // Each setter keeps the other two parts; a day that does not exist in the
+    // month is moved to the month's last day, so setting year, month and day in
+    // turn always lands on the intended date.
+    void setYear(int year);
+    void setMonth(int month);
+    void setDay(int day);
+    void setDate(QDate date);
+
+signals:
+    void dayPicked();
+
+private:
+    void pick();
+};
+
+}  // namespace morv

@@ -1,0 +1,32 @@
+#pragma once
+// What a text box lets the user type. Boxes of this program refuse characters
+// as they are typed rather than validating afterwards: a number box takes only
+// digits, Backspace and (where decimals are allowed) one point, Enter runs the
+// box's action instead of being inserted, and a box may cap what can be typed.
+// Text set by the program or pasted is not filtered here.
+
+#include <QLineEdit>
+#include <functional>
+
+namespace morv {
+
+struct KeyRule {
+    enum class Chars {
+        Any,             // every character
+        Digits,          // 0-9
+        DigitsAndSlash,  // 0-9 and "/"
+        Decimal,         // 0-9 and one "."
+    };
+    Chars chars = Chars::Any;
+    int maxTyped = 0;                    // 0: no cap
+    std::function<void()> onKeyDown;     // any key, before it is filtered
+    std::function<void()> onEnter;       // Enter is swallowed and runs this
+    std::function<void()> onSecondPoint; // a second "." was refused
+};
+
+void InstallKeyRule(QLineEdit* box, KeyRule rule);
+
+// Selects the whole text whenever the box gains the focus, also by a click.
+void SelectAllOnFocus(QLineEdit* box);
+
+}  // namespace morv

@@ -1,0 +1,71 @@
+#pragma once
+// Stand-ins for what the program asks of the outside world: every message box
+// and file dialog is recorded and answered from a script, and "today" is fixed.
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+namespace morv::test {
+
+struct DialogCall {
+    enum class Kind { Notice, Question, SaveFile, OpenFile };
+    Kind kind;
+    QString text;
+    FileRequest request;
+};
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    std::vector<DialogCall> calls;
+    std::deque<bool> answers;                      // Yes = true; an empty queue answers No
+    std::deque<std::optional<QString>> fileChoices;  // an empty queue cancels
+
+    void notice(const QString& text) override { calls.push_back({DialogCall::Kind::Notice, text, {}}); }
+    bool askYesNo(const QString& text) override {
+        calls.push_back({DialogCall::Kind::Question, text, {}});
+        if (answers.empty()) return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<QString> chooseSaveFile(const FileRequest& request) override {
+        return choose(DialogCall::Kind::SaveFile, request);
+    }
+    std::optional<QString> chooseOpenFile(const FileRequest& request) override {
+        return choose(DialogCall::Kind::OpenFile, request);
+    }
+
+    QStringList notices() const { return texts(DialogCall::Kind::Notice); }
+    QStringList questions() const { return texts(DialogCall::Kind::Question); }
+
+private:
+    std::optional<QString> choose(DialogCall::Kind kind, const FileRequest& request) {
+        calls.push_back({kind, {}, request});
+        if (fileChoices.empty()) return std::nullopt;
+        auto choice = fileChoices.front();
+        fileChoices.pop_front();
+        return choice;
+    }
+    QStringList texts(DialogCall::Kind kind) const {
+        QStringList out;
+        for (const auto& call : calls)
+            if (call.kind == kind) out << call.text;
+        return out;
+    }
+};
+
+class FixedClock final : public Clock {
+public:
+    explicit FixedClock(QDateTime at) : at_(std::move(at)) {}
+    QDateTime now() const override { return at_; }
+    void set(QDateTime at) { at_ = std::move(at); }
+
+private:
+    QDateTime at_;
+};
+
+}  // namespace morv::test

@@ -1,0 +1,214 @@
+// The window's life: first run, start-up from existing files, the saves of
+// shutdown by either way of closing, and what a failed save tells the user.
+
+#include "MainWindowFixture.h"
+#include "app/Colours.h"
+#include "platform/CalendarControl.h"
+#include "storage/FileOps.h"
+#include "text/Cp932.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace morv::test {
+namespace {
+
+using MainWindowLife = MainWindowFixture;
+
+QByteArray repeated(const QByteArray& line, int count) {
+    QByteArray out;
+    for (int i = 0; i < count; ++i) out += line;
+    return out;
+}
+
+TEST_F(MainWindowLife, FirstRunInAnEmptyFolder) {
+    Form1& w = start();
+    EXPECT_EQ(w.windowTitle(), "Morvaline");
+    EXPECT_EQ(w.size(), QSize(985, 673));
+    EXPECT_EQ(w.Text1_0->text(), "2024/01/05");
+    EXPECT_TRUE(w.Text1_0->hasFocus());
+    EXPECT_EQ(w.TextMoku->text(), "");
+    EXPECT_EQ(w.LabelEnbun->text(), "0");
+    EXPECT_EQ(w.LogCount(), 0);
+    EXPECT_EQ(w.PressureBarShift, 3000);
+    EXPECT_EQ(w.Label3->text(), "");
+    EXPECT_TRUE(exists("Kiroku.txt"));
+    EXPECT_EQ(bytes("Kiroku.txt"), "");
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(home.path() + "/Tavelnor").constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u) << "health data stays private";
+
+    w.close();
+    EXPECT_EQ(bytes("Kiroku.txt"), repeated("\"0\",\"\",\"\",\"\"\r\n", 160));
+    EXPECT_EQ(bytes("Chomi.txt"), repeated("\"\",\"\"\r\n", 20));
+    EXPECT_EQ(bytes("Moku.txt"), "\r\n");
+    EXPECT_EQ(bytes("Atu.txt"), "3000\r\n");
+    EXPECT_FALSE(exists("Enbun.txt")) << "an empty log is not written";
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(MainWindowLife, StartUpLoadsTheFilesAndRestoresAnInterruptedWrite) {
+    put("Kiroku.txt", EncodeCp932(u"\"1\",\"みそ汁\",\"\",\"1.234\"\r\n\"1\",\"漬物\",\"\",\"2.005\"\r\n"));
+    put("Moku.txt", "3\r\n");
+    put("Atu.txt", " 3400\r\n");
+    // A save of the log was interrupted: the backup is the last good version.
+    put("Enbun.txt", "\"2024/01/0");
+    put("Enbun.bak", "\"2024/01/02\",\"6.5\",\"\",\"\"\r\n\"2024/01/03\",\"7\",\"80\",\"120\"\r\n");
+    Form1& w = start();
+    EXPECT_EQ(w.ItemTable[0].ItemName, "みそ汁");
+    EXPECT_EQ(w.LabelEnbun->text(), "3.23") << "cut, not rounded";
+    EXPECT_EQ(Background(w.LabelEnbun), colour::Salmon) << "3 < 3.23";
+    EXPECT_EQ(w.TextMoku->text(), "3");
+    EXPECT_EQ(w.PressureBarShift, 3400);
+    ASSERT_EQ(w.LogCount(), 2);
+    EXPECT_EQ(w.DailyLog[1].PressureHigh, "120");
+    EXPECT_FALSE(exists("Enbun.bak"));
+    EXPECT_EQ(w.Label3->text(), "");
+}
+
+TEST_F(MainWindowLife, AnUnreadableLogIsReportedAndKept) {
+    const QByteArray broken = "\"2024/01/02\",\"6.5\",\"\"";  // a record cut short
+    put("Enbun.txt", broken);
+    Form1& w = start();
+    EXPECT_EQ(w.Label3->text(), "情報処理中にエラーが発生しました");
+    EXPECT_EQ(w.LogCount(), 0);
+    const QStringList kept = QDir(folder).entryList({"Enbun.unreadable-*"});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(bytes(kept.first()), broken);
+}
+
+TEST_F(MainWindowLife, CloseBoxAndExitButtonSaveTheSame) {
+    QByteArray byExit[5], byCloseBox[5];
+    const char* names[5] = {"Kiroku.txt", "Chomi.txt", "Moku.txt", "Enbun.txt", "Atu.txt"};
+    for (int run = 0; run < 2; ++run) {
+        for (const char* name : names) QFile::remove(path(name));
+        Form1& w = start();
+        w.ItemTable[3] = {"1", "梅干し", "", "2.2"};
+        w.DailyLog.push_back({"2024/01/04", "6.1", "", ""});
+        w.SeasoningTable[0] = {"  食塩(小さじ) ", "6.0"};
+        w.TextMoku->setText("6.5");
+        w.PressureBarShift = 2800;
+        if (run == 0)
+            QTest::mouseClick(w.Command1, Qt::LeftButton);
+        else
+            w.close();
+        EXPECT_FALSE(w.isVisible());
+        for (int i = 0; i < 5; ++i) (run == 0 ? byExit : byCloseBox)[i] = bytes(names[i]);
+        form.reset();
+    }
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(byExit[i], byCloseBox[i]) << names[i];
+    EXPECT_EQ(byExit[2], "6.5\r\n");
+    EXPECT_EQ(byExit[3], "\"2024/01/04\",\"6.1\",\"\",\"\"\r\n");
+    EXPECT_EQ(byExit[4], "2800\r\n");
+    EXPECT_TRUE(byExit[1].startsWith("\"\x90H\x89\x96(\x8f\xac\x82\xb3\x82\xb6)\",\"6.0\"\r\n"))
+        << "seasoning names are written without surrounding blanks";
+}
+
+TEST_F(MainWindowLife, PendingImportsLeaveTheirFilesUntouched) {
+    const QByteArray items = EncodeCp932(u"\"1\",\"前の品\",\"\",\"1\"\r\n");
+    const QByteArray log = "\"2023/12/31\",\"8\",\"\",\"\"\r\n";
+    put("Kiroku.txt", items);
+    put("Enbun.txt", log);
+    Form1& w = start();
+    w.ItemTable[0].ItemName = "取り込んだ品";
+    w.DailyLog = {{"2024/01/01", "5", "", ""}};
+    w.ItemImportPending = true;
+    w.LogImportPending = true;
+    w.close();
+    EXPECT_EQ(bytes("Kiroku.txt"), items);
+    EXPECT_EQ(bytes("Enbun.txt"), log);
+    EXPECT_TRUE(exists("Chomi.txt"));
+    EXPECT_TRUE(exists("Atu.txt"));
+}
+
+TEST_F(MainWindowLife, AnEmptiedLogLeavesTheLogFileAsItWas) {
+    const QByteArray log = "\"2023/12/31\",\"8\",\"\",\"\"\r\n";
+    put("Enbun.txt", log);
+    Form1& w = start();
+    w.DailyLog.clear();
+    QTest::mouseClick(w.Command1, Qt::LeftButton);
+    EXPECT_EQ(bytes("Enbun.txt"), log);
+}
+
+// Fails every rename into place, as a full or read-only disk would.
+class FailingRenames final : public FileOps {
+public:
+    int open(const QByteArray& p, int flags, mode_t mode) override { return real.open(p, flags, mode); }
+    ssize_t read(int fd, void* b, size_t n) override { return real.read(fd, b, n); }
+    ssize_t write(int fd, const void* b, size_t n) override { return real.write(fd, b, n); }
+    int fsync(int fd) override { return real.fsync(fd); }
+    int close(int fd) override { return real.close(fd); }
+    int rename(const QByteArray&, const QByteArray&) override {
+        errno = EIO;
+        return -1;
+    }
+    int unlink(const QByteArray& p) override { return real.unlink(p); }
+    bool exists(const QByteArray& p) override { return real.exists(p); }
+    FileOps& real = SystemFileOps();
+};
+
+TEST_F(MainWindowLife, AFailedSaveAtShutdownIsToldOnceAndTheWindowStillCloses) {
+    const QByteArray items = EncodeCp932(u"\"1\",\"前の品\",\"\",\"1\"\r\n");
+    put("Kiroku.txt", items);
+    FailingRenames ops;
+    Form1& w = start(ops);
+    w.ItemTable[0].ItemName = "新しい品";
+    QTest::mouseClick(w.Command1, Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(dialogs.notices(), QStringList{"情報処理中にエラーが発生しました"});
+    EXPECT_EQ(bytes("Kiroku.txt"), items) << "the previous file is kept";
+    EXPECT_FALSE(exists("Kiroku.bak"));
+}
+
+TEST_F(MainWindowLife, ThePanelsWaitHiddenInTheirPlaces) {
+    Form1& w = start();
+    for (const char* name : {"PictureE", "PictureH", "PictureCho"}) {
+        auto* panel = find<QWidget>(name);
+        EXPECT_FALSE(panel->isVisible()) << name;
+        EXPECT_EQ(panel->geometry(), QRect(0, 0, 985, 673)) << name;
+    }
+    for (const char* name : {"Picture2", "Picture3", "Picture4"}) {
+        auto* panel = find<QWidget>(name);
+        EXPECT_FALSE(panel->isVisible()) << name;
+        EXPECT_EQ(panel->pos(), QPoint(0, 40)) << name;
+        // They stand over the whole column of commands under the top strip.
+        for (QPushButton* b : {w.Command2, w.Command30, w.Command3, w.Command13, w.Command8})
+            EXPECT_TRUE(panel->geometry().contains(b->geometry())) << name;
+    }
+    EXPECT_TRUE(w.Picture1->isVisible());
+    EXPECT_TRUE(w.Picture7->isVisible());
+    EXPECT_FALSE(w.Calendar1->isVisible());
+}
+
+TEST_F(MainWindowLife, EveryMainViewControlHasItsCaptionAndTooltip) {
+    start();
+    const std::pair<const char*, const char*> buttons[] = {
+        {"Command9", "<"},         {"Command16", "CL"},      {"Command10", ">"},
+        {"Command2", "塩分登録"},  {"Command30", "削除"},    {"Command3", "塩分一覧"},
+        {"Command13", "品名一覧"}, {"Command8", "入出力"},   {"Command1", "終了"},
+        {"Command47", "チェック外す"}};
+    for (auto [name, caption] : buttons) EXPECT_EQ(find<QPushButton>(name)->text(), caption) << name;
+    for (int p = 0; p < 10; ++p)
+        EXPECT_EQ(find<QPushButton>(qPrintable(ArrayName("CommandP", p)))->text(), QString("P%1").arg(p + 1));
+    const std::pair<const char*, const char*> labels[] = {
+        {"Label4", "塩分合計"}, {"Label5", "グラム"}, {"Label1", "塩分目標"}, {"Label2", "グラム"}, {"Label6", "PAGE"}};
+    for (auto [name, caption] : labels) EXPECT_EQ(find<QLabel>(name)->text(), caption) << name;
+    EXPECT_EQ(find<QPushButton>("Command2")->toolTip(), "今日の塩分を記録します");
+    EXPECT_EQ(find<QPushButton>("Command3")->toolTip(), "登録された塩分一覧を表示します");
+    EXPECT_EQ(find<QPushButton>("Command13")->toolTip(), "選択された品名と塩分を表示します");
+    for (int r = 0; r < 16; ++r) EXPECT_NE(find<QWidget>(qPrintable(ArrayName("Pictureb", r))), nullptr);
+    EXPECT_EQ(Background(find<QLabel>("Label3")), Background(form.get()));
+    EXPECT_EQ(find<QLabel>("Label3")->palette().color(QPalette::WindowText), colour::Red);
+    EXPECT_EQ(find<QLabel>("Label46")->text(), "");
+    EXPECT_NE(find<QLineEdit>("Text1(0)"), nullptr);
+    EXPECT_NE(find<QWidget>("Calendar1"), nullptr);
+}
+
+}  // namespace
+}  // namespace morv::test

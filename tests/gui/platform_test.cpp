@@ -1,0 +1,129 @@
+// The platform layer as the program relies on it: message boxes titled
+// "Morvaline" with No as the default answer and Japanese buttons, file dialogs
+// that see .txt and .TXT alike and never ask about overwriting, one running copy.
+
+#include "platform/QtDialogs.h"
+#include "platform/SingleInstance.h"
+#include "platform/Translations.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace morv {
+namespace {
+
+TEST(PlatformDialogs, QuestionsDefaultToNoAndNoticesHaveOnlyOk) {
+    auto question = MakeQuestionBox(nullptr, "内容を書き換えますか？");
+    EXPECT_EQ(question->windowTitle(), "Morvaline");
+    EXPECT_EQ(question->text(), "内容を書き換えますか？");
+    EXPECT_EQ(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(question->defaultButton(), question->button(QMessageBox::No));
+
+    auto notice = MakeNoticeBox(nullptr, "日付が誤っています");
+    EXPECT_EQ(notice->windowTitle(), "Morvaline");
+    EXPECT_EQ(notice->standardButtons(), QMessageBox::Ok);
+}
+
+TEST(PlatformDialogs, QtsOwnButtonsSpeakJapanese) {
+    ASSERT_TRUE(LoadJapaneseQtTexts(*QApplication::instance()));
+    auto question = MakeQuestionBox(nullptr, "?");
+    EXPECT_EQ(question->button(QMessageBox::Yes)->text().remove('&'), "はい(Y)");
+    EXPECT_EQ(question->button(QMessageBox::No)->text().remove('&'), "いいえ(N)");
+}
+
+QStringList listedNames(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QListView*>("listView");
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (!view || !model) return {};
+    QStringList names;
+    // The folder is read in the background; wait until it has been listed.
+    if (!QTest::qWaitFor([&] { return model->rowCount(view->rootIndex()) >= 2; }, 5000)) return {};
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+        const QModelIndex index = view->model()->index(row, 0, view->rootIndex());
+        if (index.flags() & Qt::ItemIsEnabled) names << index.data().toString();
+    }
+    names.sort();
+    return names;
+}
+
+TEST(PlatformDialogs, TextFileFilterMatchesBothCases) {
+    QTemporaryDir dir;
+    for (const char* name : {"a.txt", "B.TXT", "c.dat"}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QFileDialog dialog;
+    FileRequest request;
+    request.title = OpenDialogTitle;
+    request.initialFolder = dir.path();
+    PrepareFileDialog(dialog, request, false);
+    dialog.show();
+    EXPECT_EQ(listedNames(dialog), (QStringList{"B.TXT", "a.txt"}));
+    EXPECT_EQ(dialog.windowTitle(), "ファイルを取り込む");
+    EXPECT_EQ(dialog.nameFilters(), QStringList{"テキストファイル(*.TXT)"});
+}
+
+TEST(PlatformDialogs, SaveDialogProposesTheNameAndNeverAsksToOverwrite) {
+    QFileDialog dialog;
+    FileRequest request;
+    request.title = SaveDialogTitle;
+    request.initialFolder = "C:\\";
+    request.proposedName = "Morvaline20240105.TXT";
+    PrepareFileDialog(dialog, request, true);
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(dialog.directory().absolutePath(), QDir::homePath()) << "no C:\\ here";
+    EXPECT_TRUE(dialog.selectedFiles().value(0).endsWith("/Morvaline20240105.TXT"));
+}
+
+TEST(PlatformSingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + '/';
+    auto first = std::make_unique<SingleInstance>(folder);
+    ASSERT_TRUE(first->acquire());
+    SingleInstance second(folder);
+    EXPECT_FALSE(second.acquire());
+    first.reset();
+    EXPECT_TRUE(second.acquire());
+}
+
+TEST(PlatformSingleInstance, ALockLeftByAKilledCopyDoesNotBlock) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + '/';
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SingleInstance held(folder);
+        const char ok = held.acquire() ? 1 : 0;
+        [[maybe_unused]] ssize_t n = write(ready[1], &ok, 1);
+        pause();
+        _exit(0);
+    }
+    char ok = 0;
+    ASSERT_EQ(read(ready[0], &ok, 1), 1);
+    ASSERT_EQ(ok, 1);
+    SingleInstance meanwhile(folder);
+    EXPECT_FALSE(meanwhile.acquire());
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    SingleInstance next(folder);
+    EXPECT_TRUE(next.acquire());
+    close(ready[0]);
+    close(ready[1]);
+}
+
+}  // namespace
+}  // namespace morv
