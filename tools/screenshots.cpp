@@ -1,1 +1,87 @@
-int main() { return 0; }
+// Renders the window with sample data to PNG files, for review and the README.
+// Usage: morvaline-screenshots OUTPUT_FOLDER
+
+#include "app/Form1.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Translations.h"
+#include "storage/DataFolder.h"
+#include "text/Cp932.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+class SilentDialogs final : public morv::Dialogs {
+public:
+    void notice(const QString&) override {}
+    bool askYesNo(const QString&) override { return false; }
+    std::optional<QString> chooseSaveFile(const morv::FileRequest&) override { return std::nullopt; }
+    std::optional<QString> chooseOpenFile(const morv::FileRequest&) override { return std::nullopt; }
+};
+
+class SampleDay final : public morv::Clock {
+public:
+    QDateTime now() const override { return QDateTime(QDate(2024, 3, 5), QTime(19, 0)); }
+};
+
+void writeSample(const QString& path, const QString& text) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(morv::EncodeCp932(text));
+}
+
+void sampleData(const QString& folder) {
+    writeSample(folder + "Kiroku.txt",
+                QStringLiteral("\"1\",\"みそ汁\",\"\",\"1.5\"\r\n"
+                               "\"1\",\"焼き鮭\",\"\",\"1.8\"\r\n"
+                               "\"0\",\"梅干し\",\"\",\"2.2\"\r\n"
+                               "\"1\",\"食パン(6枚切り)\",\"470\",\"1.19\"\r\n"
+                               "\"0\",\"カップ麺\",\"\",\"5.1\"\r\n"));
+    writeSample(folder + "Moku.txt", QStringLiteral("6.5\r\n"));
+    QString log;
+    for (int day = 1; day <= 24; ++day)
+        log += QStringLiteral("\"2024/02/%1\",\"%2\",\"\",\"\"\r\n")
+                   .arg(day, 2, 10, QLatin1Char('0'))
+                   .arg(5.0 + (day * 37 % 30) / 10.0);
+    writeSample(folder + "Enbun.txt", log);
+}
+
+bool save(QWidget& window, const QString& path) {
+    QApplication::processEvents();
+    const bool ok = window.grab().save(path);
+    std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    morv::LoadJapaneseQtTexts(app);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(out);
+
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    const QString folder = morv::LocateDataFolder(home.path());
+    sampleData(folder);
+
+    SilentDialogs dialogs;
+    SampleDay clock;
+    morv::Form1 window(dialogs, clock, folder);
+    window.Load();
+    window.show();
+    bool ok = save(window, out + "/main.png");
+
+    window.Command16->click();
+    ok &= save(window, out + "/main-calendar.png");
+    return ok ? 0 : 1;
+}

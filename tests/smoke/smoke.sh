@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Runs the real binary under Xvfb: it starts and shows its window, a second copy
+# ends at once without a window, a close request saves the data files, and a
+# copy killed outright does not keep the next one from starting.
+set -euo pipefail
+
+binary=$1
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+export XDG_DATA_HOME=$work/data
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+folder=$XDG_DATA_HOME/Tavelnor
+
+fail() { echo "smoke: FAIL: $*" >&2; exit 1; }
+
+# Everything else runs inside one X server.
+if [ -z "${SMOKE_INSIDE_X:-}" ]; then
+  export SMOKE_INSIDE_X=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$binary"
+fi
+
+windows() { xwininfo -root -tree 2>/dev/null | grep -c '"Morvaline": ("morvaline"' || true; }
+
+wait_for() {  # condition, seconds
+  local end=$((SECONDS + $2))
+  while [ $SECONDS -lt $end ]; do
+    if eval "$1"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+"$binary" &
+first=$!
+wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear"
+[ -f "$folder/Kiroku.txt" ] || fail "start-up did not create Kiroku.txt"
+
+# A second copy: ends at once, shows nothing.
+start=$SECONDS
+timeout 10 "$binary" || fail "the second copy did not end by itself"
+[ $((SECONDS - start)) -le 5 ] || fail "the second copy took too long to end"
+[ "$(windows)" -eq 1 ] || fail "the second copy showed a window"
+kill -0 $first || fail "the first copy ended"
+
+# A close request saves everything.
+kill -TERM $first
+wait_for '! kill -0 $first 2>/dev/null' 20 || fail "the first copy did not close"
+wait $first || fail "the first copy exited with an error"
+for f in Kiroku Chomi Moku Atu; do
+  [ -f "$folder/$f.txt" ] || fail "$f.txt was not saved"
+done
+[ "$(wc -c < "$folder/Kiroku.txt")" -gt 0 ] || fail "Kiroku.txt is empty after the close"
+grep -q '^3000' "$folder/Atu.txt" || fail "Atu.txt does not hold the default shift"
+
+# A copy killed outright leaves its lock behind; the next start takes it over.
+"$binary" &
+killed=$!
+wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear again"
+kill -KILL $killed; wait $killed 2>/dev/null || true
+"$binary" &
+next=$!
+wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "a stale lock blocked the next start"
+kill -TERM $next; wait $next || fail "the last copy exited with an error"
+
+echo "smoke: 4 passed, 0 failed"
