@@ -2,7 +2,12 @@
 
 #include "app/Colours.h"
 #include "app/core/DayTotal.h"
+#include "app/core/Registration.h"
 #include "app/core/SeasoningDefaults.h"
+#include "grid/ItemGrid.h"
+#include "grid/WeightPanel.h"
+#include "log/DeletionPanel.h"
+#include "log/SaltListScreen.h"
 #include "platform/CalendarControl.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -22,6 +27,9 @@
 namespace morv {
 
 static const QString SecondPointText = QStringLiteral("すでに小数点が入力されています");
+static const QString WrongDateText = QStringLiteral("日付が誤っています");
+static const QString OverwriteDayText =
+    QStringLiteral("指定された日付はすでに登録されています\r\n\r\n内容を書き換えますか？");
 static const QString PreviewReminderText = QStringLiteral("読み込んだファイルの内容を表示しています");
 
 Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& ops, QWidget* parent)
@@ -34,6 +42,7 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     files_ = std::make_unique<DataFiles>(
         DataFolder, [this](const QString& text) { ShowStatus(text); }, [this] { return clock_.now(); }, ops);
     buildMainView();
+    Grid = new ItemGrid(*this);
     buildOverlayPanels();
     wireMainView();
     setTabOrder();
@@ -64,6 +73,9 @@ void Form1::wireMainView() {
     connect(Command10, &QPushButton::clicked, this, &Form1::onDayAfter);
     connect(Command16, &QPushButton::clicked, this, &Form1::onOpenCalendar);
     connect(Command1, &QPushButton::clicked, this, &Form1::onExit);
+    connect(Command2, &QPushButton::clicked, this, &Form1::onRegister);
+    connect(Command30, &QPushButton::clicked, Picture4, &DeletionPanel::Open);
+    connect(Command3, &QPushButton::clicked, PictureE, &SaltListScreen::Open);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -86,6 +98,7 @@ void Form1::Load() {
     ItemPage = 0;
     ItemTable = NewItemTable();
     files_->KirokuFileRead(ItemTable);
+    Grid->ShowItemPage(0);
     SeasoningDefaults = BuiltInSeasonings();
     files_->ChomiFileRead(SeasoningTable);
     QString target;
@@ -125,6 +138,23 @@ void Form1::EnbunGoukei() {
     const QString total = DayTotalText(ItemTable);
     LabelEnbun->setText(total);
     SetBackground(LabelEnbun, TotalOverTarget(total, TextMoku->text()) ? colour::Salmon : colour::WindowBackground());
+}
+
+void Form1::onRegister() {
+    ResetStatusLine();
+    const QString date = NormalizeDateText(Text1_0->text());
+    if (!IsValidDate(date)) {
+        SetBackground(Text1_0, colour::Pink);
+        Text1_0->setFocus();
+        dialogs_.notice(WrongDateText);
+        return;
+    }
+    const LogPlace place = FindLogPlace(DailyLog, date);
+    if (place.kind == LogPlace::Kind::Existing && !dialogs_.askYesNo(OverwriteDayText)) return;
+    const QString salt = LabelEnbun->text();
+    RegisterDay(DailyLog, place, date, salt);
+    dialogs_.notice(RegisteredText(date, salt));
+    Text1_0->setFocus();
 }
 
 void Form1::showDecimalPointMessage() { dialogs_.notice(SecondPointText); }

@@ -19,7 +19,11 @@ namespace morv {
 
 class CalendarControl;
 class Clock;
+class DeletionPanel;
 class Dialogs;
+class ItemGrid;
+class SaltListScreen;
+class WeightPanel;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -90,17 +94,19 @@ public:
     QLabel* Label6 = nullptr;
     std::array<QPushButton*, 10> CommandP{};
     std::array<QFrame*, 16> Pictureb{};
+    ItemGrid* Grid = nullptr;       // the rows' controls and handlers
     QPushButton* Command47 = nullptr;
-    QFrame* Picture1 = nullptr;  // weight conversion
-    QFrame* Picture7 = nullptr;  // seasoning strip
+    WeightPanel* Picture1 = nullptr;
+    QFrame* Picture7 = nullptr;     // seasoning strip
+    QLabel* LabelEnbunR = nullptr;  // carried seasoning total, "0" when none
 
     // ---- Overlay panels ----
-    QFrame* PictureE = nullptr;    // salt list
+    SaltListScreen* PictureE = nullptr;
     QFrame* PictureH = nullptr;    // selected items
     QFrame* PictureCho = nullptr;  // seasoning calculator
     QFrame* Picture2 = nullptr;    // input/output dialog
     QFrame* Picture3 = nullptr;    // import preview bar
-    QFrame* Picture4 = nullptr;    // deletion dialog
+    DeletionPanel* Picture4 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -122,7 +128,12 @@ private:
     void onDayAfter();
     void onOpenCalendar();
     void moveDate(int days);
+    void onRegister();
+public:
+    // The message box of a refused second decimal point, shared by every number box.
     void showDecimalPointMessage();
+
+private:
 
     Dialogs& dialogs_;
     const Clock& clock_;

@@ -3,6 +3,10 @@
 
 #include "app/Form1.h"
 #include "app/Colours.h"
+#include "grid/ItemGrid.h"
+#include "grid/WeightPanel.h"
+#include "log/DeletionPanel.h"
+#include "log/SaltListScreen.h"
 #include "platform/CalendarControl.h"
 
 #include <QFrame>
@@ -108,14 +112,20 @@ void Form1::buildMainView() {
 
     // The item grid: sixteen rows of two lines each.
     for (int r = 0; r < 16; ++r) {
-        Pictureb[r] = place<QFrame>(this, ArrayName("Pictureb", r), {202, 48 + 38 * r, 590, 36});
+        Pictureb[r] = place<QFrame>(this, ArrayName("Pictureb", r), {202, 44 + 39 * r, 590, 38});
         Pictureb[r]->setFrameShape(QFrame::StyledPanel);
         SetBackground(Pictureb[r], colour::ButtonFace());
     }
 
     // Right: the weight conversion panel and the seasoning strip.
-    Picture1 = panel(this, "Picture1", {798, 48, 180, 320}, true);
-    Picture7 = panel(this, "Picture7", {798, 376, 180, 112}, true);
+    Picture1 = new WeightPanel(*this, this);
+    Picture1->setGeometry(798, 44, 180, 330);
+    Picture7 = panel(this, "Picture7", {798, 382, 180, 112}, true);
+    // The seasoning strip's carried total; the grid reads it to mark the salt
+    // box that will receive it.
+    LabelEnbunR = label(Picture7, "LabelEnbunR", QStringLiteral("0"), {12, 76, 100, 24},
+                        Qt::AlignVCenter | Qt::AlignRight);
+    LabelEnbunR->hide();
 
     Calendar1 = place<CalendarControl>(this, QStringLiteral("Calendar1"), {8, 38, 280, 200});
     Calendar1->hide();
@@ -123,23 +133,26 @@ void Form1::buildMainView() {
 
 void Form1::buildOverlayPanels() {
     const QRect whole{0, 0, Twips(14775), Twips(10095)};
-    PictureE = panel(this, "PictureE", whole, false);
+    PictureE = new SaltListScreen(*this, this);
+    PictureE->setGeometry(whole);
     PictureH = panel(this, "PictureH", whole, false);
     PictureCho = panel(this, "PictureCho", whole, false);
     // The dialog panels stand over the column of command buttons.
     const QRect column{0, Twips(600), Twips(1740), Twips(8850)};
     Picture2 = panel(this, "Picture2", column, false);
     Picture3 = panel(this, "Picture3", column, false);
-    Picture4 = panel(this, "Picture4", column, false);
+    Picture4 = new DeletionPanel(*this, this);
+    Picture4->setGeometry(column);
 }
 
 void Form1::setTabOrder() {
     // Date, target, then (as they are built) the grid rows and the weight boxes,
     // then the commands and the date buttons.
-    const QWidget* chain[] = {Text1_0, TextMoku, Command2, Command3, Command8, Command1,
-                              Command9, Command16, Command10};
-    for (size_t i = 0; i + 1 < std::size(chain); ++i)
-        QWidget::setTabOrder(const_cast<QWidget*>(chain[i]), const_cast<QWidget*>(chain[i + 1]));
+    QList<QWidget*> chain{Text1_0, TextMoku};
+    chain += Grid->tabChain();
+    chain += Picture1->tabChain();
+    chain += {Command2, Command3, Command8, Command1, Command9, Command16, Command10};
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i) QWidget::setTabOrder(chain[i], chain[i + 1]);
 }
 
 }  // namespace morv

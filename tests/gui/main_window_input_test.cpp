@@ -3,6 +3,8 @@
 
 #include "MainWindowFixture.h"
 #include "app/Colours.h"
+#include "grid/ItemGrid.h"
+#include "grid/WeightPanel.h"
 #include "platform/CalendarControl.h"
 
 #include <QLabel>
@@ -145,8 +147,10 @@ TEST_F(MainWindowInput, DayButtonsStepThroughTheCalendar) {
 
 TEST_F(MainWindowInput, TabRunsThroughTheMainViewInOrder) {
     Form1& w = start();
-    QWidget* expected[] = {w.TextMoku, w.Command2, w.Command3, w.Command8,
-                           w.Command1, w.Command9, w.Command16, w.Command10};
+    QList<QWidget*> expected{w.TextMoku};
+    for (int r = 0; r < 16; ++r) expected += {w.Grid->TextName[r], w.Grid->TextNa[r], w.Grid->TextEnbun[r]};
+    expected += {w.Picture1->Text3, w.Picture1->Text4, w.Command2, w.Command3, w.Command8,
+                 w.Command1, w.Command9, w.Command16, w.Command10};
     w.Text1_0->setFocus();
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -3,6 +3,7 @@
 
 #include "MainWindowFixture.h"
 #include "app/Colours.h"
+#include "grid/WeightPanel.h"
 #include "platform/CalendarControl.h"
 #include "storage/FileOps.h"
 #include "text/Cp932.h"

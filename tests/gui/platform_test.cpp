@@ -2,6 +2,7 @@
 // "Morvaline" with No as the default answer and Japanese buttons, file dialogs
 // that see .txt and .TXT alike and never ask about overwriting, one running copy.
 
+#include "platform/CalendarControl.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
 #include "platform/Translations.h"
@@ -123,6 +124,28 @@ TEST(PlatformSingleInstance, ALockLeftByAKilledCopyDoesNotBlock) {
     EXPECT_TRUE(next.acquire());
     close(ready[0]);
     close(ready[1]);
+}
+
+}  // namespace
+}  // namespace morv
+
+namespace morv {
+namespace {
+
+TEST(PlatformCalendar, ADoubleClickedDayIsPickedOnce) {
+    CalendarControl calendar;
+    int picks = 0;
+    QObject::connect(&calendar, &CalendarControl::dayPicked, [&] {
+        ++picks;
+        calendar.hide();  // as every pick handler does
+    });
+    calendar.show();
+    calendar.setDate(QDate(2025, 3, 5));
+    // A double click raises both signals; the second finds the calendar hidden.
+    emit calendar.clicked(QDate(2025, 3, 5));
+    emit calendar.activated(QDate(2025, 3, 5));
+    EXPECT_EQ(picks, 1);
+    EXPECT_EQ(calendar.Year() * 10000 + calendar.Month() * 100 + calendar.Day(), 20250305);
 }
 
 }  // namespace

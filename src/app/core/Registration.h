@@ -1,0 +1,26 @@
+#pragma once
+// Where a day goes in the daily log, which stays in ascending text order of its
+// dates with each date at most once.
+
+#include "storage/Records.h"
+
+#include <QString>
+
+namespace morv {
+
+struct LogPlace {
+    enum class Kind { Existing, Before, Append };
+    Kind kind;
+    int index;  // the existing record, or the record the new day goes before
+};
+
+LogPlace FindLogPlace(const LogList& log, const QString& date);
+
+// Stores the day's salt at its place: a new day gets empty blood pressure; an
+// existing day keeps its blood pressure and only its salt changes.
+void RegisterDay(LogList& log, const LogPlace& place, const QString& date, const QString& salt);
+
+// The confirmation after a registration.
+QString RegisteredText(const QString& date, const QString& salt);
+
+}  // namespace morv

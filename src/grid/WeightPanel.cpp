@@ -1,0 +1,148 @@
+#include "grid/WeightPanel.h"
+
+#include "app/Colours.h"
+#include "app/Form1.h"
+#include "grid/ItemGrid.h"
+#include "platform/CalendarControl.h"
+#include "platform/Dialogs.h"
+#include "platform/FocusReason.h"
+#include "platform/KeyRules.h"
+#include "text/NumericText.h"
+
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+
+namespace morv {
+
+static const QString NotANumberText = QStringLiteral("数字が入力されていません");
+static const QString NoAreaText = QStringLiteral("ナトリウムまたは塩分のエリアが選択されていません");
+
+WeightPanel::WeightPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
+    setObjectName(QStringLiteral("Picture1"));
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Raised);
+    SetBackground(this, colour::ButtonFace());
+
+    // One sentence, top to bottom: "salt or sodium per 100 g is [ ] when the
+    // package weighs [ ] g, then the package holds ...".
+    int top = 8;
+    auto line = [this, &top](const char* name, const QString& text, int height = 20) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(QLatin1String(name));
+        label->setGeometry(12, top, 156, height);
+        top += height + 2;
+        return label;
+    };
+    auto box = [this, &top](const char* name, const char* unitName, const QString& unit) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QLatin1String(name));
+        edit->setGeometry(12, top, 80, 24);
+        edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* label = new QLabel(unit, this);
+        label->setObjectName(QLatin1String(unitName));
+        label->setGeometry(98, top, 70, 24);
+        top += 28;
+        return edit;
+    };
+    QLabel* title = line("Label7", QStringLiteral("重量換算"), 22);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    top += 4;
+    line("Label8", QStringLiteral("塩分または"));
+    line("Label9", QStringLiteral("ナトリウムが"));
+    line("Label10", QStringLiteral("１００グラム当たり"));
+    Text3 = box("Text3", "Label11", QStringLiteral("のとき"));
+    line("Label13", QStringLiteral("パッケージ重量が"));
+    Text4 = box("Text4", "Label12", QStringLiteral("グラム"));
+    line("Label14", QStringLiteral("ならば"));
+    line("Label15", QStringLiteral("パッケージ内の"));
+    line("Label17", QStringLiteral("塩分または"));
+    line("Label18", QStringLiteral("ナトリウムは"));
+    Command4 = new QPushButton(QStringLiteral("重量換算"), this);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command4->setGeometry(12, top + 4, 156, 30);
+    Command4->setAutoDefault(false);
+    Command4->setFocusPolicy(Qt::ClickFocus);
+    connect(Command4, &QPushButton::clicked, this, &WeightPanel::ConvertWeight);
+
+    for (QLineEdit* edit : {Text3, Text4}) {
+        KeyRule rule;
+        rule.chars = KeyRule::Chars::Decimal;
+        rule.maxTyped = 6;
+        rule.onSecondPoint = [this] { form_.showDecimalPointMessage(); };
+        InstallKeyRule(edit, rule);
+        SelectAllOnFocus(edit);
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (HasInput()) markSelectedArea();
+        });
+    }
+}
+
+bool WeightPanel::HasInput() const { return !Text3->text().isEmpty() || !Text4->text().isEmpty(); }
+
+QList<QWidget*> WeightPanel::tabChain() const { return {Text3, Text4}; }
+
+bool WeightPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && (watched == Text3 || watched == Text4)) {
+        form_.ResetStatusLine();
+        form_.Calendar1->hide();
+    } else if (event->type() == QEvent::FocusOut && watched == Text4 &&
+               LeftByTab(static_cast<QFocusEvent*>(event))) {
+        // Tab and Shift+Tab both leave the panel for the date box.
+        form_.Text1_0->setFocus(Qt::TabFocusReason);
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void WeightPanel::markSelectedArea() {
+    const int row = form_.SelectedRow;
+    if (form_.SodiumAreaSelected)
+        SetBackground(form_.Grid->TextNa[row], colour::Yellow);
+    else if (form_.SaltAreaSelected)
+        SetBackground(form_.Grid->TextEnbun[row], colour::Yellow);
+}
+
+void WeightPanel::ConvertWeight() {
+    form_.ResetStatusLine();
+    form_.Calendar1->hide();
+    const auto perHundred = NumericValue(Text3->text());
+    if (!perHundred) {
+        form_.dialogs().notice(NotANumberText);
+        Text3->setFocus();
+        return;
+    }
+    const auto weight = NumericValue(Text4->text());
+    if (!weight) {
+        form_.dialogs().notice(NotANumberText);
+        Text4->setFocus();
+        return;
+    }
+    if (!form_.SodiumAreaSelected && !form_.SaltAreaSelected) {
+        form_.dialogs().notice(NoAreaText);
+        Text3->setFocus();
+        return;
+    }
+    const double value = *perHundred * *weight / 100;
+    if (!std::isfinite(value)) {
+        // Only pasted numbers of hundreds of digits get here; nothing is written.
+        form_.dialogs().notice(NotANumberText);
+        Text3->setFocus();
+        return;
+    }
+    const QString result = CutDecimals(NumberText(value), 2);
+    QLineEdit* target = form_.SodiumAreaSelected ? form_.Grid->TextNa[form_.SelectedRow]
+                                                 : form_.Grid->TextEnbun[form_.SelectedRow];
+    target->setText(result);
+    if (form_.SaltAreaSelected) form_.EnbunGoukei();
+    target->setFocus();
+    Text3->clear();
+    Text4->clear();
+    SetBackground(target, colour::White);
+}
+
+}  // namespace morv

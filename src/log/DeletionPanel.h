@@ -1,0 +1,32 @@
+#pragma once
+// The deletion dialog over the command column: delete the item data or the
+// daily log, or cancel.
+
+#include <QFrame>
+
+class QLabel;
+class QPushButton;
+
+namespace morv {
+
+class Form1;
+
+class DeletionPanel : public QFrame {
+    Q_OBJECT
+public:
+    DeletionPanel(Form1& form, QWidget* parent);
+
+    void Open();
+    void Cancel();
+
+    QLabel* Label16_1 = nullptr;
+    QPushButton* Command31 = nullptr;
+    QLabel* Label16_2 = nullptr;
+    QPushButton* Command32 = nullptr;
+    QPushButton* Command33 = nullptr;
+
+private:
+    Form1& form_;
+};
+
+}  // namespace morv
