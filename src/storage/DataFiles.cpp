@@ -146,34 +146,35 @@ int DataFiles::failRead(const QString& stem, SafeFile& file, const QByteArray& b
     // A missing file is the normal state of a new diary and is not shown.
     if (!file.exists())
         return 1;
-    if (readable)
-        salvage(stem, bytes);
+    salvage(stem, file, bytes, readable);
     if (status_)
         status_(StorageErrorText);
     return 1;
 }
 
-void DataFiles::salvage(const QString& stem, const QByteArray& bytes)
+void DataFiles::salvage(const QString& stem, SafeFile& file, const QByteArray& bytes, bool readable)
 {
-    // A failed read repeats at every start-up until the file is replaced;
-    // one copy of the same bytes is enough.
     const QDir dir(folder_.isEmpty() ? QStringLiteral(".") : folder_);
-    const QString pattern = stem + QLatin1String(".unreadable-*.txt");
-    for (const QString& name : dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name)) {
-        QFile earlier(dir.filePath(name));
-        if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly)
-            && earlier.readAll() == bytes) {
-            lastSalvaged_ = folder_ + name;
-            return;
+    if (readable) {
+        // A broken file fails again at every start-up until it is replaced;
+        // one copy of the same bytes is enough.
+        const QString pattern = stem + QLatin1String(".unreadable-*.txt");
+        for (const QString& name : dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name)) {
+            QFile earlier(dir.filePath(name));
+            if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly)
+                && earlier.readAll() == bytes) {
+                lastSalvaged_ = folder_ + name;
+                return;
+            }
         }
     }
     const QDateTime when = now_ ? now_() : QDateTime::currentDateTime();
-    const QString base =
-        folder_ + stem + QLatin1String(".unreadable-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base = folder_ + stem + QLatin1String(".unreadable-")
+                         + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int n = 1; n < 1000; ++n) {
         const QString path =
             base + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + QLatin1String(".txt");
-        if (CreateFileDurably(ops_, path, bytes)) {
+        if (readable ? CreateFileDurably(ops_, path, bytes) : file.moveAside(path)) {
             lastSalvaged_ = path;
             return;
         }

@@ -3,6 +3,10 @@
 // Each procedure returns 0 on success and 1 on failure, like the rest of the
 // program's storage calls, and reports failures through the status sink
 // ("情報処理中にエラーが発生しました") exactly where the user must be told.
+//
+// Files are CP932 with CR LF line ends. Every write goes through SafeFile: it
+// either replaces the file completely or fails with the previous file intact
+// (and then reports). Every read first puts back an interrupted write.
 
 #include "storage/FileOps.h"
 #include "storage/Records.h"
@@ -30,20 +34,26 @@ public:
     // any interrupted write of Kiroku, Chomi, Moku, Enbun and Atu in that order.
     void Prepare();
 
-    // Item names: '"' becomes "'" and U+201D becomes U+2019, stored back.
+    // Slots 0..159. Item names: '"' becomes "'" and U+201D becomes U+2019,
+    // stored back. A double quote in any other field of any file is written as
+    // "'" (not stored back), as it would shift every later field.
     int KirokuFileWrite(ItemList& items);
     // Seasoning names: the same replacements, stored back; written without
-    // surrounding ASCII blanks.
+    // surrounding ASCII blanks, which the rows keep.
     int ChomiFileWrite(SeasoningList& rows);
+    // Any number of days.
     int EnbunFileWrite(const LogList& log);
     int MokuFileWrite(const QString& target);
     int AtuFileWrite(qint32 shift);
 
     // Fills slots from 0 upward; slots after the last record keep their values.
+    // 1 for a missing file (silently), a record cut short or more records than
+    // the 161 slots (reported); the slots read before the fault keep them.
     int KirokuFileRead(ItemList& items);
-    // Fills rows from 0 upward, at most 20.
+    // Fills rows from 0 upward, at most 20; never fails, never reports.
     int ChomiFileRead(SeasoningList& rows);
-    // Replaces the log; on failure the log is empty.
+    // Replaces the log. 1 for a missing file (silently) or a broken one
+    // (reported); on failure the log is empty.
     int EnbunFileRead(LogList& log);
     // The first line, or the empty text.
     int MokuFileRead(QString& target);
@@ -51,17 +61,18 @@ public:
     int AtuFileRead(qint32& shift);
 
     // When Kiroku.txt or Enbun.txt exists but cannot be read, the read keeps
-    // a byte-for-byte copy, "Enbun.unreadable-YYYYMMDD-HHMMSS.txt" (with -2,
-    // -3, ... when taken), before anything can overwrite it: the next save
-    // replaces the file with what is in memory. An identical earlier copy is
-    // reused rather than copied again. This is the full path of the copy the
-    // last Kiroku or Enbun read kept, or empty when it kept none.
+    // its bytes as "Enbun.unreadable-YYYYMMDD-HHMMSS.txt" (with -2, -3, ...
+    // when taken) before the next save can replace the file with what is in
+    // memory: a byte-for-byte copy when the text is broken (an identical
+    // earlier copy is reused rather than copied again), or the file itself,
+    // renamed, when its bytes cannot be read at all. This is the full path of
+    // what the last Kiroku or Enbun read kept, or empty when it kept nothing.
     QString lastSalvagedCopy() const { return lastSalvaged_; }
 
 private:
     int writeFile(const QString& stem, const QByteArray& bytes);
     int failRead(const QString& stem, SafeFile& file, const QByteArray& bytes, bool readable);
-    void salvage(const QString& stem, const QByteArray& bytes);
+    void salvage(const QString& stem, SafeFile& file, const QByteArray& bytes, bool readable);
 
     QString folder_;
     StatusSink status_;

@@ -206,6 +206,19 @@ void SafeFile::restoreInterrupted()
         syncFolder();
 }
 
+bool SafeFile::moveAside(const QString& path)
+{
+    const QByteArray to = QFile::encodeName(path);
+    if (ops_.exists(to)) {
+        errno = EEXIST;
+        return false;
+    }
+    if (ops_.rename(txt_, to) != 0)
+        return false;
+    syncFolder();
+    return true;
+}
+
 bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes)
 {
     const QByteArray name = QFile::encodeName(path);

@@ -41,6 +41,11 @@ public:
 
     bool exists();
 
+    // Renames X.txt to `path` in the same folder, durably, unless `path` is
+    // taken (then false with errno EEXIST). For a file that cannot even be
+    // read: renaming keeps its bytes where copying cannot.
+    bool moveAside(const QString& path);
+
 private:
     enum class ReadResult { Read, Missing, Failed };
     ReadResult readFile(const QByteArray& path, QByteArray& bytes, bool checkClose);
