@@ -2,6 +2,7 @@
 // Usage: morvaline-screenshots OUTPUT_FOLDER
 
 #include "app/Form1.h"
+#include "log/SaltListScreen.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Translations.h"
@@ -83,5 +84,17 @@ int main(int argc, char** argv) {
 
     window.Command16->click();
     ok &= save(window, out + "/main-calendar.png");
+    // The salt list on its last page with the blood-pressure bars on.
+    for (std::size_t i = 0; i < window.DailyLog.size(); ++i) {
+        if (i % 5 == 3) continue;  // a few days without a reading
+        window.DailyLog[i].PressureLow = QString::number(72 + static_cast<int>(i * 7 % 15));
+        window.DailyLog[i].PressureHigh = QString::number(118 + static_cast<int>(i * 11 % 26));
+    }
+    window.Command3->click();
+    window.PictureE->Command17->click();
+    window.PictureE->Command40->click();
+    ok &= save(window, out + "/salt-list.png");
+    window.PictureE->Command35->click();
+    ok &= save(window, out + "/salt-list-calendar.png");
     return ok ? 0 : 1;
 }

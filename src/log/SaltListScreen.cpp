@@ -1,20 +1,328 @@
 #include "log/SaltListScreen.h"
 
+#include "app/Colours.h"
 #include "app/Form1.h"
+#include "log/core/LogBars.h"
+#include "log/core/LogPages.h"
+#include "platform/CalendarControl.h"
+#include "platform/KeyRules.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
 
 namespace morv {
 
+namespace {
+
+const QString DisplayOffCaption = QStringLiteral("血圧表示");
+const QString DisplayOnCaption = QStringLiteral("血圧非表示");
+
+// The table's rows in pixels: a row is 360 twips high, starting 1440 twips
+// below the top of the screen.
+int rowTop(int r) { return ToPixels(LogRowTop + LogRowPitch * r); }
+constexpr int RowHeight = LogRowPitch / TwipsPerPixel;
+constexpr int BarInset = 4;  // a bar is a little thinner than its row
+constexpr int DateLeft = 122;
+constexpr int DateWidth = 76;
+constexpr int SaltLeft = DateLeft + DateWidth;
+constexpr int HeaderTop = 72;
+
+QLabel* label(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
+              Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    l->setGeometry(rect);
+    l->setAlignment(align);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& rect) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(rect);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit* box(QWidget* parent, const char* name, const QRect& rect) {
+    auto* b = new QLineEdit(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(rect);
+    return b;
+}
+
+QFrame* panel(QWidget* parent, const char* name, const QRect& rect) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setGeometry(rect);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Raised);
+    SetBackground(frame, colour::ButtonFace());
+    frame->hide();
+    return frame;
+}
+
+}  // namespace
+
 SaltListScreen::SaltListScreen(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
     setObjectName(QStringLiteral("PictureE"));
-    setGeometry(0, 0, 985, 673);
-    setAutoFillBackground(true);
+    setGeometry(0, 0, ToPixels(14775), ToPixels(10095));
+    setFrameShape(QFrame::StyledPanel);
+    SetBackground(this, colour::ButtonFace());
+    buildTable();
+    buildPressurePanels();
+    buildImportControls();
+    wire();
+    wirePressure();
+    tabChain_ = {TextPAGE, Command15, Command17, Command18, Command40, Command14, Command28, Command29,
+                 Text2,    Command37, Command35, Command36, Text5,     Text6,     Command39, Command38,
+                 Command41, Command42};
     hide();
 }
 
+void SaltListScreen::buildTable() {
+    Label19 = label(this, QStringLiteral("Label19"), QStringLiteral("塩分一覧"), {DateLeft, 10, 200, 32});
+    QFont title = Label19->font();
+    title.setPointSize(15);
+    title.setBold(true);
+    Label19->setFont(title);
+
+    Label20 = label(this, QStringLiteral("Label20"), QStringLiteral("日付"), {DateLeft, HeaderTop, DateWidth, 22},
+                    Qt::AlignCenter);
+    // The salt header is wider than its column; it runs on over the start of
+    // the bars, where the scale has no mark.
+    Label21 = label(this, QStringLiteral("Label21"), QStringLiteral("塩分（グラム）"), {SaltLeft, HeaderTop, 110, 22});
+
+    // The scale stands centred over the ends of 5, 10, 15 and 20-gram bars.
+    auto scale = [this](const char* name, int grams) {
+        const int x = ToPixels(SaltBarLeft + TwipsPerGram * grams);
+        return label(this, QLatin1String(name), QString::number(grams), {x - 20, HeaderTop, 40, 22},
+                     Qt::AlignCenter);
+    };
+    Label25 = scale("Label25", 5);
+    Label24 = scale("Label24", 10);
+    Label26 = scale("Label26", 15);
+    Label27 = scale("Label27", 20);
+
+    const int barLeft = ToPixels(SaltBarLeft);
+    QFont barFont = font();
+    barFont.setPointSize(8);
+    for (int r = 0; r < Rows; ++r) {
+        const int top = rowTop(r);
+        LabelE1[r] = label(this, ArrayName("LabelE1", r), QString(), {DateLeft, top + 2, DateWidth - 2, RowHeight - 4},
+                           Qt::AlignCenter);
+        SetBackground(LabelE1[r], colour::White);
+        LabelE2[r] = label(this, ArrayName("LabelE2", r), QString(),
+                           {SaltLeft, top + 2, barLeft - SaltLeft - 4, RowHeight - 4}, Qt::AlignVCenter | Qt::AlignRight);
+        LabelE2[r]->setIndent(6);
+        SetBackground(LabelE2[r], colour::PaleYellow);
+        LabelE3[r] = label(this, ArrayName("LabelE3", r), QString(), {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset});
+        SetBackground(LabelE3[r], colour::LightOrange);
+        LabelE4[r] = label(this, ArrayName("LabelE4", r), QString(), {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset},
+                           Qt::AlignCenter);
+        LabelE4[r]->setFont(barFont);
+        SetBackground(LabelE4[r], colour::Lavender);
+        LabelE1[r]->hide();
+        LabelE2[r]->hide();
+        LabelE3[r]->hide();
+        LabelE4[r]->hide();
+    }
+
+    // Paging and the screen's commands along the top right.
+    constexpr int top = 14;
+    Label23 = label(this, QStringLiteral("Label23"), QStringLiteral("PAGE"), {452, top, 44, 26},
+                    Qt::AlignVCenter | Qt::AlignRight);
+    TextPAGE = box(this, "TextPAGE", {500, top, 54, 26});
+    TextPAGE->setAlignment(Qt::AlignCenter);
+    Label22 = label(this, QStringLiteral("Label22"), QStringLiteral("/"), {556, top, 14, 26}, Qt::AlignCenter);
+    LabelPAGE = label(this, QStringLiteral("LabelPAGE"), QStringLiteral("1"), {572, top, 54, 26},
+                      Qt::AlignVCenter | Qt::AlignLeft);
+    Command15 = button(this, "Command15", QStringLiteral("表示"), {628, top, 54, 26});
+    Command17 = button(this, "Command17", QStringLiteral("<"), {688, top, 30, 26});
+    Command18 = button(this, "Command18", QStringLiteral(">"), {720, top, 30, 26});
+    Command40 = button(this, "Command40", DisplayOffCaption, {770, 12, 96, 30});
+    Command14 = button(this, "Command14", QStringLiteral("戻る"), {876, 12, 96, 30});
+}
+
+void SaltListScreen::buildPressurePanels() {
+    // Entry panel in the top-left corner, left of the table's date column.
+    Picture5 = panel(this, "Picture5", {0, 0, 116, 232});
+    Text2 = box(Picture5, "Text2", {8, 8, 100, 26});
+    Text2->setAlignment(Qt::AlignCenter);
+    Command37 = button(Picture5, "Command37", QStringLiteral("<"), {8, 38, 28, 26});
+    Command35 = button(Picture5, "Command35", QStringLiteral("CL"), {38, 38, 40, 26});
+    Command36 = button(Picture5, "Command36", QStringLiteral(">"), {80, 38, 28, 26});
+    Label38 = label(Picture5, QStringLiteral("Label38"), QStringLiteral("血圧"), {8, 78, 100, 20});
+    Text5 = box(Picture5, "Text5", {8, 100, 44, 26});
+    Text5->setAlignment(Qt::AlignCenter);
+    Label39 = label(Picture5, QStringLiteral("Label39"), QStringLiteral("-"), {52, 100, 12, 26}, Qt::AlignCenter);
+    Text6 = box(Picture5, "Text6", {64, 100, 44, 26});
+    Text6->setAlignment(Qt::AlignCenter);
+    Command39 = button(Picture5, "Command39", QStringLiteral("血圧登録"), {8, 144, 100, 32});
+    Command39->setToolTip(QStringLiteral("指定された日付の血圧を記録します"));
+    Command38 = button(Picture5, "Command38", QStringLiteral("血圧削除"), {8, 184, 100, 32});
+    Command38->setToolTip(QStringLiteral("指定された日付の血圧を削除します"));
+
+    // The calendar opens beside the date buttons, over the table.
+    Calendar2 = new CalendarControl(this);
+    Calendar2->setObjectName(QStringLiteral("Calendar2"));
+    Calendar2->setGeometry(118, 38, 280, 200);
+    Calendar2->hide();
+
+    // Shift panel in the bottom-left corner, under the rows.
+    Picture6 = panel(this, "Picture6", {8, 620, 232, 44});
+    Command41 = button(Picture6, "Command41", QStringLiteral("<"), {8, 8, 32, 28});
+    Label40 = label(Picture6, QStringLiteral("Label40"), QStringLiteral("血圧表示移動"), {44, 8, 144, 28},
+                    Qt::AlignCenter);
+    Command42 = button(Picture6, "Command42", QStringLiteral(">"), {192, 8, 32, 28});
+}
+
+void SaltListScreen::buildImportControls() {
+    Label37 = label(this, QStringLiteral("Label37"),
+                    QStringLiteral("読み込んだファイルの内容を表示しています、データを上書きする場合は下のボタンを押して"
+                                   "ください（血圧のデータも上書きされます）"),
+                    {252, 588, 500, 80}, Qt::AlignVCenter | Qt::AlignLeft);
+    Label37->setWordWrap(true);
+    SetTextColour(Label37, colour::Red);
+    Command28 = button(this, "Command28", QStringLiteral("上書き"), {766, 620, 100, 36});
+    Command29 = button(this, "Command29", QStringLiteral("キャンセル"), {872, 620, 100, 36});
+    hideImportConfirmation();
+}
+
+void SaltListScreen::wire() {
+    KeyRule pageRule;
+    pageRule.chars = KeyRule::Chars::Digits;
+    pageRule.maxTyped = 4;
+    pageRule.onEnter = [this] { ShowPage(); };
+    InstallKeyRule(TextPAGE, pageRule);
+    SelectAllOnFocus(TextPAGE);
+    connect(Command15, &QPushButton::clicked, this, &SaltListScreen::ShowPage);
+    connect(Command17, &QPushButton::clicked, this, &SaltListScreen::PreviousPage);
+    connect(Command18, &QPushButton::clicked, this, &SaltListScreen::NextPage);
+    connect(Command14, &QPushButton::clicked, this, &SaltListScreen::Close);
+}
+
+void SaltListScreen::hidePressureBars() {
+    for (QLabel* bar : LabelE4) bar->hide();
+}
+
+void SaltListScreen::hideImportConfirmation() {
+    Command28->hide();
+    Command29->hide();
+    Label37->hide();
+}
+
+void SaltListScreen::setPageCount(qint64 pages) { LabelPAGE->setText(QString::number(pages)); }
+
+bool SaltListScreen::PressureDisplayOn() const { return Command40->text() == DisplayOnCaption; }
+
 void SaltListScreen::Open() {
     form_.ResetStatusLine();
+    Picture5->hide();
+    Picture6->hide();
+    Calendar2->hide();
+    Text2->setText(form_.Text1_0->text());
+    Text5->clear();
+    Text6->clear();
+    setGeometry(0, 0, ToPixels(14775), ToPixels(10095));
+    hidePressureBars();
+
+    // The last page holds the most recent days. An empty log is page 1 of 1.
+    const qint64 pages = PageCount(form_.LogCount());
+    setPageCount(pages);
+    TextPAGE->setText(QString::number(pages));
+    FillLogRows();
+    Command14->show();
+    hideImportConfirmation();
+    Command40->setText(DisplayOffCaption);
     raise();
     show();
+    if (form_.LogCount() > 0) TextPAGE->setFocus();
+}
+
+void SaltListScreen::FillLogRows() {
+    const qint64 first = FirstRecordOfPage(PageValue(TextPAGE->text()));
+    const int filled = RowsOnPage(first, form_.LogCount());
+    const QString target = form_.SaltTarget();
+    const int barLeft = ToPixels(SaltBarLeft);
+    for (int r = 0; r < filled; ++r) {
+        const LogRecord& day = form_.DailyLog[static_cast<size_t>(first + r)];
+        LabelE1[r]->setText(day.LogDate);
+        LabelE2[r]->setText(day.DaySalt);
+        const SaltBar bar = SaltBarFor(day.DaySalt, target);
+        const PixelSpan span = ToPixels(SaltBarLeft, bar.width);
+        LabelE3[r]->setGeometry(barLeft, LabelE3[r]->y(), span.width, LabelE3[r]->height());
+        SetBackground(LabelE2[r], bar.overTarget ? colour::Salmon : colour::PaleYellow);
+        SetBackground(LabelE3[r], bar.overTarget ? colour::Salmon : colour::LightOrange);
+        LabelE1[r]->show();
+        LabelE2[r]->show();
+        LabelE3[r]->show();
+    }
+    for (int r = filled; r < Rows; ++r) {
+        LabelE1[r]->hide();
+        LabelE2[r]->hide();
+        LabelE3[r]->hide();
+    }
+    shownFirst_ = first;
+}
+
+void SaltListScreen::ShowPage() {
+    const qint64 typed = PageValue(TextPAGE->text());
+    const qint64 page = ClampPage(typed, PageValue(LabelPAGE->text()));
+    if (page != typed) TextPAGE->setText(QString::number(page));
+    FillLogRows();
+    if (PressureDisplayOn())
+        DrawPressureBars();
+    else
+        hidePressureBars();
+    TextPAGE->setFocus();
+    TextPAGE->selectAll();
+}
+
+void SaltListScreen::PreviousPage() {
+    TextPAGE->setText(
+        QString::number(morv::PreviousPage(PageValue(TextPAGE->text()), PageValue(LabelPAGE->text()))));
+    ShowPage();
+}
+
+void SaltListScreen::NextPage() {
+    TextPAGE->setText(QString::number(morv::NextPage(PageValue(TextPAGE->text()), PageValue(LabelPAGE->text()))));
+    ShowPage();
+}
+
+void SaltListScreen::Close() { hide(); }
+
+bool SaltListScreen::focusNextPrevChild(bool next) {
+    if (!isVisible()) return QFrame::focusNextPrevChild(next);
+    const qsizetype n = tabChain_.size();
+    qsizetype at = tabChain_.indexOf(QApplication::focusWidget());
+    if (at < 0) at = next ? n - 1 : 0;
+    for (qsizetype step = 1; step <= n; ++step) {
+        QWidget* candidate = tabChain_[((at + (next ? step : -step)) % n + n) % n];
+        if (candidate->isVisible() && candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}
+
+void SaltListScreen::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    // Faint guides down from the scale marks make long lists easy to read.
+    QPainter painter(this);
+    QColor guide = palette().color(QPalette::Mid);
+    guide.setAlpha(110);
+    painter.setPen(QPen(guide, 1, Qt::DotLine));
+    const int top = rowTop(0);
+    const int bottom = rowTop(Rows);
+    for (int grams = 0; grams <= 20; grams += 5) {
+        const int x = ToPixels(SaltBarLeft + TwipsPerGram * grams);
+        painter.drawLine(x, top, x, bottom);
+    }
 }
 
 }  // namespace morv

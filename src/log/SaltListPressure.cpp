@@ -1,0 +1,229 @@
+// The blood-pressure side of the salt-list screen: entering, replacing and
+// deleting a logged day's reading, and its bars in the rows of the list.
+
+#include "app/Colours.h"
+#include "app/Form1.h"
+#include "log/SaltListScreen.h"
+#include "log/core/BloodPressure.h"
+#include "log/core/LogBars.h"
+#include "log/core/LogPages.h"
+#include "platform/CalendarControl.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/KeyRules.h"
+#include "text/DateText.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+namespace morv {
+
+namespace {
+
+const QString NotLoggedText = QStringLiteral("塩分登録されていない日付に血圧は登録できません");
+const QString OverwriteReadingText =
+    QStringLiteral("指定された日付の血圧はすでに登録されています\r\n\r\n内容を書き換えますか？");
+const QString DeleteReadingText = QStringLiteral("指定された日付の血圧を削除してよろしいですか？");
+const QString DisplayOffCaption = QStringLiteral("血圧表示");
+const QString DisplayOnCaption = QStringLiteral("血圧非表示");
+
+}  // namespace
+
+void SaltListScreen::wirePressure() {
+    KeyRule dateRule;
+    dateRule.chars = KeyRule::Chars::DigitsAndSlash;
+    dateRule.maxTyped = 10;
+    dateRule.onEnter = [this] { focusText5(); };
+    InstallKeyRule(Text2, dateRule);
+    SelectAllOnFocus(Text2);
+    Text2->installEventFilter(this);
+    // A date typed by hand must not leave the delete button speaking for the
+    // date that was there before.
+    connect(Text2, &QLineEdit::textEdited, this, &SaltListScreen::PressureDeleteAvailability);
+
+    for (QLineEdit* reading : {Text5, Text6}) {
+        KeyRule rule;
+        rule.chars = KeyRule::Chars::Digits;
+        rule.maxTyped = 3;
+        rule.onEnter = [this, first = reading == Text5] { onPressureEnter(first); };
+        InstallKeyRule(reading, rule);
+        SelectAllOnFocus(reading);
+        // The key rule sees only typed keys; pasted text must not smuggle other
+        // characters into the log either.
+        reading->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), reading));
+        connect(reading, &QLineEdit::textChanged, this, &SaltListScreen::updateRegisterAvailability);
+    }
+    updateRegisterAvailability();
+
+    connect(Command40, &QPushButton::clicked, this, &SaltListScreen::TogglePressureDisplay);
+    connect(Command37, &QPushButton::clicked, this, &SaltListScreen::PressureDayBefore);
+    connect(Command36, &QPushButton::clicked, this, &SaltListScreen::PressureDayAfter);
+    connect(Command35, &QPushButton::clicked, this, &SaltListScreen::OpenPressureCalendar);
+    connect(Calendar2, &CalendarControl::dayPicked, this, &SaltListScreen::onPressureDayPicked);
+    connect(Command39, &QPushButton::clicked, this, &SaltListScreen::RegisterPressure);
+    connect(Command38, &QPushButton::clicked, this, &SaltListScreen::DeletePressure);
+    connect(Command41, &QPushButton::clicked, this, &SaltListScreen::ShiftBarsLeft);
+    connect(Command42, &QPushButton::clicked, this, &SaltListScreen::ShiftBarsRight);
+}
+
+bool SaltListScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text2 && event->type() == QEvent::MouseButtonPress) {
+        Calendar2->hide();
+        focusText5();
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void SaltListScreen::focusText5() { Text5->setFocus(); }
+
+void SaltListScreen::updateRegisterAvailability() {
+    Command39->setEnabled(!Text5->text().isEmpty() && !Text6->text().isEmpty());
+}
+
+void SaltListScreen::DrawPressureBars() {
+    const int filled = RowsOnPage(shownFirst_, form_.LogCount());
+    for (int r = 0; r < filled; ++r) {
+        const LogRecord& day = form_.DailyLog[static_cast<size_t>(shownFirst_ + r)];
+        QLabel* label = LabelE4[r];
+        const PressureBar bar = PressureBarFor(day.PressureLow, day.PressureHigh, form_.PressureBarShift);
+        if (!bar.shown) {
+            label->hide();
+            continue;
+        }
+        const PixelSpan span = ToPixels(bar.left, bar.width);
+        label->setGeometry(span.left, label->y(), span.width, label->height());
+        label->setText(bar.caption);
+        // A short bar cannot show its whole caption.
+        label->setToolTip(bar.caption);
+        label->show();
+        // Over the salt bar when they meet; the shift buttons move them apart.
+        label->raise();
+    }
+    for (int r = filled; r < Rows; ++r) LabelE4[r]->hide();
+}
+
+void SaltListScreen::TogglePressureDisplay() {
+    Calendar2->hide();
+    Text2->setText(form_.Text1_0->text());
+    Text5->clear();
+    Text6->clear();
+    if (Command40->text() != DisplayOffCaption) {
+        Command40->setText(DisplayOffCaption);
+        Picture5->hide();
+        Picture6->hide();
+        hidePressureBars();
+        return;
+    }
+    Command40->setText(DisplayOnCaption);
+    Picture5->show();
+    Picture6->show();
+    DrawPressureBars();
+    Command38->setEnabled(false);
+    Command39->setEnabled(false);
+    PressureDeleteAvailability();
+    focusText5();
+}
+
+void SaltListScreen::PressureDeleteAvailability() {
+    Command38->setEnabled(false);
+    const qsizetype at = FindLogDate(form_.DailyLog, Text2->text());
+    if (at >= 0 && HasReading(form_.DailyLog[static_cast<size_t>(at)])) Command38->setEnabled(true);
+}
+
+void SaltListScreen::movePressureDate(int days) {
+    if (const auto date = ReadDate(Text2->text())) Text2->setText(DateText(date->addDays(days)));
+    PressureDeleteAvailability();
+    focusText5();
+}
+
+void SaltListScreen::PressureDayBefore() { movePressureDate(-1); }
+void SaltListScreen::PressureDayAfter() { movePressureDate(1); }
+
+void SaltListScreen::OpenPressureCalendar() {
+    Calendar2->show();
+    Calendar2->raise();
+    const QString date = NormalizeDateText(Text2->text());
+    if (IsValidDate(date)) {
+        Calendar2->setYear(date.mid(0, 4).toInt());
+        Calendar2->setMonth(date.mid(5, 2).toInt());
+        Calendar2->setDay(date.mid(8, 2).toInt());
+    } else {
+        const QDate today = form_.clock().today();
+        Calendar2->setYear(today.year());
+        Calendar2->setMonth(today.month());
+        Calendar2->setDay(today.day());
+    }
+}
+
+void SaltListScreen::onPressureDayPicked() {
+    Text2->setText(QStringLiteral("%1/%2/%3")
+                       .arg(Calendar2->Year())
+                       .arg(Calendar2->Month(), 2, 10, QLatin1Char('0'))
+                       .arg(Calendar2->Day(), 2, 10, QLatin1Char('0')));
+    PressureDeleteAvailability();
+    Calendar2->hide();
+    focusText5();
+}
+
+void SaltListScreen::onPressureEnter(bool inFirstBox) {
+    if (!Text5->text().isEmpty() && !Text6->text().isEmpty()) RegisterPressure();
+    if (inFirstBox) {
+        if (!Text5->text().isEmpty()) Text6->setFocus();
+    } else if (!Text6->text().isEmpty() && Text5->text().isEmpty()) {
+        focusText5();
+    }
+}
+
+void SaltListScreen::RegisterPressure() {
+    const qsizetype at = FindLogDate(form_.DailyLog, Text2->text());
+    if (at < 0) {
+        form_.dialogs().notice(NotLoggedText);
+        return;
+    }
+    if (!form_.DailyLog[static_cast<size_t>(at)].PressureLow.isEmpty() &&
+        !form_.dialogs().askYesNo(OverwriteReadingText))
+        return;
+    const PressureReading reading = OrderReading(Text5->text(), Text6->text());
+    LogRecord& day = form_.DailyLog[static_cast<size_t>(at)];
+    day.PressureLow = reading.low;
+    day.PressureHigh = reading.high;
+    DrawPressureBars();
+    Command38->setEnabled(true);
+    Text5->clear();
+    Text6->clear();
+    focusText5();
+}
+
+void SaltListScreen::DeletePressure() {
+    if (!form_.dialogs().askYesNo(DeleteReadingText)) {
+        focusText5();
+        return;
+    }
+    const qsizetype at = FindLogDate(form_.DailyLog, Text2->text());
+    if (at < 0) return;
+    LogRecord& day = form_.DailyLog[static_cast<size_t>(at)];
+    day.PressureLow.clear();
+    day.PressureHigh.clear();
+    DrawPressureBars();
+    Command38->setEnabled(false);
+    focusText5();
+}
+
+void SaltListScreen::ShiftBarsLeft() {
+    form_.PressureBarShift = morv::ShiftBarsLeft(form_.PressureBarShift);
+    DrawPressureBars();
+    focusText5();
+}
+
+void SaltListScreen::ShiftBarsRight() {
+    form_.PressureBarShift = morv::ShiftBarsRight(form_.PressureBarShift);
+    DrawPressureBars();
+    focusText5();
+}
+
+}  // namespace morv
