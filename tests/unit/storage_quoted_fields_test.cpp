@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 namespace morv {
@@ -22,6 +23,8 @@ struct ReadCase {
     std::vector<QStringList> records;  // the records read before `last`
     R last;
 };
+
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 
 class QuotedFieldsRead : public ::testing::TestWithParam<ReadCase> {};
 
