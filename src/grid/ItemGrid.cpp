@@ -1,13 +1,355 @@
 #include "grid/ItemGrid.h"
 
+#include "app/Colours.h"
 #include "app/Form1.h"
+#include "grid/WeightPanel.h"
+#include "grid/core/ItemRows.h"
+#include "platform/CalendarControl.h"
+#include "platform/KeyRules.h"
+#include "storage/Records.h"
+#include "text/NumericText.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace morv {
 
-ItemGrid::ItemGrid(Form1& form) : QObject(&form), form_(form) {}
+static const QString EnterHintText =
+    QStringLiteral("チェック済の項目の塩分を入力した場合、エンターキーを押して下さい");
 
-void ItemGrid::ShowItemPage(int page) { form_.ItemPage = page; }
+namespace {
 
-QList<QWidget*> ItemGrid::tabChain() const { return {}; }
+static_assert(ItemGrid::Rows == GridRows && ItemGrid::Pages == GridPages);
+
+// Two lines of 18 pixels in a 38-pixel row panel with a one-pixel frame.
+constexpr int LineHeight = 18;
+constexpr int FirstLine = 1;
+constexpr int SecondLine = FirstLine + LineHeight;
+constexpr int RowFontPoints = 8;
+
+// Only a real change of colour goes to the widget: a name box is repainted on
+// every keystroke, and an unchanged palette would still cost a repaint.
+void paint(QWidget* widget, const QColor& colour) {
+    if (Background(widget) != colour) SetBackground(widget, colour);
+}
+
+// Focus that leaves or returns with the whole window (another program, a
+// message box, a menu) is not a move between controls; the box keeps its role.
+bool movesBetweenControls(const QEvent* event) {
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+template <class W>
+W* rowControl(QFrame* panel, const char* base, int row, const QRect& rect, const QFont& font) {
+    auto* widget = new W(panel);
+    widget->setObjectName(ArrayName(base, row));
+    widget->setGeometry(rect);
+    widget->setFont(font);
+    return widget;
+}
+
+}  // namespace
+
+ItemGrid::ItemGrid(Form1& form) : QObject(&form), form_(form) {
+    for (int row = 0; row < Rows; ++row) {
+        buildRow(row);
+        wireRow(row);
+    }
+    for (int page = 0; page < Pages; ++page) {
+        connect(form_.CommandP[page], &QPushButton::clicked, this, [this, page] { onPageClicked(page); });
+    }
+}
+
+void ItemGrid::buildRow(int r) {
+    QFrame* panel = form_.Pictureb[r];
+    QFont font = panel->font();
+    font.setPointSize(RowFontPoints);
+
+    auto label = [&](const char* base, const QString& caption, const QRect& rect, Qt::Alignment align) {
+        auto* l = rowControl<QLabel>(panel, base, r, rect, font);
+        l->setText(caption);
+        l->setAlignment(align | Qt::AlignVCenter);
+        return l;
+    };
+    auto button = [&](const char* base, const QString& caption, const QRect& rect) {
+        auto* b = rowControl<QPushButton>(panel, base, r, rect, font);
+        b->setText(caption);
+        b->setAutoDefault(false);
+        // Buttons and ticks are reached by the mouse only; Tab runs through the boxes.
+        b->setFocusPolicy(Qt::ClickFocus);
+        return b;
+    };
+    auto box = [&](const char* base, const QRect& rect, Qt::Alignment align) {
+        auto* e = rowControl<QLineEdit>(panel, base, r, rect, font);
+        e->setAlignment(align | Qt::AlignVCenter);
+        e->setTextMargins(1, 0, 1, 0);
+        return e;
+    };
+
+    // Line 1: tick, name and the six portion buttons.
+    Check[r] = rowControl<QCheckBox>(panel, "Check", r, {6, FirstLine, 18, LineHeight}, font);
+    Check[r]->setFocusPolicy(Qt::ClickFocus);
+    LabelName[r] = label("LabelName", QStringLiteral("品名"), {26, FirstLine, 30, LineHeight}, Qt::AlignLeft);
+    TextName[r] = box("TextName", {58, FirstLine, 308, LineHeight}, Qt::AlignLeft);
+    const std::pair<std::array<QPushButton*, Rows>*, std::pair<const char*, const char*>> portions[] = {
+        {&Command2b, {"Command2b", "x2"}},  {&Command3b, {"Command3b", "x3"}},
+        {&Command5b, {"Command5b", "x5"}},  {&Command2w, {"Command2w", "1/2"}},
+        {&Command3w, {"Command3w", "1/3"}}, {&Command5w, {"Command5w", "1/5"}},
+    };
+    int x = 372;
+    for (const auto& [array, names] : portions) {
+        (*array)[r] = button(names.first, QString::fromLatin1(names.second), {x, FirstLine, 34, LineHeight});
+        x += 35;
+    }
+
+    // Line 2: sodium, its conversion, salt.
+    LabelNa[r] = label("LabelNa", QStringLiteral("ナトリウム"), {26, SecondLine, 60, LineHeight}, Qt::AlignLeft);
+    TextNa[r] = box("TextNa", {88, SecondLine, 76, LineHeight}, Qt::AlignRight);
+    Labelmg[r] = label("Labelmg", QStringLiteral("ミリグラム"), {168, SecondLine, 60, LineHeight}, Qt::AlignLeft);
+    CommandNa[r] = button("CommandNa", QStringLiteral("塩分換算"), {232, SecondLine, 70, LineHeight});
+    TextEnbun[r] = box("TextEnbun", {308, SecondLine, 76, LineHeight}, Qt::AlignRight);
+    Labelg[r] = label("Labelg", QStringLiteral("グラム"), {388, SecondLine, 44, LineHeight}, Qt::AlignLeft);
+
+    SetBackground(TextName[r], colour::WindowBackground());
+    SetBackground(TextNa[r], colour::White);
+    SetBackground(TextEnbun[r], colour::White);
+}
+
+void ItemGrid::wireRow(int r) {
+    connect(Check[r], &QCheckBox::toggled, this, [this, r](bool ticked) { onTicked(r, ticked); });
+    connect(TextName[r], &QLineEdit::textChanged, this, [this, r] { onNameChanged(r); });
+    connect(TextNa[r], &QLineEdit::textChanged, this, [this, r] { onSodiumChanged(r); });
+    connect(TextEnbun[r], &QLineEdit::textChanged, this, [this, r] { onSaltChanged(r); });
+
+    const std::pair<QPushButton*, SaltOperation> portions[] = {
+        {Command2b[r], SaltOperation::Times2}, {Command3b[r], SaltOperation::Times3},
+        {Command5b[r], SaltOperation::Times5}, {Command2w[r], SaltOperation::Half},
+        {Command3w[r], SaltOperation::Third},  {Command5w[r], SaltOperation::Fifth},
+    };
+    for (auto [button, operation] : portions) {
+        connect(button, &QPushButton::clicked, this, [this, r, operation] { MultiplySaltRow(r, operation); });
+    }
+    connect(CommandNa[r], &QPushButton::clicked, this, [this, r] { ConvertSodiumRow(r); });
+
+    for (QLineEdit* number : {TextNa[r], TextEnbun[r]}) {
+        KeyRule rule;
+        rule.chars = KeyRule::Chars::Decimal;
+        rule.maxTyped = 6;
+        rule.onSecondPoint = [this] { form_.showDecimalPointMessage(); };
+        if (number == TextNa[r])
+            rule.onEnter = [this, r] { ConvertSodiumRow(r); };
+        else
+            rule.onEnter = [this] { onSaltEnter(); };
+        InstallKeyRule(number, std::move(rule));
+    }
+    for (QLineEdit* box : {TextName[r], TextNa[r], TextEnbun[r]}) {
+        SelectAllOnFocus(box);
+        box->installEventFilter(this);
+    }
+}
+
+QList<QWidget*> ItemGrid::tabChain() const {
+    QList<QWidget*> chain;
+    for (int r = 0; r < Rows; ++r) chain += {TextName[r], TextNa[r], TextEnbun[r]};
+    return chain;
+}
+
+ItemRecord* ItemGrid::record(int row) {
+    const int slot = SlotOf(form_.ItemPage, row);
+    if (slot < 0 || slot >= static_cast<int>(form_.ItemTable.size())) return nullptr;
+    return &form_.ItemTable[static_cast<size_t>(slot)];
+}
+
+// ---- Showing and painting ----
+
+void ItemGrid::ShowItemPage(int page) {
+    form_.ItemPage = std::clamp(page, 0, Pages - 1);
+    // A table cut short (it never should be) is filled up rather than read past.
+    if (form_.ItemTable.size() < static_cast<size_t>(StoredItemCount))
+        form_.ItemTable.resize(static_cast<size_t>(ItemSlotCount));
+    for (int r = 0; r < Rows; ++r) {
+        loadRow(r);
+        PaintItemRow(r);
+    }
+    PaintPageButtons();
+}
+
+void ItemGrid::loadRow(int r) {
+    ItemRecord* item = record(r);
+    if (!item) return;
+    if (item->Checked.isEmpty()) item->Checked = QStringLiteral("0");
+    // Showing is not editing: the write-through handlers stay out of it, so a
+    // stored name keeps its blanks and an odd tick value stays as it was.
+    const QSignalBlocker tick(Check[r]);
+    const QSignalBlocker name(TextName[r]);
+    const QSignalBlocker sodium(TextNa[r]);
+    const QSignalBlocker salt(TextEnbun[r]);
+    Check[r]->setChecked(ShowsTicked(item->Checked));
+    TextName[r]->setText(item->ItemName);
+    TextNa[r]->setText(item->Sodium);
+    TextEnbun[r]->setText(item->ItemSalt);
+}
+
+void ItemGrid::PaintItemRow(int r) {
+    if (r < 0 || r >= Rows) return;
+    const ItemRecord* item = record(r);
+    const QColor panel = item && !item->ItemName.isEmpty() ? colour::Peach : colour::ButtonFace();
+    for (QWidget* w : std::initializer_list<QWidget*>{form_.Pictureb[r], Check[r], LabelName[r], LabelNa[r],
+                                                       Labelmg[r], Labelg[r]})
+        paint(w, panel);
+    paintNameBox(r);
+}
+
+void ItemGrid::paintNameBox(int r) {
+    const bool pink = Check[r]->isChecked() && !TrimBlanks(TextName[r]->text()).isEmpty();
+    paint(TextName[r], pink ? colour::Pink : colour::WindowBackground());
+}
+
+void ItemGrid::PaintPageButtons() {
+    for (int page = 0; page < Pages; ++page) {
+        QColor colour = colour::White;
+        switch (MarkOfPage(form_.ItemTable, page)) {
+        case PageMark::Empty:
+            break;
+        case PageMark::Named:
+            colour = colour::LightYellow;
+            break;
+        case PageMark::Counted:
+            colour = colour::LightOrange;
+            break;
+        }
+        if (page == form_.ItemPage) colour = colour::Salmon;
+        paint(form_.CommandP[page], colour);
+    }
+}
+
+// ---- Handlers ----
+
+void ItemGrid::onPageClicked(int page) {
+    // A salt box being edited finishes its focus-loss handling (and with it the
+    // total) on its own page before the rows change under it.
+    form_.Text1_0->setFocus();
+    QCoreApplication::processEvents();
+    form_.ResetStatusLine();
+    form_.Calendar1->hide();
+    if (page == form_.ItemPage) return;
+    ShowItemPage(page);
+    const int previous = std::clamp(form_.SelectedRow, 0, Rows - 1);
+    SetBackground(TextNa[previous], colour::White);
+    SetBackground(TextEnbun[previous], colour::White);
+    form_.SodiumAreaSelected = false;
+    form_.SaltAreaSelected = false;
+    form_.SelectedRow = 0;
+}
+
+void ItemGrid::onTicked(int r, bool ticked) {
+    form_.ResetStatusLine();
+    if (ItemRecord* item = record(r)) item->Checked = ticked ? QStringLiteral("1") : QStringLiteral("0");
+    paintNameBox(r);
+    form_.EnbunGoukei();
+}
+
+void ItemGrid::onNameChanged(int r) {
+    if (ItemRecord* item = record(r)) item->ItemName = TrimBlanks(TextName[r]->text());
+    PaintItemRow(r);
+    form_.EnbunGoukei();
+}
+
+void ItemGrid::onSodiumChanged(int r) {
+    if (ItemRecord* item = record(r)) item->Sodium = TextNa[r]->text();
+}
+
+void ItemGrid::onSaltChanged(int r) {
+    if (ItemRecord* item = record(r)) item->ItemSalt = TextEnbun[r]->text();
+    if (form_.EnterPrompt) form_.ShowStatus(EnterHintText);
+}
+
+bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
+    const bool in = event->type() == QEvent::FocusIn;
+    if ((!in && event->type() != QEvent::FocusOut) || !movesBetweenControls(event))
+        return QObject::eventFilter(watched, event);
+    for (int r = 0; r < Rows; ++r) {
+        if (watched == TextName[r]) {
+            if (in) {
+                form_.ResetStatusLine();
+                form_.Calendar1->hide();
+            }
+        } else if (watched == TextNa[r]) {
+            if (in) onAreaFocused(r, false);
+        } else if (watched == TextEnbun[r]) {
+            if (in)
+                onAreaFocused(r, true);
+            else
+                onSaltLeft(r);
+        } else {
+            continue;
+        }
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ItemGrid::onAreaFocused(int r, bool salt) {
+    form_.ResetStatusLine();
+    form_.Calendar1->hide();
+    const int previous = std::clamp(form_.SelectedRow, 0, Rows - 1);
+    SetBackground(TextNa[previous], colour::White);
+    SetBackground(TextEnbun[previous], colour::White);
+    form_.SodiumAreaSelected = !salt;
+    form_.SaltAreaSelected = salt;
+    form_.SelectedRow = r;
+    QLineEdit* box = salt ? TextEnbun[r] : TextNa[r];
+    // The box is now where a weight conversion, or a carried seasoning total,
+    // will land.
+    if (form_.Picture1->HasInput()) SetBackground(box, colour::Yellow);
+    if (!salt) return;
+    if (form_.LabelEnbunR->text() != u"0") SetBackground(box, colour::Yellow);
+    if (!TextName[r]->text().isEmpty() && Check[r]->isChecked()) form_.EnterPrompt = true;
+}
+
+void ItemGrid::onSaltEnter() {
+    form_.EnbunGoukei();
+    form_.ResetStatusLine();
+}
+
+void ItemGrid::onSaltLeft(int r) {
+    form_.ResetStatusLine();
+    form_.EnterPrompt = false;
+    if (!TextName[r]->text().isEmpty() && Check[r]->isChecked()) form_.EnbunGoukei();
+}
+
+// ---- Conversions ----
+
+void ItemGrid::ConvertSodiumRow(int r) {
+    if (r < 0 || r >= Rows) return;
+    form_.ResetStatusLine();
+    form_.Calendar1->hide();
+    const QString sodium = TextNa[r]->text();
+    const auto salt = SodiumToSalt(sodium);
+    if (salt) TextEnbun[r]->setText(*salt);
+    form_.EnbunGoukei();
+    // The sodium has been used up; only a number too large to convert is kept,
+    // so that nothing the user typed or pasted is lost without a result.
+    if (salt || !IsNumeric(sodium)) TextNa[r]->clear();
+    TextEnbun[r]->setFocus();
+}
+
+void ItemGrid::MultiplySaltRow(int r, SaltOperation operation) {
+    if (r < 0 || r >= Rows) return;
+    form_.ResetStatusLine();
+    form_.Calendar1->hide();
+    if (const auto salt = MultiplySalt(TextEnbun[r]->text(), operation)) TextEnbun[r]->setText(*salt);
+    form_.EnbunGoukei();
+    TextEnbun[r]->setFocus();
+}
 
 }  // namespace morv

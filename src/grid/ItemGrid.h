@@ -2,6 +2,8 @@
 // The paged grid of food items: sixteen rows over the 160 records of the item
 // table, ten pages, every edit written through to its record at once.
 
+#include "grid/core/SaltArithmetic.h"
+
 #include <QList>
 #include <QObject>
 #include <array>
@@ -15,27 +17,72 @@ class QWidget;
 namespace morv {
 
 class Form1;
+struct ItemRecord;
 
 class ItemGrid : public QObject {
     Q_OBJECT
 public:
     static constexpr int Rows = 16;
+    static constexpr int Pages = 10;
 
-    // Builds the row controls inside the window's sixteen row panels.
+    // Builds the row controls inside the window's sixteen row panels and
+    // wires the page buttons.
     explicit ItemGrid(Form1& form);
 
-    // Loads page p into the rows and paints rows and page buttons.
+    // Makes page p the shown page, loads it into the rows and paints rows and
+    // page buttons. Loading stores nothing but "0" into an empty tick.
     void ShowItemPage(int page);
+    // Colours row r from its record: the panel by name, the name box by tick and name.
+    void PaintItemRow(int row);
+    // Colours the ten page buttons from the table; the shown page is salmon.
+    void PaintPageButtons();
+
+    // "塩分換算": the row's sodium as salt into its salt box.
+    void ConvertSodiumRow(int row);
+    // "x2" ... "1/5": the row's salt scaled in place.
+    void MultiplySaltRow(int row, SaltOperation operation);
 
     // The grid's boxes in tab order: name, sodium and salt of row 0, then row 1...
     QList<QWidget*> tabChain() const;
 
+    // Row controls, indexed by row.
     std::array<QCheckBox*, Rows> Check{};
+    std::array<QLabel*, Rows> LabelName{};
     std::array<QLineEdit*, Rows> TextName{};
+    std::array<QPushButton*, Rows> Command2b{};
+    std::array<QPushButton*, Rows> Command3b{};
+    std::array<QPushButton*, Rows> Command5b{};
+    std::array<QPushButton*, Rows> Command2w{};
+    std::array<QPushButton*, Rows> Command3w{};
+    std::array<QPushButton*, Rows> Command5w{};
+    std::array<QLabel*, Rows> LabelNa{};
     std::array<QLineEdit*, Rows> TextNa{};
+    std::array<QLabel*, Rows> Labelmg{};
+    std::array<QPushButton*, Rows> CommandNa{};
     std::array<QLineEdit*, Rows> TextEnbun{};
+    std::array<QLabel*, Rows> Labelg{};
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildRow(int row);
+    void wireRow(int row);
+    void loadRow(int row);
+    // The record a row of the shown page stands for; null if the page or the
+    // table is out of shape, in which case the handlers change nothing.
+    ItemRecord* record(int row);
+    void paintNameBox(int row);
+
+    void onPageClicked(int page);
+    void onTicked(int row, bool ticked);
+    void onNameChanged(int row);
+    void onSodiumChanged(int row);
+    void onSaltChanged(int row);
+    void onAreaFocused(int row, bool salt);
+    void onSaltEnter();
+    void onSaltLeft(int row);
+
     Form1& form_;
 };
 
