@@ -115,8 +115,6 @@ bool SafeFile::readAll(QByteArray& bytes)
     return readFile(txt_, bytes, false) == ReadResult::Read;
 }
 
-bool SafeFile::writeAll(int fd, const QByteArray& bytes) { return WriteAll(ops_, fd, bytes); }
-
 bool SafeFile::writeDurably(const QByteArray& path, const QByteArray& bytes)
 {
     const int fd = ops_.open(path, NewFileFlags | O_TRUNC, PrivateMode);

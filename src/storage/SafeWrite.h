@@ -50,7 +50,6 @@ private:
     enum class ReadResult { Read, Missing, Failed };
     ReadResult readFile(const QByteArray& path, QByteArray& bytes, bool checkClose);
     bool writeDurably(const QByteArray& path, const QByteArray& bytes);
-    bool writeAll(int fd, const QByteArray& bytes);
     void syncFolder();
     bool syncFolderChecked();
 
