@@ -135,8 +135,9 @@ void ItemGrid::wireRow(int r) {
         {Command5b[r], SaltOperation::Times5}, {Command2w[r], SaltOperation::Half},
         {Command3w[r], SaltOperation::Third},  {Command5w[r], SaltOperation::Fifth},
     };
-    for (auto [button, operation] : portions) {
-        connect(button, &QPushButton::clicked, this, [this, r, operation] { MultiplySaltRow(r, operation); });
+    for (const auto& portion : portions) {
+        const SaltOperation operation = portion.second;
+        connect(portion.first, &QPushButton::clicked, this, [this, r, operation] { MultiplySaltRow(r, operation); });
     }
     connect(CommandNa[r], &QPushButton::clicked, this, [this, r] { ConvertSodiumRow(r); });
 
