@@ -6,15 +6,6 @@ using namespace morv;
 
 namespace {
 
-TEST(GridItemRows, RowsOfAPageMapOntoTheTableAndNothingElse) {
-    EXPECT_EQ(SlotOf(0, 0), 0);
-    EXPECT_EQ(SlotOf(0, 15), 15);
-    EXPECT_EQ(SlotOf(1, 0), 16);
-    EXPECT_EQ(SlotOf(9, 15), 159);
-    for (auto [page, row] : {std::pair{-1, 0}, {10, 0}, {0, -1}, {0, 16}, {32767, 15}})
-        EXPECT_EQ(SlotOf(page, row), -1) << page << " " << row;
-}
-
 TEST(GridItemRows, NamesLoseSurroundingBlanksOnly) {
     const std::pair<const char16_t*, const char16_t*> cases[] = {
         {u"", u""},           {u"   ", u""},           {u"\u3000\t ", u""},
@@ -23,12 +14,6 @@ TEST(GridItemRows, NamesLoseSurroundingBlanksOnly) {
     };
     for (auto [name, stored] : cases)
         EXPECT_EQ(TrimBlanks(QString::fromUtf16(name)), QString::fromUtf16(stored));
-}
-
-TEST(GridItemRows, OnlyAOneShowsATick) {
-    for (const char* checked : {"", "0", "x", "2", " 1", "1 ", "-1", "true"})
-        EXPECT_FALSE(ShowsTicked(QString::fromLatin1(checked))) << checked;
-    EXPECT_TRUE(ShowsTicked(QStringLiteral("1")));
 }
 
 TEST(GridItemRows, APageIsMarkedByItsBestRecord) {
