@@ -184,11 +184,12 @@ void SaltListScreen::buildImportControls() {
     Label37 = label(this, QStringLiteral("Label37"),
                     QStringLiteral("読み込んだファイルの内容を表示しています、データを上書きする場合は下のボタンを押して"
                                    "ください（血圧のデータも上書きされます）"),
-                    {252, 588, 500, 80}, Qt::AlignVCenter | Qt::AlignLeft);
+                    {252, 584, 560, 40}, Qt::AlignVCenter | Qt::AlignLeft);
     Label37->setWordWrap(true);
     SetTextColour(Label37, colour::Red);
-    Command28 = button(this, "Command28", QStringLiteral("上書き"), {766, 620, 100, 36});
-    Command29 = button(this, "Command29", QStringLiteral("キャンセル"), {872, 620, 100, 36});
+    // Under the message, which points the user at "the buttons below".
+    Command28 = button(this, "Command28", QStringLiteral("上書き"), {252, 628, 110, 36});
+    Command29 = button(this, "Command29", QStringLiteral("キャンセル"), {370, 628, 110, 36});
     hideImportConfirmation();
 }
 
