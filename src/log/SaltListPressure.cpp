@@ -27,8 +27,6 @@ const QString NotLoggedText = QStringLiteral("塩分登録されていない日�
 const QString OverwriteReadingText =
     QStringLiteral("指定された日付の血圧はすでに登録されています\r\n\r\n内容を書き換えますか？");
 const QString DeleteReadingText = QStringLiteral("指定された日付の血圧を削除してよろしいですか？");
-const QString DisplayOffCaption = QStringLiteral("血圧表示");
-const QString DisplayOnCaption = QStringLiteral("血圧非表示");
 
 }  // namespace
 
@@ -112,14 +110,14 @@ void SaltListScreen::TogglePressureDisplay() {
     Text2->setText(form_.Text1_0->text());
     Text5->clear();
     Text6->clear();
-    if (Command40->text() != DisplayOffCaption) {
-        Command40->setText(DisplayOffCaption);
+    if (Command40->text() != PressureDisplayOffCaption) {
+        Command40->setText(PressureDisplayOffCaption);
         Picture5->hide();
         Picture6->hide();
         hidePressureBars();
         return;
     }
-    Command40->setText(DisplayOnCaption);
+    Command40->setText(PressureDisplayOnCaption);
     Picture5->show();
     Picture6->show();
     DrawPressureBars();

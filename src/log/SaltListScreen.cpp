@@ -17,9 +17,6 @@ namespace morv {
 
 namespace {
 
-const QString DisplayOffCaption = QStringLiteral("血圧表示");
-const QString DisplayOnCaption = QStringLiteral("血圧非表示");
-
 // The table's rows in pixels: a row is 360 twips high, starting 1440 twips
 // below the top of the screen.
 int rowTop(int r) { return ToPixels(LogRowTop + LogRowPitch * r); }
@@ -143,7 +140,7 @@ void SaltListScreen::buildTable() {
     Command15 = button(this, "Command15", QStringLiteral("表示"), {628, top, 54, 26});
     Command17 = button(this, "Command17", QStringLiteral("<"), {688, top, 30, 26});
     Command18 = button(this, "Command18", QStringLiteral(">"), {720, top, 30, 26});
-    Command40 = button(this, "Command40", DisplayOffCaption, {770, 12, 96, 30});
+    Command40 = button(this, "Command40", PressureDisplayOffCaption, {770, 12, 96, 30});
     Command14 = button(this, "Command14", QStringLiteral("戻る"), {876, 12, 96, 30});
 }
 
@@ -218,7 +215,7 @@ void SaltListScreen::hideImportConfirmation() {
 
 void SaltListScreen::setPageCount(qint64 pages) { LabelPAGE->setText(QString::number(pages)); }
 
-bool SaltListScreen::PressureDisplayOn() const { return Command40->text() == DisplayOnCaption; }
+bool SaltListScreen::PressureDisplayOn() const { return Command40->text() == PressureDisplayOnCaption; }
 
 void SaltListScreen::Open() {
     form_.ResetStatusLine();
@@ -238,7 +235,7 @@ void SaltListScreen::Open() {
     FillLogRows();
     Command14->show();
     hideImportConfirmation();
-    Command40->setText(DisplayOffCaption);
+    Command40->setText(PressureDisplayOffCaption);
     raise();
     show();
     if (form_.LogCount() > 0) TextPAGE->setFocus();

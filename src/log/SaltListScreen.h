@@ -5,6 +5,7 @@
 // the caption of Command40.
 
 #include <QFrame>
+#include <QString>
 #include <QtGlobal>
 #include <array>
 
@@ -16,6 +17,10 @@ namespace morv {
 
 class CalendarControl;
 class Form1;
+
+// The captions of Command40, which are also the display mode.
+inline const QString PressureDisplayOffCaption = QStringLiteral("血圧表示");
+inline const QString PressureDisplayOnCaption = QStringLiteral("血圧非表示");
 
 class SaltListScreen : public QFrame {
     Q_OBJECT
