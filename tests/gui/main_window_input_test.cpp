@@ -147,14 +147,21 @@ TEST_F(MainWindowInput, DayButtonsStepThroughTheCalendar) {
 
 TEST_F(MainWindowInput, TabRunsThroughTheMainViewInOrder) {
     Form1& w = start();
-    QList<QWidget*> expected{w.TextMoku};
-    for (int r = 0; r < 16; ++r) expected += {w.Grid->TextName[r], w.Grid->TextNa[r], w.Grid->TextEnbun[r]};
-    expected += {w.Picture1->Text3, w.Picture1->Text4, w.Command2, w.Command3, w.Command8,
-                 w.Command1, w.Command9, w.Command16, w.Command10};
+    QList<QWidget*> forward{w.TextMoku};
+    for (int r = 0; r < 16; ++r) forward += {w.Grid->TextName[r], w.Grid->TextNa[r], w.Grid->TextEnbun[r]};
+    // Leaving the weight box by Tab goes back to the date box.
+    forward += {w.Picture1->Text3, w.Picture1->Text4, w.Text1_0};
     w.Text1_0->setFocus();
-    for (QWidget* next : expected) {
+    for (QWidget* next : forward) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), next) << qPrintable(next->objectName());
+        ASSERT_EQ(QApplication::focusWidget(), next) << qPrintable(next->objectName());
+    }
+    // The commands and the date buttons follow the weight box in the chain.
+    const QList<QWidget*> backward{w.Command10, w.Command16, w.Command9, w.Command1,
+                                   w.Command8,  w.Command3,  w.Command2, w.Picture1->Text4};
+    for (QWidget* previous : backward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_EQ(QApplication::focusWidget(), previous) << qPrintable(previous->objectName());
     }
 }
 
