@@ -3,6 +3,7 @@
 
 #include "app/Form1.h"
 #include "log/SaltListScreen.h"
+#include "platform/CalendarControl.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Translations.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -82,8 +84,14 @@ int main(int argc, char** argv) {
     window.show();
     bool ok = save(window, out + "/main.png");
 
+    // The same day against a lower target: the total turns salmon.
+    window.TextMoku->setText(QStringLiteral("4"));
+    ok &= save(window, out + "/main-over-target.png");
+    window.TextMoku->setText(QStringLiteral("6.5"));
+
     window.Command16->click();
     ok &= save(window, out + "/main-calendar.png");
+    window.Calendar1->hide();
     // The salt list on its last page with the blood-pressure bars on.
     for (std::size_t i = 0; i < window.DailyLog.size(); ++i) {
         if (i % 5 == 3) continue;  // a few days without a reading
