@@ -22,7 +22,7 @@ class ScriptedDialogs final : public Dialogs {
 public:
     std::vector<DialogCall> calls;
     std::deque<bool> answers;                      // Yes = true; an empty queue answers No
-    std::deque<std::optional<QString>> fileChoices;  // an empty queue cancels
+    std::deque<QString> fileChoices;  // an empty text or an empty queue cancels
 
     void notice(const QString& text) override { calls.push_back({DialogCall::Kind::Notice, text, {}}); }
     bool askYesNo(const QString& text) override {
@@ -46,8 +46,9 @@ private:
     std::optional<QString> choose(DialogCall::Kind kind, const FileRequest& request) {
         calls.push_back({kind, {}, request});
         if (fileChoices.empty()) return std::nullopt;
-        auto choice = fileChoices.front();
+        const QString choice = fileChoices.front();
         fileChoices.pop_front();
+        if (choice.isEmpty()) return std::nullopt;
         return choice;
     }
     QStringList texts(DialogCall::Kind kind) const {
