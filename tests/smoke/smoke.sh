@@ -18,7 +18,8 @@ fail() { echo "smoke: FAIL: $*" >&2; exit 1; }
 # Everything else runs inside one X server.
 if [ -z "${SMOKE_INSIDE_X:-}" ]; then
   export SMOKE_INSIDE_X=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$binary"
+  # -noreset: the server must not restart when the last client (a killed copy) goes.
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$binary"
 fi
 
 windows() { xwininfo -root -tree 2>/dev/null | grep -c '"Morvaline": ("morvaline"' || true; }
