@@ -14,7 +14,8 @@ configure: deps
 build: configure
 	@cmake --build --preset release -j $(JOBS)
 
-run: build
+run: configure
+	@cmake --build --preset release -j $(JOBS) --target morvaline
 	./build/morvaline
 
 test: build
