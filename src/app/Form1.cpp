@@ -4,6 +4,7 @@
 #include "app/core/DayTotal.h"
 #include "app/core/Registration.h"
 #include "app/core/SeasoningDefaults.h"
+#include "app/core/Twips.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
@@ -37,7 +38,7 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
       clock_(clock) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle);
-    setFixedSize(985, 673);
+    setFixedSize(TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
     files_ = std::make_unique<DataFiles>(
         DataFolder, [this](const QString& text) { ShowStatus(text); }, [this] { return clock_.now(); }, ops);

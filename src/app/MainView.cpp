@@ -3,6 +3,8 @@
 
 #include "app/Form1.h"
 #include "app/Colours.h"
+#include "app/Controls.h"
+#include "app/core/Twips.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
@@ -20,56 +22,16 @@ QString ArrayName(const char* base, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(index);
 }
 
-namespace {
-
-constexpr int Twips(int twips) { return (twips + 7) / 15; }
-
-template <class W>
-W* place(QWidget* parent, const QString& name, const QRect& rect) {
-    auto* widget = new W(parent);
-    widget->setObjectName(name);
-    widget->setGeometry(rect);
-    return widget;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& caption, const QRect& rect,
-              Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft) {
-    auto* l = place<QLabel>(parent, QLatin1String(name), rect);
-    l->setText(caption);
-    l->setAlignment(align);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
-                    Qt::FocusPolicy focus = Qt::StrongFocus) {
-    auto* b = place<QPushButton>(parent, name, rect);
-    b->setText(caption);
-    b->setFocusPolicy(focus);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QFrame* panel(QWidget* parent, const char* name, const QRect& rect, bool visible) {
-    auto* frame = place<QFrame>(parent, QLatin1String(name), rect);
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setFrameShadow(QFrame::Raised);
-    SetBackground(frame, colour::ButtonFace());
-    frame->setVisible(visible);
-    return frame;
-}
-
-}  // namespace
-
 void Form1::buildMainView() {
     // Header: the date with its buttons, the day's total, the target, the status.
-    Text1_0 = place<QLineEdit>(this, QStringLiteral("Text1(0)"), {8, 8, 100, 26});
+    Text1_0 = MakeBox(this, QStringLiteral("Text1(0)"), {8, 8, 100, 26});
     Text1_0->setAlignment(Qt::AlignCenter);
-    Command9 = button(this, QStringLiteral("Command9"), QStringLiteral("<"), {111, 8, 26, 26});
-    Command16 = button(this, QStringLiteral("Command16"), QStringLiteral("CL"), {139, 8, 34, 26});
-    Command10 = button(this, QStringLiteral("Command10"), QStringLiteral(">"), {175, 8, 26, 26});
+    Command9 = MakeButton(this, QStringLiteral("Command9"), QStringLiteral("<"), {111, 8, 26, 26});
+    Command16 = MakeButton(this, QStringLiteral("Command16"), QStringLiteral("CL"), {139, 8, 34, 26});
+    Command10 = MakeButton(this, QStringLiteral("Command10"), QStringLiteral(">"), {175, 8, 26, 26});
 
-    Label4 = label(this, "Label4", QStringLiteral("塩分合計"), {214, 8, 60, 26}, Qt::AlignVCenter | Qt::AlignRight);
-    LabelEnbun = label(this, "LabelEnbun", QString(), {278, 6, 74, 30}, Qt::AlignVCenter | Qt::AlignRight);
+    Label4 = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("塩分合計"), {214, 8, 60, 26}, Qt::AlignVCenter | Qt::AlignRight);
+    LabelEnbun = MakeLabel(this, QStringLiteral("LabelEnbun"), QString(), {278, 6, 74, 30}, Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbun->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LabelEnbun->setMargin(4);
     QFont totalFont = LabelEnbun->font();
@@ -77,70 +39,72 @@ void Form1::buildMainView() {
     totalFont.setBold(true);
     LabelEnbun->setFont(totalFont);
     SetBackground(LabelEnbun, colour::WindowBackground());
-    Label5 = label(this, "Label5", QStringLiteral("グラム"), {356, 8, 40, 26});
+    Label5 = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("グラム"), {356, 8, 40, 26});
 
-    Label1 = label(this, "Label1", QStringLiteral("塩分目標"), {402, 8, 60, 26}, Qt::AlignVCenter | Qt::AlignRight);
-    TextMoku = place<QLineEdit>(this, QStringLiteral("TextMoku"), {466, 8, 64, 26});
+    Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("塩分目標"), {402, 8, 60, 26}, Qt::AlignVCenter | Qt::AlignRight);
+    TextMoku = MakeBox(this, QStringLiteral("TextMoku"), {466, 8, 64, 26});
     TextMoku->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label2 = label(this, "Label2", QStringLiteral("グラム"), {534, 8, 40, 26});
+    Label2 = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("グラム"), {534, 8, 40, 26});
 
-    Label3 = label(this, "Label3", QString(), {584, 3, 396, 18});
+    Label3 = MakeLabel(this, QStringLiteral("Label3"), QString(), {584, 3, 396, 18});
     SetTextColour(Label3, colour::Red);
-    Label46 = label(this, "Label46", QString(), {584, 21, 396, 17});
+    Label46 = MakeLabel(this, QStringLiteral("Label46"), QString(), {584, 21, 396, 17});
 
     // Left column: the commands. The dialog panels cover it while they are open.
-    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("塩分登録"), {8, 52, 104, 32});
+    Command2 = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("塩分登録"), {8, 52, 104, 32});
     Command2->setToolTip(QStringLiteral("今日の塩分を記録します"));
-    Command30 = button(this, QStringLiteral("Command30"), QStringLiteral("削除"), {8, 90, 104, 32}, Qt::ClickFocus);
-    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("塩分一覧"), {8, 140, 104, 32});
+    Command30 = MakeButton(this, QStringLiteral("Command30"), QStringLiteral("削除"), {8, 90, 104, 32}, Qt::ClickFocus);
+    Command3 = MakeButton(this, QStringLiteral("Command3"), QStringLiteral("塩分一覧"), {8, 140, 104, 32});
     Command3->setToolTip(QStringLiteral("登録された塩分一覧を表示します"));
-    Command13 = button(this, QStringLiteral("Command13"), QStringLiteral("品名一覧"), {8, 178, 104, 32}, Qt::ClickFocus);
+    Command13 = MakeButton(this, QStringLiteral("Command13"), QStringLiteral("品名一覧"), {8, 178, 104, 32}, Qt::ClickFocus);
     Command13->setToolTip(QStringLiteral("選択された品名と塩分を表示します"));
-    Command8 = button(this, QStringLiteral("Command8"), QStringLiteral("入出力"), {8, 228, 104, 32});
-    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("終了"), {8, 632, 104, 32});
+    Command8 = MakeButton(this, QStringLiteral("Command8"), QStringLiteral("入出力"), {8, 228, 104, 32});
+    Command1 = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("終了"), {8, 632, 104, 32});
 
     // Page column.
-    Label6 = label(this, "Label6", QStringLiteral("PAGE"), {116, 48, 80, 18}, Qt::AlignCenter);
+    Label6 = MakeLabel(this, QStringLiteral("Label6"), QStringLiteral("PAGE"), {116, 48, 80, 18}, Qt::AlignCenter);
     for (int p = 0; p < 10; ++p) {
-        CommandP[p] = button(this, ArrayName("CommandP", p), QStringLiteral("P%1").arg(p + 1),
+        CommandP[p] = MakeButton(this, ArrayName("CommandP", p), QStringLiteral("P%1").arg(p + 1),
                              {124, 68 + 30 * p, 64, 26}, Qt::ClickFocus);
         SetBackground(CommandP[p], colour::White);
     }
-    Command47 = button(this, QStringLiteral("Command47"), QStringLiteral("チェック外す"), {116, 380, 80, 30},
+    Command47 = MakeButton(this, QStringLiteral("Command47"), QStringLiteral("チェック外す"), {116, 380, 80, 30},
                        Qt::ClickFocus);
     Command47->setToolTip(QStringLiteral("全項目のチェックを外します"));
 
     // The item grid: sixteen rows of two lines each.
     for (int r = 0; r < 16; ++r) {
-        Pictureb[r] = place<QFrame>(this, ArrayName("Pictureb", r), {202, 44 + 39 * r, 590, 38});
-        Pictureb[r]->setFrameShape(QFrame::StyledPanel);
-        SetBackground(Pictureb[r], colour::ButtonFace());
+        Pictureb[r] = MakePanel(this, ArrayName("Pictureb", r), {202, 44 + 39 * r, 590, 38});
+        Pictureb[r]->setFrameShadow(QFrame::Plain);
     }
 
     // Right: the weight conversion panel and the seasoning strip.
     Picture1 = new WeightPanel(*this, this);
     Picture1->setGeometry(798, 44, 180, 330);
-    Picture7 = panel(this, "Picture7", {798, 382, 180, 112}, true);
+    Picture7 = MakePanel(this, QStringLiteral("Picture7"), {798, 382, 180, 112});
     // The seasoning strip's carried total; the grid reads it to mark the salt
     // box that will receive it.
-    LabelEnbunR = label(Picture7, "LabelEnbunR", QStringLiteral("0"), {12, 76, 100, 24},
+    LabelEnbunR = MakeLabel(Picture7, QStringLiteral("LabelEnbunR"), QStringLiteral("0"), {12, 76, 100, 24},
                         Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbunR->hide();
 
-    Calendar1 = place<CalendarControl>(this, QStringLiteral("Calendar1"), {8, 38, 280, 200});
+    Calendar1 = new CalendarControl(this);
+    Calendar1->setObjectName(QStringLiteral("Calendar1"));
+    Calendar1->setGeometry(8, 38, 280, 200);
     Calendar1->hide();
 }
 
 void Form1::buildOverlayPanels() {
-    const QRect whole{0, 0, Twips(14775), Twips(10095)};
+    const QRect whole{0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips)};
     PictureE = new SaltListScreen(*this, this);
     PictureE->setGeometry(whole);
-    PictureH = panel(this, "PictureH", whole, false);
-    PictureCho = panel(this, "PictureCho", whole, false);
+    PictureH = MakePanel(this, QStringLiteral("PictureH"), whole);
+    PictureCho = MakePanel(this, QStringLiteral("PictureCho"), whole);
     // The dialog panels stand over the column of command buttons.
-    const QRect column{0, Twips(600), Twips(1740), Twips(8850)};
-    Picture2 = panel(this, "Picture2", column, false);
-    Picture3 = panel(this, "Picture3", column, false);
+    const QRect column{0, TwipsToPixels(DialogPanelTopTwips), TwipsToPixels(1740), TwipsToPixels(8850)};
+    Picture2 = MakePanel(this, QStringLiteral("Picture2"), column);
+    Picture3 = MakePanel(this, QStringLiteral("Picture3"), column);
+    for (QFrame* hidden : {PictureH, PictureCho, Picture2, Picture3}) hidden->hide();
     Picture4 = new DeletionPanel(*this, this);
     Picture4->setGeometry(column);
 }

@@ -1,6 +1,7 @@
 #include "grid/WeightPanel.h"
 
 #include "app/Colours.h"
+#include "app/Controls.h"
 #include "app/Form1.h"
 #include "grid/ItemGrid.h"
 #include "platform/CalendarControl.h"
@@ -30,20 +31,14 @@ WeightPanel::WeightPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(f
     // package weighs [ ] g, then the package holds ...".
     int top = 8;
     auto line = [this, &top](const char* name, const QString& text, int height = 20) {
-        auto* label = new QLabel(text, this);
-        label->setObjectName(QLatin1String(name));
-        label->setGeometry(12, top, 156, height);
+        QLabel* label = MakeLabel(this, QLatin1String(name), text, {12, top, 156, height});
         top += height + 2;
         return label;
     };
     auto box = [this, &top](const char* name, const char* unitName, const QString& unit) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QLatin1String(name));
-        edit->setGeometry(12, top, 80, 24);
+        QLineEdit* edit = MakeBox(this, QLatin1String(name), {12, top, 80, 24});
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* label = new QLabel(unit, this);
-        label->setObjectName(QLatin1String(unitName));
-        label->setGeometry(98, top, 70, 24);
+        MakeLabel(this, QLatin1String(unitName), unit, {98, top, 70, 24});
         top += 28;
         return edit;
     };
@@ -62,11 +57,8 @@ WeightPanel::WeightPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(f
     line("Label15", QStringLiteral("パッケージ内の"));
     line("Label17", QStringLiteral("塩分または"));
     line("Label18", QStringLiteral("ナトリウムは"));
-    Command4 = new QPushButton(QStringLiteral("重量換算"), this);
-    Command4->setObjectName(QStringLiteral("Command4"));
-    Command4->setGeometry(12, top + 4, 156, 30);
-    Command4->setAutoDefault(false);
-    Command4->setFocusPolicy(Qt::ClickFocus);
+    Command4 = MakeButton(this, QStringLiteral("Command4"), QStringLiteral("重量換算"), {12, top + 4, 156, 30},
+                          Qt::ClickFocus);
     connect(Command4, &QPushButton::clicked, this, &WeightPanel::ConvertWeight);
 
     for (QLineEdit* edit : {Text3, Text4}) {

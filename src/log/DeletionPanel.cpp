@@ -1,7 +1,9 @@
 #include "log/DeletionPanel.h"
 
 #include "app/Colours.h"
+#include "app/Controls.h"
 #include "app/Form1.h"
+#include "app/core/Twips.h"
 #include "grid/WeightPanel.h"
 #include "platform/CalendarControl.h"
 
@@ -16,17 +18,10 @@ DeletionPanel::DeletionPanel(Form1& form, QWidget* parent) : QFrame(parent), for
     setFrameShadow(QFrame::Raised);
     SetBackground(this, colour::ButtonFace());
     auto caption = [this](const char* name, const QString& text, int top) {
-        auto* label = new QLabel(text, this);
-        label->setObjectName(QLatin1String(name));
-        label->setGeometry(8, top, 100, 20);
-        return label;
+        return MakeLabel(this, QLatin1String(name), text, {8, top, 100, 20});
     };
     auto button = [this](const char* name, const QString& text, int top) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(8, top, 100, 32);
-        b->setAutoDefault(false);
-        return b;
+        return MakeButton(this, QLatin1String(name), text, {8, top, 100, 32});
     };
     Label16_1 = caption("Label16(1)", QStringLiteral("データ"), 12);
     Command31 = button("Command31", QStringLiteral("削除"), 34);
@@ -38,7 +33,7 @@ DeletionPanel::DeletionPanel(Form1& form, QWidget* parent) : QFrame(parent), for
 }
 
 void DeletionPanel::Open() {
-    move(0, 40);
+    move(0, TwipsToPixels(DialogPanelTopTwips));
     raise();
     show();
     form_.Picture1->hide();

@@ -1,7 +1,9 @@
 #include "log/SaltListScreen.h"
 
 #include "app/Colours.h"
+#include "app/Controls.h"
 #include "app/Form1.h"
+#include "app/core/Twips.h"
 #include "log/core/LogBars.h"
 #include "log/core/LogPages.h"
 #include "platform/CalendarControl.h"
@@ -27,46 +29,11 @@ constexpr int DateWidth = 76;
 constexpr int SaltLeft = DateLeft + DateWidth;
 constexpr int HeaderTop = 72;
 
-QLabel* label(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
-              Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    l->setGeometry(rect);
-    l->setAlignment(align);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& rect) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(rect);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLineEdit* box(QWidget* parent, const char* name, const QRect& rect) {
-    auto* b = new QLineEdit(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(rect);
-    return b;
-}
-
-QFrame* panel(QWidget* parent, const char* name, const QRect& rect) {
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QLatin1String(name));
-    frame->setGeometry(rect);
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setFrameShadow(QFrame::Raised);
-    SetBackground(frame, colour::ButtonFace());
-    frame->hide();
-    return frame;
-}
-
 }  // namespace
 
 SaltListScreen::SaltListScreen(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
     setObjectName(QStringLiteral("PictureE"));
-    setGeometry(0, 0, ToPixels(14775), ToPixels(10095));
+    setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     setFrameShape(QFrame::StyledPanel);
     SetBackground(this, colour::ButtonFace());
     buildTable();
@@ -81,22 +48,22 @@ SaltListScreen::SaltListScreen(Form1& form, QWidget* parent) : QFrame(parent), f
 }
 
 void SaltListScreen::buildTable() {
-    Label19 = label(this, QStringLiteral("Label19"), QStringLiteral("塩分一覧"), {DateLeft, 10, 200, 32});
+    Label19 = MakeLabel(this, QStringLiteral("Label19"), QStringLiteral("塩分一覧"), {DateLeft, 10, 200, 32});
     QFont title = Label19->font();
     title.setPointSize(15);
     title.setBold(true);
     Label19->setFont(title);
 
-    Label20 = label(this, QStringLiteral("Label20"), QStringLiteral("日付"), {DateLeft, HeaderTop, DateWidth, 22},
+    Label20 = MakeLabel(this, QStringLiteral("Label20"), QStringLiteral("日付"), {DateLeft, HeaderTop, DateWidth, 22},
                     Qt::AlignCenter);
     // The salt header is wider than its column; it runs on over the start of
     // the bars, where the scale has no mark.
-    Label21 = label(this, QStringLiteral("Label21"), QStringLiteral("塩分（グラム）"), {SaltLeft, HeaderTop, 110, 22});
+    Label21 = MakeLabel(this, QStringLiteral("Label21"), QStringLiteral("塩分（グラム）"), {SaltLeft, HeaderTop, 110, 22});
 
     // The scale stands centred over the ends of 5, 10, 15 and 20-gram bars.
     auto scale = [this](const char* name, int grams) {
         const int x = ToPixels(SaltBarLeft + TwipsPerGram * grams);
-        return label(this, QLatin1String(name), QString::number(grams), {x - 20, HeaderTop, 40, 22},
+        return MakeLabel(this, QLatin1String(name), QString::number(grams), {x - 20, HeaderTop, 40, 22},
                      Qt::AlignCenter);
     };
     Label25 = scale("Label25", 5);
@@ -109,16 +76,16 @@ void SaltListScreen::buildTable() {
     barFont.setPointSize(8);
     for (int r = 0; r < Rows; ++r) {
         const int top = rowTop(r);
-        LabelE1[r] = label(this, ArrayName("LabelE1", r), QString(), {DateLeft, top + 2, DateWidth - 2, RowHeight - 4},
+        LabelE1[r] = MakeLabel(this, ArrayName("LabelE1", r), QString(), {DateLeft, top + 2, DateWidth - 2, RowHeight - 4},
                            Qt::AlignCenter);
         SetBackground(LabelE1[r], colour::White);
-        LabelE2[r] = label(this, ArrayName("LabelE2", r), QString(),
+        LabelE2[r] = MakeLabel(this, ArrayName("LabelE2", r), QString(),
                            {SaltLeft, top + 2, barLeft - SaltLeft - 4, RowHeight - 4}, Qt::AlignVCenter | Qt::AlignRight);
         LabelE2[r]->setIndent(6);
         SetBackground(LabelE2[r], colour::PaleYellow);
-        LabelE3[r] = label(this, ArrayName("LabelE3", r), QString(), {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset});
+        LabelE3[r] = MakeLabel(this, ArrayName("LabelE3", r), QString(), {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset});
         SetBackground(LabelE3[r], colour::LightOrange);
-        LabelE4[r] = label(this, ArrayName("LabelE4", r), QString(), {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset},
+        LabelE4[r] = MakeLabel(this, ArrayName("LabelE4", r), QString(), {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset},
                            Qt::AlignCenter);
         LabelE4[r]->setFont(barFont);
         SetBackground(LabelE4[r], colour::Lavender);
@@ -130,37 +97,38 @@ void SaltListScreen::buildTable() {
 
     // Paging and the screen's commands along the top right.
     constexpr int top = 14;
-    Label23 = label(this, QStringLiteral("Label23"), QStringLiteral("PAGE"), {452, top, 44, 26},
+    Label23 = MakeLabel(this, QStringLiteral("Label23"), QStringLiteral("PAGE"), {452, top, 44, 26},
                     Qt::AlignVCenter | Qt::AlignRight);
-    TextPAGE = box(this, "TextPAGE", {500, top, 54, 26});
+    TextPAGE = MakeBox(this, QStringLiteral("TextPAGE"), {500, top, 54, 26});
     TextPAGE->setAlignment(Qt::AlignCenter);
-    Label22 = label(this, QStringLiteral("Label22"), QStringLiteral("/"), {556, top, 14, 26}, Qt::AlignCenter);
-    LabelPAGE = label(this, QStringLiteral("LabelPAGE"), QStringLiteral("1"), {572, top, 54, 26},
+    Label22 = MakeLabel(this, QStringLiteral("Label22"), QStringLiteral("/"), {556, top, 14, 26}, Qt::AlignCenter);
+    LabelPAGE = MakeLabel(this, QStringLiteral("LabelPAGE"), QStringLiteral("1"), {572, top, 54, 26},
                       Qt::AlignVCenter | Qt::AlignLeft);
-    Command15 = button(this, "Command15", QStringLiteral("表示"), {628, top, 54, 26});
-    Command17 = button(this, "Command17", QStringLiteral("<"), {688, top, 30, 26});
-    Command18 = button(this, "Command18", QStringLiteral(">"), {720, top, 30, 26});
-    Command40 = button(this, "Command40", PressureDisplayOffCaption, {770, 12, 96, 30});
-    Command14 = button(this, "Command14", QStringLiteral("戻る"), {876, 12, 96, 30});
+    Command15 = MakeButton(this, QStringLiteral("Command15"), QStringLiteral("表示"), {628, top, 54, 26});
+    Command17 = MakeButton(this, QStringLiteral("Command17"), QStringLiteral("<"), {688, top, 30, 26});
+    Command18 = MakeButton(this, QStringLiteral("Command18"), QStringLiteral(">"), {720, top, 30, 26});
+    Command40 = MakeButton(this, QStringLiteral("Command40"), PressureDisplayOffCaption, {770, 12, 96, 30});
+    Command14 = MakeButton(this, QStringLiteral("Command14"), QStringLiteral("戻る"), {876, 12, 96, 30});
 }
 
 void SaltListScreen::buildPressurePanels() {
     // Entry panel in the top-left corner, left of the table's date column.
-    Picture5 = panel(this, "Picture5", {0, 0, 116, 232});
-    Text2 = box(Picture5, "Text2", {8, 8, 100, 26});
+    Picture5 = MakePanel(this, QStringLiteral("Picture5"), {0, 0, 116, 232});
+    Picture5->hide();
+    Text2 = MakeBox(Picture5, QStringLiteral("Text2"), {8, 8, 100, 26});
     Text2->setAlignment(Qt::AlignCenter);
-    Command37 = button(Picture5, "Command37", QStringLiteral("<"), {8, 38, 28, 26});
-    Command35 = button(Picture5, "Command35", QStringLiteral("CL"), {38, 38, 40, 26});
-    Command36 = button(Picture5, "Command36", QStringLiteral(">"), {80, 38, 28, 26});
-    Label38 = label(Picture5, QStringLiteral("Label38"), QStringLiteral("血圧"), {8, 78, 100, 20});
-    Text5 = box(Picture5, "Text5", {8, 100, 44, 26});
+    Command37 = MakeButton(Picture5, QStringLiteral("Command37"), QStringLiteral("<"), {8, 38, 28, 26});
+    Command35 = MakeButton(Picture5, QStringLiteral("Command35"), QStringLiteral("CL"), {38, 38, 40, 26});
+    Command36 = MakeButton(Picture5, QStringLiteral("Command36"), QStringLiteral(">"), {80, 38, 28, 26});
+    Label38 = MakeLabel(Picture5, QStringLiteral("Label38"), QStringLiteral("血圧"), {8, 78, 100, 20});
+    Text5 = MakeBox(Picture5, QStringLiteral("Text5"), {8, 100, 44, 26});
     Text5->setAlignment(Qt::AlignCenter);
-    Label39 = label(Picture5, QStringLiteral("Label39"), QStringLiteral("-"), {52, 100, 12, 26}, Qt::AlignCenter);
-    Text6 = box(Picture5, "Text6", {64, 100, 44, 26});
+    Label39 = MakeLabel(Picture5, QStringLiteral("Label39"), QStringLiteral("-"), {52, 100, 12, 26}, Qt::AlignCenter);
+    Text6 = MakeBox(Picture5, QStringLiteral("Text6"), {64, 100, 44, 26});
     Text6->setAlignment(Qt::AlignCenter);
-    Command39 = button(Picture5, "Command39", QStringLiteral("血圧登録"), {8, 144, 100, 32});
+    Command39 = MakeButton(Picture5, QStringLiteral("Command39"), QStringLiteral("血圧登録"), {8, 144, 100, 32});
     Command39->setToolTip(QStringLiteral("指定された日付の血圧を記録します"));
-    Command38 = button(Picture5, "Command38", QStringLiteral("血圧削除"), {8, 184, 100, 32});
+    Command38 = MakeButton(Picture5, QStringLiteral("Command38"), QStringLiteral("血圧削除"), {8, 184, 100, 32});
     Command38->setToolTip(QStringLiteral("指定された日付の血圧を削除します"));
 
     // The calendar opens beside the date buttons, over the table.
@@ -170,23 +138,24 @@ void SaltListScreen::buildPressurePanels() {
     Calendar2->hide();
 
     // Shift panel in the bottom-left corner, under the rows.
-    Picture6 = panel(this, "Picture6", {8, 620, 232, 44});
-    Command41 = button(Picture6, "Command41", QStringLiteral("<"), {8, 8, 32, 28});
-    Label40 = label(Picture6, QStringLiteral("Label40"), QStringLiteral("血圧表示移動"), {44, 8, 144, 28},
+    Picture6 = MakePanel(this, QStringLiteral("Picture6"), {8, 620, 232, 44});
+    Picture6->hide();
+    Command41 = MakeButton(Picture6, QStringLiteral("Command41"), QStringLiteral("<"), {8, 8, 32, 28});
+    Label40 = MakeLabel(Picture6, QStringLiteral("Label40"), QStringLiteral("血圧表示移動"), {44, 8, 144, 28},
                     Qt::AlignCenter);
-    Command42 = button(Picture6, "Command42", QStringLiteral(">"), {192, 8, 32, 28});
+    Command42 = MakeButton(Picture6, QStringLiteral("Command42"), QStringLiteral(">"), {192, 8, 32, 28});
 }
 
 void SaltListScreen::buildImportControls() {
-    Label37 = label(this, QStringLiteral("Label37"),
+    Label37 = MakeLabel(this, QStringLiteral("Label37"),
                     QStringLiteral("読み込んだファイルの内容を表示しています、データを上書きする場合は下のボタンを押して"
                                    "ください（血圧のデータも上書きされます）"),
                     {252, 584, 560, 40}, Qt::AlignVCenter | Qt::AlignLeft);
     Label37->setWordWrap(true);
     SetTextColour(Label37, colour::Red);
     // Under the message, which points the user at "the buttons below".
-    Command28 = button(this, "Command28", QStringLiteral("上書き"), {252, 628, 110, 36});
-    Command29 = button(this, "Command29", QStringLiteral("キャンセル"), {370, 628, 110, 36});
+    Command28 = MakeButton(this, QStringLiteral("Command28"), QStringLiteral("上書き"), {252, 628, 110, 36});
+    Command29 = MakeButton(this, QStringLiteral("Command29"), QStringLiteral("キャンセル"), {370, 628, 110, 36});
     hideImportConfirmation();
 }
 
@@ -225,7 +194,7 @@ void SaltListScreen::Open() {
     Text2->setText(form_.Text1_0->text());
     Text5->clear();
     Text6->clear();
-    setGeometry(0, 0, ToPixels(14775), ToPixels(10095));
+    setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     hidePressureBars();
 
     // The last page holds the most recent days. An empty log is page 1 of 1.

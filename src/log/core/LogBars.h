@@ -4,13 +4,14 @@
 // per gram; the blood-pressure bars take 30 twips per mmHg, with 0 mmHg at the
 // bar shift plus 4000 (7000 with the default shift of 3000).
 
+#include "app/core/Twips.h"
+
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
 
 namespace morv {
 
-inline constexpr int TwipsPerPixel = 15;
 inline constexpr int SaltBarLeft = 4080;
 inline constexpr int TwipsPerGram = 500;
 inline constexpr int TwipsPerMmHg = 30;

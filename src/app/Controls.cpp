@@ -1,0 +1,48 @@
+#include "app/Controls.h"
+
+#include "app/Colours.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace morv {
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
+                  Qt::Alignment align) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(rect);
+    label->setAlignment(align);
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
+                        Qt::FocusPolicy focus) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(rect);
+    button->setFocusPolicy(focus);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* MakeBox(QWidget* parent, const QString& name, const QRect& rect) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(rect);
+    return box;
+}
+
+QFrame* MakePanel(QWidget* parent, const QString& name, const QRect& rect) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setGeometry(rect);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Raised);
+    SetBackground(frame, colour::ButtonFace());
+    return frame;
+}
+
+}  // namespace morv

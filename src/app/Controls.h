@@ -1,0 +1,25 @@
+#pragma once
+// The window's controls are placed by hand at fixed positions and found by
+// name (tests find them the same way); these make one in a single call.
+
+#include <QRect>
+#include <QString>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace morv {
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
+                  Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft);
+// Buttons never act as a dialog's default: Enter belongs to the text boxes.
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
+                        Qt::FocusPolicy focus = Qt::StrongFocus);
+QLineEdit* MakeBox(QWidget* parent, const QString& name, const QRect& rect);
+// A raised panel in the button-face colour.
+QFrame* MakePanel(QWidget* parent, const QString& name, const QRect& rect);
+
+}  // namespace morv
