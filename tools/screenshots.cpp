@@ -40,12 +40,11 @@ void writeSample(const QString& path, const QString& text) {
 }
 
 void sampleData(const QString& folder) {
-    writeSample(folder + "Kiroku.txt",
-                QStringLiteral("\"1\",\"みそ汁\",\"\",\"1.5\"\r\n"
-                               "\"1\",\"焼き鮭\",\"\",\"1.8\"\r\n"
-                               "\"0\",\"梅干し\",\"\",\"2.2\"\r\n"
-                               "\"1\",\"食パン(6枚切り)\",\"470\",\"1.19\"\r\n"
-                               "\"0\",\"カップ麺\",\"\",\"5.1\"\r\n"));
+    writeSample(folder + "Kiroku.txt", QStringLiteral("\"1\",\"みそ汁\",\"\",\"1.5\"\r\n"
+                                                      "\"1\",\"焼き鮭\",\"\",\"1.8\"\r\n"
+                                                      "\"0\",\"梅干し\",\"\",\"2.2\"\r\n"
+                                                      "\"1\",\"食パン(6枚切り)\",\"470\",\"1.19\"\r\n"
+                                                      "\"0\",\"カップ麺\",\"\",\"5.1\"\r\n"));
     writeSample(folder + "Moku.txt", QStringLiteral("6.5\r\n"));
     QString log;
     for (int day = 1; day <= 24; ++day)

@@ -15,7 +15,8 @@ QColor ButtonFace() { return QApplication::palette().color(QPalette::Button); }
 
 static QPalette::ColorRole backgroundRole(const QWidget* widget) {
     if (qobject_cast<const QLineEdit*>(widget)) return QPalette::Base;
-    if (qobject_cast<const QAbstractButton*>(widget) && !widget->inherits("QCheckBox")) return QPalette::Button;
+    if (qobject_cast<const QAbstractButton*>(widget) && !widget->inherits("QCheckBox"))
+        return QPalette::Button;
     return QPalette::Window;
 }
 

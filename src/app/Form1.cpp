@@ -34,7 +34,10 @@ static const QString OverwriteDayText =
 static const QString PreviewReminderText = QStringLiteral("読み込んだファイルの内容を表示しています");
 
 Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& ops, QWidget* parent)
-    : QWidget(parent), DataFolder(std::move(dataFolder)), ItemTable(NewItemTable()), dialogs_(dialogs),
+    : QWidget(parent),
+      DataFolder(std::move(dataFolder)),
+      ItemTable(NewItemTable()),
+      dialogs_(dialogs),
       clock_(clock) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle);
@@ -138,7 +141,8 @@ void Form1::ShowStatus(const QString& text) {
 void Form1::EnbunGoukei() {
     const QString total = DayTotalText(ItemTable);
     LabelEnbun->setText(total);
-    SetBackground(LabelEnbun, TotalOverTarget(total, TextMoku->text()) ? colour::Salmon : colour::WindowBackground());
+    SetBackground(LabelEnbun,
+                  TotalOverTarget(total, TextMoku->text()) ? colour::Salmon : colour::WindowBackground());
 }
 
 void Form1::onRegister() {

@@ -72,9 +72,9 @@ public:
     DataFiles& files() { return *files_; }
 
     // ---- Main view ----
-    QLabel* Label3 = nullptr;       // status line
-    QLabel* Label46 = nullptr;      // name of a previewed import file
-    QLineEdit* Text1_0 = nullptr;   // the date to register
+    QLabel* Label3 = nullptr;      // status line
+    QLabel* Label46 = nullptr;     // name of a previewed import file
+    QLineEdit* Text1_0 = nullptr;  // the date to register
     QPushButton* Command9 = nullptr;
     QPushButton* Command16 = nullptr;
     QPushButton* Command10 = nullptr;
@@ -94,7 +94,7 @@ public:
     QLabel* Label6 = nullptr;
     std::array<QPushButton*, 10> CommandP{};
     std::array<QFrame*, 16> Pictureb{};
-    ItemGrid* Grid = nullptr;       // the rows' controls and handlers
+    ItemGrid* Grid = nullptr;  // the rows' controls and handlers
     QPushButton* Command47 = nullptr;
     WeightPanel* Picture1 = nullptr;
     QFrame* Picture7 = nullptr;     // seasoning strip
@@ -129,12 +129,12 @@ private:
     void onOpenCalendar();
     void moveDate(int days);
     void onRegister();
+
 public:
     // The message box of a refused second decimal point, shared by every number box.
     void showDecimalPointMessage();
 
 private:
-
     Dialogs& dialogs_;
     const Clock& clock_;
     std::unique_ptr<DataFiles> files_;

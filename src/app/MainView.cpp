@@ -1,9 +1,9 @@
 // The main view's controls and the empty overlay panels, in their places.
 // Positions are pixels of the 985 x 673 window (15 twips to the pixel).
 
-#include "app/Form1.h"
 #include "app/Colours.h"
 #include "app/Controls.h"
+#include "app/Form1.h"
 #include "app/core/Twips.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
@@ -30,8 +30,10 @@ void Form1::buildMainView() {
     Command16 = MakeButton(this, QStringLiteral("Command16"), QStringLiteral("CL"), {139, 8, 34, 26});
     Command10 = MakeButton(this, QStringLiteral("Command10"), QStringLiteral(">"), {175, 8, 26, 26});
 
-    Label4 = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("塩分合計"), {214, 8, 60, 26}, Qt::AlignVCenter | Qt::AlignRight);
-    LabelEnbun = MakeLabel(this, QStringLiteral("LabelEnbun"), QString(), {278, 6, 74, 30}, Qt::AlignVCenter | Qt::AlignRight);
+    Label4 = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("塩分合計"), {214, 8, 60, 26},
+                       Qt::AlignVCenter | Qt::AlignRight);
+    LabelEnbun = MakeLabel(this, QStringLiteral("LabelEnbun"), QString(), {278, 6, 74, 30},
+                           Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbun->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LabelEnbun->setMargin(4);
     QFont totalFont = LabelEnbun->font();
@@ -41,7 +43,8 @@ void Form1::buildMainView() {
     SetBackground(LabelEnbun, colour::WindowBackground());
     Label5 = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("グラム"), {356, 8, 40, 26});
 
-    Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("塩分目標"), {402, 8, 60, 26}, Qt::AlignVCenter | Qt::AlignRight);
+    Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("塩分目標"), {402, 8, 60, 26},
+                       Qt::AlignVCenter | Qt::AlignRight);
     TextMoku = MakeBox(this, QStringLiteral("TextMoku"), {466, 8, 64, 26});
     TextMoku->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label2 = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("グラム"), {534, 8, 40, 26});
@@ -53,23 +56,26 @@ void Form1::buildMainView() {
     // Left column: the commands. The dialog panels cover it while they are open.
     Command2 = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("塩分登録"), {8, 52, 104, 32});
     Command2->setToolTip(QStringLiteral("今日の塩分を記録します"));
-    Command30 = MakeButton(this, QStringLiteral("Command30"), QStringLiteral("削除"), {8, 90, 104, 32}, Qt::ClickFocus);
+    Command30 = MakeButton(this, QStringLiteral("Command30"), QStringLiteral("削除"), {8, 90, 104, 32},
+                           Qt::ClickFocus);
     Command3 = MakeButton(this, QStringLiteral("Command3"), QStringLiteral("塩分一覧"), {8, 140, 104, 32});
     Command3->setToolTip(QStringLiteral("登録された塩分一覧を表示します"));
-    Command13 = MakeButton(this, QStringLiteral("Command13"), QStringLiteral("品名一覧"), {8, 178, 104, 32}, Qt::ClickFocus);
+    Command13 = MakeButton(this, QStringLiteral("Command13"), QStringLiteral("品名一覧"), {8, 178, 104, 32},
+                           Qt::ClickFocus);
     Command13->setToolTip(QStringLiteral("選択された品名と塩分を表示します"));
     Command8 = MakeButton(this, QStringLiteral("Command8"), QStringLiteral("入出力"), {8, 228, 104, 32});
     Command1 = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("終了"), {8, 632, 104, 32});
 
     // Page column.
-    Label6 = MakeLabel(this, QStringLiteral("Label6"), QStringLiteral("PAGE"), {116, 48, 80, 18}, Qt::AlignCenter);
+    Label6 =
+        MakeLabel(this, QStringLiteral("Label6"), QStringLiteral("PAGE"), {116, 48, 80, 18}, Qt::AlignCenter);
     for (int p = 0; p < 10; ++p) {
         CommandP[p] = MakeButton(this, ArrayName("CommandP", p), QStringLiteral("P%1").arg(p + 1),
-                             {124, 68 + 30 * p, 64, 26}, Qt::ClickFocus);
+                                 {124, 68 + 30 * p, 64, 26}, Qt::ClickFocus);
         SetBackground(CommandP[p], colour::White);
     }
-    Command47 = MakeButton(this, QStringLiteral("Command47"), QStringLiteral("チェック外す"), {116, 380, 80, 30},
-                       Qt::ClickFocus);
+    Command47 = MakeButton(this, QStringLiteral("Command47"), QStringLiteral("チェック外す"),
+                           {116, 380, 80, 30}, Qt::ClickFocus);
     Command47->setToolTip(QStringLiteral("全項目のチェックを外します"));
 
     // The item grid: sixteen rows of two lines each.
@@ -85,7 +91,7 @@ void Form1::buildMainView() {
     // The seasoning strip's carried total; the grid reads it to mark the salt
     // box that will receive it.
     LabelEnbunR = MakeLabel(Picture7, QStringLiteral("LabelEnbunR"), QStringLiteral("0"), {12, 76, 100, 24},
-                        Qt::AlignVCenter | Qt::AlignRight);
+                            Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbunR->hide();
 
     Calendar1 = new CalendarControl(this);

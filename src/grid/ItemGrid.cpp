@@ -112,9 +112,11 @@ void ItemGrid::buildRow(int r) {
     }
 
     // Line 2: sodium, its conversion, salt.
-    LabelNa[r] = label("LabelNa", QStringLiteral("ナトリウム"), {26, SecondLine, 60, LineHeight}, Qt::AlignLeft);
+    LabelNa[r] =
+        label("LabelNa", QStringLiteral("ナトリウム"), {26, SecondLine, 60, LineHeight}, Qt::AlignLeft);
     TextNa[r] = box("TextNa", {88, SecondLine, 76, LineHeight}, Qt::AlignRight);
-    Labelmg[r] = label("Labelmg", QStringLiteral("ミリグラム"), {168, SecondLine, 60, LineHeight}, Qt::AlignLeft);
+    Labelmg[r] =
+        label("Labelmg", QStringLiteral("ミリグラム"), {168, SecondLine, 60, LineHeight}, Qt::AlignLeft);
     CommandNa[r] = button("CommandNa", QStringLiteral("塩分換算"), {232, SecondLine, 70, LineHeight});
     TextEnbun[r] = box("TextEnbun", {308, SecondLine, 76, LineHeight}, Qt::AlignRight);
     Labelg[r] = label("Labelg", QStringLiteral("グラム"), {388, SecondLine, 44, LineHeight}, Qt::AlignLeft);
@@ -137,7 +139,8 @@ void ItemGrid::wireRow(int r) {
     };
     for (const auto& portion : portions) {
         const SaltOperation operation = portion.second;
-        connect(portion.first, &QPushButton::clicked, this, [this, r, operation] { MultiplySaltRow(r, operation); });
+        connect(portion.first, &QPushButton::clicked, this,
+                [this, r, operation] { MultiplySaltRow(r, operation); });
     }
     connect(CommandNa[r], &QPushButton::clicked, this, [this, r] { ConvertSodiumRow(r); });
 
@@ -205,7 +208,7 @@ void ItemGrid::PaintItemRow(int r) {
     const ItemRecord* item = record(r);
     const QColor panel = item && !item->ItemName.isEmpty() ? colour::Peach : colour::ButtonFace();
     for (QWidget* w : std::initializer_list<QWidget*>{form_.Pictureb[r], Check[r], LabelName[r], LabelNa[r],
-                                                       Labelmg[r], Labelg[r]})
+                                                      Labelmg[r], Labelg[r]})
         paint(w, panel);
     paintNameBox(r);
 }
@@ -219,14 +222,14 @@ void ItemGrid::PaintPageButtons() {
     for (int page = 0; page < Pages; ++page) {
         QColor colour = colour::White;
         switch (MarkOfPage(form_.ItemTable, page)) {
-        case PageMark::Empty:
-            break;
-        case PageMark::Named:
-            colour = colour::LightYellow;
-            break;
-        case PageMark::Counted:
-            colour = colour::LightOrange;
-            break;
+            case PageMark::Empty:
+                break;
+            case PageMark::Named:
+                colour = colour::LightYellow;
+                break;
+            case PageMark::Counted:
+                colour = colour::LightOrange;
+                break;
         }
         if (page == form_.ItemPage) colour = colour::Salmon;
         paint(form_.CommandP[page], colour);

@@ -57,8 +57,8 @@ WeightPanel::WeightPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(f
     line("Label15", QStringLiteral("パッケージ内の"));
     line("Label17", QStringLiteral("塩分または"));
     line("Label18", QStringLiteral("ナトリウムは"));
-    Command4 = MakeButton(this, QStringLiteral("Command4"), QStringLiteral("重量換算"), {12, top + 4, 156, 30},
-                          Qt::ClickFocus);
+    Command4 = MakeButton(this, QStringLiteral("Command4"), QStringLiteral("重量換算"),
+                          {12, top + 4, 156, 30}, Qt::ClickFocus);
     connect(Command4, &QPushButton::clicked, this, &WeightPanel::ConvertWeight);
 
     for (QLineEdit* edit : {Text3, Text4}) {

@@ -41,9 +41,9 @@ SaltListScreen::SaltListScreen(Form1& form, QWidget* parent) : QFrame(parent), f
     buildImportControls();
     wire();
     wirePressure();
-    tabChain_ = {TextPAGE, Command15, Command17, Command18, Command40, Command14, Command28, Command29,
-                 Text2,    Command37, Command35, Command36, Text5,     Text6,     Command39, Command38,
-                 Command41, Command42};
+    tabChain_ = {TextPAGE,  Command15, Command17, Command18, Command40, Command14,
+                 Command28, Command29, Text2,     Command37, Command35, Command36,
+                 Text5,     Text6,     Command39, Command38, Command41, Command42};
     hide();
 }
 
@@ -54,17 +54,18 @@ void SaltListScreen::buildTable() {
     title.setBold(true);
     Label19->setFont(title);
 
-    Label20 = MakeLabel(this, QStringLiteral("Label20"), QStringLiteral("日付"), {DateLeft, HeaderTop, DateWidth, 22},
-                    Qt::AlignCenter);
+    Label20 = MakeLabel(this, QStringLiteral("Label20"), QStringLiteral("日付"),
+                        {DateLeft, HeaderTop, DateWidth, 22}, Qt::AlignCenter);
     // The salt header is wider than its column; it runs on over the start of
     // the bars, where the scale has no mark.
-    Label21 = MakeLabel(this, QStringLiteral("Label21"), QStringLiteral("塩分（グラム）"), {SaltLeft, HeaderTop, 110, 22});
+    Label21 = MakeLabel(this, QStringLiteral("Label21"), QStringLiteral("塩分（グラム）"),
+                        {SaltLeft, HeaderTop, 110, 22});
 
     // The scale stands centred over the ends of 5, 10, 15 and 20-gram bars.
     auto scale = [this](const char* name, int grams) {
         const int x = ToPixels(SaltBarLeft + TwipsPerGram * grams);
         return MakeLabel(this, QLatin1String(name), QString::number(grams), {x - 20, HeaderTop, 40, 22},
-                     Qt::AlignCenter);
+                         Qt::AlignCenter);
     };
     Label25 = scale("Label25", 5);
     Label24 = scale("Label24", 10);
@@ -76,17 +77,19 @@ void SaltListScreen::buildTable() {
     barFont.setPointSize(8);
     for (int r = 0; r < Rows; ++r) {
         const int top = rowTop(r);
-        LabelE1[r] = MakeLabel(this, ArrayName("LabelE1", r), QString(), {DateLeft, top + 2, DateWidth - 2, RowHeight - 4},
-                           Qt::AlignCenter);
+        LabelE1[r] = MakeLabel(this, ArrayName("LabelE1", r), QString(),
+                               {DateLeft, top + 2, DateWidth - 2, RowHeight - 4}, Qt::AlignCenter);
         SetBackground(LabelE1[r], colour::White);
         LabelE2[r] = MakeLabel(this, ArrayName("LabelE2", r), QString(),
-                           {SaltLeft, top + 2, barLeft - SaltLeft - 4, RowHeight - 4}, Qt::AlignVCenter | Qt::AlignRight);
+                               {SaltLeft, top + 2, barLeft - SaltLeft - 4, RowHeight - 4},
+                               Qt::AlignVCenter | Qt::AlignRight);
         LabelE2[r]->setIndent(6);
         SetBackground(LabelE2[r], colour::PaleYellow);
-        LabelE3[r] = MakeLabel(this, ArrayName("LabelE3", r), QString(), {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset});
+        LabelE3[r] = MakeLabel(this, ArrayName("LabelE3", r), QString(),
+                               {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset});
         SetBackground(LabelE3[r], colour::LightOrange);
-        LabelE4[r] = MakeLabel(this, ArrayName("LabelE4", r), QString(), {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset},
-                           Qt::AlignCenter);
+        LabelE4[r] = MakeLabel(this, ArrayName("LabelE4", r), QString(),
+                               {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset}, Qt::AlignCenter);
         LabelE4[r]->setFont(barFont);
         SetBackground(LabelE4[r], colour::Lavender);
         LabelE1[r]->hide();
@@ -98,12 +101,13 @@ void SaltListScreen::buildTable() {
     // Paging and the screen's commands along the top right.
     constexpr int top = 14;
     Label23 = MakeLabel(this, QStringLiteral("Label23"), QStringLiteral("PAGE"), {452, top, 44, 26},
-                    Qt::AlignVCenter | Qt::AlignRight);
+                        Qt::AlignVCenter | Qt::AlignRight);
     TextPAGE = MakeBox(this, QStringLiteral("TextPAGE"), {500, top, 54, 26});
     TextPAGE->setAlignment(Qt::AlignCenter);
-    Label22 = MakeLabel(this, QStringLiteral("Label22"), QStringLiteral("/"), {556, top, 14, 26}, Qt::AlignCenter);
+    Label22 =
+        MakeLabel(this, QStringLiteral("Label22"), QStringLiteral("/"), {556, top, 14, 26}, Qt::AlignCenter);
     LabelPAGE = MakeLabel(this, QStringLiteral("LabelPAGE"), QStringLiteral("1"), {572, top, 54, 26},
-                      Qt::AlignVCenter | Qt::AlignLeft);
+                          Qt::AlignVCenter | Qt::AlignLeft);
     Command15 = MakeButton(this, QStringLiteral("Command15"), QStringLiteral("表示"), {628, top, 54, 26});
     Command17 = MakeButton(this, QStringLiteral("Command17"), QStringLiteral("<"), {688, top, 30, 26});
     Command18 = MakeButton(this, QStringLiteral("Command18"), QStringLiteral(">"), {720, top, 30, 26});
@@ -123,12 +127,15 @@ void SaltListScreen::buildPressurePanels() {
     Label38 = MakeLabel(Picture5, QStringLiteral("Label38"), QStringLiteral("血圧"), {8, 78, 100, 20});
     Text5 = MakeBox(Picture5, QStringLiteral("Text5"), {8, 100, 44, 26});
     Text5->setAlignment(Qt::AlignCenter);
-    Label39 = MakeLabel(Picture5, QStringLiteral("Label39"), QStringLiteral("-"), {52, 100, 12, 26}, Qt::AlignCenter);
+    Label39 = MakeLabel(Picture5, QStringLiteral("Label39"), QStringLiteral("-"), {52, 100, 12, 26},
+                        Qt::AlignCenter);
     Text6 = MakeBox(Picture5, QStringLiteral("Text6"), {64, 100, 44, 26});
     Text6->setAlignment(Qt::AlignCenter);
-    Command39 = MakeButton(Picture5, QStringLiteral("Command39"), QStringLiteral("血圧登録"), {8, 144, 100, 32});
+    Command39 =
+        MakeButton(Picture5, QStringLiteral("Command39"), QStringLiteral("血圧登録"), {8, 144, 100, 32});
     Command39->setToolTip(QStringLiteral("指定された日付の血圧を記録します"));
-    Command38 = MakeButton(Picture5, QStringLiteral("Command38"), QStringLiteral("血圧削除"), {8, 184, 100, 32});
+    Command38 =
+        MakeButton(Picture5, QStringLiteral("Command38"), QStringLiteral("血圧削除"), {8, 184, 100, 32});
     Command38->setToolTip(QStringLiteral("指定された日付の血圧を削除します"));
 
     // The calendar opens beside the date buttons, over the table.
@@ -142,20 +149,22 @@ void SaltListScreen::buildPressurePanels() {
     Picture6->hide();
     Command41 = MakeButton(Picture6, QStringLiteral("Command41"), QStringLiteral("<"), {8, 8, 32, 28});
     Label40 = MakeLabel(Picture6, QStringLiteral("Label40"), QStringLiteral("血圧表示移動"), {44, 8, 144, 28},
-                    Qt::AlignCenter);
+                        Qt::AlignCenter);
     Command42 = MakeButton(Picture6, QStringLiteral("Command42"), QStringLiteral(">"), {192, 8, 32, 28});
 }
 
 void SaltListScreen::buildImportControls() {
-    Label37 = MakeLabel(this, QStringLiteral("Label37"),
-                    QStringLiteral("読み込んだファイルの内容を表示しています、データを上書きする場合は下のボタンを押して"
-                                   "ください（血圧のデータも上書きされます）"),
-                    {252, 584, 560, 40}, Qt::AlignVCenter | Qt::AlignLeft);
+    Label37 = MakeLabel(
+        this, QStringLiteral("Label37"),
+        QStringLiteral("読み込んだファイルの内容を表示しています、データを上書きする場合は下のボタンを押して"
+                       "ください（血圧のデータも上書きされます）"),
+        {252, 584, 560, 40}, Qt::AlignVCenter | Qt::AlignLeft);
     Label37->setWordWrap(true);
     SetTextColour(Label37, colour::Red);
     // Under the message, which points the user at "the buttons below".
     Command28 = MakeButton(this, QStringLiteral("Command28"), QStringLiteral("上書き"), {252, 628, 110, 36});
-    Command29 = MakeButton(this, QStringLiteral("Command29"), QStringLiteral("キャンセル"), {370, 628, 110, 36});
+    Command29 =
+        MakeButton(this, QStringLiteral("Command29"), QStringLiteral("キャンセル"), {370, 628, 110, 36});
     hideImportConfirmation();
 }
 
@@ -256,7 +265,8 @@ void SaltListScreen::PreviousPage() {
 }
 
 void SaltListScreen::NextPage() {
-    TextPAGE->setText(QString::number(morv::NextPage(PageValue(TextPAGE->text()), PageValue(LabelPAGE->text()))));
+    TextPAGE->setText(
+        QString::number(morv::NextPage(PageValue(TextPAGE->text()), PageValue(LabelPAGE->text()))));
     ShowPage();
 }
 

@@ -46,19 +46,19 @@ private:
 
     bool accepts(QChar c) {
         switch (rule_.chars) {
-        case KeyRule::Chars::Any:
-            return true;
-        case KeyRule::Chars::Digits:
-            return isDigit(c);
-        case KeyRule::Chars::DigitsAndSlash:
-            return isDigit(c) || c == u'/';
-        case KeyRule::Chars::Decimal:
-            if (isDigit(c)) return true;
-            if (c != u'.') return false;
-            // The whole text counts, even when a selection would replace its point.
-            if (!box_->text().contains(u'.')) return true;
-            if (rule_.onSecondPoint) rule_.onSecondPoint();
-            return false;
+            case KeyRule::Chars::Any:
+                return true;
+            case KeyRule::Chars::Digits:
+                return isDigit(c);
+            case KeyRule::Chars::DigitsAndSlash:
+                return isDigit(c) || c == u'/';
+            case KeyRule::Chars::Decimal:
+                if (isDigit(c)) return true;
+                if (c != u'.') return false;
+                // The whole text counts, even when a selection would replace its point.
+                if (!box_->text().contains(u'.')) return true;
+                if (rule_.onSecondPoint) rule_.onSecondPoint();
+                return false;
         }
         return false;
     }

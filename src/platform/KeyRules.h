@@ -18,10 +18,10 @@ struct KeyRule {
         Decimal,         // 0-9 and one "."
     };
     Chars chars = Chars::Any;
-    int maxTyped = 0;                    // 0: no cap
-    std::function<void()> onKeyDown;     // any key, before it is filtered
-    std::function<void()> onEnter;       // Enter is swallowed and runs this
-    std::function<void()> onSecondPoint; // a second "." was refused
+    int maxTyped = 0;                     // 0: no cap
+    std::function<void()> onKeyDown;      // any key, before it is filtered
+    std::function<void()> onEnter;        // Enter is swallowed and runs this
+    std::function<void()> onSecondPoint;  // a second "." was refused
 };
 
 void InstallKeyRule(QLineEdit* box, KeyRule rule);

@@ -20,7 +20,9 @@ std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* owner, const QString& text
 
 void QtDialogs::notice(const QString& text) { MakeNoticeBox(owner_, text)->exec(); }
 
-bool QtDialogs::askYesNo(const QString& text) { return MakeQuestionBox(owner_, text)->exec() == QMessageBox::Yes; }
+bool QtDialogs::askYesNo(const QString& text) {
+    return MakeQuestionBox(owner_, text)->exec() == QMessageBox::Yes;
+}
 
 void PrepareFileDialog(QFileDialog& dialog, const FileRequest& request, bool save) {
     dialog.setWindowTitle(request.title);

@@ -10,37 +10,29 @@
 namespace morv {
 namespace {
 
-QString WithSlash(const QString& folder)
-{
-    if (folder.isEmpty())
-        return QStringLiteral("./");
+QString WithSlash(const QString& folder) {
+    if (folder.isEmpty()) return QStringLiteral("./");
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
 // The base of per-user data, or empty when it cannot be told: a relative
 // path would depend on the current folder, which is no place for a diary.
-QString UserDataHome()
-{
+QString UserDataHome() {
     const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
-        return xdg;
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return xdg;
     const QString home = qEnvironmentVariable("HOME");
-    if (!home.isEmpty() && QDir::isAbsolutePath(home))
-        return home + QLatin1String("/.local/share");
+    if (!home.isEmpty() && QDir::isAbsolutePath(home)) return home + QLatin1String("/.local/share");
     return {};
 }
 
 }  // namespace
 
-QString LocateDataFolder(const QString& programFolder)
-{
+QString LocateDataFolder(const QString& programFolder) {
     const QString base = UserDataHome();
-    if (base.isEmpty())
-        return WithSlash(programFolder);
+    if (base.isEmpty()) return WithSlash(programFolder);
     const QString folder = QDir::cleanPath(base + QLatin1String("/Tavelnor"));
     QDir().mkpath(folder);
-    if (!QFileInfo(folder).isDir())
-        return WithSlash(programFolder);
+    if (!QFileInfo(folder).isDir()) return WithSlash(programFolder);
     // Health data: nobody else on the machine needs to read it.
     ::chmod(QFile::encodeName(folder).constData(), 0700);
     return WithSlash(folder);

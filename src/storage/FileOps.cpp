@@ -11,24 +11,18 @@ namespace {
 
 class PosixFileOps final : public FileOps {
 public:
-    int open(const QByteArray& path, int flags, mode_t mode) override
-    {
+    int open(const QByteArray& path, int flags, mode_t mode) override {
         return ::open(path.constData(), flags, mode);
     }
     ssize_t read(int fd, void* buffer, size_t size) override { return ::read(fd, buffer, size); }
-    ssize_t write(int fd, const void* buffer, size_t size) override
-    {
-        return ::write(fd, buffer, size);
-    }
+    ssize_t write(int fd, const void* buffer, size_t size) override { return ::write(fd, buffer, size); }
     int fsync(int fd) override { return ::fsync(fd); }
     int close(int fd) override { return ::close(fd); }
-    int rename(const QByteArray& from, const QByteArray& to) override
-    {
+    int rename(const QByteArray& from, const QByteArray& to) override {
         return ::rename(from.constData(), to.constData());
     }
     int unlink(const QByteArray& path) override { return ::unlink(path.constData()); }
-    bool exists(const QByteArray& path) override
-    {
+    bool exists(const QByteArray& path) override {
         // lstat: a dangling symlink is still a name that is in the way.
         struct stat st;
         return ::lstat(path.constData(), &st) == 0;
@@ -37,8 +31,7 @@ public:
 
 }  // namespace
 
-FileOps& SystemFileOps()
-{
+FileOps& SystemFileOps() {
     static PosixFileOps ops;
     return ops;
 }

@@ -3,8 +3,8 @@
 // that tests can make any single step fail (a short write, a full disk, a
 // failed rename) and check that nothing is lost. Paths are local 8-bit paths.
 
-#include <QByteArray>
 #include <sys/types.h>
+#include <QByteArray>
 
 namespace morv {
 

@@ -4,13 +4,11 @@
 
 namespace morv {
 
-QString QuotedLine(std::initializer_list<QStringView> fields)
-{
+QString QuotedLine(std::initializer_list<QStringView> fields) {
     QString line;
     bool first = true;
     for (QStringView field : fields) {
-        if (!first)
-            line += QLatin1Char(',');
+        if (!first) line += QLatin1Char(',');
         first = false;
         line += QLatin1Char('"');
         line += field;
@@ -22,43 +20,32 @@ QString QuotedLine(std::initializer_list<QStringView> fields)
 
 FieldReader::FieldReader(QString text) : text_(std::move(text)) {}
 
-void FieldReader::skipBlanks()
-{
-    while (pos_ < text_.size() && (text_[pos_] == u' ' || text_[pos_] == u'\t'))
-        ++pos_;
+void FieldReader::skipBlanks() {
+    while (pos_ < text_.size() && (text_[pos_] == u' ' || text_[pos_] == u'\t')) ++pos_;
 }
 
-bool FieldReader::atLineEnd() const
-{
+bool FieldReader::atLineEnd() const {
     return pos_ < text_.size() && (text_[pos_] == u'\r' || text_[pos_] == u'\n');
 }
 
-void FieldReader::skipLineEnd()
-{
-    if (pos_ < text_.size() && text_[pos_] == u'\r')
-        ++pos_;
-    if (pos_ < text_.size() && text_[pos_] == u'\n')
-        ++pos_;
+void FieldReader::skipLineEnd() {
+    if (pos_ < text_.size() && text_[pos_] == u'\r') ++pos_;
+    if (pos_ < text_.size() && text_[pos_] == u'\n') ++pos_;
 }
 
-bool FieldReader::readField(QString& field)
-{
+bool FieldReader::readField(QString& field) {
     skipBlanks();
     if (pos_ < text_.size() && text_[pos_] == u'"') {
         const qsizetype close = text_.indexOf(u'"', pos_ + 1);
-        if (close < 0)
-            return false;
+        if (close < 0) return false;
         field = text_.mid(pos_ + 1, close - pos_ - 1);
         pos_ = close + 1;
-        while (pos_ < text_.size() && text_[pos_] != u',' && !atLineEnd())
-            ++pos_;
+        while (pos_ < text_.size() && text_[pos_] != u',' && !atLineEnd()) ++pos_;
     } else {
         const qsizetype start = pos_;
-        while (pos_ < text_.size() && text_[pos_] != u',' && !atLineEnd())
-            ++pos_;
+        while (pos_ < text_.size() && text_[pos_] != u',' && !atLineEnd()) ++pos_;
         qsizetype end = pos_;
-        while (end > start && (text_[end - 1] == u' ' || text_[end - 1] == u'\t'))
-            --end;
+        while (end > start && (text_[end - 1] == u' ' || text_[end - 1] == u'\t')) --end;
         field = text_.mid(start, end - start);
     }
     if (pos_ < text_.size() && text_[pos_] == u',')
@@ -68,27 +55,22 @@ bool FieldReader::readField(QString& field)
     return true;
 }
 
-FieldReader::Result FieldReader::next(int count, QStringList& fields)
-{
+FieldReader::Result FieldReader::next(int count, QStringList& fields) {
     fields.clear();
     // Blank lines only count between records; inside a record an empty line
     // is an empty field, so that a record never silently borrows fields from
     // the one after it.
     for (;;) {
         skipBlanks();
-        if (!atLineEnd())
-            break;
+        if (!atLineEnd()) break;
         skipLineEnd();
     }
-    if (pos_ >= text_.size())
-        return Result::End;
+    if (pos_ >= text_.size()) return Result::End;
     for (int i = 0; i < count; ++i) {
         // Running out after a separator means the record was cut short.
-        if (i > 0 && pos_ >= text_.size())
-            return Result::Broken;
+        if (i > 0 && pos_ >= text_.size()) return Result::Broken;
         QString field;
-        if (!readField(field))
-            return Result::Broken;
+        if (!readField(field)) return Result::Broken;
         fields.append(field);
     }
     return Result::Record;

@@ -2,11 +2,9 @@
 
 namespace morv {
 
-ItemList NewItemTable()
-{
+ItemList NewItemTable() {
     ItemList items(ItemSlotCount);
-    for (int slot = 0; slot < StoredItemCount; ++slot)
-        items[slot].Checked = QStringLiteral("0");
+    for (int slot = 0; slot < StoredItemCount; ++slot) items[slot].Checked = QStringLiteral("0");
     return items;
 }
 

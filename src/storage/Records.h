@@ -9,7 +9,7 @@
 namespace morv {
 
 struct ItemRecord {
-    QString Checked;   // "1" ticked, "0" not
+    QString Checked;  // "1" ticked, "0" not
     QString ItemName;
     QString Sodium;    // milligrams, as typed
     QString ItemSalt;  // grams, as typed or converted

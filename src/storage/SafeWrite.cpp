@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
 #include <fcntl.h>
+#include <cerrno>
 
 namespace morv {
 namespace {
@@ -12,15 +12,13 @@ namespace {
 constexpr int NewFileFlags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW;
 constexpr mode_t PrivateMode = 0600;
 
-bool WriteAll(FileOps& ops, int fd, const QByteArray& bytes)
-{
+bool WriteAll(FileOps& ops, int fd, const QByteArray& bytes) {
     const char* p = bytes.constData();
     size_t left = size_t(bytes.size());
     while (left > 0) {
         const ssize_t n = ops.write(fd, p, left);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return false;
         }
         // A write that makes no progress would loop for ever; a full device
@@ -37,11 +35,9 @@ bool WriteAll(FileOps& ops, int fd, const QByteArray& bytes)
 
 // fsync of a folder makes the renames and unlinks in it durable. A file
 // system that cannot fsync folders says EINVAL; it has nothing to flush.
-bool SyncFolder(FileOps& ops, const QByteArray& folder)
-{
+bool SyncFolder(FileOps& ops, const QByteArray& folder) {
     const int fd = ops.open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     const bool synced = ops.fsync(fd) == 0 || errno == EINVAL;
     const bool closed = ops.close(fd) == 0;
     return synced && closed;
@@ -50,8 +46,7 @@ bool SyncFolder(FileOps& ops, const QByteArray& folder)
 // Writes, fsyncs and closes an open file; the descriptor is closed in every
 // case. A close error counts: some file systems only report a failed write
 // there.
-bool FinishFile(FileOps& ops, int fd, const QByteArray& bytes)
-{
+bool FinishFile(FileOps& ops, int fd, const QByteArray& bytes) {
     if (!WriteAll(ops, fd, bytes) || ops.fsync(fd) != 0) {
         const int saved = errno;
         ops.close(fd);
@@ -61,8 +56,7 @@ bool FinishFile(FileOps& ops, int fd, const QByteArray& bytes)
     return ops.close(fd) == 0;
 }
 
-QByteArray FolderOf(const QString& folder)
-{
+QByteArray FolderOf(const QString& folder) {
     return folder.isEmpty() ? QByteArray(".") : QFile::encodeName(folder);
 }
 
@@ -74,33 +68,27 @@ SafeFile::SafeFile(FileOps& ops, const QString& folder, const QString& stem)
       txt_(QFile::encodeName(folder + stem + QLatin1String(".txt"))),
       bak_(QFile::encodeName(folder + stem + QLatin1String(".bak"))),
       txtTmp_(txt_ + ".tmp"),
-      bakTmp_(bak_ + ".tmp")
-{
-}
+      bakTmp_(bak_ + ".tmp") {}
 
 QString SafeFile::txtPath() const { return QFile::decodeName(txt_); }
 QString SafeFile::bakPath() const { return QFile::decodeName(bak_); }
 
 bool SafeFile::exists() { return ops_.exists(txt_); }
 
-SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose)
-{
+SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose) {
     bytes.clear();
     const int fd = ops_.open(path, O_RDONLY | O_CLOEXEC, 0);
-    if (fd < 0)
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     char buffer[65536];
     for (;;) {
         const ssize_t n = ops_.read(fd, buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             ops_.close(fd);
             bytes.clear();
             return ReadResult::Failed;
         }
-        if (n == 0)
-            break;
+        if (n == 0) break;
         bytes.append(buffer, qsizetype(n));
     }
     if (ops_.close(fd) != 0 && checkClose) {
@@ -110,24 +98,18 @@ SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& byte
     return ReadResult::Read;
 }
 
-bool SafeFile::readAll(QByteArray& bytes)
-{
-    return readFile(txt_, bytes, false) == ReadResult::Read;
-}
+bool SafeFile::readAll(QByteArray& bytes) { return readFile(txt_, bytes, false) == ReadResult::Read; }
 
-bool SafeFile::writeDurably(const QByteArray& path, const QByteArray& bytes)
-{
+bool SafeFile::writeDurably(const QByteArray& path, const QByteArray& bytes) {
     const int fd = ops_.open(path, NewFileFlags | O_TRUNC, PrivateMode);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     return FinishFile(ops_, fd, bytes);
 }
 
 void SafeFile::syncFolder() { SyncFolder(ops_, folder_); }
 bool SafeFile::syncFolderChecked() { return SyncFolder(ops_, folder_); }
 
-bool SafeFile::write(const QByteArray& bytes)
-{
+bool SafeFile::write(const QByteArray& bytes) {
     // A leftover backup is the last good version; settle it first so that
     // "the previous file" below is what any reader would have been given, and
     // so that our own backup never overwrites it.
@@ -153,36 +135,34 @@ bool SafeFile::write(const QByteArray& bytes)
     };
 
     switch (readFile(txt_, previous, true)) {
-    case ReadResult::Read: hadPrevious = true; break;
-    case ReadResult::Missing: break;
-    case ReadResult::Failed: return abandon();
+        case ReadResult::Read:
+            hadPrevious = true;
+            break;
+        case ReadResult::Missing:
+            break;
+        case ReadResult::Failed:
+            return abandon();
     }
 
     if (hadPrevious) {
-        if (!writeDurably(bakTmp_, previous) || ops_.rename(bakTmp_, bak_) != 0)
-            return abandon();
+        if (!writeDurably(bakTmp_, previous) || ops_.rename(bakTmp_, bak_) != 0) return abandon();
         backedUp = true;
-        if (!syncFolderChecked())
-            return abandon();
+        if (!syncFolderChecked()) return abandon();
     }
 
-    if (!writeDurably(txtTmp_, bytes) || ops_.rename(txtTmp_, txt_) != 0)
-        return abandon();
+    if (!writeDurably(txtTmp_, bytes) || ops_.rename(txtTmp_, txt_) != 0) return abandon();
     installed = true;
-    if (!syncFolderChecked())
-        return abandon();
+    if (!syncFolderChecked()) return abandon();
 
     if (backedUp) {
-        if (ops_.unlink(bak_) != 0)
-            return abandon();
+        if (ops_.unlink(bak_) != 0) return abandon();
         backedUp = false;
         // The new file is in place but the backup's removal may not be on
         // disk; after a crash it would come back and undo this write without
         // anyone being told. Report the failure honestly and make it true by
         // putting the previous content back.
         if (!syncFolderChecked()) {
-            if (!writeDurably(txtTmp_, previous) || ops_.rename(txtTmp_, txt_) != 0)
-                ops_.unlink(txtTmp_);
+            if (!writeDurably(txtTmp_, previous) || ops_.rename(txtTmp_, txt_) != 0) ops_.unlink(txtTmp_);
             syncFolder();
             return false;
         }
@@ -190,41 +170,33 @@ bool SafeFile::write(const QByteArray& bytes)
     return true;
 }
 
-void SafeFile::restoreInterrupted()
-{
+void SafeFile::restoreInterrupted() {
     bool changed = false;
     // rename replaces X.txt in one step, so there is no moment without a file.
-    if (ops_.exists(bak_) && ops_.rename(bak_, txt_) == 0)
-        changed = true;
+    if (ops_.exists(bak_) && ops_.rename(bak_, txt_) == 0) changed = true;
     for (const QByteArray* stray : {&txtTmp_, &bakTmp_}) {
-        if (ops_.exists(*stray) && ops_.unlink(*stray) == 0)
-            changed = true;
+        if (ops_.exists(*stray) && ops_.unlink(*stray) == 0) changed = true;
     }
-    if (changed)
-        syncFolder();
+    if (changed) syncFolder();
 }
 
-bool SafeFile::moveAside(const QString& path)
-{
+bool SafeFile::moveAside(const QString& path) {
     const QByteArray to = QFile::encodeName(path);
     if (ops_.exists(to)) {
         errno = EEXIST;
         return false;
     }
-    if (ops_.rename(txt_, to) != 0)
-        return false;
+    if (ops_.rename(txt_, to) != 0) return false;
     syncFolder();
     return true;
 }
 
-bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes)
-{
+bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes) {
     const QByteArray name = QFile::encodeName(path);
     const int fd = ops.open(name, NewFileFlags | O_EXCL, PrivateMode);
-    if (fd < 0)
-        return false;
-    if (!FinishFile(ops, fd, bytes)
-        || !SyncFolder(ops, FolderOf(QFileInfo(path).path() + QLatin1Char('/')))) {
+    if (fd < 0) return false;
+    if (!FinishFile(ops, fd, bytes) ||
+        !SyncFolder(ops, FolderOf(QFileInfo(path).path() + QLatin1Char('/')))) {
         const int saved = errno;
         ops.unlink(name);
         errno = saved == EEXIST ? EIO : saved;

@@ -1,8 +1,8 @@
 #include "text/Cp932.h"
 
+#include <iconv.h>
 #include <algorithm>
 #include <cerrno>
-#include <iconv.h>
 #include <utility>
 
 namespace morv {
@@ -44,9 +44,7 @@ private:
 
 constexpr char kReplacementBytes[] = "\x81\xAC";  // U+3013 in CP932
 
-bool IsByteEscape(char32_t c) {
-    return c >= Cp932ByteEscapeBase + 0x80u && c <= Cp932ByteEscapeBase + 0xFFu;
-}
+bool IsByteEscape(char32_t c) { return c >= Cp932ByteEscapeBase + 0x80u && c <= Cp932ByteEscapeBase + 0xFFu; }
 
 // Length of the UTF-8 sequence that starts with lead byte b. The encoder only
 // ever feeds iconv UTF-8 it produced itself, so the lead byte is trustworthy.
@@ -107,8 +105,10 @@ QByteArray EncodeCp932(QStringView text) {
             // Without the table only ASCII is certain; everything else is a
             // character we cannot write.
             for (const char b : std::as_const(run)) {
-                if (static_cast<unsigned char>(b) < 0x80) out.append(b);
-                else if ((static_cast<unsigned char>(b) & 0xC0) != 0x80) out.append(kReplacementBytes, 2);
+                if (static_cast<unsigned char>(b) < 0x80)
+                    out.append(b);
+                else if ((static_cast<unsigned char>(b) & 0xC0) != 0x80)
+                    out.append(kReplacementBytes, 2);
             }
         }
         run.clear();
@@ -147,8 +147,10 @@ QString DecodeCp932(QByteArrayView bytes) {
         // Keep ASCII and escape the rest, so even then nothing is lost.
         for (; left > 0; --left, ++in) {
             const auto b = static_cast<unsigned char>(*in);
-            if (b < 0x80) utf8.append(static_cast<char>(b));
-            else AppendUtf8(Cp932ByteEscapeBase + b, utf8);
+            if (b < 0x80)
+                utf8.append(static_cast<char>(b));
+            else
+                AppendUtf8(Cp932ByteEscapeBase + b, utf8);
         }
         return QString::fromUtf8(utf8);
     }

@@ -35,8 +35,8 @@ static_assert(std::size(kKana) == 0xFF9F - 0xFF61 + 1);
 // would be lost when the data is saved.
 char16_t Voiced(char16_t kana) {
     if ((kana >= u'\u30AB' && kana <= u'\u30C2' && (kana - u'\u30AB') % 2 == 0) ||  // カ..チ
-        kana == u'\u30C4' || kana == u'\u30C6' || kana == u'\u30C8' ||            // ツ テ ト
-        (kana >= u'\u30CF' && kana <= u'\u30DB' && (kana - u'\u30CF') % 3 == 0))  // ハ..ホ
+        kana == u'\u30C4' || kana == u'\u30C6' || kana == u'\u30C8' ||              // ツ テ ト
+        (kana >= u'\u30CF' && kana <= u'\u30DB' && (kana - u'\u30CF') % 3 == 0))    // ハ..ホ
         return kana + 1;
     if (kana == u'\u30A6') return u'\u30F4';  // ヴ
     return 0;
@@ -63,8 +63,10 @@ QString ToFullWidth(QStringView text) {
             const char16_t kana = kKana[c - u'\uFF61'];
             const char16_t next = i + 1 < n ? text[i + 1].unicode() : 0;
             char16_t joined = 0;
-            if (next == kVoicedMark) joined = Voiced(kana);
-            else if (next == kSemiVoicedMark) joined = SemiVoiced(kana);
+            if (next == kVoicedMark)
+                joined = Voiced(kana);
+            else if (next == kSemiVoicedMark)
+                joined = SemiVoiced(kana);
             if (joined) {
                 out.append(QChar(joined));
                 ++i;

@@ -21,7 +21,7 @@ struct DialogCall {
 class ScriptedDialogs final : public Dialogs {
 public:
     std::vector<DialogCall> calls;
-    std::deque<bool> answers;                      // Yes = true; an empty queue answers No
+    std::deque<bool> answers;         // Yes = true; an empty queue answers No
     std::deque<QString> fileChoices;  // an empty text or an empty queue cancels
 
     void notice(const QString& text) override { calls.push_back({DialogCall::Kind::Notice, text, {}}); }

@@ -39,7 +39,9 @@ protected:
     }
     void enter(QLineEdit* box) { QTest::keyClick(box, Qt::Key_Return); }
 
-    QString hint() const { return QStringLiteral("チェック済の項目の塩分を入力した場合、エンターキーを押して下さい"); }
+    QString hint() const {
+        return QStringLiteral("チェック済の項目の塩分を入力した場合、エンターキーを押して下さい");
+    }
 };
 
 }  // namespace morv::test

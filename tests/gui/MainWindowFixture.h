@@ -6,11 +6,11 @@
 #include "app/Form1.h"
 #include "storage/DataFolder.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace morv::test {

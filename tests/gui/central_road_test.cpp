@@ -48,8 +48,9 @@ TEST_F(CentralRoad, TypeTickRegisterOverwriteAndSave) {
 
     QTest::mouseClick(w.Command1, Qt::LeftButton);
     EXPECT_EQ(bytes("Enbun.txt"), "\"2024/01/05\",\"2.77\",\"\",\"\"\r\n");
-    EXPECT_TRUE(bytes("Kiroku.txt").startsWith(EncodeCp932(u"\"1\",\"みそ汁\",\"\",\"1.5\"\r\n"
-                                                           u"\"1\",\"焼き鮭\",\"\",\"1.27\"\r\n")));
+    EXPECT_TRUE(bytes("Kiroku.txt")
+                    .startsWith(EncodeCp932(u"\"1\",\"みそ汁\",\"\",\"1.5\"\r\n"
+                                            u"\"1\",\"焼き鮭\",\"\",\"1.27\"\r\n")));
     EXPECT_EQ(bytes("Moku.txt"), "3\r\n");
 }
 

@@ -2,8 +2,8 @@
 // total as the user builds it, page switching, the selection and the colours.
 
 #include "GridFixture.h"
-#include "platform/CalendarControl.h"
 #include "grid/WeightPanel.h"
+#include "platform/CalendarControl.h"
 
 namespace morv::test {
 namespace {
@@ -18,11 +18,11 @@ TEST_F(GridPages, EveryRowHasItsControlsOnTwoLinesOfItsPanel) {
         int line;
     };
     const Control controls[] = {
-        {"Check", nullptr, 1},       {"LabelName", "品名", 1},     {"TextName", nullptr, 1},
-        {"Command2b", "x2", 1},      {"Command3b", "x3", 1},       {"Command5b", "x5", 1},
-        {"Command2w", "1/2", 1},     {"Command3w", "1/3", 1},      {"Command5w", "1/5", 1},
-        {"LabelNa", "ナトリウム", 2}, {"TextNa", nullptr, 2},        {"Labelmg", "ミリグラム", 2},
-        {"CommandNa", "塩分換算", 2}, {"TextEnbun", nullptr, 2},     {"Labelg", "グラム", 2},
+        {"Check", nullptr, 1},        {"LabelName", "品名", 1},  {"TextName", nullptr, 1},
+        {"Command2b", "x2", 1},       {"Command3b", "x3", 1},    {"Command5b", "x5", 1},
+        {"Command2w", "1/2", 1},      {"Command3w", "1/3", 1},   {"Command5w", "1/5", 1},
+        {"LabelNa", "ナトリウム", 2}, {"TextNa", nullptr, 2},    {"Labelmg", "ミリグラム", 2},
+        {"CommandNa", "塩分換算", 2}, {"TextEnbun", nullptr, 2}, {"Labelg", "グラム", 2},
     };
     for (int r = 0; r < 16; ++r) {
         for (const Control& c : controls) {

@@ -8,14 +8,14 @@
 #include "storage/FileOps.h"
 #include "text/Cp932.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace morv::test {
 namespace {
@@ -190,15 +190,19 @@ TEST_F(MainWindowLife, ThePanelsWaitHiddenInTheirPlaces) {
 TEST_F(MainWindowLife, EveryMainViewControlHasItsCaptionAndTooltip) {
     start();
     const std::pair<const char*, const char*> buttons[] = {
-        {"Command9", "<"},         {"Command16", "CL"},      {"Command10", ">"},
-        {"Command2", "塩分登録"},  {"Command30", "削除"},    {"Command3", "塩分一覧"},
-        {"Command13", "品名一覧"}, {"Command8", "入出力"},   {"Command1", "終了"},
-        {"Command47", "チェック外す"}};
+        {"Command9", "<"},         {"Command16", "CL"},
+        {"Command10", ">"},        {"Command2", "塩分登録"},
+        {"Command30", "削除"},     {"Command3", "塩分一覧"},
+        {"Command13", "品名一覧"}, {"Command8", "入出力"},
+        {"Command1", "終了"},      {"Command47", "チェック外す"}};
     for (auto [name, caption] : buttons) EXPECT_EQ(find<QPushButton>(name)->text(), caption) << name;
     for (int p = 0; p < 10; ++p)
         EXPECT_EQ(find<QPushButton>(qPrintable(ArrayName("CommandP", p)))->text(), QString("P%1").arg(p + 1));
-    const std::pair<const char*, const char*> labels[] = {
-        {"Label4", "塩分合計"}, {"Label5", "グラム"}, {"Label1", "塩分目標"}, {"Label2", "グラム"}, {"Label6", "PAGE"}};
+    const std::pair<const char*, const char*> labels[] = {{"Label4", "塩分合計"},
+                                                          {"Label5", "グラム"},
+                                                          {"Label1", "塩分目標"},
+                                                          {"Label2", "グラム"},
+                                                          {"Label6", "PAGE"}};
     for (auto [name, caption] : labels) EXPECT_EQ(find<QLabel>(name)->text(), caption) << name;
     EXPECT_EQ(find<QPushButton>("Command2")->toolTip(), "今日の塩分を記録します");
     EXPECT_EQ(find<QPushButton>("Command3")->toolTip(), "登録された塩分一覧を表示します");

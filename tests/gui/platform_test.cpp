@@ -7,6 +7,9 @@
 #include "platform/SingleInstance.h"
 #include "platform/Translations.h"
 
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -16,10 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace morv {
 namespace {

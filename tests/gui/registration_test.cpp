@@ -28,8 +28,10 @@ TEST_F(Registration, StoresTheShownTotalUnderTheDateAndConfirms) {
 
 TEST_F(Registration, TypedFormsOfADateAreRegisteredAsYearMonthDay) {
     Form1& w = start();
-    const std::pair<const char*, const char*> cases[] = {
-        {"20240105", "2024/01/05"}, {"2024/1/6", "2024/01/06"}, {"24/1/7", "2024/01/07"}, {"240108", "2024/01/08"}};
+    const std::pair<const char*, const char*> cases[] = {{"20240105", "2024/01/05"},
+                                                         {"2024/1/6", "2024/01/06"},
+                                                         {"24/1/7", "2024/01/07"},
+                                                         {"240108", "2024/01/08"}};
     for (auto [typed, stored] : cases) {
         w.Text1_0->setText(typed);
         QTest::mouseClick(w.Command2, Qt::LeftButton);

@@ -42,9 +42,10 @@ TEST_F(SaltListPerformance, HundredThousandDaysStayQuick) {
     EXPECT_EQ(s.TextPAGE->text(), "5000");
     // The main date is not in the log: switching the display on searches it all.
     const double displayOn = worstMilliseconds([&] {
-        s.Command40->click();
-        s.Command40->click();
-    }) / 2;
+                                 s.Command40->click();
+                                 s.Command40->click();
+                             }) /
+                             2;
     s.Command40->click();
     const double wrapForward = worstMilliseconds([&] {
         s.TextPAGE->setText("5000");
@@ -74,9 +75,10 @@ TEST_F(SaltListPerformance, HundredThousandDaysStayQuick) {
     EXPECT_EQ(w.DailyLog.back().PressureLow, "85");
     EXPECT_EQ(s.LabelE4[19]->text(), "85-135");
 
-    std::printf("100000 days: open %.2f ms, display on %.2f ms, '>' wrap %.2f ms, '<' wrap %.2f ms, "
-                "typed page %.2f ms, registration %.2f ms\n",
-                open, displayOn, wrapForward, wrapBack, typedPage, registration);
+    std::printf(
+        "100000 days: open %.2f ms, display on %.2f ms, '>' wrap %.2f ms, '<' wrap %.2f ms, "
+        "typed page %.2f ms, registration %.2f ms\n",
+        open, displayOn, wrapForward, wrapBack, typedPage, registration);
     for (double ms : {open, displayOn, wrapForward, wrapBack, typedPage, registration}) EXPECT_LT(ms, 50.0);
 }
 

@@ -8,7 +8,8 @@ namespace morv::test {
 namespace {
 
 const QString NotLogged = QStringLiteral("塩分登録されていない日付に血圧は登録できません");
-const QString Overwrite = QStringLiteral("指定された日付の血圧はすでに登録されています\r\n\r\n内容を書き換えますか？");
+const QString Overwrite =
+    QStringLiteral("指定された日付の血圧はすでに登録されています\r\n\r\n内容を書き換えますか？");
 const QString DeleteQuestion = QStringLiteral("指定された日付の血圧を削除してよろしいですか？");
 
 class SaltListPressure : public SaltListFixture {
@@ -237,8 +238,9 @@ TEST_F(SaltListPressure, DateButtonsAndTheCalendarKeepTheDeleteButtonHonest) {
         bool deletable;
     };
     const Step steps[] = {
-        {s.Command37, "2024/01/04", false}, {s.Command37, "2024/01/03", true},  {s.Command37, "2024/01/02", false},
-        {s.Command37, "2024/01/01", false}, {s.Command37, "2023/12/31", false}, {s.Command36, "2024/01/01", false},
+        {s.Command37, "2024/01/04", false}, {s.Command37, "2024/01/03", true},
+        {s.Command37, "2024/01/02", false}, {s.Command37, "2024/01/01", false},
+        {s.Command37, "2023/12/31", false}, {s.Command36, "2024/01/01", false},
     };
     for (const Step& step : steps) {
         step.button->click();
@@ -317,9 +319,9 @@ TEST_F(SaltListPressure, BarsFollowThePageShownAndOnlyWhileTheDisplayIsOn) {
 
 TEST_F(SaltListPressure, ReadingsFromAnEditedFileNeverBreakTheScreen) {
     LogList log = days(5, QDate(2024, 1, 1));
-    log[0] = {"2024/01/01", "-4", "140", "90"};   // lower above higher, negative salt
-    log[1] = {"2024/01/02", "5", "80", ""};       // half a reading
-    log[2] = {"2024/01/03", "5", "x", "120"};     // not a number
+    log[0] = {"2024/01/01", "-4", "140", "90"};  // lower above higher, negative salt
+    log[1] = {"2024/01/02", "5", "80", ""};      // half a reading
+    log[2] = {"2024/01/03", "5", "x", "120"};    // not a number
     log[3] = {"2024/01/04", "5", "-20", "99999999999999999"};
     log[4] = {"2024/01/05", "5", "80", "120"};
     SaltListScreen& s = openWith(log);

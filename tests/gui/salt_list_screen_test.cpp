@@ -25,7 +25,8 @@ TEST_F(SaltListScreenTest, PagesOfTwentyDaysWrapAroundBothWays) {
         EXPECT_EQ(s.TextPAGE->text(), c.pages) << "opens on the newest days";
         EXPECT_EQ(shownRows(), c.rowsOnLastPage);
         if (c.rowsOnLastPage > 0) {
-            EXPECT_EQ(s.LabelE1[0]->text(), w.DailyLog[static_cast<size_t>((std::atoi(c.pages) - 1) * 20)].LogDate);
+            EXPECT_EQ(s.LabelE1[0]->text(),
+                      w.DailyLog[static_cast<size_t>((std::atoi(c.pages) - 1) * 20)].LogDate);
         }
 
         s.Command18->click();
@@ -129,20 +130,32 @@ TEST_F(SaltListScreenTest, AnEmptyLogOpensOnPageOneOfOneWithoutTakingTheFocus) {
 TEST_F(SaltListScreenTest, EveryControlHasItsNameAndCaption) {
     openWith(days(3));
     const std::pair<const char*, const char*> captions[] = {
-        {"Label19", "塩分一覧"}, {"Label20", "日付"},       {"Label21", "塩分（グラム）"}, {"Label25", "5"},
-        {"Label24", "10"},       {"Label26", "15"},         {"Label27", "20"},             {"Label23", "PAGE"},
-        {"Label22", "/"},        {"Label38", "血圧"},       {"Label39", "-"},              {"Label40", "血圧表示移動"},
+        {"Label19", "塩分一覧"},
+        {"Label20", "日付"},
+        {"Label21", "塩分（グラム）"},
+        {"Label25", "5"},
+        {"Label24", "10"},
+        {"Label26", "15"},
+        {"Label27", "20"},
+        {"Label23", "PAGE"},
+        {"Label22", "/"},
+        {"Label38", "血圧"},
+        {"Label39", "-"},
+        {"Label40", "血圧表示移動"},
         {"Label37",
-         "読み込んだファイルの内容を表示しています、データを上書きする場合は下のボタンを押してください（血圧のデータも上書きされます）"},
+         "読み込んだファイルの内容を表示しています、データを上書きする場合は下のボタンを押してください（血圧"
+         "のデータも上書きされます）"},
     };
-    for (auto [name, caption] : captions) EXPECT_EQ(find<QLabel>(name)->text(), QString::fromUtf8(caption)) << name;
+    for (auto [name, caption] : captions)
+        EXPECT_EQ(find<QLabel>(name)->text(), QString::fromUtf8(caption)) << name;
     const std::pair<const char*, const char*> buttons[] = {
-        {"Command15", "表示"},     {"Command17", "<"},        {"Command18", ">"},  {"Command14", "戻る"},
-        {"Command40", "血圧表示"}, {"Command37", "<"},        {"Command35", "CL"}, {"Command36", ">"},
-        {"Command39", "血圧登録"}, {"Command38", "血圧削除"}, {"Command41", "<"},  {"Command42", ">"},
+        {"Command15", "表示"},     {"Command17", "<"},          {"Command18", ">"},  {"Command14", "戻る"},
+        {"Command40", "血圧表示"}, {"Command37", "<"},          {"Command35", "CL"}, {"Command36", ">"},
+        {"Command39", "血圧登録"}, {"Command38", "血圧削除"},   {"Command41", "<"},  {"Command42", ">"},
         {"Command28", "上書き"},   {"Command29", "キャンセル"},
     };
-    for (auto [name, caption] : buttons) EXPECT_EQ(find<QPushButton>(name)->text(), QString::fromUtf8(caption)) << name;
+    for (auto [name, caption] : buttons)
+        EXPECT_EQ(find<QPushButton>(name)->text(), QString::fromUtf8(caption)) << name;
     EXPECT_EQ(find<QPushButton>("Command39")->toolTip(), "指定された日付の血圧を記録します");
     EXPECT_EQ(find<QPushButton>("Command38")->toolTip(), "指定された日付の血圧を削除します");
     for (const char* name : {"TextPAGE", "Text2", "Text5", "Text6"}) find<QLineEdit>(name);
@@ -175,7 +188,8 @@ TEST_F(SaltListScreenTest, RowsAndBarsStandOnTheTwipGrid) {
     EXPECT_NEAR(s.Label24->geometry().center().x(), px(4080 + 5000), 1);
     EXPECT_NEAR(s.LabelE3[19]->x() + s.LabelE3[19]->width(), s.Label27->geometry().center().x(), 1);
     EXPECT_EQ(s.LabelE3[1]->width(), px(4080 + 2500) - px(4080));
-    const std::pair<QLabel*, int> scale[] = {{s.Label25, 5}, {s.Label24, 10}, {s.Label26, 15}, {s.Label27, 20}};
+    const std::pair<QLabel*, int> scale[] = {
+        {s.Label25, 5}, {s.Label24, 10}, {s.Label26, 15}, {s.Label27, 20}};
     for (auto [mark, grams] : scale) {
         EXPECT_NEAR(mark->geometry().center().x(), px(4080 + 500 * grams), 1) << grams;
         EXPECT_LT(mark->geometry().bottom(), px(1440)) << "above the first row";
@@ -196,9 +210,9 @@ TEST_F(SaltListScreenTest, BarColoursFollowTheTargetInForceNow) {
         double widthTwips;
     };
     const Case cases[] = {
-        {"7", "7", false, 3500},    {"7.01", "7", true, 3505},  {"6.5", "7", false, 3250},
-        {"8", "", false, 4000},     {"8", "abc", false, 4000},  {"abc", "7", false, 0},
-        {"", "7", false, 0},        {"-3", "7", false, 0},      {"-3", "-4", true, 0},
+        {"7", "7", false, 3500}, {"7.01", "7", true, 3505}, {"6.5", "7", false, 3250},
+        {"8", "", false, 4000},  {"8", "abc", false, 4000}, {"abc", "7", false, 0},
+        {"", "7", false, 0},     {"-3", "7", false, 0},     {"-3", "-4", true, 0},
         {"12", "0", true, 6000},
     };
     Form1& w = start();

@@ -53,7 +53,8 @@ TEST_F(WeightPanelTest, ASodiumResultGoesIntoTheSelectedSodiumBoxOnly) {
     Form1& w = start();
     w.Grid->TextNa[2]->setFocus();
     enter("350", "45");
-    EXPECT_EQ(Background(w.Grid->TextNa[2]), colour::Yellow) << "the target is marked while the panel holds text";
+    EXPECT_EQ(Background(w.Grid->TextNa[2]), colour::Yellow)
+        << "the target is marked while the panel holds text";
     convert();
     EXPECT_EQ(w.Grid->TextNa[2]->text(), "157.5");
     EXPECT_EQ(w.ItemTable[2].Sodium, "157.5");

@@ -22,8 +22,12 @@ TEST(AppDayTotal, CountsTickedNamedNumericItemsCutToTwoDecimals) {
     EXPECT_EQ(DayTotalText(items({{"1", "a", "", "7"}})), "7");
     EXPECT_EQ(DayTotalText(items({{"1", "a", "", "6.05"}})), "6.05");
     // Unticked, unnamed, non-numeric and odd tick values do not count.
-    EXPECT_EQ(DayTotalText(items({{"0", "a", "", "1"}, {"1", "", "", "1"}, {"1", "b", "", "1.2.3"},
-                                  {"", "c", "", "1"}, {"2", "d", "", "1"}, {"1", "e", "", " 2 "}})),
+    EXPECT_EQ(DayTotalText(items({{"0", "a", "", "1"},
+                                  {"1", "", "", "1"},
+                                  {"1", "b", "", "1.2.3"},
+                                  {"", "c", "", "1"},
+                                  {"2", "d", "", "1"},
+                                  {"1", "e", "", " 2 "}})),
               "2");
 }
 

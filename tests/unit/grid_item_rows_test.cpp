@@ -8,8 +8,9 @@ namespace {
 
 TEST(GridItemRows, NamesLoseSurroundingBlanksOnly) {
     const std::pair<const char16_t*, const char16_t*> cases[] = {
-        {u"", u""},           {u"   ", u""},           {u"\u3000\t ", u""},
-        {u"  みそ汁 ", u"みそ汁"}, {u"a b", u"a b"},  {u"\u3000a\u3000b\u3000", u"a\u3000b"},
+        {u"", u""},           {u"   ", u""},
+        {u"\u3000\t ", u""},  {u"  みそ汁 ", u"みそ汁"},
+        {u"a b", u"a b"},     {u"\u3000a\u3000b\u3000", u"a\u3000b"},
         {u"\na\n", u"\na\n"},  // only blanks a keyboard types into a one-line box
     };
     for (auto [name, stored] : cases)
@@ -27,7 +28,9 @@ TEST(GridItemRows, APageIsMarkedByItsBestRecord) {
         {"empty table", {}, PageMark::Empty, PageMark::Empty},
         {"unticked name", {{3, {"0", "a", "", "1"}}}, PageMark::Named, PageMark::Empty},
         {"counted", {{15, {"1", "a", "", "1"}}}, PageMark::Counted, PageMark::Empty},
-        {"counted after named", {{0, {"0", "a", "", ""}}, {9, {"1", "b", "", "2"}}}, PageMark::Counted,
+        {"counted after named",
+         {{0, {"0", "a", "", ""}}, {9, {"1", "b", "", "2"}}},
+         PageMark::Counted,
          PageMark::Empty},
         {"ticked, no number", {{16, {"1", "a", "", "x"}}}, PageMark::Empty, PageMark::Named},
         {"ticked, no name", {{17, {"1", "", "", "1"}}}, PageMark::Empty, PageMark::Empty},

@@ -19,8 +19,7 @@ TEST(GridSaltArithmetic, ConvertsSodiumToSaltCutToTwoDecimals) {
         {"1000", "2.54"}, {"123", "0.31"},  // 0.31242 cut, not rounded
         {"250", "0.63"},                    // 0.635 cut
         {"1", "0.00"},                      // the cut keeps the zeros that were there
-        {"2000", "5.08"}, {"0", "0"},       {" 500 ", "1.27"}, {"1.5", "0.00"},
-        {"999999", "2539.99"},
+        {"2000", "5.08"}, {"0", "0"},      {" 500 ", "1.27"}, {"1.5", "0.00"}, {"999999", "2539.99"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sodium);
@@ -43,16 +42,16 @@ TEST(GridSaltArithmetic, PortionButtonsWorkInWholeThousandths) {
         const char* result;
     };
     const Case cases[] = {
-        {"1", Op::Third, "0.333"},      {"0.003", Op::Half, "0.001"},
-        {"0.001", Op::Half, "0"},       {"1.2", Op::Fifth, "0.24"},
-        {"1.2345", Op::Times3, "3.703"},  // cut, not rounded
-        {"2.5", Op::Times2, "5"},       {"0.0025", Op::Half, "0.001"},  // 2.5 thousandths round to 2
-        {"0.0035", Op::Half, "0.002"},  // 3.5 thousandths round to 4
-        {"0.0005", Op::Times2, "0.001"}, {"0.001", Op::Half, "0"},
-        {"12", Op::Times3, "36"},       {"12", Op::Times5, "60"},
-        {"0.1", Op::Times3, "0.3"},     {"10", Op::Third, "3.333"},
-        {"7", Op::Fifth, "1.4"},        {"0", Op::Half, "0"},
-        {" 1.5 ", Op::Times2, "3"},     {"-1", Op::Third, "-0.333"},  // toward zero
+        {"1", Op::Third, "0.333"},        {"0.003", Op::Half, "0.001"},
+        {"0.001", Op::Half, "0"},         {"1.2", Op::Fifth, "0.24"},
+        {"1.2345", Op::Times3, "3.703"},                                  // cut, not rounded
+        {"2.5", Op::Times2, "5"},         {"0.0025", Op::Half, "0.001"},  // 2.5 thousandths round to 2
+        {"0.0035", Op::Half, "0.002"},                                    // 3.5 thousandths round to 4
+        {"0.0005", Op::Times2, "0.001"},  {"0.001", Op::Half, "0"},
+        {"12", Op::Times3, "36"},         {"12", Op::Times5, "60"},
+        {"0.1", Op::Times3, "0.3"},       {"10", Op::Third, "3.333"},
+        {"7", Op::Fifth, "1.4"},          {"0", Op::Half, "0"},
+        {" 1.5 ", Op::Times2, "3"},       {"-1", Op::Third, "-0.333"},  // toward zero
         {"1.23456", Op::Times5, "6.172"},
     };
     for (const auto& c : cases) {

@@ -16,17 +16,32 @@ constexpr qint32 Int32Min = std::numeric_limits<qint32>::min();
 
 TEST(LogPages, PageCountRoundsUpAndNeverFallsBelowOne) {
     const std::pair<qint64, qint64> cases[] = {
-        {0, 1},     {1, 1},        {20, 1},        {21, 2},
-        {40, 2},    {41, 3},       {32767 * 20 + 1, 32768},  // beyond a 16-bit page number
-        {100000, 5000}, {Int32Max, 107374183}, {-5, 1},
+        {0, 1},
+        {1, 1},
+        {20, 1},
+        {21, 2},
+        {40, 2},
+        {41, 3},
+        {32767 * 20 + 1, 32768},  // beyond a 16-bit page number
+        {100000, 5000},
+        {Int32Max, 107374183},
+        {-5, 1},
     };
     for (auto [count, pages] : cases) EXPECT_EQ(PageCount(count), pages) << count;
 }
 
 TEST(LogPages, PageBoxTextReadsLikeALeadingNumber) {
     const std::pair<const char*, qint64> cases[] = {
-        {"", 0},   {"7", 7},      {"0007", 7}, {" 12", 12}, {"12ab", 12},
-        {"-3", -3}, {"+4", 4},    {"abc", 0},  {"1.9", 1},  {"99999999999999999999999999", PageNumberLimit},
+        {"", 0},
+        {"7", 7},
+        {"0007", 7},
+        {" 12", 12},
+        {"12ab", 12},
+        {"-3", -3},
+        {"+4", 4},
+        {"abc", 0},
+        {"1.9", 1},
+        {"99999999999999999999999999", PageNumberLimit},
         {"-99999999999999999999999999", -PageNumberLimit},
     };
     for (auto [text, value] : cases) EXPECT_EQ(PageValue(QString::fromLatin1(text)), value) << text;
@@ -37,10 +52,12 @@ TEST(LogPages, TypedPagesAreCorrectedIntoRange) {
         qint64 typed, pages, shown;
     };
     const Case cases[] = {
-        {0, 3, 1}, {-5, 3, 1}, {1, 3, 1}, {2, 3, 2}, {3, 3, 3}, {99, 3, 3},
+        {0, 3, 1}, {-5, 3, 1}, {1, 3, 1},
+        {2, 3, 2}, {3, 3, 3},  {99, 3, 3},
         {4, 1, 1}, {1, 0, 1},  {PageNumberLimit, 5000, 5000},
     };
-    for (const Case& c : cases) EXPECT_EQ(ClampPage(c.typed, c.pages), c.shown) << c.typed << " of " << c.pages;
+    for (const Case& c : cases)
+        EXPECT_EQ(ClampPage(c.typed, c.pages), c.shown) << c.typed << " of " << c.pages;
 }
 
 TEST(LogPages, StepsWrapAtBothEnds) {
@@ -48,10 +65,14 @@ TEST(LogPages, StepsWrapAtBothEnds) {
         qint64 page, pages, previous, next;
     };
     const Case cases[] = {
-        {1, 1, 1, 1}, {1, 3, 3, 2}, {2, 3, 1, 3}, {3, 3, 2, 1},
+        {1, 1, 1, 1},
+        {1, 3, 3, 2},
+        {2, 3, 1, 3},
+        {3, 3, 2, 1},
         // Typed out of range: the step starts from the typed value and the
         // correction of the shown page brings it back.
-        {0, 3, -1, 1}, {99, 3, 98, 100},
+        {0, 3, -1, 1},
+        {99, 3, 98, 100},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PreviousPage(c.page, c.pages), c.previous) << c.page << " of " << c.pages;
@@ -70,8 +91,8 @@ TEST(LogPages, RowsOfAPageStayInsideTheLog) {
         int rows;
     };
     const Case cases[] = {
-        {1, 0, 0}, {1, 20, 20}, {1, 21, 20}, {2, 21, 1}, {3, 41, 1}, {4, 41, 0}, {5000, 100000, 20},
-        {PageNumberLimit, 100000, 0},
+        {1, 0, 0},  {1, 20, 20}, {1, 21, 20},        {2, 21, 1},
+        {3, 41, 1}, {4, 41, 0},  {5000, 100000, 20}, {PageNumberLimit, 100000, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RowsOnPage(FirstRecordOfPage(c.page), c.count), c.rows) << c.page << " of " << c.count;
@@ -87,10 +108,10 @@ TEST(LogBars, SaltBarLengthAndColourAgainstTheTarget) {
         bool over;
     };
     const Case cases[] = {
-        {"10", "", 5000, false},       {"1.23", "", 615, false},   {"0", "0", 0, false},
-        {"7", "7", 3500, false},       {"7.0", "7", 3500, false},  {"7.01", "7", 3505, true},
-        {"6", "abc", 3000, false},     {"abc", "1", 0, false},     {"", "1", 0, false},
-        {"-2", "", 0, false},          {"-2", "-3", 0, true},      {"1e3", "", 0, false},
+        {"10", "", 5000, false},    {"1.23", "", 615, false},  {"0", "0", 0, false},
+        {"7", "7", 3500, false},    {"7.0", "7", 3500, false}, {"7.01", "7", 3505, true},
+        {"6", "abc", 3000, false},  {"abc", "1", 0, false},    {"", "1", 0, false},
+        {"-2", "", 0, false},       {"-2", "-3", 0, true},     {"1e3", "", 0, false},
         {" 8 ", "7.5", 4000, true},
     };
     for (const Case& c : cases) {
@@ -123,7 +144,8 @@ TEST(LogBars, PressureBarFromBothReadingsAndTheShift) {
         {"", "", 3000, false, 0, 0},
     };
     for (const Case& c : cases) {
-        const PressureBar bar = PressureBarFor(QString::fromLatin1(c.low), QString::fromLatin1(c.high), c.shift);
+        const PressureBar bar =
+            PressureBarFor(QString::fromLatin1(c.low), QString::fromLatin1(c.high), c.shift);
         EXPECT_EQ(bar.shown, c.shown) << c.low << "-" << c.high;
         EXPECT_DOUBLE_EQ(bar.left, c.left) << c.low << "-" << c.high << " at " << c.shift;
         EXPECT_DOUBLE_EQ(bar.width, c.width) << c.low << "-" << c.high;
@@ -138,8 +160,12 @@ TEST(LogBars, ShiftStepsStayBetweenZeroAndTheIntegerRange) {
         qint32 shift, left, right;
     };
     const Case cases[] = {
-        {3000, 2800, 3200}, {200, 0, 400}, {100, 0, 300}, {0, 0, 200},
-        {Int32Max, Int32Max - 200, Int32Max}, {Int32Min, 0, Int32Min + 200},
+        {3000, 2800, 3200},
+        {200, 0, 400},
+        {100, 0, 300},
+        {0, 0, 200},
+        {Int32Max, Int32Max - 200, Int32Max},
+        {Int32Min, 0, Int32Min + 200},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ShiftBarsLeft(c.shift), c.left) << c.shift;
@@ -186,8 +212,7 @@ TEST(LogPressure, TheLowerReadingIsStoredFirstAsTyped) {
         {"120", "80", "80", "120"}, {"80", "120", "80", "120"},
         {"80", "080", "080", "80"},  // equal values: the second box is the lower
         {"99", "100", "99", "100"},  // values, not texts, are compared
-        {"100", "99", "99", "100"},
-        {"7", "", "", "7"},
+        {"100", "99", "99", "100"}, {"7", "", "", "7"},
     };
     for (const Case& c : cases) {
         const PressureReading r = OrderReading(QString::fromLatin1(c.first), QString::fromLatin1(c.second));

@@ -2,8 +2,8 @@
 
 #include "storage_test_support.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include <sys/stat.h>
 
@@ -33,16 +33,13 @@ protected:
     QByteArray bytes(const char* name) const { return ReadBytes(path(name)); }
 };
 
-QByteArray Repeat(const QByteArray& line, int times)
-{
+QByteArray Repeat(const QByteArray& line, int times) {
     QByteArray out;
-    for (int i = 0; i < times; ++i)
-        out += line;
+    for (int i = 0; i < times; ++i) out += line;
     return out;
 }
 
-TEST_F(DataFilesTest, KirokuIsWrittenByteForByteAndReadBack)
-{
+TEST_F(DataFilesTest, KirokuIsWrittenByteForByteAndReadBack) {
     ItemList items = NewItemTable();
     items[0] = {"1", "みそ汁", "", "1.5"};
     items[1].ItemName = QString::fromUtf16(u"a\"b\u201Dc\u201Cd");
@@ -55,11 +52,13 @@ TEST_F(DataFilesTest, KirokuIsWrittenByteForByteAndReadBack)
     // The name keeps a visible replacement for each double quote mark; the
     // left mark is left alone.
     EXPECT_EQ(items[1].ItemName, QString::fromUtf16(u"a'b\u2019c\u201Cd"));
-    const QByteArray expected = "\"1\",\"" + MisoshiruBytes + "\",\"\",\"1.5\"\r\n"
-                                + "\"0\",\"a'b\x81\x66" "c\x81\x67" "d\",\"\",\"\"\r\n"
-                                + "\"0\",\"" + HyouBytes + "\",\"\",\"\"\r\n"
-                                + Repeat("\"0\",\"\",\"\",\"\"\r\n", 156)
-                                + "\"1\",\"last\",\"100\",\"0.25\"\r\n";
+    const QByteArray expected = "\"1\",\"" + MisoshiruBytes + "\",\"\",\"1.5\"\r\n" +
+                                "\"0\",\"a'b\x81\x66"
+                                "c\x81\x67"
+                                "d\",\"\",\"\"\r\n" +
+                                "\"0\",\"" + HyouBytes + "\",\"\",\"\"\r\n" +
+                                Repeat("\"0\",\"\",\"\",\"\"\r\n", 156) +
+                                "\"1\",\"last\",\"100\",\"0.25\"\r\n";
     EXPECT_EQ(bytes("Kiroku.txt"), expected);
     EXPECT_EQ(Entries(folder), QStringList{"Kiroku.txt"});
     struct stat st;
@@ -73,8 +72,7 @@ TEST_F(DataFilesTest, KirokuIsWrittenByteForByteAndReadBack)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(DataFilesTest, ChomiTrimsBlanksOnlyInTheFile)
-{
+TEST_F(DataFilesTest, ChomiTrimsBlanksOnlyInTheFile) {
     SeasoningList rows;
     rows[0] = {"  食塩(小さじ) ", "6.0"};
     rows[1] = {QString::fromUtf16(u"x\"y\u201Dz"), " 0.5 "};
@@ -83,9 +81,8 @@ TEST_F(DataFilesTest, ChomiTrimsBlanksOnlyInTheFile)
 
     EXPECT_EQ(rows[0].SeasoningName, "  食塩(小さじ) ");
     EXPECT_EQ(rows[1].SeasoningName, QString::fromUtf16(u"x'y\u2019z"));
-    EXPECT_EQ(bytes("Chomi.txt"), "\"" + ShokuenBytes + "\",\"6.0\"\r\n"
-                                      + "\"x'y\x81\x66z\",\" 0.5 \"\r\n"
-                                      + Repeat("\"\",\"\"\r\n", 18));
+    EXPECT_EQ(bytes("Chomi.txt"), "\"" + ShokuenBytes + "\",\"6.0\"\r\n" + "\"x'y\x81\x66z\",\" 0.5 \"\r\n" +
+                                      Repeat("\"\",\"\"\r\n", 18));
 
     SeasoningList back;
     ASSERT_EQ(files.ChomiFileRead(back), 0);
@@ -94,12 +91,12 @@ TEST_F(DataFilesTest, ChomiTrimsBlanksOnlyInTheFile)
     EXPECT_EQ(back[19], SeasoningRecord{});
 }
 
-TEST_F(DataFilesTest, EnbunRoundTripsEmptyFieldsAndLongLogs)
-{
+TEST_F(DataFilesTest, EnbunRoundTripsEmptyFieldsAndLongLogs) {
     LogList log{{"2025/03/04", "6.5", "", ""}, {"2025/03/05", "7", "80", "125"}};
     ASSERT_EQ(files.EnbunFileWrite(log), 0);
-    EXPECT_EQ(bytes("Enbun.txt"), "\"2025/03/04\",\"6.5\",\"\",\"\"\r\n"
-                                  "\"2025/03/05\",\"7\",\"80\",\"125\"\r\n");
+    EXPECT_EQ(bytes("Enbun.txt"),
+              "\"2025/03/04\",\"6.5\",\"\",\"\"\r\n"
+              "\"2025/03/05\",\"7\",\"80\",\"125\"\r\n");
     LogList back{{"stale", "", "", ""}};
     ASSERT_EQ(files.EnbunFileRead(back), 0);
     EXPECT_EQ(back, log);
@@ -116,8 +113,7 @@ TEST_F(DataFilesTest, EnbunRoundTripsEmptyFieldsAndLongLogs)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(DataFilesTest, FieldsOtherThanNamesCannotBreakTheFile)
-{
+TEST_F(DataFilesTest, FieldsOtherThanNamesCannotBreakTheFile) {
     LogList log{{"2025/03/04", "6\"5", "a\",\"b", ""}, {"2025/03/05", "7", "", ""}};
     ASSERT_EQ(files.EnbunFileWrite(log), 0);
     LogList back;
@@ -128,8 +124,7 @@ TEST_F(DataFilesTest, FieldsOtherThanNamesCannotBreakTheFile)
     EXPECT_EQ(back[1], log[1]);
 }
 
-TEST_F(DataFilesTest, MokuAndAtuArePlainLines)
-{
+TEST_F(DataFilesTest, MokuAndAtuArePlainLines) {
     ASSERT_EQ(files.MokuFileWrite("目標 7.5"), 0);
     EXPECT_EQ(bytes("Moku.txt"), "\x96\xda\x95\x57 7.5\r\n");
     QString target = "old";
@@ -144,8 +139,7 @@ TEST_F(DataFilesTest, MokuAndAtuArePlainLines)
     EXPECT_EQ(shift, -120);
 }
 
-TEST_F(DataFilesTest, MokuReadsTheFirstLineWhole)
-{
+TEST_F(DataFilesTest, MokuReadsTheFirstLineWhole) {
     const struct {
         QByteArray file;
         QString target;
@@ -160,17 +154,26 @@ TEST_F(DataFilesTest, MokuReadsTheFirstLineWhole)
     }
 }
 
-TEST_F(DataFilesTest, AtuReadsANumberOrFallsBackTo3000)
-{
+TEST_F(DataFilesTest, AtuReadsANumberOrFallsBackTo3000) {
     const struct {
         QByteArray file;
         qint32 shift;
     } cases[] = {
-        {" 3400", 3400},          {"3400  \r\n", 3400},     {"\t-200\r\n99\r\n", -200},
-        {"abc\r\n", 3000},        {"", 3000},               {"\r\n4000\r\n", 3000},
-        {"2.5", 2},               {"3.5", 4},               {"-2.5", -2},
-        {"2147483647", 2147483647}, {"2147483647.5", 3000}, {"-2147483648.5", -2147483647 - 1},
-        {"1e3", 3000},            {"12 34", 3000},          {"99999999999999999999", 3000},
+        {" 3400", 3400},
+        {"3400  \r\n", 3400},
+        {"\t-200\r\n99\r\n", -200},
+        {"abc\r\n", 3000},
+        {"", 3000},
+        {"\r\n4000\r\n", 3000},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-2.5", -2},
+        {"2147483647", 2147483647},
+        {"2147483647.5", 3000},
+        {"-2147483648.5", -2147483647 - 1},
+        {"1e3", 3000},
+        {"12 34", 3000},
+        {"99999999999999999999", 3000},
     };
     for (const auto& c : cases) {
         put("Atu.txt", c.file);
@@ -181,8 +184,7 @@ TEST_F(DataFilesTest, AtuReadsANumberOrFallsBackTo3000)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(DataFilesTest, MissingFilesAreSilent)
-{
+TEST_F(DataFilesTest, MissingFilesAreSilent) {
     ItemList items = NewItemTable();
     items[3].ItemName = "kept";
     LogList log{{"x", "", "", ""}};
@@ -206,8 +208,7 @@ TEST_F(DataFilesTest, MissingFilesAreSilent)
     EXPECT_TRUE(Entries(folder).isEmpty());
 }
 
-TEST_F(DataFilesTest, KirokuFillsSlotsFromTheStart)
-{
+TEST_F(DataFilesTest, KirokuFillsSlotsFromTheStart) {
     const QByteArray record = "\"1\",\"n\",\"5\",\"0.5\"\r\n";
     const struct {
         const char* name;
@@ -223,16 +224,15 @@ TEST_F(DataFilesTest, KirokuFillsSlotsFromTheStart)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        for (const QString& name : Entries(folder))
-            QFile::remove(folder + name);
+        for (const QString& name : Entries(folder)) QFile::remove(folder + name);
         messages.clear();
         put("Kiroku.txt", c.file);
         ItemList items = NewItemTable();
         EXPECT_EQ(files.KirokuFileRead(items), c.status);
         ASSERT_EQ(items.size(), size_t(ItemSlotCount));
         for (int slot = 0; slot < ItemSlotCount; ++slot) {
-            const ItemRecord expected = slot < c.filled ? ItemRecord{"1", "n", "5", "0.5"}
-                                                        : NewItemTable()[size_t(slot)];
+            const ItemRecord expected =
+                slot < c.filled ? ItemRecord{"1", "n", "5", "0.5"} : NewItemTable()[size_t(slot)];
             ASSERT_EQ(items[size_t(slot)], expected) << "slot " << slot;
         }
         if (c.status == 0) {
@@ -247,8 +247,7 @@ TEST_F(DataFilesTest, KirokuFillsSlotsFromTheStart)
     }
 }
 
-TEST_F(DataFilesTest, BrokenEnbunEmptiesTheLogAndKeepsACopy)
-{
+TEST_F(DataFilesTest, BrokenEnbunEmptiesTheLogAndKeepsACopy) {
     const QByteArray broken = "\"2025/03/04\",\"6.5\",\"\",\"\"\r\n\"2025/03/05\",\"7\"";
     put("Enbun.txt", broken);
     LogList log{{"x", "", "", ""}};
@@ -278,8 +277,7 @@ TEST_F(DataFilesTest, BrokenEnbunEmptiesTheLogAndKeepsACopy)
     EXPECT_EQ(files.lastSalvagedCopy(), "");
 }
 
-TEST_F(DataFilesTest, UnreadableFileIsMovedAside)
-{
+TEST_F(DataFilesTest, UnreadableFileIsMovedAside) {
     put("Enbun.txt", "\"2025/03/04\",\"6.5\",\"\",\"\"\r\n");
     ASSERT_EQ(::chmod(qPrintable(path("Enbun.txt")), 0), 0);
     if (::geteuid() == 0) {
@@ -300,8 +298,7 @@ TEST_F(DataFilesTest, UnreadableFileIsMovedAside)
     EXPECT_EQ(Entries(folder), QStringList{"Enbun.unreadable-20250305-140709.txt"});
 }
 
-TEST_F(DataFilesTest, ChomiUsesTwentyRecordsAndKeepsWhatItReadBeforeAnError)
-{
+TEST_F(DataFilesTest, ChomiUsesTwentyRecordsAndKeepsWhatItReadBeforeAnError) {
     QByteArray file;
     for (int i = 0; i < 25; ++i)
         file += "\"s" + QByteArray::number(i) + "\",\"" + QByteArray::number(i) + "\"\r\n";
@@ -318,8 +315,7 @@ TEST_F(DataFilesTest, ChomiUsesTwentyRecordsAndKeepsWhatItReadBeforeAnError)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(DataFilesTest, InterruptedWritesAreRestored)
-{
+TEST_F(DataFilesTest, InterruptedWritesAreRestored) {
     const QByteArray good = "\"2025/03/04\",\"6.5\",\"\",\"\"\r\n";
     const struct {
         const char* name;
@@ -333,11 +329,9 @@ TEST_F(DataFilesTest, InterruptedWritesAreRestored)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        for (const QString& name : Entries(folder))
-            QFile::remove(folder + name);
+        for (const QString& name : Entries(folder)) QFile::remove(folder + name);
         put("Enbun.bak", good);
-        if (c.truncatedTxt)
-            put("Enbun.txt", good.left(10));
+        if (c.truncatedTxt) put("Enbun.txt", good.left(10));
         if (c.viaPrepare) {
             files.Prepare();
             EXPECT_EQ(Entries(folder), (QStringList{"Enbun.txt", "Kiroku.txt"}));
@@ -351,8 +345,7 @@ TEST_F(DataFilesTest, InterruptedWritesAreRestored)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(DataFilesTest, PrepareCreatesAnEmptyItemFileAndLeavesOthersAlone)
-{
+TEST_F(DataFilesTest, PrepareCreatesAnEmptyItemFileAndLeavesOthersAlone) {
     put("Moku.txt", "7\r\n");
     files.Prepare();
     EXPECT_EQ(bytes("Kiroku.txt"), "");

@@ -2,11 +2,11 @@
 
 #include "storage_test_support.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
-#include <optional>
 #include <sys/stat.h>
+#include <optional>
 
 namespace morv {
 namespace {
@@ -14,17 +14,16 @@ namespace {
 // Sets variables for one test and puts back what was there before.
 class Environment {
 public:
-    void set(const char* name, const std::optional<QByteArray>& value)
-    {
+    void set(const char* name, const std::optional<QByteArray>& value) {
         if (!saved_.contains(name))
-            saved_.insert(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+            saved_.insert(name,
+                          qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
         if (value)
             qputenv(name, *value);
         else
             qunsetenv(name);
     }
-    ~Environment()
-    {
+    ~Environment() {
         for (auto it = saved_.cbegin(); it != saved_.cend(); ++it) {
             if (it.value())
                 qputenv(it.key().constData(), *it.value());
@@ -37,8 +36,7 @@ private:
     QMap<QByteArray, std::optional<QByteArray>> saved_;
 };
 
-mode_t ModeOf(const QString& path)
-{
+mode_t ModeOf(const QString& path) {
     struct stat st;
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
@@ -51,8 +49,7 @@ protected:
     Environment env;
 };
 
-TEST_F(DataFolderTest, UsesXdgDataHomeWhenAbsolute)
-{
+TEST_F(DataFolderTest, UsesXdgDataHomeWhenAbsolute) {
     env.set("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
     const QString folder = LocateDataFolder(program);
     EXPECT_EQ(folder, root + "/data/Tavelnor/");
@@ -66,8 +63,7 @@ TEST_F(DataFolderTest, UsesXdgDataHomeWhenAbsolute)
     EXPECT_EQ(test::ReadBytes(folder + "Moku.txt"), "7\r\n");
 }
 
-TEST_F(DataFolderTest, FallsBackToHomeWhenXdgDataHomeIsUnusable)
-{
+TEST_F(DataFolderTest, FallsBackToHomeWhenXdgDataHomeIsUnusable) {
     // Run where a wrongly honoured relative path would show.
     const QString cwd = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(root));
@@ -87,8 +83,7 @@ TEST_F(DataFolderTest, FallsBackToHomeWhenXdgDataHomeIsUnusable)
     EXPECT_FALSE(QDir(root + "/relative").exists());
 }
 
-TEST_F(DataFolderTest, UsesTheProgramFolderWhenNoUserFolderCanBeHad)
-{
+TEST_F(DataFolderTest, UsesTheProgramFolderWhenNoUserFolderCanBeHad) {
     // A file where a folder should be stops even root from creating it.
     test::WriteBytes(root + "/file", "");
     const struct {

@@ -3,22 +3,22 @@
 
 #include "storage_test_support.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <random>
-#include <sys/mount.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 #include <vector>
-#include <unistd.h>
 
 namespace morv {
 namespace {
@@ -30,20 +30,19 @@ using test::WriteBytes;
 
 const QByteArray Absent = "<absent>";
 
-LogList SomeDays(int count, const QString& salt)
-{
+LogList SomeDays(int count, const QString& salt) {
     LogList log;
     for (int i = 0; i < count; ++i)
-        log.push_back({QStringLiteral("2024/%1/%2").arg(1 + i % 12, 2, 10, QLatin1Char('0'))
-                                                   .arg(1 + i % 28, 2, 10, QLatin1Char('0')),
+        log.push_back({QStringLiteral("2024/%1/%2")
+                           .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
+                           .arg(1 + i % 28, 2, 10, QLatin1Char('0')),
                        salt, "80", "125"});
     return log;
 }
 
 // ---- The protocol on a healthy file system ----
 
-TEST(SafeFile, WritesAndReplacesWithoutLeftovers)
-{
+TEST(SafeFile, WritesAndReplacesWithoutLeftovers) {
     QTemporaryDir dir;
     const QString folder = dir.path() + "/";
     SafeFile file(SystemFileOps(), folder, "Moku");
@@ -60,8 +59,7 @@ TEST(SafeFile, WritesAndReplacesWithoutLeftovers)
     }
 }
 
-TEST(SafeFile, RestoreInterruptedPutsTheBackupBackAndSweepsTemporaries)
-{
+TEST(SafeFile, RestoreInterruptedPutsTheBackupBackAndSweepsTemporaries) {
     const struct {
         const char* name;
         QByteArray txt, bak, txtTmp, bakTmp;
@@ -83,16 +81,14 @@ TEST(SafeFile, RestoreInterruptedPutsTheBackupBackAndSweepsTemporaries)
         const std::pair<const char*, const QByteArray&> files[] = {
             {"Atu.txt", c.txt}, {"Atu.bak", c.bak}, {"Atu.txt.tmp", c.txtTmp}, {"Atu.bak.tmp", c.bakTmp}};
         for (const auto& [name, bytes] : files)
-            if (bytes != Absent)
-                WriteBytes(folder + name, bytes);
+            if (bytes != Absent) WriteBytes(folder + name, bytes);
         SafeFile(SystemFileOps(), folder, "Atu").restoreInterrupted();
         EXPECT_EQ(ReadBytes(folder + "Atu.txt"), c.expected);
         EXPECT_EQ(Entries(folder), c.expected == Absent ? QStringList{} : QStringList{"Atu.txt"});
     }
 }
 
-TEST(SafeFile, LeftoverBackupCountsAsThePreviousFile)
-{
+TEST(SafeFile, LeftoverBackupCountsAsThePreviousFile) {
     QTemporaryDir dir;
     const QString folder = dir.path() + "/";
     FakeFileOps ops;
@@ -115,8 +111,7 @@ TEST(SafeFile, LeftoverBackupCountsAsThePreviousFile)
     EXPECT_EQ(Entries(folder), QStringList{"Enbun.txt"});
 }
 
-TEST(SafeFile, NeverWritesThroughAPlantedLink)
-{
+TEST(SafeFile, NeverWritesThroughAPlantedLink) {
     QTemporaryDir dir;
     const QString folder = dir.path() + "/";
     WriteBytes(folder + "victim", "untouched");
@@ -143,8 +138,7 @@ const FaultVariant Variants[] = {
     {"write without progress", FakeFileOps::WriteFault::NoProgress, EIO},
 };
 
-TEST(FaultInjection, EveryFailingStepKeepsThePreviousFile)
-{
+TEST(FaultInjection, EveryFailingStepKeepsThePreviousFile) {
     const LogList newLog = SomeDays(3000, "7.5");  // several write calls' worth
     const QByteArray previousBytes = "\"2024/01/01\",\"6\",\"\",\"\"\r\n";
     int sweeps = 0;
@@ -154,14 +148,13 @@ TEST(FaultInjection, EveryFailingStepKeepsThePreviousFile)
         const QString txt = folder + "Enbun.txt";
         const QByteArray previous = hadPrevious ? previousBytes : Absent;
         auto setUp = [&] {
-            for (const QString& name : Entries(folder))
-                QFile::remove(folder + name);
-            if (hadPrevious)
-                WriteBytes(txt, previous);
+            for (const QString& name : Entries(folder)) QFile::remove(folder + name);
+            if (hadPrevious) WriteBytes(txt, previous);
         };
         FakeFileOps ops;
         QStringList messages;
-        DataFiles files(folder, [&](const QString& m) { messages << m; }, [] { return QDateTime(); }, ops);
+        DataFiles files(
+            folder, [&](const QString& m) { messages << m; }, [] { return QDateTime(); }, ops);
 
         setUp();
         ops.reset(0);
@@ -178,8 +171,8 @@ TEST(FaultInjection, EveryFailingStepKeepsThePreviousFile)
             ops.mode = v.mode;
             ops.error = v.error;
             for (int k = 1; k <= steps; ++k) {
-                SCOPED_TRACE(testing::Message() << (hadPrevious ? "over a file, " : "new file, ")
-                                                << v.name << ", step " << k);
+                SCOPED_TRACE(testing::Message()
+                             << (hadPrevious ? "over a file, " : "new file, ") << v.name << ", step " << k);
                 setUp();
                 messages.clear();
                 ops.reset(k);
@@ -200,14 +193,14 @@ TEST(FaultInjection, EveryFailingStepKeepsThePreviousFile)
     RecordProperty("failed_steps_checked", sweeps);
 }
 
-TEST(FaultInjection, InterruptedCallsAreRetried)
-{
+TEST(FaultInjection, InterruptedCallsAreRetried) {
     QTemporaryDir dir(test::ScratchTemplate());
     const QString folder = dir.path() + "/";
     WriteBytes(folder + "Enbun.txt", "old");
     FakeFileOps ops;
     ops.interruptReadsAndWrites = true;
-    DataFiles files(folder, [](const QString&) { ADD_FAILURE(); }, [] { return QDateTime(); }, ops);
+    DataFiles files(
+        folder, [](const QString&) { ADD_FAILURE(); }, [] { return QDateTime(); }, ops);
     const LogList log = SomeDays(100, "7");
     ASSERT_EQ(files.EnbunFileWrite(log), 0);
     LogList back;
@@ -218,8 +211,7 @@ TEST(FaultInjection, InterruptedCallsAreRetried)
 
 // A failing read must never pass for an empty file, and whatever happens the
 // bytes of the item table survive somewhere.
-TEST(FaultInjection, FailingReadStepsNeverLoseTheFile)
-{
+TEST(FaultInjection, FailingReadStepsNeverLoseTheFile) {
     const QByteArray file = "\"1\",\"a\",\"\",\"1\"\r\n";
     for (int k = 1; k <= 4; ++k) {
         SCOPED_TRACE(k);
@@ -228,8 +220,9 @@ TEST(FaultInjection, FailingReadStepsNeverLoseTheFile)
         WriteBytes(folder + "Kiroku.txt", file);
         FakeFileOps ops;
         QStringList messages;
-        DataFiles files(folder, [&](const QString& m) { messages << m; },
-                        [] { return QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5)); }, ops);
+        DataFiles files(
+            folder, [&](const QString& m) { messages << m; },
+            [] { return QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5)); }, ops);
         ops.reset(k);
         ItemList items = NewItemTable();
         const int status = files.KirokuFileRead(items);
@@ -246,10 +239,8 @@ TEST(FaultInjection, FailingReadStepsNeverLoseTheFile)
 
 // ---- A real full disk ----
 
-TEST(FaultFullDisk, FailedSaveKeepsThePreviousFile)
-{
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "mounting a small tmpfs needs root";
+TEST(FaultFullDisk, FailedSaveKeepsThePreviousFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
     QTemporaryDir dir;
     const QByteArray mountPoint = QFile::encodeName(dir.path());
     if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k,mode=0700") != 0)
@@ -261,7 +252,8 @@ TEST(FaultFullDisk, FailedSaveKeepsThePreviousFile)
 
     const QString folder = dir.path() + "/";
     QStringList messages;
-    DataFiles files(folder, [&](const QString& m) { messages << m; }, [] { return QDateTime(); });
+    DataFiles files(
+        folder, [&](const QString& m) { messages << m; }, [] { return QDateTime(); });
     ASSERT_EQ(files.EnbunFileWrite(SomeDays(50, "6")), 0);
     const QByteArray previous = ReadBytes(folder + "Enbun.txt");
 
@@ -290,8 +282,7 @@ TEST(FaultFullDisk, FailedSaveKeepsThePreviousFile)
 
 // ---- Killed in the middle of a save ----
 
-TEST(CrashDuringSave, FileIsAlwaysExactlyOldOrNew)
-{
+TEST(CrashDuringSave, FileIsAlwaysExactlyOldOrNew) {
     QTemporaryDir dir(test::ScratchTemplate());
     const QString folder = dir.path() + "/";
     const QString txt = folder + "Enbun.txt";
@@ -332,8 +323,7 @@ TEST(CrashDuringSave, FileIsAlwaysExactlyOldOrNew)
         if (child == 0) {
             ::close(ready[0]);
             const char go = 1;
-            if (::write(ready[1], &go, 1) != 1)
-                ::_exit(2);
+            if (::write(ready[1], &go, 1) != 1) ::_exit(2);
             ::_exit(file.write(newBytes) ? 0 : 1);
         }
         ::close(ready[1]);
@@ -357,13 +347,14 @@ TEST(CrashDuringSave, FileIsAlwaysExactlyOldOrNew)
             windowFinished = 0;
         }
 
-        if (Entries(folder) != QStringList{"Enbun.txt"})
-            ++sawLeftovers;
+        if (Entries(folder) != QStringList{"Enbun.txt"}) ++sawLeftovers;
         // Both ways back in: the store's own step and the program's start-up.
         if (trial % 2 == 0) {
             file.restoreInterrupted();
         } else {
-            DataFiles(folder, [](const QString&) {}, [] { return QDateTime(); }).Prepare();
+            DataFiles(
+                folder, [](const QString&) {}, [] { return QDateTime(); })
+                .Prepare();
             QFile::remove(folder + "Kiroku.txt");
         }
         const QByteArray now = ReadBytes(txt);
@@ -380,10 +371,11 @@ TEST(CrashDuringSave, FileIsAlwaysExactlyOldOrNew)
     RecordProperty("new", sawNew);
     RecordProperty("interrupted", sawLeftovers);
     RecordProperty("finished", finished);
-    std::printf("[          ] %d kills within 0..%ld us of a %ld us save, in %lld ms: %d old, %d new, "
-                "%d left files to clean up, %d saves finished first\n",
-                Trials, maxDelay, saveMicros, static_cast<long long>(elapsed.count()), sawOld, sawNew,
-                sawLeftovers, finished);
+    std::printf(
+        "[          ] %d kills within 0..%ld us of a %ld us save, in %lld ms: %d old, %d new, "
+        "%d left files to clean up, %d saves finished first\n",
+        Trials, maxDelay, saveMicros, static_cast<long long>(elapsed.count()), sawOld, sawNew, sawLeftovers,
+        finished);
     // The delays must actually hit the save, or the test proves nothing.
     EXPECT_GT(sawOld, 0);
     EXPECT_GT(sawNew, 0);

@@ -68,11 +68,13 @@ TEST(Cp932, EncodesWhatItCannotRepresentAsGetaMark) {
     const Case cases[] = {
         {u"😀"_qs, Bytes("\x81\xAC")},
         // Exactly one code point is replaced; its neighbours are untouched.
-        {u"a😀b"_qs, Bytes("a\x81\xAC" "b")},
+        {u"a😀b"_qs, Bytes("a\x81\xAC"
+                          "b")},
         {u"😀😀"_qs, Bytes("\x81\xAC\x81\xAC")},
         {u"x\u00A6y\u00E9"_qs, Bytes("x\x81\xACy\x81\xAC")},
         {highAlone, Bytes("\x81\xAC")},
-        {lowAlone + u"A"_qs, Bytes("\x81\xAC" "A")},
+        {lowAlone + u"A"_qs, Bytes("\x81\xAC"
+                                   "A")},
         {u"A"_qs + highAlone, Bytes("A\x81\xAC")},
         {lowAlone + highAlone, Bytes("\x81\xAC\x81\xAC")},
         {u"\uFFFD"_qs, Bytes("\x81\xAC")},
@@ -146,13 +148,12 @@ TEST(Cp932, DuplicateCodesEncodeToThePreferredCode) {
         const char* to;
     };
     const Case cases[] = {
-        {"\xED\x40", "\xFA\x5C"},  // NEC-selected IBM kanji -> IBM extension
-        {"\xEE\xEC", "\xFC\x4B"},
-        {"\xEE\xEF", "\xFA\x40"},  // small roman one
-        {"\xEE\xF9", "\x81\xCA"},  // not sign
-        {"\xFA\x4A", "\x87\x54"},  // roman one -> NEC row 13
-        {"\xFA\x58", "\x87\x8A"},  // parenthesised kabushiki
-        {"\x87\x90", "\x81\xE0"},  // approximately equal -> JIS row 2
+        {"\xED\x40", "\xFA\x5C"},                            // NEC-selected IBM kanji -> IBM extension
+        {"\xEE\xEC", "\xFC\x4B"}, {"\xEE\xEF", "\xFA\x40"},  // small roman one
+        {"\xEE\xF9", "\x81\xCA"},                            // not sign
+        {"\xFA\x4A", "\x87\x54"},                            // roman one -> NEC row 13
+        {"\xFA\x58", "\x87\x8A"},                            // parenthesised kabushiki
+        {"\x87\x90", "\x81\xE0"},                            // approximately equal -> JIS row 2
         {"\x87\x9C", "\x81\xBE"},
     };
     for (const auto& c : cases) {

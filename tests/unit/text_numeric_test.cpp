@@ -15,9 +15,18 @@ TEST(TextNumeric, AcceptsDecimalNumbersWithBlanksAndSign) {
         double value;
     };
     const Case cases[] = {
-        {u"0", 0},           {u"3", 3},           {u"2.54", 2.54},       {u"1.", 1},
-        {u".5", 0.5},        {u"+2", 2},          {u"-3", -3},           {u" -3 ", -3},
-        {u"\t1.25\t", 1.25}, {u"007", 7},         {u"-.5", -0.5},        {u"+0.", 0},
+        {u"0", 0},
+        {u"3", 3},
+        {u"2.54", 2.54},
+        {u"1.", 1},
+        {u".5", 0.5},
+        {u"+2", 2},
+        {u"-3", -3},
+        {u" -3 ", -3},
+        {u"\t1.25\t", 1.25},
+        {u"007", 7},
+        {u"-.5", -0.5},
+        {u"+0.", 0},
         {u"0.31242", 0.31242},
         {u"123456789012345678901234567890", 123456789012345678901234567890.0},
     };
@@ -33,10 +42,10 @@ TEST(TextNumeric, AcceptsDecimalNumbersWithBlanksAndSign) {
 
 TEST(TextNumeric, RefusesAnythingElse) {
     const char16_t* cases[] = {
-        u"", u" ", u".", u"+", u"-", u"+.", u" . ", u"1e3", u"1E3", u"0x10", u"&H10",
-        u"1,000", u"1,5", u"1.2.3", u"..5", u"１", u"1０", u"- 1", u"+-1", u"--1",
-        u"1 2", u"1-", u"inf", u"nan", u"Infinity", u"1d2", u"\u30002", u"2\u3000",
-        u"\n1", u"1\r\n", u"12a", u"a12",
+        u"",         u" ",    u".",       u"+",       u"-",   u"+.",    u" . ", u"1e3",
+        u"1E3",      u"0x10", u"&H10",    u"1,000",   u"1,5", u"1.2.3", u"..5", u"１",
+        u"1０",      u"- 1",  u"+-1",     u"--1",     u"1 2", u"1-",    u"inf", u"nan",
+        u"Infinity", u"1d2",  u"\u30002", u"2\u3000", u"\n1", u"1\r\n", u"12a", u"a12",
     };
     for (const char16_t* c : cases) {
         const QString text = QString::fromUtf16(c);
@@ -138,8 +147,8 @@ TEST(NumberText, ReadsBackAsTheSameNumber) {
     // What the program shows must be accepted again when the user leaves it
     // in a box, with the value it showed.
     // (DBL_MAX is left out: its 15-digit text rounds up past the double range.)
-    const double values[] = {0.1 * 3, 1.0 / 3, 2.54, 123 * 2.54 / 1000, -7.125, 1e20, 1e-7,
-                             1e300, 5e-324, 12345.678};
+    const double values[] = {0.1 * 3, 1.0 / 3, 2.54,   123 * 2.54 / 1000, -7.125, 1e20,
+                             1e-7,    1e300,   5e-324, 12345.678};
     for (const double v : values) {
         const QString text = NumberText(v);
         ASSERT_TRUE(IsNumeric(text)) << text.toStdString();
@@ -154,15 +163,24 @@ TEST(TextCutDecimals, KeepsDigitsAfterThePointWithoutRounding) {
         const char16_t* expected;
     };
     const Case cases[] = {
-        {u"0.00254", 2, u"0.00"}, {u"0.635", 2, u"0.63"}, {u"0.639", 2, u"0.63"},
-        {u"3", 2, u"3"},          {u"3.1", 2, u"3.1"},    {u"3.14", 2, u"3.14"},
-        {u"2.54321", 3, u"2.543"}, {u"-1.999", 2, u"-1.99"}, {u".5678", 2, u".56"},
-        {u"1.2.3", 2, u"1.2."},   {u"", 2, u""},          {u".", 2, u"."},
-        {u"12.5", 0, u"12."},     {u"12.5", -1, u"12."},  {u"abc", 2, u"abc"},
+        {u"0.00254", 2, u"0.00"},
+        {u"0.635", 2, u"0.63"},
+        {u"0.639", 2, u"0.63"},
+        {u"3", 2, u"3"},
+        {u"3.1", 2, u"3.1"},
+        {u"3.14", 2, u"3.14"},
+        {u"2.54321", 3, u"2.543"},
+        {u"-1.999", 2, u"-1.99"},
+        {u".5678", 2, u".56"},
+        {u"1.2.3", 2, u"1.2."},
+        {u"", 2, u""},
+        {u".", 2, u"."},
+        {u"12.5", 0, u"12."},
+        {u"12.5", -1, u"12."},
+        {u"abc", 2, u"abc"},
     };
     for (const auto& c : cases) {
         const QString text = QString::fromUtf16(c.text);
-        EXPECT_EQ(CutDecimals(text, c.n), QString::fromUtf16(c.expected))
-            << text.toStdString() << " " << c.n;
+        EXPECT_EQ(CutDecimals(text, c.n), QString::fromUtf16(c.expected)) << text.toStdString() << " " << c.n;
     }
 }

@@ -15,16 +15,16 @@ LogPlace FindLogPlace(const LogList& log, const QString& date) {
 
 void RegisterDay(LogList& log, const LogPlace& place, const QString& date, const QString& salt) {
     switch (place.kind) {
-    case LogPlace::Kind::Existing:
-        log[place.index].LogDate = date;
-        log[place.index].DaySalt = salt;
-        break;
-    case LogPlace::Kind::Before:
-        log.insert(log.begin() + place.index, LogRecord{date, salt, {}, {}});
-        break;
-    case LogPlace::Kind::Append:
-        log.push_back(LogRecord{date, salt, {}, {}});
-        break;
+        case LogPlace::Kind::Existing:
+            log[place.index].LogDate = date;
+            log[place.index].DaySalt = salt;
+            break;
+        case LogPlace::Kind::Before:
+            log.insert(log.begin() + place.index, LogRecord{date, salt, {}, {}});
+            break;
+        case LogPlace::Kind::Append:
+            log.push_back(LogRecord{date, salt, {}, {}});
+            break;
     }
 }
 

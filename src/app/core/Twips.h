@@ -12,7 +12,8 @@ inline constexpr int DialogPanelTopTwips = 600;
 
 // Whole pixels, rounded to the nearest.
 constexpr int TwipsToPixels(int twips) {
-    return twips >= 0 ? (twips + TwipsPerPixel / 2) / TwipsPerPixel : -((-twips + TwipsPerPixel / 2) / TwipsPerPixel);
+    return twips >= 0 ? (twips + TwipsPerPixel / 2) / TwipsPerPixel
+                      : -((-twips + TwipsPerPixel / 2) / TwipsPerPixel);
 }
 
 }  // namespace morv

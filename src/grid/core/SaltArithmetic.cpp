@@ -16,15 +16,15 @@ constexpr int ScaledDecimals = 3;
 
 int factorOf(SaltOperation operation) {
     switch (operation) {
-    case SaltOperation::Times2:
-    case SaltOperation::Half:
-        return 2;
-    case SaltOperation::Times3:
-    case SaltOperation::Third:
-        return 3;
-    case SaltOperation::Times5:
-    case SaltOperation::Fifth:
-        return 5;
+        case SaltOperation::Times2:
+        case SaltOperation::Half:
+            return 2;
+        case SaltOperation::Times3:
+        case SaltOperation::Third:
+            return 3;
+        case SaltOperation::Times5:
+        case SaltOperation::Fifth:
+            return 5;
     }
     return 1;
 }

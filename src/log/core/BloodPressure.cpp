@@ -16,6 +16,8 @@ PressureReading OrderReading(const QString& first, const QString& second) {
     return {second, first};
 }
 
-bool HasReading(const LogRecord& record) { return IsNumeric(record.PressureLow) && IsNumeric(record.PressureHigh); }
+bool HasReading(const LogRecord& record) {
+    return IsNumeric(record.PressureLow) && IsNumeric(record.PressureHigh);
+}
 
 }  // namespace morv
