@@ -165,10 +165,7 @@ void Form1::onRegister() {
 void Form1::showDecimalPointMessage() { dialogs_.notice(SecondPointText); }
 
 void Form1::onDayPicked() {
-    Text1_0->setText(QStringLiteral("%1/%2/%3")
-                         .arg(Calendar1->Year())
-                         .arg(Calendar1->Month(), 2, 10, QLatin1Char('0'))
-                         .arg(Calendar1->Day(), 2, 10, QLatin1Char('0')));
+    Text1_0->setText(Calendar1->pickedText());
     Calendar1->hide();
     Text1_0->setFocus();
 }
@@ -186,17 +183,7 @@ void Form1::onOpenCalendar() {
     ResetStatusLine();
     Calendar1->show();
     Calendar1->raise();
-    const QString d = NormalizeDateText(Text1_0->text());
-    if (IsValidDate(d)) {
-        Calendar1->setYear(d.mid(0, 4).toInt());
-        Calendar1->setMonth(d.mid(5, 2).toInt());
-        Calendar1->setDay(d.mid(8, 2).toInt());
-    } else {
-        const QDate today = clock_.today();
-        Calendar1->setYear(today.year());
-        Calendar1->setMonth(today.month());
-        Calendar1->setDay(today.day());
-    }
+    Calendar1->setFromText(Text1_0->text(), clock_.today());
 }
 
 void Form1::SaveAll() {

@@ -145,24 +145,11 @@ void SaltListScreen::PressureDayAfter() { movePressureDate(1); }
 void SaltListScreen::OpenPressureCalendar() {
     Calendar2->show();
     Calendar2->raise();
-    const QString date = NormalizeDateText(Text2->text());
-    if (IsValidDate(date)) {
-        Calendar2->setYear(date.mid(0, 4).toInt());
-        Calendar2->setMonth(date.mid(5, 2).toInt());
-        Calendar2->setDay(date.mid(8, 2).toInt());
-    } else {
-        const QDate today = form_.clock().today();
-        Calendar2->setYear(today.year());
-        Calendar2->setMonth(today.month());
-        Calendar2->setDay(today.day());
-    }
+    Calendar2->setFromText(Text2->text(), form_.clock().today());
 }
 
 void SaltListScreen::onPressureDayPicked() {
-    Text2->setText(QStringLiteral("%1/%2/%3")
-                       .arg(Calendar2->Year())
-                       .arg(Calendar2->Month(), 2, 10, QLatin1Char('0'))
-                       .arg(Calendar2->Day(), 2, 10, QLatin1Char('0')));
+    Text2->setText(Calendar2->pickedText());
     PressureDeleteAvailability();
     Calendar2->hide();
     focusText5();

@@ -1,5 +1,7 @@
 #include "platform/CalendarControl.h"
 
+#include "text/DateText.h"
+
 #include <algorithm>
 
 namespace morv {
@@ -35,6 +37,26 @@ void CalendarControl::setDate(QDate date) {
     if (!date.isValid()) return;
     setSelectedDate(date);
     setCurrentPage(date.year(), date.month());
+}
+
+void CalendarControl::setFromText(const QString& text, QDate today) {
+    const QString date = NormalizeDateText(text);
+    if (IsValidDate(date)) {
+        setYear(date.mid(0, 4).toInt());
+        setMonth(date.mid(5, 2).toInt());
+        setDay(date.mid(8, 2).toInt());
+    } else {
+        setYear(today.year());
+        setMonth(today.month());
+        setDay(today.day());
+    }
+}
+
+QString CalendarControl::pickedText() const {
+    return QStringLiteral("%1/%2/%3")
+        .arg(Year())
+        .arg(Month(), 2, 10, QLatin1Char('0'))
+        .arg(Day(), 2, 10, QLatin1Char('0'));
 }
 
 }  // namespace morv

@@ -22,6 +22,12 @@ public:
     void setDay(int day);
     void setDate(QDate date);
 
+    // Shows the day of a date box's text (any form the box accepts), or today
+    // when the text is no date; year, month and day are set in that order.
+    void setFromText(const QString& text, QDate today);
+    // The picked day as the date boxes hold it: yyyy/mm/dd.
+    QString pickedText() const;
+
 signals:
     void dayPicked();
 
