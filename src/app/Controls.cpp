@@ -11,7 +11,11 @@ namespace morv {
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
                   Qt::Alignment align) {
-    auto* label = new QLabel(caption, parent);
+    auto* label = new QLabel(parent);
+    // Captions may be stored or typed text: markup in them is shown as typed,
+    // never rendered (nor an image loaded).
+    label->setTextFormat(Qt::PlainText);
+    label->setText(caption);
     label->setObjectName(name);
     label->setGeometry(rect);
     label->setAlignment(align);

@@ -13,6 +13,7 @@ class QWidget;
 
 namespace morv {
 
+// Labels show plain text only, whatever their caption holds.
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
                   Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft);
 // Buttons never act as a dialog's default: Enter belongs to the text boxes.

@@ -12,6 +12,7 @@
 #include "platform/CalendarControl.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/FocusReason.h"
 #include "platform/KeyRules.h"
 #include "text/DateText.h"
 
@@ -86,7 +87,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1_0 && event->type() == QEvent::MouseButtonPress) {
         Calendar1->hide();
         ResetStatusLine();
-    } else if (watched == TextMoku && event->type() == QEvent::FocusIn) {
+    } else if (watched == TextMoku && event->type() == QEvent::FocusIn &&
+               MovesBetweenControls(static_cast<QFocusEvent*>(event))) {
         ResetStatusLine();
         Calendar1->hide();
     }
@@ -172,7 +174,7 @@ void Form1::onDayPicked() {
 
 void Form1::moveDate(int days) {
     ResetStatusLine();
-    if (const auto date = ReadDate(Text1_0->text())) Text1_0->setText(DateText(date->addDays(days)));
+    if (const auto moved = MovedDateText(Text1_0->text(), days)) Text1_0->setText(*moved);
     Text1_0->setFocus();
 }
 

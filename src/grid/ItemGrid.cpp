@@ -1,10 +1,12 @@
 #include "grid/ItemGrid.h"
 
 #include "app/Colours.h"
+#include "app/Controls.h"
 #include "app/Form1.h"
 #include "grid/WeightPanel.h"
 #include "grid/core/ItemRows.h"
 #include "platform/CalendarControl.h"
+#include "platform/FocusReason.h"
 #include "platform/KeyRules.h"
 #include "storage/Records.h"
 #include "text/NumericText.h"
@@ -41,13 +43,6 @@ void paint(QWidget* widget, const QColor& colour) {
     if (Background(widget) != colour) SetBackground(widget, colour);
 }
 
-// Focus that leaves or returns with the whole window (another program, a
-// message box, a menu) is not a move between controls; the box keeps its role.
-bool movesBetweenControls(const QEvent* event) {
-    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 template <class W>
 W* rowControl(QFrame* panel, const char* base, int row, const QRect& rect, const QFont& font) {
     auto* widget = new W(panel);
@@ -75,9 +70,8 @@ void ItemGrid::buildRow(int r) {
     font.setPointSize(RowFontPoints);
 
     auto label = [&](const char* base, const QString& caption, const QRect& rect, Qt::Alignment align) {
-        auto* l = rowControl<QLabel>(panel, base, r, rect, font);
-        l->setText(caption);
-        l->setAlignment(align | Qt::AlignVCenter);
+        QLabel* l = MakeLabel(panel, ArrayName(base, r), caption, rect, align | Qt::AlignVCenter);
+        l->setFont(font);
         return l;
     };
     auto button = [&](const char* base, const QString& caption, const QRect& rect) {
@@ -180,19 +174,22 @@ void ItemGrid::ShowItemPage(int page) {
     // A table cut short (it never should be) is filled up rather than read past.
     if (form_.ItemTable.size() < static_cast<size_t>(StoredItemCount))
         form_.ItemTable.resize(static_cast<size_t>(ItemSlotCount));
+    bool trimmed = false;
     for (int r = 0; r < Rows; ++r) {
-        loadRow(r);
+        trimmed |= loadRow(r);
         PaintItemRow(r);
     }
     PaintPageButtons();
+    // A name of blanks read from a file stopped counting.
+    if (trimmed) form_.EnbunGoukei();
 }
 
-void ItemGrid::loadRow(int r) {
+bool ItemGrid::loadRow(int r) {
     ItemRecord* item = record(r);
-    if (!item) return;
+    if (!item) return false;
     if (item->Checked.isEmpty()) item->Checked = QStringLiteral("0");
-    // Showing is not editing: the write-through handlers stay out of it, so a
-    // stored name keeps its blanks and an odd tick value stays as it was.
+    // Showing is not editing: the write-through handlers stay out of it, so an
+    // odd tick value stays as it was.
     const QSignalBlocker tick(Check[r]);
     const QSignalBlocker name(TextName[r]);
     const QSignalBlocker sodium(TextNa[r]);
@@ -201,6 +198,12 @@ void ItemGrid::loadRow(int r) {
     TextName[r]->setText(item->ItemName);
     TextNa[r]->setText(item->Sodium);
     TextEnbun[r]->setText(item->ItemSalt);
+    // The name is shown as stored but kept without its surrounding blanks, as
+    // typing it would have: a name of blanks alone names nothing.
+    QString trimmed = TrimBlanks(item->ItemName);
+    if (trimmed == item->ItemName) return false;
+    item->ItemName = std::move(trimmed);
+    return true;
 }
 
 void ItemGrid::PaintItemRow(int r) {
@@ -279,7 +282,7 @@ void ItemGrid::onSaltChanged(int r) {
 
 bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
     const bool in = event->type() == QEvent::FocusIn;
-    if ((!in && event->type() != QEvent::FocusOut) || !movesBetweenControls(event))
+    if ((!in && event->type() != QEvent::FocusOut) || !MovesBetweenControls(static_cast<QFocusEvent*>(event)))
         return QObject::eventFilter(watched, event);
     for (int r = 0; r < Rows; ++r) {
         if (watched == TextName[r]) {

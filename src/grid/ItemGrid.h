@@ -30,7 +30,8 @@ public:
     explicit ItemGrid(Form1& form);
 
     // Makes page p the shown page, loads it into the rows and paints rows and
-    // page buttons. Loading stores nothing but "0" into an empty tick.
+    // page buttons. Loading stores nothing but "0" into an empty tick and a
+    // name without its surrounding blanks.
     void ShowItemPage(int page);
     // Colours row r from its record: the panel by name, the name box by tick and name.
     void PaintItemRow(int row);
@@ -68,7 +69,8 @@ protected:
 private:
     void buildRow(int row);
     void wireRow(int row);
-    void loadRow(int row);
+    // true: the stored name lost surrounding blanks.
+    bool loadRow(int row);
     // The record a row of the shown page stands for; null if the page or the
     // table is out of shape, in which case the handlers change nothing.
     ItemRecord* record(int row);

@@ -80,7 +80,8 @@ bool WeightPanel::HasInput() const { return !Text3->text().isEmpty() || !Text4->
 QList<QWidget*> WeightPanel::tabChain() const { return {Text3, Text4}; }
 
 bool WeightPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn && (watched == Text3 || watched == Text4)) {
+    if (event->type() == QEvent::FocusIn && (watched == Text3 || watched == Text4) &&
+        MovesBetweenControls(static_cast<QFocusEvent*>(event))) {
         form_.ResetStatusLine();
         form_.Calendar1->hide();
     } else if (event->type() == QEvent::FocusOut && watched == Text4 &&

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
 namespace morv {
 
@@ -49,10 +48,6 @@ void SaltListScreen::wirePressure() {
         rule.onEnter = [this, first = reading == Text5] { onPressureEnter(first); };
         InstallKeyRule(reading, rule);
         SelectAllOnFocus(reading);
-        // The key rule sees only typed keys; pasted text must not smuggle other
-        // characters into the log either.
-        reading->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), reading));
         connect(reading, &QLineEdit::textChanged, this, &SaltListScreen::updateRegisterAvailability);
     }
     updateRegisterAvailability();
@@ -99,8 +94,6 @@ void SaltListScreen::DrawPressureBars() {
         // A short bar cannot show its whole caption.
         label->setToolTip(bar.caption);
         label->show();
-        // Over the salt bar when they meet; the shift buttons move them apart.
-        label->raise();
     }
     for (int r = filled; r < Rows; ++r) LabelE4[r]->hide();
 }
@@ -134,7 +127,7 @@ void SaltListScreen::PressureDeleteAvailability() {
 }
 
 void SaltListScreen::movePressureDate(int days) {
-    if (const auto date = ReadDate(Text2->text())) Text2->setText(DateText(date->addDays(days)));
+    if (const auto moved = MovedDateText(Text2->text(), days)) Text2->setText(*moved);
     PressureDeleteAvailability();
     focusText5();
 }

@@ -88,6 +88,9 @@ void SaltListScreen::buildTable() {
         LabelE3[r] = MakeLabel(this, ArrayName("LabelE3", r), QString(),
                                {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset});
         SetBackground(LabelE3[r], colour::LightOrange);
+        // Made after its salt bar and before the panels and the calendar, the
+        // pressure bar lies over the salt bar but under those, which keep
+        // their clicks.
         LabelE4[r] = MakeLabel(this, ArrayName("LabelE4", r), QString(),
                                {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset}, Qt::AlignCenter);
         LabelE4[r]->setFont(barFont);

@@ -3,7 +3,8 @@
 // as they are typed rather than validating afterwards: a number box takes only
 // digits, Backspace and (where decimals are allowed) one point, Enter runs the
 // box's action instead of being inserted, and a box may cap what can be typed.
-// Text set by the program or pasted is not filtered here.
+// Text that arrives otherwise (pasted, dropped, from an input method) is held
+// to the same characters and cap; text set by the program is not filtered.
 
 #include <QLineEdit>
 #include <functional>
@@ -26,7 +27,8 @@ struct KeyRule {
 
 void InstallKeyRule(QLineEdit* box, KeyRule rule);
 
-// Selects the whole text whenever the box gains the focus, also by a click.
+// Selects the whole text whenever the focus moves into the box (Tab, a click,
+// the program), but not when it comes back with the whole window.
 void SelectAllOnFocus(QLineEdit* box);
 
 }  // namespace morv

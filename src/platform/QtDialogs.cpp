@@ -7,12 +7,16 @@
 namespace morv {
 
 std::unique_ptr<QMessageBox> MakeNoticeBox(QWidget* owner, const QString& text) {
-    return std::make_unique<QMessageBox>(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok, owner);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok, owner);
+    // Messages quote dates, amounts and file names as they stand.
+    box->setTextFormat(Qt::PlainText);
+    return box;
 }
 
 std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* owner, const QString& text) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, ProgramTitle, text,
                                              QMessageBox::Yes | QMessageBox::No, owner);
+    box->setTextFormat(Qt::PlainText);
     box->setDefaultButton(QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
     return box;

@@ -59,6 +59,14 @@ QString DateText(QDate date) {
     return QString::asprintf("%04d/%02d/%02d", date.year(), date.month(), date.day());
 }
 
+std::optional<QString> MovedDateText(QStringView text, int days) {
+    const auto date = ReadDate(text);
+    if (!date) return std::nullopt;
+    QString moved = DateText(date->addDays(days));
+    if (moved.isEmpty()) return std::nullopt;
+    return moved;
+}
+
 QString LayIntoDatePattern(const QString& text) {
     static constexpr char16_t kPattern[] = u"@@@@/@@/@@";
     constexpr qsizetype kPatternLength = std::size(kPattern) - 1;

@@ -19,6 +19,10 @@ bool IsValidDate(QStringView text);
 // yyyy/mm/dd.
 QString DateText(QDate date);
 
+// The date `days` after the one in text, as yyyy/mm/dd; nothing when text is
+// not a date or the day would fall outside the four-digit years.
+std::optional<QString> MovedDateText(QStringView text, int days);
+
 // Lays a text shorter than 10 characters into the pattern "@@@@/@@/@@" from the
 // right; placeholders left over at the left become blanks, so "20240105" becomes
 // "2024/01/05". Longer texts come back unchanged. Characters beyond the eight

@@ -139,7 +139,7 @@ TEST_F(GridPages, SwitchingPagesKeepsEveryRowAsItWasLeft) {
     EXPECT_EQ(w.ItemTable[0], expected);
 }
 
-TEST_F(GridPages, ShowingAPageStoresOnlyAZeroIntoAnEmptyTick) {
+TEST_F(GridPages, ShowingAPageFillsAnEmptyTickAndKeepsOddOnes) {
     records({{u"", u"  spaced  ", u"", u"1"},
              {u"x", u"odd", u"", u"2"},
              {u"1", u"ok", u"9.9.9", u"3"},
@@ -147,7 +147,7 @@ TEST_F(GridPages, ShowingAPageStoresOnlyAZeroIntoAnEmptyTick) {
     Form1& w = start();
     ItemGrid& g = grid();
     const ItemRecord expected[] = {
-        {"0", "  spaced  ", "", "1"},
+        {"0", "spaced", "", "1"},
         {"x", "odd", "", "2"},
         {"1", "ok", "9.9.9", "3"},
         {" 1", "blank one", "", "4"},
