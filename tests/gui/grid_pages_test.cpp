@@ -101,6 +101,17 @@ TEST_F(GridPages, ANameOfBlanksLeavesTheRowUnnamed) {
     }
 }
 
+TEST_F(GridPages, NamesFromTheFileLoseTheirBlanksWhenShown) {
+    records({{u"1", u"  ", u"", u"1"}, {u"1", u" みそ ", u"", u"2"}});
+    Form1& w = start();
+    EXPECT_EQ(w.ItemTable[0].ItemName, "");
+    EXPECT_EQ(Background(w.Pictureb[0]), colour::ButtonFace());
+    EXPECT_EQ(w.LabelEnbun->text(), "2") << "a name of blanks does not count";
+    w.Command1->click();
+    EXPECT_TRUE(
+        DecodeCp932(bytes("Kiroku.txt")).contains(QStringLiteral("\r\n\"1\",\"みそ\",\"\",\"2\"\r\n")));
+}
+
 TEST_F(GridPages, SwitchingPagesKeepsEveryRowAsItWasLeft) {
     Form1& w = start();
     ItemGrid& g = grid();

@@ -7,6 +7,7 @@
 #include "grid/WeightPanel.h"
 #include "platform/CalendarControl.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,6 +57,28 @@ TEST_F(MainWindowInput, TargetBoxSelectsItsTextAndClearsTheStatusOnFocus) {
     EXPECT_EQ(w.TextMoku->selectedText(), "6.5");
     EXPECT_EQ(w.Label3->text(), "");
     EXPECT_FALSE(w.Calendar1->isVisible());
+}
+
+TEST_F(MainWindowInput, TypingGoesOnWhenTheWindowComesBack) {
+    Form1& w = start();
+    w.Grid->TextName[0]->setText("soup");
+    w.Grid->Check[0]->setChecked(true);
+    for (QLineEdit* box : {w.TextMoku, w.Grid->TextEnbun[0], w.Picture1->Text3, w.Picture1->Text4}) {
+        box->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(box, "7.5");
+        QTest::keyClicks(box, ".");
+        // A message box (or another program) takes the window's focus and gives it back.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+        other.hide();
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        ASSERT_TRUE(box->hasFocus()) << box->objectName().toStdString();
+        QTest::keyClicks(box, "0");
+        EXPECT_EQ(box->text(), "7.50") << box->objectName().toStdString();
+    }
 }
 
 TEST_F(MainWindowInput, TotalTurnsSalmonOnlyAboveTheTarget) {

@@ -34,6 +34,8 @@ TEST(PlatformDialogs, QuestionsDefaultToNoAndNoticesHaveOnlyOk) {
     auto notice = MakeNoticeBox(nullptr, "日付が誤っています");
     EXPECT_EQ(notice->windowTitle(), "Morvaline");
     EXPECT_EQ(notice->standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(notice->textFormat(), Qt::PlainText);
+    EXPECT_EQ(question->textFormat(), Qt::PlainText);
 }
 
 TEST(PlatformDialogs, QtsOwnButtonsSpeakJapanese) {

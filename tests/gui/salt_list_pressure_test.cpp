@@ -287,6 +287,40 @@ TEST_F(SaltListPressure, DateButtonsAndTheCalendarKeepTheDeleteButtonHonest) {
     EXPECT_FALSE(s.Command38->isEnabled()) << "a typed date is checked as it changes";
 }
 
+TEST_F(SaltListPressure, DateButtonsLeaveTheFirstAndLastDayOfTheCalendar) {
+    SaltListScreen& s = openOn(week());
+    Form1& w = *form;
+    const std::tuple<QLineEdit*, QPushButton*, QString> cases[] = {{w.Text1_0, w.Command9, "1000/01/01"},
+                                                                   {w.Text1_0, w.Command10, "9999/12/31"},
+                                                                   {s.Text2, s.Command37, "1000/01/01"},
+                                                                   {s.Text2, s.Command36, "9999/12/31"}};
+    for (const auto& [box, button, date] : cases) {
+        box->setText(date);
+        button->click();
+        EXPECT_EQ(box->text(), date) << button->objectName().toStdString();
+    }
+}
+
+TEST_F(SaltListPressure, BarsNeverCoverTheCalendarOrTheEntryPanel) {
+    LogList log = days(3, QDate(2024, 1, 3));
+    log[2].PressureLow = "-120";  // from an edited file: the bar starts far left
+    log[2].PressureHigh = "200";
+    SaltListScreen& s = openOn(log);
+    s.Command35->click();
+    form->PressureBarShift = 200;  // one step of "<" from the left end
+    s.Command41->click();
+    const QLabel* bar = s.LabelE4[2];
+    ASSERT_TRUE(bar->isVisible());
+    QWidget* const underBar[] = {s.Command39, s.Calendar2};
+    for (QWidget* covered : underBar) {
+        // A point of the bar that is also on the button or the calendar.
+        const QPoint onBar(covered->mapTo(&s, covered->rect().center()).x(), bar->geometry().center().y());
+        ASSERT_TRUE(bar->geometry().contains(onBar) && covered->rect().contains(covered->mapFrom(&s, onBar)));
+        QWidget* hit = s.childAt(onBar);
+        EXPECT_TRUE(hit == covered || covered->isAncestorOf(hit)) << covered->objectName().toStdString();
+    }
+}
+
 TEST_F(SaltListPressure, BarsFollowThePageShownAndOnlyWhileTheDisplayIsOn) {
     LogList log = days(25, QDate(2024, 1, 1));
     log[3].PressureLow = "80";

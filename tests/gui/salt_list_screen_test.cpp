@@ -3,6 +3,8 @@
 
 #include "SaltListFixture.h"
 
+#include <QClipboard>
+
 namespace morv::test {
 namespace {
 
@@ -264,6 +266,39 @@ TEST_F(SaltListScreenTest, PageBoxTakesFourDigitsAndShowsThePageOnEnter) {
     s.Command18->setFocus();
     box->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(box->selectedText(), "2");
+}
+
+TEST_F(SaltListScreenTest, StoredTextIsNeverReadAsMarkup) {
+    SaltListScreen& s = openWith({{"2024/01/05", "<b>5</b>", "", ""}});
+    EXPECT_EQ(s.LabelE2[0]->text(), "<b>5</b>");
+    QStringList markupLabels;
+    for (const QLabel* label : form->findChildren<QLabel*>())
+        if (label->textFormat() != Qt::PlainText) markupLabels << label->objectName();
+    EXPECT_EQ(markupLabels, QStringList());
+}
+
+TEST_F(SaltListScreenTest, PastedTextIsHeldToWhatTypingAllows) {
+    openWith(days(100));
+    QLineEdit* page = screen().TextPAGE;
+    QLineEdit* target = form->TextMoku;
+    // box, its text, what is pasted at its end, the outcome.
+    const std::tuple<QLineEdit*, QString, QString, QString> cases[] = {
+        {page, "5", "12", "512"},
+        {page, "5", "x", "5"},
+        {page, "5", "1234", "5"},
+        {target, "7", ".25", "7.25"},
+        {target, "7.5", ".5", "7.5"},
+        {target, "7.5", "123456", "7.5"},
+        {target, "1234567890", "1", "1234567890"},  // a longer text set by the program stays
+    };
+    for (const auto& [box, before, pasted, after] : cases) {
+        box->setText(before);
+        box->setFocus();
+        box->end(false);
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keySequence(box, QKeySequence::Paste);
+        EXPECT_EQ(box->text(), after) << before.toStdString() << " + " << pasted.toStdString();
+    }
 }
 
 TEST_F(SaltListScreenTest, TabStaysOnTheScreen) {
