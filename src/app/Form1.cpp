@@ -61,6 +61,9 @@ void Form1::wireMainView() {
     KeyRule dateRule;
     dateRule.chars = KeyRule::Chars::DigitsAndSlash;
     dateRule.onKeyDown = [this] { ResetStatusLine(); };
+    // A date pasted in another readable form (2024-01-05) is welcome here:
+    // registration reads it or refuses it with its own message.
+    dateRule.holdInserted = false;
     InstallKeyRule(Text1_0, dateRule);
     Text1_0->installEventFilter(this);
 

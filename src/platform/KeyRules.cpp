@@ -153,7 +153,7 @@ void InstallKeyRule(QLineEdit* box, KeyRule rule) {
         // Number boxes take no input-method text, which would bypass the filter.
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
-    if (rule.chars != KeyRule::Chars::Any || rule.maxTyped > 0)
+    if (rule.holdInserted && (rule.chars != KeyRule::Chars::Any || rule.maxTyped > 0))
         box->setValidator(new InsertedTextGuard(box, rule.chars, rule.maxTyped));
     box->installEventFilter(new KeyRuleFilter(box, std::move(rule)));
 }

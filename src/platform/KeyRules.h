@@ -4,7 +4,8 @@
 // digits, Backspace and (where decimals are allowed) one point, Enter runs the
 // box's action instead of being inserted, and a box may cap what can be typed.
 // Text that arrives otherwise (pasted, dropped, from an input method) is held
-// to the same characters and cap; text set by the program is not filtered.
+// to the same characters and cap unless the rule says otherwise; text set by
+// the program is not filtered.
 
 #include <QLineEdit>
 #include <functional>
@@ -23,6 +24,7 @@ struct KeyRule {
     std::function<void()> onKeyDown;      // any key, before it is filtered
     std::function<void()> onEnter;        // Enter is swallowed and runs this
     std::function<void()> onSecondPoint;  // a second "." was refused
+    bool holdInserted = true;             // false: pasted text is let through as it is
 };
 
 void InstallKeyRule(QLineEdit* box, KeyRule rule);
