@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 #include "platform/Clock.h"
 #include "platform/CloseOnSignal.h"
+#include "platform/CommandLine.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
 #include "platform/Translations.h"
@@ -10,8 +11,10 @@
 #include <QStyleFactory>
 
 int main(int argc, char** argv) {
+    morv::AnswerInfoOptions(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvaline"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("morvaline"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     const QString folder = morv::LocateDataFolder(QCoreApplication::applicationDirPath());

@@ -12,6 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   fonts-noto-cjk
   xvfb xauth x11-utils
+  desktop-file-utils appstream dpkg-dev file qt6-svg-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/Colours.h"
+#include "app/ProgramIcon.h"
 #include "app/core/DayTotal.h"
 #include "app/core/Registration.h"
 #include "app/core/SeasoningDefaults.h"
@@ -42,6 +43,7 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
       clock_(clock) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle);
+    setWindowIcon(ProgramIcon());
     setFixedSize(TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
     files_ = std::make_unique<DataFiles>(

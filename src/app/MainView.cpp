@@ -98,6 +98,16 @@ void Form1::buildMainView() {
     Calendar1->setObjectName(QStringLiteral("Calendar1"));
     Calendar1->setGeometry(8, 38, 280, 200);
     Calendar1->hide();
+
+    // What a screen reader says for controls whose caption is a sign or is
+    // repeated elsewhere.
+    Text1_0->setAccessibleName(QStringLiteral("日付"));
+    TextMoku->setAccessibleName(QStringLiteral("塩分目標"));
+    Command9->setAccessibleName(QStringLiteral("前の日"));
+    Command16->setAccessibleName(QStringLiteral("カレンダー"));
+    Command10->setAccessibleName(QStringLiteral("次の日"));
+    Calendar1->setAccessibleName(QStringLiteral("日付のカレンダー"));
+    for (int p = 0; p < 10; ++p) CommandP[p]->setAccessibleName(QStringLiteral("ページ %1").arg(p + 1));
 }
 
 void Form1::buildOverlayPanels() {

@@ -118,6 +118,16 @@ void ItemGrid::buildRow(int r) {
     SetBackground(TextName[r], colour::WindowBackground());
     SetBackground(TextNa[r], colour::White);
     SetBackground(TextEnbun[r], colour::White);
+
+    // Sixteen rows have the same captions; a screen reader tells them apart by number.
+    const std::pair<QWidget*, const char*> spoken[] = {
+        {Check[r], "チェック"},   {TextName[r], "品名"},      {TextNa[r], "ナトリウム"},
+        {TextEnbun[r], "塩分"},   {CommandNa[r], "塩分換算"}, {Command2b[r], "2倍"},
+        {Command3b[r], "3倍"},    {Command5b[r], "5倍"},      {Command2w[r], "2分の1"},
+        {Command3w[r], "3分の1"}, {Command5w[r], "5分の1"},
+    };
+    for (const auto& [widget, name] : spoken)
+        widget->setAccessibleName(QStringLiteral("%1 %2").arg(QString::fromUtf8(name)).arg(r + 1));
 }
 
 void ItemGrid::wireRow(int r) {

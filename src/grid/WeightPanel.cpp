@@ -60,6 +60,8 @@ WeightPanel::WeightPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(f
     Command4 = MakeButton(this, QStringLiteral("Command4"), QStringLiteral("重量換算"),
                           {12, top + 4, 156, 30}, Qt::ClickFocus);
     connect(Command4, &QPushButton::clicked, this, &WeightPanel::ConvertWeight);
+    Text3->setAccessibleName(QStringLiteral("100グラム当たりの塩分またはナトリウム"));
+    Text4->setAccessibleName(QStringLiteral("パッケージ重量"));
 
     for (QLineEdit* edit : {Text3, Text4}) {
         KeyRule rule;

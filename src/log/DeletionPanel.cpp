@@ -29,6 +29,9 @@ DeletionPanel::DeletionPanel(Form1& form, QWidget* parent) : QFrame(parent), for
     Command32 = button("Command32", QStringLiteral("削除"), 106);
     Command33 = button("Command33", QStringLiteral("キャンセル"), 164);
     connect(Command33, &QPushButton::clicked, this, &DeletionPanel::Cancel);
+    // Both buttons say "削除"; the caption above each tells what goes.
+    Command31->setAccessibleName(QStringLiteral("データ削除"));
+    Command32->setAccessibleName(QStringLiteral("塩分一覧削除"));
     hide();
 }
 

@@ -93,6 +93,7 @@ void SaltListScreen::DrawPressureBars() {
         label->setText(bar.caption);
         // A short bar cannot show its whole caption.
         label->setToolTip(bar.caption);
+        label->setAccessibleName(QStringLiteral("血圧 %1").arg(bar.caption));
         label->show();
     }
     for (int r = filled; r < Rows; ++r) LabelE4[r]->hide();

@@ -116,6 +116,9 @@ void SaltListScreen::buildTable() {
     Command18 = MakeButton(this, QStringLiteral("Command18"), QStringLiteral(">"), {720, top, 30, 26});
     Command40 = MakeButton(this, QStringLiteral("Command40"), PressureDisplayOffCaption, {770, 12, 96, 30});
     Command14 = MakeButton(this, QStringLiteral("Command14"), QStringLiteral("戻る"), {876, 12, 96, 30});
+    TextPAGE->setAccessibleName(QStringLiteral("ページ"));
+    Command17->setAccessibleName(QStringLiteral("前のページ"));
+    Command18->setAccessibleName(QStringLiteral("次のページ"));
 }
 
 void SaltListScreen::buildPressurePanels() {
@@ -154,6 +157,16 @@ void SaltListScreen::buildPressurePanels() {
     Label40 = MakeLabel(Picture6, QStringLiteral("Label40"), QStringLiteral("血圧表示移動"), {44, 8, 144, 28},
                         Qt::AlignCenter);
     Command42 = MakeButton(Picture6, QStringLiteral("Command42"), QStringLiteral(">"), {192, 8, 32, 28});
+
+    Text2->setAccessibleName(QStringLiteral("血圧の日付"));
+    Command37->setAccessibleName(QStringLiteral("前の日"));
+    Command35->setAccessibleName(QStringLiteral("カレンダー"));
+    Command36->setAccessibleName(QStringLiteral("次の日"));
+    Text5->setAccessibleName(QStringLiteral("最低血圧"));
+    Text6->setAccessibleName(QStringLiteral("最高血圧"));
+    Calendar2->setAccessibleName(QStringLiteral("血圧の日付のカレンダー"));
+    Command41->setAccessibleName(QStringLiteral("血圧表示を左へ"));
+    Command42->setAccessibleName(QStringLiteral("血圧表示を右へ"));
 }
 
 void SaltListScreen::buildImportControls() {
@@ -236,6 +249,11 @@ void SaltListScreen::FillLogRows() {
         LabelE3[r]->setGeometry(barLeft, LabelE3[r]->y(), span.width, LabelE3[r]->height());
         SetBackground(LabelE2[r], bar.overTarget ? colour::Salmon : colour::PaleYellow);
         SetBackground(LabelE3[r], bar.overTarget ? colour::Salmon : colour::LightOrange);
+        // The colour alone tells a day over the target; a screen reader says it.
+        LabelE1[r]->setAccessibleName(QStringLiteral("日付 %1").arg(day.LogDate));
+        LabelE2[r]->setAccessibleName(
+            QStringLiteral("塩分 %1 グラム%2")
+                .arg(day.DaySalt, bar.overTarget ? QStringLiteral("、目標超過") : QString()));
         LabelE1[r]->show();
         LabelE2[r]->show();
         LabelE3[r]->show();

@@ -1,0 +1,137 @@
+// Every control a screen-reader user can act on must say what it is. The walk
+// opens each screen and asks every visible widget for the name the
+// accessibility layer would give; a screen added later only needs its entry in
+// Screens.
+
+#include "SaltListFixture.h"
+#include "app/ProgramIcon.h"
+#include "log/DeletionPanel.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QRegularExpression>
+#include <functional>
+
+namespace morv::test {
+namespace {
+
+bool isInput(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractButton*>(w) ||
+           qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QCalendarWidget*>(w) ||
+           qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSlider*>(w) ||
+           qobject_cast<const QAbstractScrollArea*>(w);
+}
+
+// A calendar's month buttons or a spin box's text are parts Qt names with the
+// whole; the whole is what is checked.
+bool insideComposite(const QWidget* w) {
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QCalendarWidget*>(p) || qobject_cast<const QAbstractSpinBox*>(p) ||
+            qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractScrollArea*>(p))
+            return true;
+    return false;
+}
+
+QString spokenName(QWidget* w) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Name).trimmed() : QString();
+}
+
+// A name of signs only ("<", "-") tells nothing.
+bool saysSomething(const QString& name) {
+    static const QRegularExpression letterOrDigit(QStringLiteral("[\\p{L}\\p{N}]"));
+    return name.contains(letterOrDigit);
+}
+
+class Accessibility : public SaltListFixture {
+protected:
+    // Visible inputs without a usable name, and every name heard.
+    QStringList walk(QStringList& heard) {
+        QApplication::processEvents();
+        QStringList unnamed;
+        for (QWidget* w : form->findChildren<QWidget*>()) {
+            if (!w->isVisible() || !isInput(w) || insideComposite(w)) continue;
+            const QString name = spokenName(w);
+            heard << name;
+            if (!saysSomething(name))
+                unnamed << QStringLiteral("%1 (%2) \"%3\"")
+                               .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()), name);
+        }
+        return unnamed;
+    }
+};
+
+struct Screen {
+    const char* name;
+    std::function<void(Form1&)> open;
+    QStringList mustHear;
+};
+
+TEST_F(Accessibility, EveryVisibleInputOfEveryScreenHasAName) {
+    const Screen screens[] = {
+        {"main view",
+         [](Form1&) {},
+         {"日付", "塩分目標", "品名 1", "品名 16", "ナトリウム 1", "塩分 16", "チェック 1", "ページ 10",
+          "パッケージ重量"}},
+        {"date calendar", [](Form1& w) { w.Command16->click(); }, {"日付のカレンダー"}},
+        {"deletion panel", [](Form1& w) { w.Command30->click(); }, {"データ削除", "塩分一覧削除"}},
+        {"salt list", [](Form1& w) { w.Command3->click(); }, {"ページ", "前のページ", "次のページ"}},
+        {"blood pressure",
+         [](Form1& w) {
+             w.Command3->click();
+             w.PictureE->Command40->click();
+             w.PictureE->Command35->click();
+         },
+         {"血圧の日付", "最低血圧", "最高血圧", "血圧の日付のカレンダー", "血圧表示を右へ"}},
+    };
+    for (const Screen& s : screens) {
+        SCOPED_TRACE(s.name);
+        start();
+        s.open(*form);
+        QStringList heard;
+        const QStringList unnamed = walk(heard);
+        EXPECT_TRUE(unnamed.isEmpty()) << qPrintable(unnamed.join(QStringLiteral("; ")));
+        for (const QString& name : s.mustHear) EXPECT_TRUE(heard.contains(name)) << qPrintable(name);
+        form.reset();
+    }
+}
+
+TEST_F(Accessibility, SaltListRowsSayTheirDateSaltAndReading) {
+    LogList log = days(25, QDate(2024, 1, 1));
+    log[24].DaySalt = "7.5";
+    log[24].PressureLow = "80";
+    log[24].PressureHigh = "125";
+    log[3].DaySalt = "4";
+    Form1& w = start();
+    w.TextMoku->setText("6");
+    w.DailyLog = std::move(log);
+    w.Command3->click();
+    SaltListScreen& s = screen();
+    s.Command40->click();
+
+    // The last page: 2024/01/21 .. 2024/01/25.
+    EXPECT_EQ(spokenName(s.LabelE1[4]), "日付 2024/01/25");
+    EXPECT_EQ(spokenName(s.LabelE2[4]), "塩分 7.5 グラム、目標超過");
+    EXPECT_EQ(spokenName(s.LabelE4[4]), "血圧 80-125");
+    EXPECT_EQ(spokenName(s.LabelE2[0]), "塩分 5 グラム");
+
+    // The names follow the rows to another page.
+    s.PreviousPage();
+    EXPECT_EQ(spokenName(s.LabelE1[3]), "日付 2024/01/04");
+    EXPECT_EQ(spokenName(s.LabelE2[3]), "塩分 4 グラム");
+}
+
+TEST_F(Accessibility, TheWindowCarriesTheProgramIcon) {
+    const QIcon icon = start().windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixmap(16, 16).size(), QSize(16, 16));
+}
+
+}  // namespace
+}  // namespace morv::test
