@@ -3,7 +3,7 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-asan screenshots clean
+.PHONY: deps configure build run test test-asan screenshots package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -30,6 +30,12 @@ test-asan: deps
 # PNG files of the window with sample data, for review: build/screenshots/.
 screenshots: build
 	QT_QPA_PLATFORM=offscreen ./build/tools/morvaline-screenshots build/screenshots
+
+# The Debian package build/morvaline_<version>_<arch>.deb; install it with
+# apt-get install ./build/morvaline_*.deb
+package: configure
+	@cmake --build --preset release -j $(JOBS) --target morvaline
+	@cd build && cpack --config CPackConfig.cmake
 
 clean:
 	rm -rf build build-asan build-debug
