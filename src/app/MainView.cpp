@@ -103,9 +103,7 @@ void Form1::buildMainView() {
     // repeated elsewhere.
     Text1_0->setAccessibleName(QStringLiteral("日付"));
     TextMoku->setAccessibleName(QStringLiteral("塩分目標"));
-    Command9->setAccessibleName(QStringLiteral("前の日"));
-    Command16->setAccessibleName(QStringLiteral("カレンダー"));
-    Command10->setAccessibleName(QStringLiteral("次の日"));
+    NameDateButtons(Command9, Command16, Command10);
     Calendar1->setAccessibleName(QStringLiteral("日付のカレンダー"));
     for (int p = 0; p < 10; ++p) CommandP[p]->setAccessibleName(QStringLiteral("ページ %1").arg(p + 1));
 }

@@ -159,9 +159,7 @@ void SaltListScreen::buildPressurePanels() {
     Command42 = MakeButton(Picture6, QStringLiteral("Command42"), QStringLiteral(">"), {192, 8, 32, 28});
 
     Text2->setAccessibleName(QStringLiteral("血圧の日付"));
-    Command37->setAccessibleName(QStringLiteral("前の日"));
-    Command35->setAccessibleName(QStringLiteral("カレンダー"));
-    Command36->setAccessibleName(QStringLiteral("次の日"));
+    NameDateButtons(Command37, Command35, Command36);
     Text5->setAccessibleName(QStringLiteral("最低血圧"));
     Text6->setAccessibleName(QStringLiteral("最高血圧"));
     Calendar2->setAccessibleName(QStringLiteral("血圧の日付のカレンダー"));

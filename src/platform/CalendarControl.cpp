@@ -52,6 +52,12 @@ void CalendarControl::setFromText(const QString& text, QDate today) {
     }
 }
 
+void NameDateButtons(QWidget* dayBefore, QWidget* openCalendar, QWidget* dayAfter) {
+    dayBefore->setAccessibleName(QStringLiteral("前の日"));
+    openCalendar->setAccessibleName(QStringLiteral("カレンダー"));
+    dayAfter->setAccessibleName(QStringLiteral("次の日"));
+}
+
 QString CalendarControl::pickedText() const {
     return QStringLiteral("%1/%2/%3")
         .arg(Year())

@@ -35,4 +35,7 @@ private:
     void pick();
 };
 
+// What a screen reader says for the "<", "CL" and ">" buttons beside a date box.
+void NameDateButtons(QWidget* dayBefore, QWidget* openCalendar, QWidget* dayAfter);
+
 }  // namespace morv

@@ -108,11 +108,8 @@ TEST_F(Accessibility, SaltListRowsSayTheirDateSaltAndReading) {
     log[24].PressureLow = "80";
     log[24].PressureHigh = "125";
     log[3].DaySalt = "4";
-    Form1& w = start();
-    w.TextMoku->setText("6");
-    w.DailyLog = std::move(log);
-    w.Command3->click();
-    SaltListScreen& s = screen();
+    put("Moku.txt", "6\r\n");
+    SaltListScreen& s = openWith(std::move(log));
     s.Command40->click();
 
     // The last page: 2024/01/21 .. 2024/01/25.
