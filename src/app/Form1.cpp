@@ -15,6 +15,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyRules.h"
+#include "seasoning/SeasoningPanel.h"
 #include "text/DateText.h"
 
 #include <QCloseEvent>
@@ -112,6 +113,7 @@ void Form1::Load() {
     Grid->ShowItemPage(0);
     SeasoningDefaults = BuiltInSeasonings();
     files_->ChomiFileRead(SeasoningTable);
+    PictureCho->ShowSeasoningTable();
     QString target;
     files_->MokuFileRead(target);
     TextMoku->setText(target);

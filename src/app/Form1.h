@@ -2,6 +2,8 @@
 // The one window of the program. It owns every piece of the diary's state for
 // the whole run; each screen and panel reaches that state through it.
 
+#include "app/core/SelectedItems.h"
+#include "seasoning/SeasoningStrip.h"
 #include "storage/DataFiles.h"
 #include "storage/Records.h"
 
@@ -23,6 +25,8 @@ class DeletionPanel;
 class Dialogs;
 class ItemGrid;
 class SaltListScreen;
+class SeasoningPanel;
+class SelectedItemsPanel;
 class WeightPanel;
 
 class Form1 : public QWidget {
@@ -53,6 +57,8 @@ public:
     bool SaltAreaSelected = false;
     int SelectedRow = 0;
     bool EnterPrompt = false;
+
+    SelectedItemList SelectedItems;  // the selected-items list, as taken when it opened
 
     QString ExchangeFile;
     bool ItemImportPending = false;
@@ -97,13 +103,13 @@ public:
     ItemGrid* Grid = nullptr;  // the rows' controls and handlers
     QPushButton* Command47 = nullptr;
     WeightPanel* Picture1 = nullptr;
-    QFrame* Picture7 = nullptr;     // seasoning strip
-    QLabel* LabelEnbunR = nullptr;  // carried seasoning total, "0" when none
+    SeasoningStrip* Picture7 = nullptr;  // seasoning strip
+    QLabel* LabelEnbunR = nullptr;       // the strip's carried total, "0" when none
 
     // ---- Overlay panels ----
     SaltListScreen* PictureE = nullptr;
-    QFrame* PictureH = nullptr;    // selected items
-    QFrame* PictureCho = nullptr;  // seasoning calculator
+    SelectedItemsPanel* PictureH = nullptr;
+    SeasoningPanel* PictureCho = nullptr;
     QFrame* Picture2 = nullptr;    // input/output dialog
     QFrame* Picture3 = nullptr;    // import preview bar
     DeletionPanel* Picture4 = nullptr;

@@ -4,12 +4,14 @@
 #include "app/Colours.h"
 #include "app/Controls.h"
 #include "app/Form1.h"
+#include "app/SelectedItemsPanel.h"
 #include "app/core/Twips.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
 #include "log/SaltListScreen.h"
 #include "platform/CalendarControl.h"
+#include "seasoning/SeasoningPanel.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -87,12 +89,10 @@ void Form1::buildMainView() {
     // Right: the weight conversion panel and the seasoning strip.
     Picture1 = new WeightPanel(*this, this);
     Picture1->setGeometry(798, 44, 180, 330);
-    Picture7 = MakePanel(this, QStringLiteral("Picture7"), {798, 382, 180, 112});
-    // The seasoning strip's carried total; the grid reads it to mark the salt
-    // box that will receive it.
-    LabelEnbunR = MakeLabel(Picture7, QStringLiteral("LabelEnbunR"), QStringLiteral("0"), {12, 76, 100, 24},
-                            Qt::AlignVCenter | Qt::AlignRight);
-    LabelEnbunR->hide();
+    Picture7 = new SeasoningStrip(*this, this);
+    Picture7->setGeometry(798, 382, 180, 112);
+    // The grid reads the carried total to mark the salt box that will receive it.
+    LabelEnbunR = Picture7->LabelEnbunR;
 
     Calendar1 = new CalendarControl(this);
     Calendar1->setObjectName(QStringLiteral("Calendar1"));
@@ -112,13 +112,15 @@ void Form1::buildOverlayPanels() {
     const QRect whole{0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips)};
     PictureE = new SaltListScreen(*this, this);
     PictureE->setGeometry(whole);
-    PictureH = MakePanel(this, QStringLiteral("PictureH"), whole);
-    PictureCho = MakePanel(this, QStringLiteral("PictureCho"), whole);
+    PictureH = new SelectedItemsPanel(*this, this);
+    PictureH->setGeometry(whole);
+    PictureCho = new SeasoningPanel(*this, this);
+    PictureCho->setGeometry(whole);
     // The dialog panels stand over the column of command buttons.
     const QRect column{0, TwipsToPixels(DialogPanelTopTwips), TwipsToPixels(1740), TwipsToPixels(8850)};
     Picture2 = MakePanel(this, QStringLiteral("Picture2"), column);
     Picture3 = MakePanel(this, QStringLiteral("Picture3"), column);
-    for (QFrame* hidden : {PictureH, PictureCho, Picture2, Picture3}) hidden->hide();
+    for (QFrame* hidden : {Picture2, Picture3}) hidden->hide();
     Picture4 = new DeletionPanel(*this, this);
     Picture4->setGeometry(column);
 }

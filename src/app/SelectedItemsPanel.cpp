@@ -1,0 +1,159 @@
+#include "app/SelectedItemsPanel.h"
+
+#include "app/Colours.h"
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "app/core/Twips.h"
+#include "platform/KeyRules.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace morv {
+
+namespace {
+
+constexpr int CellsPerColumn = 20;
+constexpr int ColumnLeft = 16;
+constexpr int ColumnStep = 322;
+constexpr int NameWidth = 224;
+constexpr int SaltWidth = 84;
+constexpr int CellsTop = 78;
+constexpr int CellStep = 29;
+constexpr int CellHeight = 27;
+
+QLabel* makeCell(QWidget* parent, const char* base, int k, const QRect& rect, Qt::Alignment align) {
+    QLabel* cell = MakeLabel(parent, ArrayName(base, k), QString(), rect, align | Qt::AlignVCenter);
+    // Item names are the user's text, never markup.
+    cell->setTextFormat(Qt::PlainText);
+    cell->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    cell->setAutoFillBackground(true);
+    SetBackground(cell, colour::White);
+    return cell;
+}
+
+}  // namespace
+
+SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
+    setObjectName(QStringLiteral("PictureH"));
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Raised);
+    SetBackground(this, colour::ButtonFace());
+
+    Label28 = MakeLabel(this, QStringLiteral("Label28"), QStringLiteral("選択された品名一覧"), {16, 8, 300, 32});
+    QFont heading = Label28->font();
+    heading.setPointSize(14);
+    heading.setBold(true);
+    Label28->setFont(heading);
+    Label29 = MakeLabel(this, QStringLiteral("Label29"), QStringLiteral("PAGE"), {380, 10, 44, 28},
+                        Qt::AlignVCenter | Qt::AlignRight);
+    TextPAGE2 = MakeBox(this, QStringLiteral("TextPAGE2"), {428, 10, 52, 28});
+    TextPAGE2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    TextPAGE2->setAccessibleName(QStringLiteral("表示するページ"));
+    Label31 = MakeLabel(this, QStringLiteral("Label31"), QStringLiteral("/"), {484, 10, 14, 28}, Qt::AlignCenter);
+    LabelPAGE2 = MakeLabel(this, QStringLiteral("LabelPAGE2"), QString(), {500, 10, 40, 28});
+    Command21 = MakeButton(this, QStringLiteral("Command21"), QStringLiteral("<"), {548, 10, 36, 28},
+                           Qt::ClickFocus);
+    Command22 = MakeButton(this, QStringLiteral("Command22"), QStringLiteral("表示"), {588, 10, 64, 28},
+                           Qt::ClickFocus);
+    Command20 = MakeButton(this, QStringLiteral("Command20"), QStringLiteral(">"), {656, 10, 36, 28},
+                           Qt::ClickFocus);
+    Command19 = MakeButton(this, QStringLiteral("Command19"), QStringLiteral("戻る"), {861, 8, 104, 32},
+                           Qt::ClickFocus);
+
+    const char* nameHeads[] = {"Label34", "Label35", "Label36"};
+    const char* saltHeads[] = {"Label30", "Label32", "Label33"};
+    for (int column = 0; column < 3; ++column) {
+        const int left = ColumnLeft + ColumnStep * column;
+        MakeLabel(this, QLatin1String(nameHeads[column]), QStringLiteral("品名"), {left, 52, NameWidth, 22},
+                  Qt::AlignCenter);
+        MakeLabel(this, QLatin1String(saltHeads[column]), QStringLiteral("塩分（グラム）"),
+                  {left + NameWidth + 2, 52, SaltWidth, 22}, Qt::AlignCenter);
+    }
+    for (int k = 0; k < ListCellsPerPage; ++k) {
+        const int left = ColumnLeft + ColumnStep * (k / CellsPerColumn);
+        const int top = CellsTop + CellStep * (k % CellsPerColumn);
+        LabelH1[k] = makeCell(this, "LabelH1", k, {left, top, NameWidth, CellHeight}, Qt::AlignLeft);
+        LabelH2[k] = makeCell(this, "LabelH2", k, {left + NameWidth + 2, top, SaltWidth, CellHeight},
+                              Qt::AlignRight);
+    }
+
+    KeyRule pageRule;
+    pageRule.chars = KeyRule::Chars::Digits;
+    pageRule.maxTyped = 4;
+    pageRule.onEnter = [this] { ShowPage(); };
+    InstallKeyRule(TextPAGE2, std::move(pageRule));
+    SelectAllOnFocus(TextPAGE2);
+
+    connect(Command22, &QPushButton::clicked, this, &SelectedItemsPanel::ShowPage);
+    connect(Command20, &QPushButton::clicked, this, &SelectedItemsPanel::NextPage);
+    connect(Command21, &QPushButton::clicked, this, &SelectedItemsPanel::PreviousPage);
+    connect(Command19, &QPushButton::clicked, this, [this] {
+        // Back to the button that opened the list, rather than wherever the
+        // focus would wander when its box disappears.
+        form_.Command13->setFocus();
+        hide();
+    });
+    connect(form_.Command13, &QPushButton::clicked, this, &SelectedItemsPanel::Open);
+    hide();
+}
+
+int SelectedItemsPanel::pageCount() const { return ListPageCount(static_cast<int>(form_.SelectedItems.size())); }
+
+void SelectedItemsPanel::Open() {
+    form_.ResetStatusLine();
+    setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
+    form_.SelectedItems = BuildSelectedItems(form_.ItemTable);
+    TextPAGE2->setText(QStringLiteral("1"));
+    LabelPAGE2->setText(QString::number(pageCount()));
+    FillItemListPage(1);
+    raise();
+    show();
+    if (!form_.SelectedItems.empty()) TextPAGE2->setFocus();
+}
+
+void SelectedItemsPanel::FillItemListPage(int page) {
+    shownPage_ = page;
+    const size_t first = static_cast<size_t>(page - 1) * ListCellsPerPage;
+    for (int k = 0; k < ListCellsPerPage; ++k) {
+        const size_t entry = first + static_cast<size_t>(k);
+        if (entry < form_.SelectedItems.size()) {
+            LabelH1[k]->setText(NameCellText(form_.SelectedItems[entry].name));
+            LabelH2[k]->setText(SaltCellText(form_.SelectedItems[entry].salt));
+        } else {
+            LabelH1[k]->clear();
+            LabelH2[k]->clear();
+        }
+    }
+}
+
+void SelectedItemsPanel::ShowPage() {
+    if (form_.SelectedItems.empty()) {
+        TextPAGE2->setText(QStringLiteral("1"));
+        TextPAGE2->setFocus();
+        return;
+    }
+    const int page = ClampListPage(PageBoxValue(TextPAGE2->text(), shownPage_), pageCount());
+    TextPAGE2->setText(QString::number(page));
+    FillItemListPage(page);
+    TextPAGE2->setFocus();
+    TextPAGE2->selectAll();
+}
+
+void SelectedItemsPanel::step(int page) {
+    if (!form_.SelectedItems.empty()) {
+        TextPAGE2->setText(QString::number(page));
+        ShowPage();
+    } else {
+        TextPAGE2->setFocus();
+    }
+}
+
+void SelectedItemsPanel::NextPage() { step(NextListPage(PageBoxValue(TextPAGE2->text(), shownPage_), pageCount())); }
+
+void SelectedItemsPanel::PreviousPage() {
+    step(PreviousListPage(PageBoxValue(TextPAGE2->text(), shownPage_), pageCount()));
+}
+
+}  // namespace morv

@@ -1,0 +1,49 @@
+#pragma once
+// "品名一覧": every item that counts toward the day's total, as taken when the
+// panel opens, sixty to a page in three columns of names and salts.
+
+#include "app/core/SelectedItems.h"
+
+#include <QFrame>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace morv {
+
+class Form1;
+
+class SelectedItemsPanel : public QFrame {
+    Q_OBJECT
+public:
+    SelectedItemsPanel(Form1& form, QWidget* parent);
+
+    void Open();          // "品名一覧"
+    void ShowPage();      // "表示", Enter in the page box
+    void NextPage();      // ">"
+    void PreviousPage();  // "<"
+
+    QLabel* Label28 = nullptr;
+    QLabel* Label29 = nullptr;
+    QLineEdit* TextPAGE2 = nullptr;
+    QLabel* Label31 = nullptr;
+    QLabel* LabelPAGE2 = nullptr;
+    QPushButton* Command21 = nullptr;  // <
+    QPushButton* Command22 = nullptr;  // 表示
+    QPushButton* Command20 = nullptr;  // >
+    QPushButton* Command19 = nullptr;  // 戻る
+    std::array<QLabel*, ListCellsPerPage> LabelH1{};  // names
+    std::array<QLabel*, ListCellsPerPage> LabelH2{};  // salts
+
+private:
+    void FillItemListPage(int page);
+    int pageCount() const;
+    void step(int page);
+
+    Form1& form_;
+    int shownPage_ = 1;
+};
+
+}  // namespace morv
