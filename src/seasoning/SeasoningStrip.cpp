@@ -25,9 +25,13 @@ SeasoningStrip::SeasoningStrip(Form1& form, QWidget* parent) : QFrame(parent), f
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Raised);
     SetBackground(this, colour::ButtonFace());
-    Command43 = MakeButton(this, QStringLiteral("Command43"), QStringLiteral("調味料"), {12, 8, 156, 30});
-    Command44 = MakeButton(this, QStringLiteral("Command44"), QStringLiteral("塩分設定"), {12, 42, 76, 28});
-    Command51 = MakeButton(this, QStringLiteral("Command51"), QStringLiteral("塩分加算"), {92, 42, 76, 28});
+    // Reached by the mouse, like the grid's buttons: Tab runs through the boxes and commands.
+    Command43 = MakeButton(this, QStringLiteral("Command43"), QStringLiteral("調味料"), {12, 8, 156, 30},
+                           Qt::ClickFocus);
+    Command44 = MakeButton(this, QStringLiteral("Command44"), QStringLiteral("塩分設定"), {12, 42, 76, 28},
+                           Qt::ClickFocus);
+    Command51 = MakeButton(this, QStringLiteral("Command51"), QStringLiteral("塩分加算"), {92, 42, 76, 28},
+                           Qt::ClickFocus);
     LabelEnbunR = MakeLabel(this, QStringLiteral("LabelEnbunR"), QStringLiteral("0"), {12, 76, 100, 26},
                             Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbunR->setFrameStyle(QFrame::Panel | QFrame::Sunken);
