@@ -2,15 +2,20 @@
 // Usage: morvaline-screenshots OUTPUT_FOLDER
 
 #include "app/Form1.h"
+#include "app/SelectedItemsPanel.h"
+#include "grid/ItemGrid.h"
 #include "log/SaltListScreen.h"
 #include "platform/CalendarControl.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Translations.h"
+#include "seasoning/SeasoningPanel.h"
+#include "seasoning/SeasoningStrip.h"
 #include "storage/DataFolder.h"
 #include "text/Cp932.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -103,5 +108,38 @@ int main(int argc, char** argv) {
     ok &= save(window, out + "/salt-list.png");
     window.PictureE->Command35->click();
     ok &= save(window, out + "/salt-list-calendar.png");
+    window.PictureE->hide();
+
+    // The calculator: salt and soy sauce ticked, the salt scaled to a third,
+    // and the side calculator working out a free amount.
+    window.Grid->TextEnbun[1]->setFocus();
+    window.Picture7->Command43->click();
+    morv::SeasoningPanel& calc = *window.PictureCho;
+    calc.CheckC[0]->click();
+    calc.Commandc3w[0]->click();
+    calc.CheckC[3]->click();
+    calc.Commandc2b[3]->click();
+    calc.Command48->click();
+    calc.TextEnbunC[21]->setText(QStringLiteral("0.5"));
+    calc.Command50->click();
+    calc.TextEnbunC[21]->setText(QStringLiteral("1.2"));
+    calc.TextBaiC->setText(QStringLiteral("1.5"));
+    ok &= save(window, out + "/seasoning.png");
+    calc.Command46->click();
+    ok &= save(window, out + "/main-seasoning-carried.png");
+
+    // The selected-items list with every item of a fuller day ticked.
+    const QString names[] = {QStringLiteral("ごはん"), QStringLiteral("納豆"), QStringLiteral("ﾎﾟﾃﾄｻﾗﾀﾞ"),
+                             QStringLiteral("Caesar salad"), QStringLiteral("冷ややっこ")};
+    for (int s = 0; s < 47; ++s) {
+        morv::ItemRecord& item = window.ItemTable[static_cast<std::size_t>(s)];
+        if (item.ItemName.isEmpty()) {
+            item.ItemName = names[s % 5] + QString::number(s / 5 + 1);
+            item.ItemSalt = QString::number(0.1 * (s % 9 + 1), 'f', 1);
+        }
+        item.Checked = QStringLiteral("1");
+    }
+    window.Command13->click();
+    ok &= save(window, out + "/selected-items.png");
     return ok ? 0 : 1;
 }

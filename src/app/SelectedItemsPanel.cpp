@@ -15,9 +15,9 @@ namespace morv {
 namespace {
 
 constexpr int CellsPerColumn = 20;
-constexpr int ColumnLeft = 16;
-constexpr int ColumnStep = 322;
-constexpr int NameWidth = 224;
+constexpr int ColumnLeft = 14;
+constexpr int ColumnStep = 320;
+constexpr int NameWidth = 220;
 constexpr int SaltWidth = 84;
 constexpr int CellsTop = 78;
 constexpr int CellStep = 29;
@@ -27,7 +27,7 @@ QLabel* makeCell(QWidget* parent, const char* base, int k, const QRect& rect, Qt
     QLabel* cell = MakeLabel(parent, ArrayName(base, k), QString(), rect, align | Qt::AlignVCenter);
     // Item names are the user's text, never markup.
     cell->setTextFormat(Qt::PlainText);
-    cell->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    cell->setFrameStyle(QFrame::Box | QFrame::Plain);
     cell->setAutoFillBackground(true);
     SetBackground(cell, colour::White);
     return cell;

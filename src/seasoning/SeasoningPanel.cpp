@@ -452,6 +452,9 @@ void SeasoningPanel::AddSideValue() {
 void SeasoningPanel::Open() {
     form_.ResetStatusLine();
     form_.Calendar1->hide();
+    // A grid salt box that still had the focus gave its prompt to the grid;
+    // filling the rows below is not typing and shows no hint.
+    form_.EnterPrompt = false;
     setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     raise();
     for (int i = 0; i < Rows; ++i) CheckC[i]->setChecked(false);
