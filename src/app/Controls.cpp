@@ -41,12 +41,23 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, const QRect& rect) {
 
 QFrame* MakePanel(QWidget* parent, const QString& name, const QRect& rect) {
     auto* frame = new QFrame(parent);
-    frame->setObjectName(name);
+    SetUpPanel(frame, name);
     frame->setGeometry(rect);
+    return frame;
+}
+
+void SetUpPanel(QFrame* frame, const QString& name) {
+    frame->setObjectName(name);
     frame->setFrameShape(QFrame::StyledPanel);
     frame->setFrameShadow(QFrame::Raised);
     SetBackground(frame, colour::ButtonFace());
-    return frame;
+}
+
+void MakeBold(QWidget* widget, int points) {
+    QFont font = widget->font();
+    if (points > 0) font.setPointSize(points);
+    font.setBold(true);
+    widget->setFont(font);
 }
 
 }  // namespace morv

@@ -22,5 +22,9 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
 QLineEdit* MakeBox(QWidget* parent, const QString& name, const QRect& rect);
 // A raised panel in the button-face colour.
 QFrame* MakePanel(QWidget* parent, const QString& name, const QRect& rect);
+// The same look and name for a panel that is a class of its own.
+void SetUpPanel(QFrame* frame, const QString& name);
+// Bold text, at the given size when points > 0: headings and totals.
+void MakeBold(QWidget* widget, int points = 0);
 
 }  // namespace morv

@@ -36,16 +36,10 @@ QLabel* makeCell(QWidget* parent, const char* base, int k, const QRect& rect, Qt
 }  // namespace
 
 SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
-    setObjectName(QStringLiteral("PictureH"));
-    setFrameShape(QFrame::StyledPanel);
-    setFrameShadow(QFrame::Raised);
-    SetBackground(this, colour::ButtonFace());
+    SetUpPanel(this, QStringLiteral("PictureH"));
 
     Label28 = MakeLabel(this, QStringLiteral("Label28"), QStringLiteral("選択された品名一覧"), {16, 8, 300, 32});
-    QFont heading = Label28->font();
-    heading.setPointSize(14);
-    heading.setBold(true);
-    Label28->setFont(heading);
+    MakeBold(Label28, 14);
     Label29 = MakeLabel(this, QStringLiteral("Label29"), QStringLiteral("PAGE"), {380, 10, 44, 28},
                         Qt::AlignVCenter | Qt::AlignRight);
     TextPAGE2 = MakeBox(this, QStringLiteral("TextPAGE2"), {428, 10, 52, 28});

@@ -71,16 +71,10 @@ QLineEdit* makeNumberBox(QWidget* parent, const char* base, int row, const QRect
 }  // namespace
 
 SeasoningPanel::SeasoningPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
-    setObjectName(QStringLiteral("PictureCho"));
-    setFrameShape(QFrame::StyledPanel);
-    setFrameShadow(QFrame::Raised);
-    SetBackground(this, colour::ButtonFace());
+    SetUpPanel(this, QStringLiteral("PictureCho"));
 
     Label42 = MakeLabel(this, QStringLiteral("Label42"), QStringLiteral("調味料塩分計算"), {16, 10, 300, 30});
-    QFont heading = Label42->font();
-    heading.setPointSize(14);
-    heading.setBold(true);
-    Label42->setFont(heading);
+    MakeBold(Label42, 14);
     Label43 = MakeLabel(this, QStringLiteral("Label43"), QStringLiteral("※大さじは小さじの3倍です"),
                         {16, 48, 300, 22});
     Label45 = MakeLabel(this, QStringLiteral("Label45"), QStringLiteral("塩分合計"), {16, 92, 70, 32},
@@ -89,10 +83,7 @@ SeasoningPanel::SeasoningPanel(Form1& form, QWidget* parent) : QFrame(parent), f
                             Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbunC->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LabelEnbunC->setMargin(4);
-    QFont total = LabelEnbunC->font();
-    total.setPointSize(12);
-    total.setBold(true);
-    LabelEnbunC->setFont(total);
+    MakeBold(LabelEnbunC, 12);
     SetBackground(LabelEnbunC, colour::WindowBackground());
     Label44 = MakeLabel(this, QStringLiteral("Label44"), QStringLiteral("グラム"), {194, 92, 44, 32});
     Command48 = MakeButton(this, QStringLiteral("Command48"), QStringLiteral("計"), {256, 92, 80, 32},
@@ -176,9 +167,7 @@ void SeasoningPanel::buildSideCalculator() {
     const int i = SideRow;
     Picture8 = MakePanel(this, QStringLiteral("Picture8"), {ColumnLeft[1], 6, ColumnWidth, 92});
     Label47 = MakeLabel(Picture8, QStringLiteral("Label47"), QStringLiteral("その他の塩分計算"), {8, 4, 240, 22});
-    QFont bold = Label47->font();
-    bold.setBold(true);
-    Label47->setFont(bold);
+    MakeBold(Label47);
     TextEnbunC[i] = makeNumberBox(Picture8, "TextEnbunC", i, {8, 32, 72, 24});
     Labelcg[i] = MakeLabel(Picture8, ArrayName("Labelcg", i), QStringLiteral("グラム"), {84, 32, 44, 24});
     addMultipliers(Picture8, i, 132, 32);

@@ -21,10 +21,7 @@ static const QString NoSaltAreaText = QStringLiteral("塩分のエリアが選�
 static const QString ClearTicksText = QStringLiteral("全てのチェックを外しますか？");
 
 SeasoningStrip::SeasoningStrip(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
-    setObjectName(QStringLiteral("Picture7"));
-    setFrameShape(QFrame::StyledPanel);
-    setFrameShadow(QFrame::Raised);
-    SetBackground(this, colour::ButtonFace());
+    SetUpPanel(this, QStringLiteral("Picture7"));
     // Reached by the mouse, like the grid's buttons: Tab runs through the boxes and commands.
     Command43 = MakeButton(this, QStringLiteral("Command43"), QStringLiteral("調味料"), {12, 8, 156, 30},
                            Qt::ClickFocus);
