@@ -38,21 +38,23 @@ QLabel* makeCell(QWidget* parent, const char* base, int k, const QRect& rect, Qt
 SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
     SetUpPanel(this, QStringLiteral("PictureH"));
 
-    Label28 = MakeLabel(this, QStringLiteral("Label28"), QStringLiteral("選択された品名一覧"), {16, 8, 300, 32});
+    Label28 =
+        MakeLabel(this, QStringLiteral("Label28"), QStringLiteral("選択された品名一覧"), {16, 8, 300, 32});
     MakeBold(Label28, 14);
     Label29 = MakeLabel(this, QStringLiteral("Label29"), QStringLiteral("PAGE"), {380, 10, 44, 28},
                         Qt::AlignVCenter | Qt::AlignRight);
     TextPAGE2 = MakeBox(this, QStringLiteral("TextPAGE2"), {428, 10, 52, 28});
     TextPAGE2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     TextPAGE2->setAccessibleName(QStringLiteral("表示するページ"));
-    Label31 = MakeLabel(this, QStringLiteral("Label31"), QStringLiteral("/"), {484, 10, 14, 28}, Qt::AlignCenter);
+    Label31 =
+        MakeLabel(this, QStringLiteral("Label31"), QStringLiteral("/"), {484, 10, 14, 28}, Qt::AlignCenter);
     LabelPAGE2 = MakeLabel(this, QStringLiteral("LabelPAGE2"), QString(), {500, 10, 40, 28});
-    Command21 = MakeButton(this, QStringLiteral("Command21"), QStringLiteral("<"), {548, 10, 36, 28},
-                           Qt::ClickFocus);
+    Command21 =
+        MakeButton(this, QStringLiteral("Command21"), QStringLiteral("<"), {548, 10, 36, 28}, Qt::ClickFocus);
     Command22 = MakeButton(this, QStringLiteral("Command22"), QStringLiteral("表示"), {588, 10, 64, 28},
                            Qt::ClickFocus);
-    Command20 = MakeButton(this, QStringLiteral("Command20"), QStringLiteral(">"), {656, 10, 36, 28},
-                           Qt::ClickFocus);
+    Command20 =
+        MakeButton(this, QStringLiteral("Command20"), QStringLiteral(">"), {656, 10, 36, 28}, Qt::ClickFocus);
     Command19 = MakeButton(this, QStringLiteral("Command19"), QStringLiteral("戻る"), {861, 8, 104, 32},
                            Qt::ClickFocus);
 
@@ -69,8 +71,8 @@ SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(pa
         const int left = ColumnLeft + ColumnStep * (k / CellsPerColumn);
         const int top = CellsTop + CellStep * (k % CellsPerColumn);
         LabelH1[k] = makeCell(this, "LabelH1", k, {left, top, NameWidth, CellHeight}, Qt::AlignLeft);
-        LabelH2[k] = makeCell(this, "LabelH2", k, {left + NameWidth + 2, top, SaltWidth, CellHeight},
-                              Qt::AlignRight);
+        LabelH2[k] =
+            makeCell(this, "LabelH2", k, {left + NameWidth + 2, top, SaltWidth, CellHeight}, Qt::AlignRight);
     }
 
     KeyRule pageRule;
@@ -93,7 +95,9 @@ SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(pa
     hide();
 }
 
-int SelectedItemsPanel::pageCount() const { return ListPageCount(static_cast<int>(form_.SelectedItems.size())); }
+int SelectedItemsPanel::pageCount() const {
+    return ListPageCount(static_cast<int>(form_.SelectedItems.size()));
+}
 
 void SelectedItemsPanel::Open() {
     form_.ResetStatusLine();
@@ -144,7 +148,9 @@ void SelectedItemsPanel::step(int page) {
     }
 }
 
-void SelectedItemsPanel::NextPage() { step(NextListPage(PageBoxValue(TextPAGE2->text(), shownPage_), pageCount())); }
+void SelectedItemsPanel::NextPage() {
+    step(NextListPage(PageBoxValue(TextPAGE2->text(), shownPage_), pageCount()));
+}
 
 void SelectedItemsPanel::PreviousPage() {
     step(PreviousListPage(PageBoxValue(TextPAGE2->text(), shownPage_), pageCount()));

@@ -30,10 +30,10 @@ public:
     QLineEdit* TextPAGE2 = nullptr;
     QLabel* Label31 = nullptr;
     QLabel* LabelPAGE2 = nullptr;
-    QPushButton* Command21 = nullptr;  // <
-    QPushButton* Command22 = nullptr;  // 表示
-    QPushButton* Command20 = nullptr;  // >
-    QPushButton* Command19 = nullptr;  // 戻る
+    QPushButton* Command21 = nullptr;                 // <
+    QPushButton* Command22 = nullptr;                 // 表示
+    QPushButton* Command20 = nullptr;                 // >
+    QPushButton* Command19 = nullptr;                 // 戻る
     std::array<QLabel*, ListCellsPerPage> LabelH1{};  // names
     std::array<QLabel*, ListCellsPerPage> LabelH2{};  // salts
 

@@ -128,7 +128,8 @@ void SeasoningPanel::buildRow(int i) {
     CommandR[i] = MakeButton(panel, ArrayName("CommandR", i), QStringLiteral("リセット"),
                              {258, Line2, 56, LineHeight}, Qt::ClickFocus);
     TextEnbunC[i] = makeNumberBox(panel, "TextEnbunC", i, {318, Line2, 64, LineHeight});
-    Labelcg[i] = MakeLabel(panel, ArrayName("Labelcg", i), QStringLiteral("グラム"), {386, Line2, 44, LineHeight});
+    Labelcg[i] =
+        MakeLabel(panel, ArrayName("Labelcg", i), QStringLiteral("グラム"), {386, Line2, 44, LineHeight});
 
     CheckC[i]->setAccessibleName(numbered("チェック", i));
     TextNameC[i]->setAccessibleName(numbered("調味料名", i));
@@ -138,7 +139,8 @@ void SeasoningPanel::buildRow(int i) {
 
 void SeasoningPanel::buildExtraRow() {
     const int i = ExtraRow;
-    QFrame* panel = MakePanel(this, ArrayName("Picturec", i), {ColumnLeft[1], FirstRowTop - 34, ColumnWidth, 30});
+    QFrame* panel =
+        MakePanel(this, ArrayName("Picturec", i), {ColumnLeft[1], FirstRowTop - 34, ColumnWidth, 30});
     panel->setFrameShadow(QFrame::Plain);
     QFont font = panel->font();
     font.setPointSize(RowFontPoints);
@@ -152,8 +154,10 @@ void SeasoningPanel::buildExtraRow() {
     TextNameC[i]->setFocusPolicy(Qt::NoFocus);
     SetBackground(TextNameC[i], colour::WindowBackground());
     TextEnbunC[i] = makeNumberBox(panel, "TextEnbunC", i, {318, 5, 64, LineHeight});
-    Labelcg[i] = MakeLabel(panel, ArrayName("Labelcg", i), QStringLiteral("グラム"), {386, 5, 44, LineHeight});
+    Labelcg[i] =
+        MakeLabel(panel, ArrayName("Labelcg", i), QStringLiteral("グラム"), {386, 5, 44, LineHeight});
     CheckC[i]->setAccessibleName(QStringLiteral("チェック その他の塩分"));
+    TextNameC[i]->setAccessibleName(QStringLiteral("調味料名 その他の塩分"));
     TextEnbunC[i]->setAccessibleName(QStringLiteral("その他の塩分"));
 
     connect(CheckC[i], &QCheckBox::toggled, this, [this] { onTicked(ExtraRow); });
@@ -166,7 +170,8 @@ void SeasoningPanel::buildExtraRow() {
 void SeasoningPanel::buildSideCalculator() {
     const int i = SideRow;
     Picture8 = MakePanel(this, QStringLiteral("Picture8"), {ColumnLeft[1], 6, ColumnWidth, 92});
-    Label47 = MakeLabel(Picture8, QStringLiteral("Label47"), QStringLiteral("その他の塩分計算"), {8, 4, 240, 22});
+    Label47 =
+        MakeLabel(Picture8, QStringLiteral("Label47"), QStringLiteral("その他の塩分計算"), {8, 4, 240, 22});
     MakeBold(Label47);
     TextEnbunC[i] = makeNumberBox(Picture8, "TextEnbunC", i, {8, 32, 72, 24});
     Labelcg[i] = MakeLabel(Picture8, ArrayName("Labelcg", i), QStringLiteral("グラム"), {84, 32, 44, 24});

@@ -21,7 +21,7 @@ class Form1;
 class SeasoningPanel : public QFrame {
     Q_OBJECT
 public:
-    static constexpr int Rows = 20;     // rows 0..19, the seasonings
+    static constexpr int Rows = 20;      // rows 0..19, the seasonings
     static constexpr int ExtraRow = 20;  // free amount, counted
     static constexpr int SideRow = 21;   // the side calculator's value, never counted
 

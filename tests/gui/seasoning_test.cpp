@@ -28,7 +28,8 @@ TEST_F(SeasoningTest, AMealsSeasoningsAreCarriedIntoTheSelectedSaltBox) {
     click(strip().Command43);
     ASSERT_TRUE(calc().isVisible());
     EXPECT_TRUE(calc().TextEnbunC[20]->hasFocus());
-    EXPECT_EQ(calc().TextNameC[0]->text(), "食塩(小さじ)") << "an empty row is filled from the built-in table";
+    EXPECT_EQ(calc().TextNameC[0]->text(), "食塩(小さじ)")
+        << "an empty row is filled from the built-in table";
     EXPECT_EQ(calc().LabelC[2]->text(), "※項目名削除で初期値に戻します");
     EXPECT_EQ(total(), "0");
 

@@ -16,7 +16,9 @@ protected:
         put("Kiroku.txt", EncodeCp932(lines));
     }
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    QString pageShown() const { return form->PictureH->TextPAGE2->text() + "/" + form->PictureH->LabelPAGE2->text(); }
+    QString pageShown() const {
+        return form->PictureH->TextPAGE2->text() + "/" + form->PictureH->LabelPAGE2->text();
+    }
 };
 
 TEST_F(SelectedItemsTest, SixtyOneItemsMakeTwoPagesThatWrapAround) {
@@ -45,7 +47,8 @@ TEST_F(SelectedItemsTest, SixtyOneItemsMakeTwoPagesThatWrapAround) {
         enter(list().TextPAGE2);
         EXPECT_EQ(list().TextPAGE2->text(), page) << "typed " << typed;
     }
-    EXPECT_EQ(list().LabelH1[0]->text(), QStringLiteral(" ｉｔｅｍ　６０")) << "an emptied box keeps the page shown";
+    EXPECT_EQ(list().LabelH1[0]->text(), QStringLiteral(" ｉｔｅｍ　６０"))
+        << "an emptied box keeps the page shown";
 
     // A snapshot: later changes show at the next opening.
     click(list().Command19);

@@ -21,12 +21,21 @@ TEST(SeasoningSums, WorkedExamples) {
         Op op;
         Text result;
     } portions[] = {
-        {"6.0", Op::Third, "2"},       {"0.9", Op::Half, "0.45"},     {"1.3", Op::Third, "0.433"},
-        {"0.2", Op::Times3, "0.6"},    {"0.333", Op::Times3, "0.999"}, {"0.001", Op::Third, "0"},
-        {"0.005", Op::Half, "0.002"},  {"0.0025", Op::Half, "0.001"}, {"0.1", Op::Times3, "0.3"},
-        {"1.23456", Op::Times2, "2.469"}, {"2147483.6475", Op::Half, std::nullopt}, {"", Op::Times2, std::nullopt},
+        {"6.0", Op::Third, "2"},
+        {"0.9", Op::Half, "0.45"},
+        {"1.3", Op::Third, "0.433"},
+        {"0.2", Op::Times3, "0.6"},
+        {"0.333", Op::Times3, "0.999"},
+        {"0.001", Op::Third, "0"},
+        {"0.005", Op::Half, "0.002"},
+        {"0.0025", Op::Half, "0.001"},
+        {"0.1", Op::Times3, "0.3"},
+        {"1.23456", Op::Times2, "2.469"},
+        {"2147483.6475", Op::Half, std::nullopt},
+        {"", Op::Times2, std::nullopt},
     };
-    for (const auto& c : portions) EXPECT_EQ(MultiplySalt(QString::fromLatin1(c.salt), c.op), c.result) << c.salt;
+    for (const auto& c : portions)
+        EXPECT_EQ(MultiplySalt(QString::fromLatin1(c.salt), c.op), c.result) << c.salt;
 
     const struct {
         std::vector<CountedRow> rows;

@@ -16,9 +16,7 @@ SelectedItemList BuildSelectedItems(const ItemList& items) {
     return list;
 }
 
-int ListPageCount(int count) {
-    return std::max(1, (count + ListCellsPerPage - 1) / ListCellsPerPage);
-}
+int ListPageCount(int count) { return std::max(1, (count + ListCellsPerPage - 1) / ListCellsPerPage); }
 
 int PageBoxValue(QStringView box, int shown) {
     bool ok = false;
