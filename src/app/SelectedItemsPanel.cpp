@@ -25,8 +25,6 @@ constexpr int CellHeight = 27;
 
 QLabel* makeCell(QWidget* parent, const char* base, int k, const QRect& rect, Qt::Alignment align) {
     QLabel* cell = MakeLabel(parent, ArrayName(base, k), QString(), rect, align | Qt::AlignVCenter);
-    // Item names are the user's text, never markup.
-    cell->setTextFormat(Qt::PlainText);
     cell->setFrameStyle(QFrame::Box | QFrame::Plain);
     cell->setAutoFillBackground(true);
     SetBackground(cell, colour::White);

@@ -123,7 +123,6 @@ void SeasoningPanel::buildRow(int i) {
     addMultipliers(panel, i, MultiplierLeft, Line1);
 
     LabelC[i] = MakeLabel(panel, ArrayName("LabelC", i), QString(), {26, Line2, 230, LineHeight});
-    LabelC[i]->setTextFormat(Qt::PlainText);
     SetTextColour(LabelC[i], colour::Red);
     CommandR[i] = MakeButton(panel, ArrayName("CommandR", i), QStringLiteral("リセット"),
                              {258, Line2, 56, LineHeight}, Qt::ClickFocus);

@@ -33,7 +33,6 @@ SeasoningStrip::SeasoningStrip(Form1& form, QWidget* parent) : QFrame(parent), f
                             Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbunR->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LabelEnbunR->setMargin(3);
-    LabelEnbunR->setTextFormat(Qt::PlainText);
     Label41 = MakeLabel(this, QStringLiteral("Label41"), QStringLiteral("グラム"), {116, 76, 52, 26});
 
     connect(Command44, &QPushButton::clicked, this, [this] { Transfer(false); });
