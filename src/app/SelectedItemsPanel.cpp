@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 #include "app/core/Twips.h"
 #include "platform/KeyRules.h"
+#include "platform/TabRing.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -95,6 +96,11 @@ SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(pa
 
 int SelectedItemsPanel::pageCount() const {
     return ListPageCount(static_cast<int>(form_.SelectedItems.size()));
+}
+
+bool SelectedItemsPanel::focusNextPrevChild(bool next) {
+    if (!isVisible()) return QFrame::focusNextPrevChild(next);
+    return MoveFocusInRing({TextPAGE2}, next);
 }
 
 void SelectedItemsPanel::Open() {

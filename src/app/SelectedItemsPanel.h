@@ -37,6 +37,10 @@ public:
     std::array<QLabel*, ListCellsPerPage> LabelH1{};  // names
     std::array<QLabel*, ListCellsPerPage> LabelH2{};  // salts
 
+protected:
+    // Tab stays in the page box rather than reaching the covered window.
+    bool focusNextPrevChild(bool next) override;
+
 private:
     void FillItemListPage(int page);
     int pageCount() const;

@@ -8,6 +8,7 @@
 #include "log/core/LogPages.h"
 #include "platform/CalendarControl.h"
 #include "platform/KeyRules.h"
+#include "platform/TabRing.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -293,17 +294,7 @@ void SaltListScreen::Close() { hide(); }
 
 bool SaltListScreen::focusNextPrevChild(bool next) {
     if (!isVisible()) return QFrame::focusNextPrevChild(next);
-    const qsizetype n = tabChain_.size();
-    qsizetype at = tabChain_.indexOf(QApplication::focusWidget());
-    if (at < 0) at = next ? n - 1 : 0;
-    for (qsizetype step = 1; step <= n; ++step) {
-        QWidget* candidate = tabChain_[((at + (next ? step : -step)) % n + n) % n];
-        if (candidate->isVisible() && candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus)) {
-            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return true;
+    return MoveFocusInRing(tabChain_, next);
 }
 
 void SaltListScreen::paintEvent(QPaintEvent* event) {

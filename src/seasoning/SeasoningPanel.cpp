@@ -9,6 +9,7 @@
 #include "platform/CalendarControl.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyRules.h"
+#include "platform/TabRing.h"
 #include "seasoning/SeasoningStrip.h"
 #include "seasoning/core/SeasoningSums.h"
 #include "text/NumericText.h"
@@ -255,10 +256,13 @@ void SeasoningPanel::wireRow(int i) {
 void SeasoningPanel::setTabChain() {
     // Row by row through the seasonings; Tab out of the last row's salt goes
     // on to the extra row (see focusOut), then the side calculator.
-    QList<QWidget*> chain;
-    for (int i = 0; i < Rows; ++i) chain += {TextNameC[i], TextTaniC[i], TextEnbunC[i]};
-    chain += {TextEnbunC[ExtraRow], TextEnbunC[SideRow], TextBaiC};
-    for (qsizetype k = 0; k + 1 < chain.size(); ++k) QWidget::setTabOrder(chain[k], chain[k + 1]);
+    for (int i = 0; i < Rows; ++i) tabRing_ += {TextNameC[i], TextTaniC[i], TextEnbunC[i]};
+    tabRing_ += {TextEnbunC[ExtraRow], TextEnbunC[SideRow], TextBaiC};
+}
+
+bool SeasoningPanel::focusNextPrevChild(bool next) {
+    if (!isVisible()) return QFrame::focusNextPrevChild(next);
+    return MoveFocusInRing(tabRing_, next);
 }
 
 void SeasoningPanel::ShowSeasoningTable() {

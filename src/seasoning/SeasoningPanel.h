@@ -6,6 +6,7 @@
 #include "grid/core/SaltArithmetic.h"
 
 #include <QFrame>
+#include <QList>
 #include <array>
 #include <functional>
 
@@ -73,6 +74,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildRow(int row);
@@ -100,6 +102,7 @@ private:
     void focusOut(QObject* watched, bool byTab);
 
     Form1& form_;
+    QList<QWidget*> tabRing_;
 };
 
 }  // namespace morv

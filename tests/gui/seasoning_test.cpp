@@ -113,6 +113,8 @@ TEST_F(SeasoningTest, EnterAndFocusHints) {
     calc().TextEnbunC[19]->setFocus();
     QTest::keyClick(calc().TextEnbunC[19], Qt::Key_Tab);
     EXPECT_TRUE(calc().TextEnbunC[20]->hasFocus()) << "Tab from the last row goes to the extra row";
+    QTest::keyClick(calc().TextEnbunC[20], Qt::Key_Tab);
+    EXPECT_TRUE(calc().TextNameC[0]->hasFocus()) << "and round the panel, never under it";
     click(calc().Command48);
     calc().TextBaiC->setFocus();
     QTest::keyClick(calc().TextBaiC, Qt::Key_Tab);

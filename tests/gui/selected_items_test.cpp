@@ -49,6 +49,8 @@ TEST_F(SelectedItemsTest, SixtyOneItemsMakeTwoPagesThatWrapAround) {
     }
     EXPECT_EQ(list().LabelH1[0]->text(), QStringLiteral(" ｉｔｅｍ　６０"))
         << "an emptied box keeps the page shown";
+    QTest::keyClick(list().TextPAGE2, Qt::Key_Tab);
+    EXPECT_TRUE(list().TextPAGE2->hasFocus()) << "Tab does not reach the covered window";
 
     // A snapshot: later changes show at the next opening.
     click(list().Command19);
