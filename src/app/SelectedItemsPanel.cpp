@@ -44,7 +44,7 @@ SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(pa
                         Qt::AlignVCenter | Qt::AlignRight);
     TextPAGE2 = MakeBox(this, QStringLiteral("TextPAGE2"), {428, 10, 52, 28});
     TextPAGE2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    TextPAGE2->setAccessibleName(QStringLiteral("表示するページ"));
+    TextPAGE2->setAccessibleName(QStringLiteral("ページ"));
     Label31 =
         MakeLabel(this, QStringLiteral("Label31"), QStringLiteral("/"), {484, 10, 14, 28}, Qt::AlignCenter);
     LabelPAGE2 = MakeLabel(this, QStringLiteral("LabelPAGE2"), QString(), {500, 10, 40, 28});
@@ -54,6 +54,8 @@ SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(pa
                            Qt::ClickFocus);
     Command20 =
         MakeButton(this, QStringLiteral("Command20"), QStringLiteral(">"), {656, 10, 36, 28}, Qt::ClickFocus);
+    Command21->setAccessibleName(QStringLiteral("前のページ"));
+    Command20->setAccessibleName(QStringLiteral("次のページ"));
     Command19 = MakeButton(this, QStringLiteral("Command19"), QStringLiteral("戻る"), {861, 8, 104, 32},
                            Qt::ClickFocus);
 

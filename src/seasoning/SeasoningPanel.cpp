@@ -86,6 +86,7 @@ SeasoningPanel::SeasoningPanel(Form1& form, QWidget* parent) : QFrame(parent), f
     LabelEnbunC->setMargin(4);
     MakeBold(LabelEnbunC, 12);
     SetBackground(LabelEnbunC, colour::WindowBackground());
+    LabelEnbunC->setAccessibleName(QStringLiteral("調味料の塩分合計"));
     Label44 = MakeLabel(this, QStringLiteral("Label44"), QStringLiteral("グラム"), {194, 92, 44, 32});
     Command48 = MakeButton(this, QStringLiteral("Command48"), QStringLiteral("計"), {256, 92, 80, 32},
                            Qt::ClickFocus);
@@ -135,6 +136,7 @@ void SeasoningPanel::buildRow(int i) {
     TextNameC[i]->setAccessibleName(numbered("調味料名", i));
     TextTaniC[i]->setAccessibleName(numbered("単位", i));
     TextEnbunC[i]->setAccessibleName(numbered("塩分", i));
+    CommandR[i]->setAccessibleName(numbered("リセット", i));
 }
 
 void SeasoningPanel::buildExtraRow() {
@@ -214,6 +216,9 @@ void SeasoningPanel::addMultipliers(QWidget* parent, int row, int x, int y) {
         QPushButton* button = MakeButton(parent, ArrayName(b.base, row), QString::fromLatin1(b.caption),
                                          {x, y, MultiplierStep - 1, height}, Qt::ClickFocus);
         (*b.array)[row] = button;
+        // The captions repeat on every row; a screen reader says which row.
+        button->setAccessibleName(row == SideRow ? QStringLiteral("%1 その他の塩分計算").arg(b.caption)
+                                                 : numbered(b.caption, row));
         const SaltOperation operation = b.operation;
         connect(button, &QPushButton::clicked, this, [this, row, operation] { MultiplyRow(row, operation); });
         x += MultiplierStep;

@@ -33,6 +33,7 @@ SeasoningStrip::SeasoningStrip(Form1& form, QWidget* parent) : QFrame(parent), f
                             Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbunR->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LabelEnbunR->setMargin(3);
+    LabelEnbunR->setAccessibleName(QStringLiteral("移す調味料の塩分"));
     Label41 = MakeLabel(this, QStringLiteral("Label41"), QStringLiteral("グラム"), {116, 76, 52, 26});
 
     connect(Command44, &QPushButton::clicked, this, [this] { Transfer(false); });
