@@ -110,8 +110,8 @@ public:
     SaltListScreen* PictureE = nullptr;
     SelectedItemsPanel* PictureH = nullptr;
     SeasoningPanel* PictureCho = nullptr;
-    QFrame* Picture2 = nullptr;    // input/output dialog
-    QFrame* Picture3 = nullptr;    // import preview bar
+    QFrame* Picture2 = nullptr;  // input/output dialog
+    QFrame* Picture3 = nullptr;  // import preview bar
     DeletionPanel* Picture4 = nullptr;
 
 protected:
