@@ -114,7 +114,8 @@ void SelectedItemsPanel::Open() {
     FillItemListPage(1);
     raise();
     show();
-    if (!form_.SelectedItems.empty()) TextPAGE2->setFocus();
+    // Also with nothing listed: the focus must not stay on the covered window.
+    TextPAGE2->setFocus();
 }
 
 void SelectedItemsPanel::FillItemListPage(int page) {

@@ -71,6 +71,7 @@ TEST_F(SelectedItemsTest, NoSelectedItemEmptiesEveryCell) {
     w.ItemTable = NewItemTable();
     click(w.Command13);
     EXPECT_EQ(pageShown(), "1/1");
+    EXPECT_TRUE(list().TextPAGE2->hasFocus());
     for (int k = 0; k < 60; ++k) ASSERT_EQ(list().LabelH1[k]->text() + list().LabelH2[k]->text(), "") << k;
     list().TextPAGE2->setText("3");
     click(list().Command20);
