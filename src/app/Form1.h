@@ -21,9 +21,11 @@ namespace morv {
 
 class CalendarControl;
 class Clock;
+class DataDialog;
 class DeletionPanel;
 class Dialogs;
 class ItemGrid;
+class PreviewBar;
 class SaltListScreen;
 class SeasoningPanel;
 class SelectedItemsPanel;
@@ -110,8 +112,8 @@ public:
     SaltListScreen* PictureE = nullptr;
     SelectedItemsPanel* PictureH = nullptr;
     SeasoningPanel* PictureCho = nullptr;
-    QFrame* Picture2 = nullptr;  // input/output dialog
-    QFrame* Picture3 = nullptr;  // import preview bar
+    DataDialog* Picture2 = nullptr;  // input/output dialog
+    PreviewBar* Picture3 = nullptr;  // import preview bar
     DeletionPanel* Picture4 = nullptr;
 
 protected:

@@ -6,6 +6,8 @@
 #include "app/Form1.h"
 #include "app/SelectedItemsPanel.h"
 #include "app/core/Twips.h"
+#include "exchange/DataDialog.h"
+#include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
@@ -118,9 +120,10 @@ void Form1::buildOverlayPanels() {
     PictureCho->setGeometry(whole);
     // The dialog panels stand over the column of command buttons.
     const QRect column{0, TwipsToPixels(DialogPanelTopTwips), TwipsToPixels(1740), TwipsToPixels(8850)};
-    Picture2 = MakePanel(this, QStringLiteral("Picture2"), column);
-    Picture3 = MakePanel(this, QStringLiteral("Picture3"), column);
-    for (QFrame* hidden : {Picture2, Picture3}) hidden->hide();
+    Picture2 = new DataDialog(*this, this);
+    Picture2->setGeometry(column);
+    Picture3 = new PreviewBar(*this, this);
+    Picture3->setGeometry(column);
     Picture4 = new DeletionPanel(*this, this);
     Picture4->setGeometry(column);
 }

@@ -260,6 +260,10 @@ void ItemGrid::onPageClicked(int page) {
     form_.Calendar1->hide();
     if (page == form_.ItemPage) return;
     ShowItemPage(page);
+    ClearSelection();
+}
+
+void ItemGrid::ClearSelection() {
     const int previous = std::clamp(form_.SelectedRow, 0, Rows - 1);
     SetBackground(TextNa[previous], colour::White);
     SetBackground(TextEnbun[previous], colour::White);

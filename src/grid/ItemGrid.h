@@ -33,6 +33,8 @@ public:
     // page buttons. Loading stores nothing but "0" into an empty tick and a
     // name without its surrounding blanks.
     void ShowItemPage(int page);
+    // No grid box is the target of a conversion or transfer any more.
+    void ClearSelection();
     // Colours row r from its record: the panel by name, the name box by tick and name.
     void PaintItemRow(int row);
     // Colours the ten page buttons from the table; the shown page is salmon.

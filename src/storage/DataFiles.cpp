@@ -21,24 +21,6 @@ const QString Enbun = QStringLiteral("Enbun");
 const QString Moku = QStringLiteral("Moku");
 const QString Atu = QStringLiteral("Atu");
 
-// Names are free text but the file format has no escaping: a double quote
-// would end the field early. The replacement is meant to be seen, so callers
-// get it back in their table.
-void ReplaceQuoteMarks(QString& name) {
-    name.replace(QChar(u'"'), QChar(u'\''));
-    name.replace(QChar(u'\u201D'), QChar(u'\u2019'));
-}
-
-// The other fields are numbers and dates and never hold a double quote when
-// typed; one that arrived some other way would shift every later field of the
-// file by one, so it is written as an apostrophe.
-QString Field(const QString& text) {
-    if (!text.contains(u'"')) return text;
-    QString safe = text;
-    safe.replace(QChar(u'"'), QChar(u'\''));
-    return safe;
-}
-
 QStringView TrimSpaces(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -87,7 +69,8 @@ int DataFiles::KirokuFileWrite(ItemList& items) {
     for (int slot = 0; slot < StoredItemCount; ++slot) {
         ItemRecord& item = items[size_t(slot)];
         ReplaceQuoteMarks(item.ItemName);
-        text += QuotedLine({Field(item.Checked), item.ItemName, Field(item.Sodium), Field(item.ItemSalt)});
+        text += QuotedLine(
+            {QuoteFree(item.Checked), item.ItemName, QuoteFree(item.Sodium), QuoteFree(item.ItemSalt)});
     }
     return writeFile(Kiroku, EncodeCp932(text));
 }
@@ -96,7 +79,7 @@ int DataFiles::ChomiFileWrite(SeasoningList& rows) {
     QString text;
     for (SeasoningRecord& row : rows) {
         ReplaceQuoteMarks(row.SeasoningName);
-        text += QuotedLine({TrimSpaces(row.SeasoningName), Field(row.UnitSalt)});
+        text += QuotedLine({TrimSpaces(row.SeasoningName), QuoteFree(row.UnitSalt)});
     }
     return writeFile(Chomi, EncodeCp932(text));
 }
@@ -104,8 +87,8 @@ int DataFiles::ChomiFileWrite(SeasoningList& rows) {
 int DataFiles::EnbunFileWrite(const LogList& log) {
     QString text;
     for (const LogRecord& day : log) {
-        text += QuotedLine(
-            {Field(day.LogDate), Field(day.DaySalt), Field(day.PressureLow), Field(day.PressureHigh)});
+        text += QuotedLine({QuoteFree(day.LogDate), QuoteFree(day.DaySalt), QuoteFree(day.PressureLow),
+                            QuoteFree(day.PressureHigh)});
     }
     return writeFile(Enbun, EncodeCp932(text));
 }

@@ -29,6 +29,8 @@ public:
     DataFiles(QString folder, StatusSink status, Now now, FileOps& ops = SystemFileOps());
 
     const QString& folder() const { return folder_; }
+    // Where the files go; other files the program writes go the same way.
+    FileOps& ops() const { return ops_; }
 
     // Start-up: creates an empty Kiroku.txt when there is none, then restores
     // any interrupted write of Kiroku, Chomi, Moku, Enbun and Atu in that order.

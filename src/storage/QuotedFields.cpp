@@ -18,6 +18,18 @@ QString QuotedLine(std::initializer_list<QStringView> fields) {
     return line;
 }
 
+void ReplaceQuoteMarks(QString& name) {
+    name.replace(QChar(u'"'), QChar(u'\''));
+    name.replace(QChar(u'\u201D'), QChar(u'\u2019'));
+}
+
+QString QuoteFree(const QString& text) {
+    if (!text.contains(u'"')) return text;
+    QString safe = text;
+    safe.replace(QChar(u'"'), QChar(u'\''));
+    return safe;
+}
+
 FieldReader::FieldReader(QString text) : text_(std::move(text)) {}
 
 void FieldReader::skipBlanks() {

@@ -22,6 +22,16 @@ namespace morv {
 // One line, CR LF included.
 QString QuotedLine(std::initializer_list<QStringView> fields);
 
+// Names are free text but the format has no escaping: a double quote would end
+// the field early. '"' becomes "'" and U+201D becomes U+2019, a replacement
+// meant to be seen, so the data files store it back into their tables.
+void ReplaceQuoteMarks(QString& name);
+
+// The other fields are numbers and dates and never hold a double quote when
+// typed; one that arrived some other way would shift every later field by
+// one, so it is written as an apostrophe.
+QString QuoteFree(const QString& text);
+
 class FieldReader {
 public:
     explicit FieldReader(QString text);

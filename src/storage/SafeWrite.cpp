@@ -205,4 +205,29 @@ bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& byte
     return true;
 }
 
+bool ReplaceFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes) {
+    // The temporary name must not be someone else's file: it is created
+    // exclusively, with a new number while one is taken.
+    for (int n = 1; n < 100; ++n) {
+        const QString temporary = path + QStringLiteral(".%1.tmp").arg(n);
+        if (!CreateFileDurably(ops, temporary, bytes)) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        const QByteArray from = QFile::encodeName(temporary);
+        if (ops.rename(from, QFile::encodeName(path)) != 0) {
+            const int saved = errno;
+            ops.unlink(from);
+            errno = saved;
+            return false;
+        }
+        // The rename has replaced the file whole; a folder that then refuses
+        // to sync cannot give the previous file back, so failing here would
+        // only report a complete file as missing.
+        SyncFolder(ops, FolderOf(QFileInfo(path).path() + QLatin1Char('/')));
+        return true;
+    }
+    return false;
+}
+
 }  // namespace morv

@@ -62,4 +62,9 @@ private:
 // when the name was taken; a failed attempt leaves no file behind.
 bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes);
 
+// Makes `path` hold `bytes`, whether or not it exists: a temporary file beside
+// it is written, fsynced and renamed over it, and the folder is fsynced. On
+// failure `path` is as it was and no temporary file is left.
+bool ReplaceFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes);
+
 }  // namespace morv

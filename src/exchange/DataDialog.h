@@ -1,0 +1,51 @@
+#pragma once
+// The data input/output dialog over the command column: export and import of
+// the item data, the daily-log pair, and cancel. It also holds the file-dialog
+// steps both exchanges share.
+
+#include <QFrame>
+#include <optional>
+
+class QLabel;
+class QPushButton;
+
+namespace morv {
+
+class Form1;
+
+class DataDialog : public QFrame {
+    Q_OBJECT
+public:
+    DataDialog(Form1& form, QWidget* parent);
+
+    void Open();
+    void Cancel();
+    void ExportItems();
+    void ImportItems();
+
+    // Asks for a file (proposing `proposedName`), asks before replacing an
+    // existing one, writes `bytes` whole and tells the user; the dialog then
+    // closes. A failed write leaves the previous file and keeps the dialog open.
+    void exportFile(const QString& proposedName, const QByteArray& bytes);
+    // Asks for a file to import and reads it. Nothing when the choice was
+    // cancelled, the file is missing, or it cannot be taken (already told).
+    std::optional<QString> importText();
+    // Hides the dialog and gives the main view its side panels back.
+    void closePanel();
+
+    QLabel* Label16_12 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QLabel* Label16_0 = nullptr;
+    QPushButton* Command23 = nullptr;
+    QPushButton* Command24 = nullptr;
+    QPushButton* Command7 = nullptr;
+
+private:
+    // Told in a message box; the dialog stays open with the focus on cancel.
+    void refuse(const QString& text);
+
+    Form1& form_;
+};
+
+}  // namespace morv

@@ -1,0 +1,53 @@
+#include "exchange/core/ExchangeFiles.h"
+
+#include "text/Cp932.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace morv {
+
+QString ProposedExportName(const QString& prefix, const QString& dateText) {
+    return prefix + dateText.mid(0, 4) + dateText.mid(5, 2) + dateText.mid(8, 2) + QLatin1String(".TXT");
+}
+
+QString WithTxtExtension(const QString& path) {
+    if (path.contains(QLatin1String(".TXT"), Qt::CaseInsensitive)) return path;
+    return path + QLatin1String(".TXT");
+}
+
+QString FileNameOf(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }
+
+QString OverwriteQuestion(const QString& path) {
+    return path + QStringLiteral("\r\n\r\nすでに同名のファイルが存在します\r\n上書きしますか？");
+}
+
+QString ExportedNotice(const QString& path) {
+    return QStringLiteral("ファイルを出力しました\r\n\r\n( ") + path + QStringLiteral(" )");
+}
+
+ExchangeRead ReadExchangeFile(const QString& path, QString& text) {
+    text.clear();
+    QFile file(path);
+    if (!file.exists()) return ExchangeRead::Missing;
+    if (!file.open(QIODevice::ReadOnly)) return ExchangeRead::Failed;
+    // The size is asked of the open file and the read is capped as well, so
+    // a file that grows meanwhile cannot slip past the limit.
+    if (file.size() > MaxExchangeFileBytes) return ExchangeRead::Refused;
+    const QByteArray bytes = file.read(MaxExchangeFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) return ExchangeRead::Failed;
+    if (bytes.size() > MaxExchangeFileBytes) return ExchangeRead::Refused;
+    text = DecodeCp932(bytes);
+    // Bytes that are not CP932 come back as escapes; importing them would
+    // show and later store mangled text.
+    const bool undecodable = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= Cp932ByteEscapeBase + 0x80 && c.unicode() <= Cp932ByteEscapeBase + 0xFF;
+    });
+    if (undecodable) {
+        text.clear();
+        return ExchangeRead::Refused;
+    }
+    return ExchangeRead::Read;
+}
+
+}  // namespace morv

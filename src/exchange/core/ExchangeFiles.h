@@ -1,0 +1,36 @@
+#pragma once
+// What the item-data and daily-log exchanges share: files of the user's
+// choice (written whole or not at all by ReplaceFileDurably), read only when
+// they are small enough and proper CP932, and the texts around them.
+
+#include <QString>
+
+namespace morv {
+
+inline const QString ExportFailedText = QStringLiteral("ファイルの作成に失敗しました");
+inline const QString ImportFailedText = QStringLiteral("ファイルの取り込みに失敗しました");
+inline const QString ImportRefusedText = QStringLiteral("指定されたファイルは取り込みできません");
+inline const QString AdoptFailedText = QStringLiteral("データの保存に失敗しました");
+inline const QString AdoptedText = QStringLiteral("ファイルの内容を上書きしました");
+
+// No file the program writes comes near this; a larger one is not read at all.
+inline constexpr qint64 MaxExchangeFileBytes = 16 * 1024 * 1024;
+
+// `prefix` + the digits of a yyyy/mm/dd date text + ".TXT".
+QString ProposedExportName(const QString& prefix, const QString& dateText);
+// A chosen path without ".TXT" anywhere in it (in any case) gets ".TXT".
+QString WithTxtExtension(const QString& path);
+// The part of a path after its last "/".
+QString FileNameOf(const QString& path);
+QString OverwriteQuestion(const QString& path);
+QString ExportedNotice(const QString& path);
+
+enum class ExchangeRead {
+    Read,     // `text` holds the decoded file
+    Missing,  // no such file
+    Refused,  // too large, or not CP932
+    Failed,   // could not be read
+};
+ExchangeRead ReadExchangeFile(const QString& path, QString& text);
+
+}  // namespace morv
