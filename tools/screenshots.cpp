@@ -3,6 +3,8 @@
 
 #include "app/Form1.h"
 #include "app/SelectedItemsPanel.h"
+#include "exchange/DataDialog.h"
+#include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
 #include "log/SaltListScreen.h"
 #include "platform/CalendarControl.h"
@@ -23,15 +25,21 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
+// Answers No and cancels, except that an open dialog picks `openFile` once.
 class SilentDialogs final : public morv::Dialogs {
 public:
+    QString openFile;
     void notice(const QString&) override {}
     bool askYesNo(const QString&) override { return false; }
     std::optional<QString> chooseSaveFile(const morv::FileRequest&) override { return std::nullopt; }
-    std::optional<QString> chooseOpenFile(const morv::FileRequest&) override { return std::nullopt; }
+    std::optional<QString> chooseOpenFile(const morv::FileRequest&) override {
+        if (openFile.isEmpty()) return std::nullopt;
+        return std::exchange(openFile, QString());
+    }
 };
 
 class SampleDay final : public morv::Clock {
@@ -141,5 +149,17 @@ int main(int argc, char** argv) {
     }
     window.Command13->click();
     ok &= save(window, out + "/selected-items.png");
+    window.PictureH->Command19->click();
+
+    window.Command8->click();
+    ok &= save(window, out + "/data-dialog.png");
+    // A file from another machine, previewed before it is adopted or dropped.
+    writeSample(home.path() + "/持ち寄り.TXT", QStringLiteral("\"2024/02/28\",\"\",\"\",\"\"\r\n"
+                                                              "\"1\",\"野菜スープ\",\"\",\"0.9\"\r\n"
+                                                              "\"1\",\"ざるそば\",\"\",\"2.4\"\r\n"
+                                                              "\"0\",\"たくあん\",\"\",\"0.7\"\r\n"));
+    dialogs.openFile = home.path() + "/持ち寄り.TXT";
+    window.Picture2->Command6->click();
+    ok &= save(window, out + "/import-preview.png");
     return ok ? 0 : 1;
 }
