@@ -1,14 +1,10 @@
 #include "exchange/DataDialog.h"
 
-#include "app/Colours.h"
-#include "app/Controls.h"
 #include "app/Form1.h"
-#include "app/core/Twips.h"
 #include "exchange/PreviewBar.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "exchange/core/ItemExchange.h"
 #include "grid/ItemGrid.h"
-#include "grid/WeightPanel.h"
 #include "platform/Dialogs.h"
 #include "storage/SafeWrite.h"
 
@@ -19,17 +15,7 @@
 
 namespace morv {
 
-DataDialog::DataDialog(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
-    setObjectName(QStringLiteral("Picture2"));
-    setFrameShape(QFrame::StyledPanel);
-    setFrameShadow(QFrame::Raised);
-    SetBackground(this, colour::ButtonFace());
-    auto caption = [this](const char* name, const QString& text, int top) {
-        return MakeLabel(this, QLatin1String(name), text, {8, top, 104, 20});
-    };
-    auto button = [this](const char* name, const QString& text, int top) {
-        return MakeButton(this, QLatin1String(name), text, {8, top, 100, 32});
-    };
+DataDialog::DataDialog(Form1& form, QWidget* parent) : ColumnPanel(form, parent, QStringLiteral("Picture2")) {
     Label16_12 = caption("Label16(12)", QStringLiteral("データ入出力"), 12);
     Command5 = button("Command5", QStringLiteral("ファイル出力"), 34);
     Command6 = button("Command6", QStringLiteral("ファイル入力"), 72);
@@ -41,28 +27,13 @@ DataDialog::DataDialog(Form1& form, QWidget* parent) : QFrame(parent), form_(for
     connect(Command7, &QPushButton::clicked, this, &DataDialog::Cancel);
     connect(Command5, &QPushButton::clicked, this, &DataDialog::ExportItems);
     connect(Command6, &QPushButton::clicked, this, &DataDialog::ImportItems);
-    hide();
 }
 
-void DataDialog::Open() {
-    move(0, TwipsToPixels(DialogPanelTopTwips));
-    raise();
-    show();
-    form_.Picture1->hide();
-    form_.Picture7->hide();
-    form_.ResetStatusLine();
-    Command7->setFocus();
-}
-
-void DataDialog::closePanel() {
-    hide();
-    form_.Picture1->show();
-    form_.Picture7->show();
-}
+void DataDialog::Open() { openDialog(Command7); }
 
 void DataDialog::Cancel() {
     form_.ResetStatusLine();
-    closePanel();
+    closeDialog();
 }
 
 void DataDialog::refuse(const QString& text) {
@@ -91,7 +62,7 @@ void DataDialog::exportFile(const QString& proposedName, const QByteArray& bytes
         return;
     }
     form_.dialogs().notice(ExportedNotice(form_.ExchangeFile));
-    closePanel();
+    closeDialog();
 }
 
 std::optional<QString> DataDialog::importText() {
@@ -159,7 +130,7 @@ void DataDialog::ImportItems() {
         form_.dialogs().notice(ImportFailedText);
         return;
     }
-    closePanel();
+    closeDialog();
     form_.Picture3->Begin(FileNameOf(form_.ExchangeFile), std::move(loaded));
 }
 

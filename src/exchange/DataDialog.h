@@ -3,17 +3,13 @@
 // the item data, the daily-log pair, and cancel. It also holds the file-dialog
 // steps both exchanges share.
 
-#include <QFrame>
-#include <optional>
+#include "app/ColumnPanel.h"
 
-class QLabel;
-class QPushButton;
+#include <optional>
 
 namespace morv {
 
-class Form1;
-
-class DataDialog : public QFrame {
+class DataDialog : public ColumnPanel {
     Q_OBJECT
 public:
     DataDialog(Form1& form, QWidget* parent);
@@ -30,8 +26,6 @@ public:
     // Asks for a file to import and reads it. Nothing when the choice was
     // cancelled, the file is missing, or it cannot be taken (already told).
     std::optional<QString> importText();
-    // Hides the dialog and gives the main view its side panels back.
-    void closePanel();
 
     QLabel* Label16_12 = nullptr;
     QPushButton* Command5 = nullptr;
@@ -44,8 +38,6 @@ public:
 private:
     // Told in a message box; the dialog stays open with the focus on cancel.
     void refuse(const QString& text);
-
-    Form1& form_;
 };
 
 }  // namespace morv

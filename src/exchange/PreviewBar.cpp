@@ -3,7 +3,6 @@
 #include "app/Colours.h"
 #include "app/Controls.h"
 #include "app/Form1.h"
-#include "app/core/Twips.h"
 #include "exchange/DataDialog.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "grid/ItemGrid.h"
@@ -20,14 +19,7 @@ namespace morv {
 static const QString AdoptQuestionText =
     QStringLiteral("全てのデータを読み込んだファイルの内容で置き換えますか？");
 
-PreviewBar::PreviewBar(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
-    setObjectName(QStringLiteral("Picture3"));
-    setFrameShape(QFrame::StyledPanel);
-    setFrameShadow(QFrame::Raised);
-    SetBackground(this, colour::ButtonFace());
-    auto button = [this](const char* name, const QString& text, int top) {
-        return MakeButton(this, QLatin1String(name), text, {8, top, 100, 32});
-    };
+PreviewBar::PreviewBar(Form1& form, QWidget* parent) : ColumnPanel(form, parent, QStringLiteral("Picture3")) {
     auto note = [this](const char* name, const QString& text, int top) {
         QLabel* label = MakeLabel(this, QLatin1String(name), text, {6, top, 106, 36});
         label->setWordWrap(true);
@@ -53,13 +45,11 @@ PreviewBar::PreviewBar(Form1& form, QWidget* parent) : QFrame(parent), form_(for
     });
     connect(Command12, &QPushButton::clicked, this, &PreviewBar::Adopt);
     connect(Command11, &QPushButton::clicked, this, &PreviewBar::Drop);
-    hide();
 }
 
 void PreviewBar::Begin(const QString& fileName, ItemList saved) {
     saved_ = std::move(saved);
-    move(0, TwipsToPixels(DialogPanelTopTwips));
-    show();
+    showOverColumn();
     Command11->setFocus();
     SetTextColour(form_.Label3, colour::Red);
     SetTextColour(form_.Label46, colour::Red);

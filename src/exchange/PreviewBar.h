@@ -2,18 +2,12 @@
 // The bar over the command column while an imported item-data file is
 // previewed: shortcuts to the main commands, and adopt or drop.
 
+#include "app/ColumnPanel.h"
 #include "storage/Records.h"
-
-#include <QFrame>
-
-class QLabel;
-class QPushButton;
 
 namespace morv {
 
-class Form1;
-
-class PreviewBar : public QFrame {
+class PreviewBar : public ColumnPanel {
     Q_OBJECT
 public:
     PreviewBar(Form1& form, QWidget* parent);
@@ -37,7 +31,6 @@ private:
     // Back to the normal state on today's date.
     void end();
 
-    Form1& form_;
     ItemList saved_;
 };
 

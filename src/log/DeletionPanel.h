@@ -2,16 +2,11 @@
 // The deletion dialog over the command column: delete the item data or the
 // daily log, or cancel.
 
-#include <QFrame>
-
-class QLabel;
-class QPushButton;
+#include "app/ColumnPanel.h"
 
 namespace morv {
 
-class Form1;
-
-class DeletionPanel : public QFrame {
+class DeletionPanel : public ColumnPanel {
     Q_OBJECT
 public:
     DeletionPanel(Form1& form, QWidget* parent);
@@ -24,9 +19,6 @@ public:
     QLabel* Label16_2 = nullptr;
     QPushButton* Command32 = nullptr;
     QPushButton* Command33 = nullptr;
-
-private:
-    Form1& form_;
 };
 
 }  // namespace morv

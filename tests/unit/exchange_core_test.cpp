@@ -16,12 +16,6 @@ using test::WriteBytes;
 
 const QByteArray EmptyItemLine = "\"0\",\"\",\"\",\"\"\r\n";
 
-QByteArray Repeat(const QByteArray& line, int times) {
-    QByteArray out;
-    for (int i = 0; i < times; ++i) out += line;
-    return out;
-}
-
 TEST(ItemExchange, ExportWritesTheHeaderAndEveryStoredSlot) {
     ItemList items = NewItemTable();
     items[0] = {"1", "焼き鮭", "", "1.5"};
@@ -32,7 +26,7 @@ TEST(ItemExchange, ExportWritesTheHeaderAndEveryStoredSlot) {
         "\"2015/11/26\",\"\",\"\",\"\"\r\n"
         "\"1\",\"" +
         EncodeCp932(u"焼き鮭") + "\",\"\",\"1.5\"\r\n" + EmptyItemLine +
-        "\"0\",\"say 'hi'\",\"'\",\"2\"\r\n" + Repeat(EmptyItemLine, 157);
+        "\"0\",\"say 'hi'\",\"'\",\"2\"\r\n" + EmptyItemLine.repeated(157);
     EXPECT_EQ(bytes, expected);
     EXPECT_EQ(items[2].ItemName, "say \"hi\"") << "the table itself is not changed";
 }

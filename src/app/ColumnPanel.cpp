@@ -1,0 +1,47 @@
+#include "app/ColumnPanel.h"
+
+#include "app/Colours.h"
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "app/core/Twips.h"
+#include "grid/WeightPanel.h"
+
+namespace morv {
+
+ColumnPanel::ColumnPanel(Form1& form, QWidget* parent, const QString& name) : QFrame(parent), form_(form) {
+    setObjectName(name);
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Raised);
+    SetBackground(this, colour::ButtonFace());
+    hide();
+}
+
+QLabel* ColumnPanel::caption(const char* name, const QString& text, int top) {
+    return MakeLabel(this, QLatin1String(name), text, {8, top, 100, 20});
+}
+
+QPushButton* ColumnPanel::button(const char* name, const QString& text, int top) {
+    return MakeButton(this, QLatin1String(name), text, {8, top, 100, 32});
+}
+
+void ColumnPanel::showOverColumn() {
+    move(0, TwipsToPixels(DialogPanelTopTwips));
+    raise();
+    show();
+}
+
+void ColumnPanel::openDialog(QWidget* focus) {
+    showOverColumn();
+    form_.Picture1->hide();
+    form_.Picture7->hide();
+    form_.ResetStatusLine();
+    focus->setFocus();
+}
+
+void ColumnPanel::closeDialog() {
+    hide();
+    form_.Picture1->show();
+    form_.Picture7->show();
+}
+
+}  // namespace morv
