@@ -96,18 +96,6 @@ TEST(ItemExchange, AnExportedTableComesBackWhole) {
     }
 }
 
-TEST(ExchangeFiles, ExportNames) {
-    EXPECT_EQ(ProposedExportName("Morvaline", "2015/11/26"), "Morvaline20151126.TXT");
-    const struct {
-        QString chosen, used;
-    } names[] = {{"/h/data", "/h/data.TXT"},
-                 {"/h/data.txt", "/h/data.txt"},
-                 {"/h/data.TXT", "/h/data.TXT"},
-                 {"/h/data.txt.old", "/h/data.txt.old"}};
-    for (const auto& n : names) EXPECT_EQ(WithTxtExtension(n.chosen), n.used);
-    EXPECT_EQ(FileNameOf("/home/a/b c.TXT"), "b c.TXT");
-}
-
 TEST(ExchangeFiles, OversizedAndNonCp932FilesAreRefused) {
     QTemporaryDir dir;
     const QString path = dir.filePath("in.TXT");
