@@ -23,6 +23,11 @@ DataDialog::DataDialog(Form1& form, QWidget* parent) : ColumnPanel(form, parent,
     Command23 = button("Command23", QStringLiteral("ファイル出力"), 144);
     Command24 = button("Command24", QStringLiteral("ファイル入力"), 182);
     Command7 = button("Command7", QStringLiteral("キャンセル"), 240);
+    // The pairs share their captions; the heading above each tells what moves.
+    Command5->setAccessibleName(QStringLiteral("データファイル出力"));
+    Command6->setAccessibleName(QStringLiteral("データファイル入力"));
+    Command23->setAccessibleName(QStringLiteral("塩分一覧ファイル出力"));
+    Command24->setAccessibleName(QStringLiteral("塩分一覧ファイル入力"));
     connect(form_.Command8, &QPushButton::clicked, this, &DataDialog::Open);
     connect(Command7, &QPushButton::clicked, this, &DataDialog::Cancel);
     connect(Command5, &QPushButton::clicked, this, &DataDialog::ExportItems);

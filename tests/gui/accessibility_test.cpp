@@ -5,6 +5,7 @@
 
 #include "SaltListFixture.h"
 #include "app/ProgramIcon.h"
+#include "exchange/PreviewBar.h"
 #include "log/DeletionPanel.h"
 
 #include <QAbstractButton>
@@ -81,6 +82,10 @@ TEST_F(Accessibility, EveryVisibleInputOfEveryScreenHasAName) {
           "パッケージ重量"}},
         {"date calendar", [](Form1& w) { w.Command16->click(); }, {"日付のカレンダー"}},
         {"deletion panel", [](Form1& w) { w.Command30->click(); }, {"データ削除", "塩分一覧削除"}},
+        {"data dialog",
+         [](Form1& w) { w.Command8->click(); },
+         {"データファイル出力", "塩分一覧ファイル入力"}},
+        {"preview bar", [](Form1& w) { w.Picture3->Begin("a.TXT", w.ItemTable); }, {"上書き"}},
         {"salt list", [](Form1& w) { w.Command3->click(); }, {"ページ", "前のページ", "次のページ"}},
         {"blood pressure",
          [](Form1& w) {
