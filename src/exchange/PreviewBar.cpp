@@ -6,6 +6,7 @@
 #include "exchange/DataDialog.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "grid/ItemGrid.h"
+#include "log/SaltListScreen.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "text/DateText.h"
@@ -50,6 +51,8 @@ PreviewBar::PreviewBar(Form1& form, QWidget* parent) : ColumnPanel(form, parent,
 void PreviewBar::Begin(const QString& fileName, ItemList saved) {
     saved_ = std::move(saved);
     showOverColumn();
+    // The full-window screens its shortcuts open must cover it.
+    stackUnder(form_.PictureE);
     Command11->setFocus();
     SetTextColour(form_.Label3, colour::Red);
     SetTextColour(form_.Label46, colour::Red);

@@ -6,6 +6,7 @@
 #include "exchange/DataDialog.h"
 #include "exchange/PreviewBar.h"
 #include "grid/WeightPanel.h"
+#include "log/SaltListScreen.h"
 
 namespace morv::test {
 namespace {
@@ -66,6 +67,12 @@ TEST_F(Exchange, ExportImportBrowseAndAdopt) {
     page(1);
     EXPECT_EQ(grid().TextName[1]->text(), "鮭");
     EXPECT_EQ(w.Label3->text(), Reminder);
+    click(w.Picture3->Command26);
+    EXPECT_TRUE(w.PictureE->isVisible());
+    click(w.PictureE->Command14);
+    w.PictureCho->show();  // as a full-window screen opened from the bar
+    EXPECT_FALSE(w.Picture3->isAncestorOf(w.childAt(w.Picture3->geometry().center())));
+    w.PictureCho->hide();
     dialogs.calls.clear();
     dialogs.fileChoices = {""};
     click(w.Picture3->Command34);
