@@ -1,6 +1,5 @@
 #include "app/ColumnPanel.h"
 
-#include "app/Colours.h"
 #include "app/Controls.h"
 #include "app/Form1.h"
 #include "app/core/Twips.h"
@@ -9,10 +8,7 @@
 namespace morv {
 
 ColumnPanel::ColumnPanel(Form1& form, QWidget* parent, const QString& name) : QFrame(parent), form_(form) {
-    setObjectName(name);
-    setFrameShape(QFrame::StyledPanel);
-    setFrameShadow(QFrame::Raised);
-    SetBackground(this, colour::ButtonFace());
+    SetUpPanel(this, name);
     hide();
 }
 

@@ -3,6 +3,7 @@
 
 #include "../unit/storage_test_support.h"
 #include "GridFixture.h"
+#include "app/SelectedItemsPanel.h"
 #include "exchange/DataDialog.h"
 #include "exchange/PreviewBar.h"
 #include "grid/WeightPanel.h"
@@ -70,9 +71,10 @@ TEST_F(Exchange, ExportImportBrowseAndAdopt) {
     click(w.Picture3->Command26);
     EXPECT_TRUE(w.PictureE->isVisible());
     click(w.PictureE->Command14);
-    w.PictureCho->show();  // as a full-window screen opened from the bar
-    EXPECT_FALSE(w.Picture3->isAncestorOf(w.childAt(w.Picture3->geometry().center())));
-    w.PictureCho->hide();
+    click(w.Picture3->Command27);
+    EXPECT_FALSE(w.Picture3->isAncestorOf(w.childAt(w.Picture3->geometry().center())))
+        << "the list covers it";
+    click(w.PictureH->Command19);
     dialogs.calls.clear();
     dialogs.fileChoices = {""};
     click(w.Picture3->Command34);
