@@ -4,6 +4,7 @@
 #include "app/Controls.h"
 #include "app/Form1.h"
 #include "app/core/Twips.h"
+#include "exchange/PreviewBar.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
 
@@ -88,8 +89,9 @@ SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(pa
     connect(Command21, &QPushButton::clicked, this, &SelectedItemsPanel::PreviousPage);
     connect(Command19, &QPushButton::clicked, this, [this] {
         // Back to the button that opened the list, rather than wherever the
-        // focus would wander when its box disappears.
-        form_.Command13->setFocus();
+        // focus would wander when its box disappears: the preview bar's own
+        // one while the bar covers the main commands.
+        (form_.Picture3->isVisible() ? form_.Picture3->Command27 : form_.Command13)->setFocus();
         hide();
     });
     connect(form_.Command13, &QPushButton::clicked, this, &SelectedItemsPanel::Open);

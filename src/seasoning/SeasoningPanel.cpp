@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 #include "app/core/Twips.h"
 #include "grid/ItemGrid.h"
+#include "grid/WeightPanel.h"
 #include "grid/core/ItemRows.h"
 #include "platform/CalendarControl.h"
 #include "platform/FocusReason.h"
@@ -373,7 +374,7 @@ bool SeasoningPanel::eventFilter(QObject* watched, QEvent* event) {
         if (in)
             focusIn(watched);
         else
-            focusOut(watched, LeftByTab(static_cast<QFocusEvent*>(event)));
+            focusOut(watched, static_cast<QFocusEvent*>(event)->reason() == Qt::TabFocusReason);
     }
     return QFrame::eventFilter(watched, event);
 }
@@ -392,9 +393,11 @@ void SeasoningPanel::focusIn(QObject* watched) {
     }
 }
 
-void SeasoningPanel::focusOut(QObject* watched, bool byTab) {
+void SeasoningPanel::focusOut(QObject* watched, bool forwardTab) {
+    // Only Tab goes on to the row it jumps to; Shift+Tab goes back as it does
+    // everywhere, or it could never leave the last row's salt backwards.
     if (watched == TextBaiC) {
-        if (byTab) TextEnbunC[SideRow]->setFocus(Qt::TabFocusReason);
+        if (forwardTab) TextEnbunC[SideRow]->setFocus(Qt::TabFocusReason);
         return;
     }
     for (int i = 0; i <= ExtraRow; ++i) {
@@ -403,7 +406,8 @@ void SeasoningPanel::focusOut(QObject* watched, bool byTab) {
             form_.EnterPrompt = false;
             if (tickedAndNamed(i)) EnbunGoukeiC();
             // The extra row sits above the right column; Tab reaches it from the last row.
-            if (watched == TextEnbunC[Rows - 1] && byTab) TextEnbunC[ExtraRow]->setFocus(Qt::TabFocusReason);
+            if (watched == TextEnbunC[Rows - 1] && forwardTab)
+                TextEnbunC[ExtraRow]->setFocus(Qt::TabFocusReason);
             return;
         }
         if (watched == TextNameC[i]) {
@@ -483,9 +487,14 @@ void SeasoningPanel::Close() {
     form_.Picture7->Command43->setFocus();
     hide();
     Picture8->hide();
-    if (form_.LabelEnbunR->text() != u"0" && form_.SaltAreaSelected)
-        SetBackground(form_.Grid->TextEnbun[std::clamp(form_.SelectedRow, 0, ItemGrid::Rows - 1)],
-                      colour::Yellow);
+    if (!form_.SaltAreaSelected) return;
+    QLineEdit* target = form_.Grid->TextEnbun[std::clamp(form_.SelectedRow, 0, ItemGrid::Rows - 1)];
+    if (form_.LabelEnbunR->text() != u"0")
+        SetBackground(target, colour::Yellow);
+    else if (!form_.Picture1->HasInput())
+        // An earlier carry marked the box; with nothing left to carry it is a
+        // plain salt box again (a waiting weight conversion keeps its mark).
+        SetBackground(target, colour::White);
 }
 
 }  // namespace morv

@@ -73,6 +73,13 @@ TEST_F(SeasoningTest, AMealsSeasoningsAreCarriedIntoTheSelectedSaltBox) {
     click(strip().Command51);
     EXPECT_EQ(w.ItemTable[1].ItemSalt, "5.33");
     EXPECT_EQ(w.LabelEnbun->text(), "6.33");
+
+    click(strip().Command43);
+    tickC(2);
+    click(calc().Command46);
+    click(strip().Command43);
+    click(calc().Command46);
+    EXPECT_EQ(Background(grid().TextEnbun[1]), colour::White) << "nothing is left to carry into it";
 }
 
 TEST_F(SeasoningTest, EnterAndFocusHints) {
@@ -113,6 +120,10 @@ TEST_F(SeasoningTest, EnterAndFocusHints) {
     calc().TextEnbunC[19]->setFocus();
     QTest::keyClick(calc().TextEnbunC[19], Qt::Key_Tab);
     EXPECT_TRUE(calc().TextEnbunC[20]->hasFocus()) << "Tab from the last row goes to the extra row";
+    QTest::keyClick(calc().TextEnbunC[20], Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(calc().TextEnbunC[19], Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(calc().TextTaniC[19]->hasFocus()) << "Shift+Tab goes back through the last row";
+    calc().TextEnbunC[20]->setFocus();
     QTest::keyClick(calc().TextEnbunC[20], Qt::Key_Tab);
     EXPECT_TRUE(calc().TextNameC[0]->hasFocus()) << "and round the panel, never under it";
     click(calc().Command48);
