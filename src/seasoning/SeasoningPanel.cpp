@@ -261,13 +261,20 @@ void SeasoningPanel::wireRow(int i) {
 
 void SeasoningPanel::setTabChain() {
     // Row by row through the seasonings; Tab out of the last row's salt goes
-    // on to the extra row (see focusOut), then the side calculator.
+    // on to the extra row above the right column, then the side calculator.
     for (int i = 0; i < Rows; ++i) tabRing_ += {TextNameC[i], TextTaniC[i], TextEnbunC[i]};
     tabRing_ += {TextEnbunC[ExtraRow], TextEnbunC[SideRow], TextBaiC};
 }
 
 bool SeasoningPanel::focusNextPrevChild(bool next) {
     if (!isVisible()) return QFrame::focusNextPrevChild(next);
+    // Tab out of the multiplier goes back to the value it scales. Jumping here,
+    // rather than once the focus has left, keeps the focus from passing
+    // through the first row and wiping its note.
+    if (next && TextBaiC->hasFocus()) {
+        TextEnbunC[SideRow]->setFocus(Qt::TabFocusReason);
+        return true;
+    }
     return MoveFocusInRing(tabRing_, next);
 }
 
@@ -374,7 +381,7 @@ bool SeasoningPanel::eventFilter(QObject* watched, QEvent* event) {
         if (in)
             focusIn(watched);
         else
-            focusOut(watched, static_cast<QFocusEvent*>(event)->reason() == Qt::TabFocusReason);
+            focusOut(watched);
     }
     return QFrame::eventFilter(watched, event);
 }
@@ -393,21 +400,12 @@ void SeasoningPanel::focusIn(QObject* watched) {
     }
 }
 
-void SeasoningPanel::focusOut(QObject* watched, bool forwardTab) {
-    // Only Tab goes on to the row it jumps to; Shift+Tab goes back as it does
-    // everywhere, or it could never leave the last row's salt backwards.
-    if (watched == TextBaiC) {
-        if (forwardTab) TextEnbunC[SideRow]->setFocus(Qt::TabFocusReason);
-        return;
-    }
+void SeasoningPanel::focusOut(QObject* watched) {
     for (int i = 0; i <= ExtraRow; ++i) {
         if (watched == TextEnbunC[i] || (i < Rows && watched == TextTaniC[i])) {
             restHint(i);
             form_.EnterPrompt = false;
             if (tickedAndNamed(i)) EnbunGoukeiC();
-            // The extra row sits above the right column; Tab reaches it from the last row.
-            if (watched == TextEnbunC[Rows - 1] && forwardTab)
-                TextEnbunC[ExtraRow]->setFocus(Qt::TabFocusReason);
             return;
         }
         if (watched == TextNameC[i]) {

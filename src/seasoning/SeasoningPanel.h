@@ -99,7 +99,7 @@ private:
     void onUnitEnter(int row);
     void onSaltEnter(int row);
     void focusIn(QObject* watched);
-    void focusOut(QObject* watched, bool forwardTab);
+    void focusOut(QObject* watched);
 
     Form1& form_;
     QList<QWidget*> tabRing_;

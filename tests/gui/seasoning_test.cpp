@@ -126,10 +126,13 @@ TEST_F(SeasoningTest, EnterAndFocusHints) {
     calc().TextEnbunC[20]->setFocus();
     QTest::keyClick(calc().TextEnbunC[20], Qt::Key_Tab);
     EXPECT_TRUE(calc().TextNameC[0]->hasFocus()) << "and round the panel, never under it";
+    click(calc().Command46);
+    click(strip().Command43);
     click(calc().Command48);
     calc().TextBaiC->setFocus();
     QTest::keyClick(calc().TextBaiC, Qt::Key_Tab);
     EXPECT_TRUE(calc().TextEnbunC[21]->hasFocus());
+    EXPECT_EQ(calc().LabelC[0]->text(), "※表示されている値は目安です") << "not by way of row 0's name";
     QTest::keyClicks(calc().TextEnbunC[21], "2");
     QTest::keyClicks(calc().TextBaiC, "1.5");
     enter(calc().TextBaiC);
