@@ -7,6 +7,8 @@
 #include "app/ProgramIcon.h"
 #include "exchange/PreviewBar.h"
 #include "log/DeletionPanel.h"
+#include "seasoning/SeasoningPanel.h"
+#include "seasoning/SeasoningStrip.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -94,6 +96,20 @@ TEST_F(Accessibility, EveryVisibleInputOfEveryScreenHasAName) {
              w.PictureE->Command35->click();
          },
          {"血圧の日付", "最低血圧", "最高血圧", "血圧の日付のカレンダー", "血圧表示を右へ"}},
+        {"seasoning calculator",
+         [](Form1& w) {
+             w.Picture7->Command43->click();
+             w.PictureCho->Command48->click();
+         },
+         {"チェック 1", "調味料名 20", "単位 20", "塩分 1", "リセット 20", "x2 1", "1/5 20", "その他の塩分",
+          "計算する塩分", "倍率", "x3 その他の塩分計算", "計", "戻る"}},
+        {"selected items",
+         [](Form1& w) {
+             w.ItemTable[0] = {"1", "味噌汁", "", "1.5"};
+             w.ItemTable[17] = {"1", "漬物", "", "0.8"};
+             w.Command13->click();
+         },
+         {"ページ", "前のページ", "次のページ", "表示", "戻る"}},
     };
     for (const Screen& s : screens) {
         SCOPED_TRACE(s.name);
