@@ -5,6 +5,7 @@
 #include "exchange/core/ExchangeFiles.h"
 #include "exchange/core/ItemExchange.h"
 #include "grid/ItemGrid.h"
+#include "log/SaltListScreen.h"
 #include "platform/Dialogs.h"
 #include "storage/SafeWrite.h"
 
@@ -32,6 +33,8 @@ DataDialog::DataDialog(Form1& form, QWidget* parent) : ColumnPanel(form, parent,
     connect(Command7, &QPushButton::clicked, this, &DataDialog::Cancel);
     connect(Command5, &QPushButton::clicked, this, &DataDialog::ExportItems);
     connect(Command6, &QPushButton::clicked, this, &DataDialog::ImportItems);
+    connect(Command23, &QPushButton::clicked, form_.PictureE, &SaltListScreen::ExportLog);
+    connect(Command24, &QPushButton::clicked, form_.PictureE, &SaltListScreen::ImportLog);
 }
 
 void DataDialog::Open() { openDialog(Command7); }
@@ -70,7 +73,7 @@ void DataDialog::exportFile(const QString& proposedName, const QByteArray& bytes
     closeDialog();
 }
 
-std::optional<QString> DataDialog::importText() {
+std::optional<QString> DataDialog::importText(qint64 limit) {
     FileRequest request;
     request.title = OpenDialogTitle;
     const std::optional<QString> chosen = form_.dialogs().chooseOpenFile(request);
@@ -80,7 +83,7 @@ std::optional<QString> DataDialog::importText() {
     }
     form_.ExchangeFile = *chosen;
     QString text;
-    switch (ReadExchangeFile(form_.ExchangeFile, text)) {
+    switch (ReadExchangeFile(form_.ExchangeFile, text, limit)) {
         case ExchangeRead::Read:
             return text;
         case ExchangeRead::Missing:

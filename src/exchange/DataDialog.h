@@ -4,6 +4,7 @@
 // steps both exchanges share.
 
 #include "app/ColumnPanel.h"
+#include "exchange/core/ExchangeFiles.h"
 
 #include <optional>
 
@@ -23,9 +24,13 @@ public:
     // existing one, writes `bytes` whole and tells the user; the dialog then
     // closes. A failed write leaves the previous file and keeps the dialog open.
     void exportFile(const QString& proposedName, const QByteArray& bytes);
-    // Asks for a file to import and reads it. Nothing when the choice was
-    // cancelled, the file is missing, or it cannot be taken (already told).
-    std::optional<QString> importText();
+    // Asks for a file to import and reads it, if it is at most `limit` bytes.
+    // Nothing when the choice was cancelled, the file is missing, or it
+    // cannot be taken (already told).
+    std::optional<QString> importText(qint64 limit = MaxExchangeFileBytes);
+    // Told in a message box; the dialog stays open with the focus on cancel.
+    void refuse(const QString& text);
+    using ColumnPanel::closeDialog;
 
     QLabel* Label16_12 = nullptr;
     QPushButton* Command5 = nullptr;
@@ -34,10 +39,6 @@ public:
     QPushButton* Command23 = nullptr;
     QPushButton* Command24 = nullptr;
     QPushButton* Command7 = nullptr;
-
-private:
-    // Told in a message box; the dialog stays open with the focus on cancel.
-    void refuse(const QString& text);
 };
 
 }  // namespace morv

@@ -1,11 +1,18 @@
 #include "log/DeletionPanel.h"
 
 #include "app/Form1.h"
+#include "grid/ItemGrid.h"
+#include "platform/Dialogs.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 namespace morv {
+
+static const QString DeleteItemsQuestion = QStringLiteral("全てのデータを削除します、よろしいですか？");
+static const QString ItemsDeletedText = QStringLiteral("全てのデータを削除しました");
+static const QString DeleteLogQuestion = QStringLiteral("塩分一覧のデータを削除します、よろしいですか？");
+static const QString LogDeletedText = QStringLiteral("塩分一覧のデータを削除しました");
 
 DeletionPanel::DeletionPanel(Form1& form, QWidget* parent)
     : ColumnPanel(form, parent, QStringLiteral("Picture4")) {
@@ -14,6 +21,8 @@ DeletionPanel::DeletionPanel(Form1& form, QWidget* parent)
     Label16_2 = caption("Label16(2)", QStringLiteral("塩分一覧"), 84);
     Command32 = button("Command32", QStringLiteral("削除"), 106);
     Command33 = button("Command33", QStringLiteral("キャンセル"), 164);
+    connect(Command31, &QPushButton::clicked, this, &DeletionPanel::DeleteItems);
+    connect(Command32, &QPushButton::clicked, this, &DeletionPanel::DeleteLog);
     connect(Command33, &QPushButton::clicked, this, &DeletionPanel::Cancel);
     // Both buttons say "削除"; the caption above each tells what goes.
     Command31->setAccessibleName(QStringLiteral("データ削除"));
@@ -25,6 +34,35 @@ void DeletionPanel::Open() { openDialog(Command33); }
 void DeletionPanel::Cancel() {
     form_.ResetStatusLine();
     closeDialog();
+}
+
+bool DeletionPanel::confirmed(const QString& question) {
+    form_.ResetStatusLine();
+    if (form_.dialogs().askYesNo(question)) return true;
+    Command33->setFocus();
+    return false;
+}
+
+void DeletionPanel::done(const QString& notice) {
+    form_.dialogs().notice(notice);
+    closeDialog();
+}
+
+void DeletionPanel::DeleteItems() {
+    if (!confirmed(DeleteItemsQuestion)) return;
+    if (form_.files().KirokuFileDelete() != 0) return Command33->setFocus();
+    form_.ItemTable = NewItemTable();
+    form_.Grid->ShowItemPage(0);
+    form_.Grid->ClearSelection();
+    form_.EnbunGoukei();
+    done(ItemsDeletedText);
+}
+
+void DeletionPanel::DeleteLog() {
+    if (!confirmed(DeleteLogQuestion)) return;
+    if (form_.files().EnbunFileDelete() != 0) return Command33->setFocus();
+    form_.DailyLog.clear();
+    done(LogDeletedText);
 }
 
 }  // namespace morv

@@ -13,12 +13,21 @@ public:
 
     void Open();
     void Cancel();
+    // Each empties one table and deletes its file; should the file stay,
+    // the table stays as well and the status line says so.
+    void DeleteItems();
+    void DeleteLog();
 
     QLabel* Label16_1 = nullptr;
     QPushButton* Command31 = nullptr;
     QLabel* Label16_2 = nullptr;
     QPushButton* Command32 = nullptr;
     QPushButton* Command33 = nullptr;
+
+private:
+    // The question asked and answered Yes; otherwise the focus goes to cancel.
+    bool confirmed(const QString& question);
+    void done(const QString& notice);
 };
 
 }  // namespace morv

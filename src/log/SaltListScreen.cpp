@@ -180,7 +180,7 @@ void SaltListScreen::buildImportControls() {
     Command28 = MakeButton(this, QStringLiteral("Command28"), QStringLiteral("上書き"), {252, 628, 110, 36});
     Command29 =
         MakeButton(this, QStringLiteral("Command29"), QStringLiteral("キャンセル"), {370, 628, 110, 36});
-    hideImportConfirmation();
+    showImportConfirmation(false);
 }
 
 void SaltListScreen::wire() {
@@ -194,16 +194,19 @@ void SaltListScreen::wire() {
     connect(Command17, &QPushButton::clicked, this, &SaltListScreen::PreviousPage);
     connect(Command18, &QPushButton::clicked, this, &SaltListScreen::NextPage);
     connect(Command14, &QPushButton::clicked, this, &SaltListScreen::Close);
+    connect(Command28, &QPushButton::clicked, this, &SaltListScreen::ConfirmImport);
+    connect(Command29, &QPushButton::clicked, this, &SaltListScreen::CancelImport);
 }
 
 void SaltListScreen::hidePressureBars() {
     for (QLabel* bar : LabelE4) bar->hide();
 }
 
-void SaltListScreen::hideImportConfirmation() {
-    Command28->hide();
-    Command29->hide();
-    Label37->hide();
+void SaltListScreen::showImportConfirmation(bool pending) {
+    Command14->setVisible(!pending);
+    Command28->setVisible(pending);
+    Command29->setVisible(pending);
+    Label37->setVisible(pending);
 }
 
 void SaltListScreen::setPageCount(qint64 pages) { LabelPAGE->setText(QString::number(pages)); }
@@ -226,8 +229,8 @@ void SaltListScreen::Open() {
     setPageCount(pages);
     TextPAGE->setText(QString::number(pages));
     FillLogRows();
-    Command14->show();
-    hideImportConfirmation();
+    // However it is opened, a pending import can only be confirmed or cancelled.
+    showImportConfirmation(form_.LogImportPending);
     Command40->setText(PressureDisplayOffCaption);
     raise();
     show();

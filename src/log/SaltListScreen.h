@@ -4,6 +4,8 @@
 // TextPAGE, the page count in LabelPAGE and the blood-pressure display mode in
 // the caption of Command40.
 
+#include "storage/Records.h"
+
 #include <QFrame>
 #include <QString>
 #include <QtGlobal>
@@ -53,6 +55,15 @@ public:
     void ShiftBarsRight();
     // Command38 is enabled only while the date of Text2 has a reading.
     void PressureDeleteAvailability();
+
+    // ---- Daily-log exchange (the data dialog's lower pair) ----
+    void ExportLog();
+    // An accepted file replaces the log in memory, after the log has been
+    // saved to Enbun.txt, and the list opens on it pending (LogImportPending)
+    // until ConfirmImport or CancelImport.
+    void ImportLog();
+    void ConfirmImport();
+    void CancelImport();
 
     // ---- The table ----
     QLabel* Label19 = nullptr;
@@ -115,7 +126,8 @@ private:
     void wire();
     void wirePressure();
     void hidePressureBars();
-    void hideImportConfirmation();
+    void showImportConfirmation(bool pending);
+    void endImport();
     void setPageCount(qint64 pages);
     void movePressureDate(int days);
     void onPressureDayPicked();
@@ -128,6 +140,8 @@ private:
     // another page number has been typed but not yet shown.
     qint64 shownFirst_ = 0;
     QList<QWidget*> tabChain_;
+    // The log an import replaced, should Enbun.txt fail to give it back.
+    LogList logBeforeImport_;
 };
 
 }  // namespace morv

@@ -84,14 +84,25 @@ int DataFiles::ChomiFileWrite(SeasoningList& rows) {
     return writeFile(Chomi, EncodeCp932(text));
 }
 
-int DataFiles::EnbunFileWrite(const LogList& log) {
+QByteArray EnbunBytes(const LogList& log) {
     QString text;
     for (const LogRecord& day : log) {
         text += QuotedLine({QuoteFree(day.LogDate), QuoteFree(day.DaySalt), QuoteFree(day.PressureLow),
                             QuoteFree(day.PressureHigh)});
     }
-    return writeFile(Enbun, EncodeCp932(text));
+    return EncodeCp932(text);
 }
+
+int DataFiles::EnbunFileWrite(const LogList& log) { return writeFile(Enbun, EnbunBytes(log)); }
+
+int DataFiles::deleteFile(const QString& stem) {
+    if (SafeFile(ops_, folder_, stem).remove()) return 0;
+    if (status_) status_(StorageErrorText);
+    return 1;
+}
+
+int DataFiles::KirokuFileDelete() { return deleteFile(Kiroku); }
+int DataFiles::EnbunFileDelete() { return deleteFile(Enbun); }
 
 int DataFiles::MokuFileWrite(const QString& target) { return writeFile(Moku, EncodeCp932(target) + "\r\n"); }
 

@@ -20,6 +20,9 @@ namespace morv {
 
 inline const QString StorageErrorText = QStringLiteral("情報処理中にエラーが発生しました");
 
+// The bytes of Enbun.txt for a log; an exported log is these same bytes.
+QByteArray EnbunBytes(const LogList& log);
+
 class DataFiles {
 public:
     using StatusSink = std::function<void(const QString&)>;
@@ -62,6 +65,11 @@ public:
     // The shift, 3000 unless the first line is a number that fits 32 bits.
     int AtuFileRead(qint32& shift);
 
+    // Deletes Kiroku.txt or Enbun.txt (and a backup a failed write left),
+    // durably; a file that is not there is already deleted.
+    int KirokuFileDelete();
+    int EnbunFileDelete();
+
     // When Kiroku.txt or Enbun.txt exists but cannot be read, the read keeps
     // its bytes as "Enbun.unreadable-YYYYMMDD-HHMMSS.txt" (with -2, -3, ...
     // when taken) before the next save can replace the file with what is in
@@ -73,6 +81,7 @@ public:
 
 private:
     int writeFile(const QString& stem, const QByteArray& bytes);
+    int deleteFile(const QString& stem);
     int failRead(const QString& stem, SafeFile& file, const QByteArray& bytes, bool readable);
     void salvage(const QString& stem, SafeFile& file, const QByteArray& bytes, bool readable);
 

@@ -180,6 +180,13 @@ void SafeFile::restoreInterrupted() {
     if (changed) syncFolder();
 }
 
+bool SafeFile::remove() {
+    for (const QByteArray* name : {&bak_, &txt_}) {
+        if (ops_.exists(*name) && ops_.unlink(*name) != 0 && errno != ENOENT) return false;
+    }
+    return syncFolderChecked();
+}
+
 bool SafeFile::moveAside(const QString& path) {
     const QByteArray to = QFile::encodeName(path);
     if (ops_.exists(to)) {

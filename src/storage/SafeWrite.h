@@ -41,6 +41,10 @@ public:
 
     bool exists();
 
+    // Removes X.txt and any X.bak, durably: a backup left behind would come
+    // back as X.txt at the next start. true when neither is there any more.
+    bool remove();
+
     // Renames X.txt to `path` in the same folder, durably, unless `path` is
     // taken (then false with errno EEXIST). For a file that cannot even be
     // read: renaming keeps its bytes where copying cannot.

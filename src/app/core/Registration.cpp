@@ -3,14 +3,16 @@
 namespace morv {
 
 LogPlace FindLogPlace(const LogList& log, const QString& date) {
-    // A plain scan rather than a binary search: an imported log need not be in
-    // order, and the first matching or later date decides.
-    for (int i = 0; i < static_cast<int>(log.size()); ++i) {
-        const int order = log[i].LogDate.compare(date);
-        if (order == 0) return {LogPlace::Kind::Existing, i};
-        if (order > 0) return {LogPlace::Kind::Before, i};
-    }
-    return {LogPlace::Kind::Append, static_cast<int>(log.size())};
+    // Plain scans rather than a binary search: an imported log need not be in
+    // order. The day is looked for in the whole log first, so that in such a
+    // log it is changed where it stands and never stored a second time; a new
+    // day goes before the first later one.
+    const int count = static_cast<int>(log.size());
+    for (int i = 0; i < count; ++i)
+        if (log[i].LogDate == date) return {LogPlace::Kind::Existing, i};
+    for (int i = 0; i < count; ++i)
+        if (log[i].LogDate.compare(date) > 0) return {LogPlace::Kind::Before, i};
+    return {LogPlace::Kind::Append, count};
 }
 
 void RegisterDay(LogList& log, const LogPlace& place, const QString& date, const QString& salt) {

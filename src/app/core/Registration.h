@@ -1,6 +1,7 @@
 #pragma once
-// Where a day goes in the daily log, which stays in ascending text order of its
-// dates with each date at most once.
+// Where a day goes in the daily log. Registration keeps the log in ascending
+// text order of its dates with each date at most once; an imported log may be
+// in any order and is then only added to, never reordered.
 
 #include "storage/Records.h"
 

@@ -26,17 +26,17 @@ QString ExportedNotice(const QString& path) {
     return QStringLiteral("ファイルを出力しました\r\n\r\n( ") + path + QStringLiteral(" )");
 }
 
-ExchangeRead ReadExchangeFile(const QString& path, QString& text) {
+ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit) {
     text.clear();
     QFile file(path);
     if (!file.exists()) return ExchangeRead::Missing;
     if (!file.open(QIODevice::ReadOnly)) return ExchangeRead::Failed;
     // The size is asked of the open file and the read is capped as well, so
     // a file that grows meanwhile cannot slip past the limit.
-    if (file.size() > MaxExchangeFileBytes) return ExchangeRead::Refused;
-    const QByteArray bytes = file.read(MaxExchangeFileBytes + 1);
+    if (file.size() > limit) return ExchangeRead::Refused;
+    const QByteArray bytes = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError) return ExchangeRead::Failed;
-    if (bytes.size() > MaxExchangeFileBytes) return ExchangeRead::Refused;
+    if (bytes.size() > limit) return ExchangeRead::Refused;
     text = DecodeCp932(bytes);
     // Bytes that are not CP932 come back as escapes; importing them would
     // show and later store mangled text.

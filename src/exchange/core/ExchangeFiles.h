@@ -31,6 +31,7 @@ enum class ExchangeRead {
     Refused,  // too large, or not CP932
     Failed,   // could not be read
 };
-ExchangeRead ReadExchangeFile(const QString& path, QString& text);
+// `limit`: the largest file, in bytes, that is read.
+ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit = MaxExchangeFileBytes);
 
 }  // namespace morv

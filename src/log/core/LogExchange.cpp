@@ -1,0 +1,36 @@
+#include "log/core/LogExchange.h"
+
+#include "storage/QuotedFields.h"
+#include "text/DateText.h"
+#include "text/NumericText.h"
+
+namespace morv {
+
+static bool GoodDay(const QStringList& f) {
+    auto emptyOrNumeric = [](const QString& text) { return text.isEmpty() || IsNumeric(text); };
+    return IsValidDate(f[0]) && IsNumeric(f[1]) && emptyOrNumeric(f[2]) && emptyOrNumeric(f[3]);
+}
+
+LogCheck ReadLogExchange(const QString& text, LogList& log) {
+    log.clear();
+    FieldReader reader(text);
+    QStringList f;
+    for (;;) {
+        switch (reader.next(4, f)) {
+            case FieldReader::Result::End:
+                return log.empty() ? LogCheck::Refused : LogCheck::Accepted;
+            case FieldReader::Result::Broken:
+                log.clear();
+                return LogCheck::Broken;
+            case FieldReader::Result::Record:
+                if (!GoodDay(f)) {
+                    log.clear();
+                    return LogCheck::Refused;
+                }
+                log.push_back({f[0], f[1], f[2], f[3]});
+                break;
+        }
+    }
+}
+
+}  // namespace morv
