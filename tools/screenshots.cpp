@@ -118,6 +118,22 @@ int main(int argc, char** argv) {
     ok &= save(window, out + "/salt-list-calendar.png");
     window.PictureE->hide();
 
+    // A log from another machine on the list, waiting to be confirmed.
+    QString imported;
+    for (int day = 1; day <= 9; ++day)
+        imported += QStringLiteral("\"2024/03/%1\",\"%2\",\"%3\",\"%4\"\r\n")
+                        .arg(day, 2, 10, QLatin1Char('0'))
+                        .arg(4.5 + (day * 53 % 40) / 10.0)
+                        .arg(70 + day * 3 % 11)
+                        .arg(120 + day * 7 % 19);
+    writeSample(home.path() + "/塩分一覧.TXT", imported);
+    dialogs.openFile = home.path() + "/塩分一覧.TXT";
+    window.Command8->click();
+    window.Picture2->Command24->click();
+    window.PictureE->Command40->click();
+    ok &= save(window, out + "/salt-list-import.png");
+    window.PictureE->Command29->click();
+
     // The calculator: salt and soy sauce ticked, the salt scaled to a third,
     // and the side calculator working out a free amount.
     window.Grid->TextEnbun[1]->setFocus();

@@ -89,6 +89,12 @@ TEST_F(Accessibility, EveryVisibleInputOfEveryScreenHasAName) {
          {"データファイル出力", "塩分一覧ファイル入力"}},
         {"preview bar", [](Form1& w) { w.Picture3->Begin("a.TXT", w.ItemTable); }, {"上書き"}},
         {"salt list", [](Form1& w) { w.Command3->click(); }, {"ページ", "前のページ", "次のページ"}},
+        {"salt list, import pending",
+         [](Form1& w) {
+             w.LogImportPending = true;
+             w.Command3->click();
+         },
+         {"上書き", "キャンセル"}},
         {"blood pressure",
          [](Form1& w) {
              w.Command3->click();

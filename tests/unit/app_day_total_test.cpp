@@ -71,6 +71,16 @@ TEST(AppRegistration, NewDaysKeepTheLogAscendingAndOldDaysKeepTheirPressure) {
     EXPECT_EQ(log.size(), 5u);
 }
 
+TEST(AppRegistration, AnImportedLogOutOfOrderIsAddedToAndNeverGetsADayTwice) {
+    LogList log{{"2024/05/01", "5", "", ""}, {"2024/01/01", "6", "80", "120"}, {"2024/01/01", "7", "", ""}};
+    const LogPlace existing = FindLogPlace(log, "2024/01/01");
+    EXPECT_EQ(existing.kind, LogPlace::Kind::Existing);
+    EXPECT_EQ(existing.index, 1) << "the first of its records, wherever it stands";
+    const LogPlace fresh = FindLogPlace(log, "2024/02/01");
+    EXPECT_EQ(fresh.kind, LogPlace::Kind::Before);
+    EXPECT_EQ(fresh.index, 0) << "before the first later day";
+}
+
 TEST(AppRegistration, EmptyLogAndConfirmationText) {
     EXPECT_EQ(FindLogPlace({}, "2024/01/05").kind, LogPlace::Kind::Append);
     EXPECT_EQ(RegisteredText("2024/01/05", "6.5"), "2024/01/05 の塩分 [ 6.5 ] グラムを登録しました");

@@ -106,6 +106,9 @@ TEST(ExchangeFiles, OversizedAndNonCp932FilesAreRefused) {
     EXPECT_EQ(text, QStringLiteral("\"a\"\r\n塩"));
     WriteBytes(path, "\"a\x82\"\r\n");  // a lead byte without its trail
     EXPECT_EQ(ReadExchangeFile(path, text), ExchangeRead::Refused);
+    WriteBytes(path, "0123456789");
+    EXPECT_EQ(ReadExchangeFile(path, text, 9), ExchangeRead::Refused);
+    EXPECT_EQ(ReadExchangeFile(path, text, 10), ExchangeRead::Read);
     QFile big(path);
     ASSERT_TRUE(big.resize(MaxExchangeFileBytes + 1));
     EXPECT_EQ(ReadExchangeFile(path, text), ExchangeRead::Refused);
