@@ -19,9 +19,7 @@ static const QString ConfirmImportText =
 
 void SaltListScreen::ExportLog() {
     form_.ResetStatusLine();
-    form_.Picture2->exportFile(
-        ProposedExportName(ProgramTitle + QStringLiteral("(塩分一覧)"), form_.Text1_0->text()),
-        EnbunBytes(form_.DailyLog));
+    form_.Picture2->exportFile(DefaultLogFileName(form_.Text1_0->text()), EnbunBytes(form_.DailyLog));
 }
 
 void SaltListScreen::ImportLog() {

@@ -114,6 +114,28 @@ TEST_F(LogExchange, RefusedFailedAndCancelledImportsLeaveTheLog) {
     EXPECT_EQ(bytes("Enbun.txt"), saved) << "ending the program while pending keeps the saved log";
 }
 
+TEST_F(LogExchange, AFailedConfirmKeepsTheListAndAFailedCancelStillDropsTheImport) {
+    put("Enbun.txt", Enbun);
+    WriteBytes(file("in.TXT"), "\"2025/01/01\",\"1\",\"\",\"\"\r\n");
+    FakeFileOps ops;
+    Form1& w = start(ops);
+    const LogList before = w.DailyLog;
+    importLog(file("in.TXT"));
+
+    dialogs.answers = {true};
+    ops.reset(1);
+    click(w.PictureE->Command28);
+    EXPECT_EQ(dialogs.notices().last(), "データの保存に失敗しました");
+    EXPECT_TRUE(pendingShown()) << "still to be confirmed or cancelled";
+    EXPECT_EQ(bytes("Enbun.txt"), Enbun);
+
+    ops.reset(1);  // reading Enbun.txt back
+    click(w.PictureE->Command29);
+    EXPECT_EQ(w.DailyLog, before);
+    EXPECT_EQ(w.Label3->text(), "情報処理中にエラーが発生しました");
+    EXPECT_FALSE(w.LogImportPending);
+}
+
 TEST_F(LogExchange, EachDeletionLeavesTheOtherDataAndAFailedOneLeavesBoth) {
     records({{u"1", u"みそ汁", u"", u"1.5"}});
     put("Enbun.txt", Enbun);

@@ -1,10 +1,15 @@
 #include "log/core/LogExchange.h"
 
+#include "exchange/core/ExchangeFiles.h"
 #include "storage/QuotedFields.h"
 #include "text/DateText.h"
 #include "text/NumericText.h"
 
 namespace morv {
+
+QString DefaultLogFileName(const QString& mainDate) {
+    return ProposedExportName(QStringLiteral("Morvaline(塩分一覧)"), mainDate);
+}
 
 static bool GoodDay(const QStringList& f) {
     auto emptyOrNumeric = [](const QString& text) { return text.isEmpty() || IsNumeric(text); };
