@@ -11,6 +11,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <utility>
 
 namespace morv {
 
@@ -46,6 +47,7 @@ void SaltListScreen::ImportLog() {
 }
 
 void SaltListScreen::ConfirmImport() {
+    if (!form_.LogImportPending) return;
     if (!form_.dialogs().askYesNo(ConfirmImportText)) {
         Command29->setFocus();
         return;
