@@ -118,14 +118,17 @@ void DataDialog::ImportItems() {
         case ItemCheck::Broken:
             return refuse(ImportFailedText);
     }
-    if (form_.files().KirokuFileWrite(form_.ItemTable) != 0) return refuse(ImportFailedText);
+    // During a preview Kiroku.txt still holds the table from before it, the
+    // one a drop goes back to: saving the preview there would lose it.
+    if (!form_.ItemImportPending && form_.files().KirokuFileWrite(form_.ItemTable) != 0)
+        return refuse(ImportFailedText);
 
     // The load goes into a copy, so a file that breaks off half-way leaves
     // the table exactly as Kiroku.txt now holds it.
     ItemList loaded = form_.ItemTable;
     QString date;
     const bool ok = LoadItemExchange(*text, loaded, date);
-    form_.Text1_0->setText(date);
+    if (ok || !form_.ItemImportPending) form_.Text1_0->setText(date);
     if (ok) {
         std::swap(form_.ItemTable, loaded);
         form_.ItemImportPending = true;

@@ -7,6 +7,7 @@
 #include "exchange/core/ExchangeFiles.h"
 #include "grid/ItemGrid.h"
 #include "log/SaltListScreen.h"
+#include "platform/CalendarControl.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "text/DateText.h"
@@ -49,7 +50,11 @@ PreviewBar::PreviewBar(Form1& form, QWidget* parent) : ColumnPanel(form, parent,
 }
 
 void PreviewBar::Begin(const QString& fileName, ItemList saved) {
-    saved_ = std::move(saved);
+    // A file imported over a preview: the table to go back to is still the
+    // one from before the first.
+    if (saved_.empty()) saved_ = std::move(saved);
+    // The date is the file's while pending; the calendar must not change it.
+    form_.Calendar1->hide();
     showOverColumn();
     // The full-window screens its shortcuts open must cover it.
     stackUnder(form_.PictureE);

@@ -13,7 +13,8 @@ public:
     PreviewBar(Form1& form, QWidget* parent);
 
     // The import has loaded `fileName`; `saved` is the table it replaced,
-    // as Kiroku.txt now holds it.
+    // as Kiroku.txt now holds it (kept from the first import when one comes
+    // during the preview).
     void Begin(const QString& fileName, ItemList saved);
     void Adopt();
     void Drop();

@@ -8,6 +8,7 @@
 #include "exchange/PreviewBar.h"
 #include "grid/WeightPanel.h"
 #include "log/SaltListScreen.h"
+#include "platform/CalendarControl.h"
 
 namespace morv::test {
 namespace {
@@ -118,6 +119,33 @@ TEST_F(Exchange, DropRestoresTheTableAndShutdownKeepsTheSavedFile) {
     importFile(file("ten.TXT"));
     click(w.Command1);
     EXPECT_EQ(bytes("Kiroku.txt"), saved) << "ending the program while pending keeps the saved table";
+}
+
+TEST_F(Exchange, AFileImportedOverAPreviewKeepsTheTableToGoBackTo) {
+    records({{u"1", u"前の品", u"", u"1"}});
+    writeFile("a.TXT", "\"2023/03/03\",\"\",\"\",\"\"\r\n\"1\",\"Ａの品\",\"\",\"2\"\r\n");
+    writeFile("b.TXT", "\"2023/04/04\",\"\",\"\",\"\"\r\n\"1\",\"Ｂの品\",\"\",\"3\"\r\n");
+    Form1& w = start();
+    click(w.Command16);
+    importFile(file("a.TXT"));
+    EXPECT_FALSE(w.Calendar1->isVisible()) << "no date is picked over the file's";
+    const QByteArray saved = bytes("Kiroku.txt");
+
+    // The covered "入出力" is still in the tab order.
+    w.Picture3->Command25->setFocus();
+    QTest::keyClick(w.Picture3->Command25, Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), w.Command8);
+    QTest::keyClick(w.Command8, Qt::Key_Space);
+    dialogs.fileChoices = {file("b.TXT")};
+    click(w.Picture2->Command6);
+    EXPECT_EQ(bytes("Kiroku.txt"), saved);
+    EXPECT_EQ(grid().TextName[0]->text(), "Ｂの品");
+    EXPECT_EQ(w.Label46->text(), "b.TXT");
+
+    click(w.Picture3->Command11);
+    EXPECT_EQ(grid().TextName[0]->text(), "前の品");
+    EXPECT_TRUE(notPending());
 }
 
 TEST_F(Exchange, RefusedAndFailedImportsChangeNothing) {

@@ -109,6 +109,9 @@ TEST(ExchangeFiles, OversizedAndNonCp932FilesAreRefused) {
     WriteBytes(path, "0123456789");
     EXPECT_EQ(ReadExchangeFile(path, text, 9), ExchangeRead::Refused);
     EXPECT_EQ(ReadExchangeFile(path, text, 10), ExchangeRead::Read);
+    // Saved as UTF-8 these bytes also decode as CP932, to "辟ｼ縺埼ｮｭ".
+    WriteBytes(path, QStringLiteral("\"1\",\"焼き鮭\"\r\n").toUtf8());
+    EXPECT_EQ(ReadExchangeFile(path, text), ExchangeRead::Refused);
     QFile big(path);
     ASSERT_TRUE(big.resize(MaxExchangeFileBytes + 1));
     EXPECT_EQ(ReadExchangeFile(path, text), ExchangeRead::Refused);

@@ -6,6 +6,15 @@
 #include <algorithm>
 
 namespace morv {
+namespace {
+
+bool IsUtf8BeyondAscii(const QByteArray& bytes) {
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char b) { return uchar(b) < 0x80; })) return false;
+    // Every malformed sequence decodes to the replacement character.
+    return !QString::fromUtf8(bytes).contains(QChar::ReplacementCharacter);
+}
+
+}  // namespace
 
 QString ProposedExportName(const QString& prefix, const QString& dateText) {
     return prefix + dateText.mid(0, 4) + dateText.mid(5, 2) + dateText.mid(8, 2) + QLatin1String(".TXT");
@@ -37,6 +46,9 @@ ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit) 
     const QByteArray bytes = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError) return ExchangeRead::Failed;
     if (bytes.size() > limit) return ExchangeRead::Refused;
+    // A file saved as UTF-8 mostly decodes as CP932 too, into nonsense
+    // kanji. Real CP932 text beyond ASCII is practically never valid UTF-8.
+    if (IsUtf8BeyondAscii(bytes)) return ExchangeRead::Refused;
     text = DecodeCp932(bytes);
     // Bytes that are not CP932 come back as escapes; importing them would
     // show and later store mangled text.

@@ -28,7 +28,7 @@ QString ExportedNotice(const QString& path);
 enum class ExchangeRead {
     Read,     // `text` holds the decoded file
     Missing,  // no such file
-    Refused,  // too large, or not CP932
+    Refused,  // too large, or not CP932 (UTF-8 beyond ASCII is not)
     Failed,   // could not be read
 };
 // `limit`: the largest file, in bytes, that is read.
