@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 namespace morv {
 namespace {
@@ -96,6 +97,11 @@ TEST(ItemExchange, AnExportedTableComesBackWhole) {
     }
 }
 
+TEST(ExchangeFiles, TheProposedNameHoldsTheDigitsOfTheDate) {
+    EXPECT_EQ(ProposedExportName("Morvaline", "2015/11/26"), "Morvaline20151126.TXT");
+    EXPECT_EQ(ProposedExportName("Morvaline", "2024/1/5"), "Morvaline20241.TXT") << "no folder separator";
+}
+
 TEST(ExchangeFiles, OversizedAndNonCp932FilesAreRefused) {
     QTemporaryDir dir;
     const QString path = dir.filePath("in.TXT");
@@ -112,6 +118,11 @@ TEST(ExchangeFiles, OversizedAndNonCp932FilesAreRefused) {
     // Saved as UTF-8 these bytes also decode as CP932, to "辟ｼ縺埼ｮｭ".
     WriteBytes(path, QStringLiteral("\"1\",\"焼き鮭\"\r\n").toUtf8());
     EXPECT_EQ(ReadExchangeFile(path, text), ExchangeRead::Refused);
+    QFile::remove(path);
+    ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    EXPECT_EQ(ReadExchangeFile(path, text), ExchangeRead::Refused) << "a pipe would block the read";
+    QFile::remove(path);
+    WriteBytes(path, "");
     QFile big(path);
     ASSERT_TRUE(big.resize(MaxExchangeFileBytes + 1));
     EXPECT_EQ(ReadExchangeFile(path, text), ExchangeRead::Refused);

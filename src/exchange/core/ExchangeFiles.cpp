@@ -3,6 +3,7 @@
 #include "text/Cp932.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace morv {
@@ -17,7 +18,10 @@ bool IsUtf8BeyondAscii(const QByteArray& bytes) {
 }  // namespace
 
 QString ProposedExportName(const QString& prefix, const QString& dateText) {
-    return prefix + dateText.mid(0, 4) + dateText.mid(5, 2) + dateText.mid(8, 2) + QLatin1String(".TXT");
+    QString digits = dateText.mid(0, 4) + dateText.mid(5, 2) + dateText.mid(8, 2);
+    // A date typed as 2024/1/5 would put a folder separator into the name.
+    digits.remove(u'/');
+    return prefix + digits + QLatin1String(".TXT");
 }
 
 QString WithTxtExtension(const QString& path) {
@@ -39,6 +43,8 @@ ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit) 
     text.clear();
     QFile file(path);
     if (!file.exists()) return ExchangeRead::Missing;
+    // A pipe or device would block the read or never end.
+    if (!QFileInfo(path).isFile()) return ExchangeRead::Refused;
     if (!file.open(QIODevice::ReadOnly)) return ExchangeRead::Failed;
     // The size is asked of the open file and the read is capped as well, so
     // a file that grows meanwhile cannot slip past the limit.

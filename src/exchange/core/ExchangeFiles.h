@@ -16,7 +16,8 @@ inline const QString AdoptedText = QStringLiteral("ファイルの内容を上�
 // No file the program writes comes near this; a larger one is not read at all.
 inline constexpr qint64 MaxExchangeFileBytes = 16 * 1024 * 1024;
 
-// `prefix` + the digits of a yyyy/mm/dd date text + ".TXT".
+// `prefix` + characters 1-4, 6-7 and 9-10 of the date text, less any "/",
+// + ".TXT".
 QString ProposedExportName(const QString& prefix, const QString& dateText);
 // A chosen path without ".TXT" anywhere in it (in any case) gets ".TXT".
 QString WithTxtExtension(const QString& path);
@@ -28,7 +29,7 @@ QString ExportedNotice(const QString& path);
 enum class ExchangeRead {
     Read,     // `text` holds the decoded file
     Missing,  // no such file
-    Refused,  // too large, or not CP932 (UTF-8 beyond ASCII is not)
+    Refused,  // not a plain file, too large, or not CP932 (UTF-8 beyond ASCII is not)
     Failed,   // could not be read
 };
 // `limit`: the largest file, in bytes, that is read.
