@@ -6,6 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cmath>
@@ -53,11 +56,19 @@ DataFiles::DataFiles(QString folder, StatusSink status, Now now, FileOps& ops)
 void DataFiles::Prepare() {
     SafeFile items(ops_, folder_, Kiroku);
     if (!items.exists()) CreateFileDurably(ops_, items.txtPath(), {});
-    for (const QString& stem : {Kiroku, Chomi, Moku, Enbun, Atu})
-        SafeFile(ops_, folder_, stem).restoreInterrupted();
+    for (const QString& stem : {Kiroku, Chomi, Moku, Enbun, Atu}) {
+        SafeFile file(ops_, folder_, stem);
+        restore(stem, file);
+    }
 }
 
 int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
+    // The folder may have been removed while the program ran; a save makes
+    // it again, private as at start-up.
+    if (!folder_.isEmpty() && !QFileInfo(folder_).isDir()) {
+        QDir().mkpath(QFileInfo(QDir::cleanPath(folder_)).path());
+        ::mkdir(QFile::encodeName(folder_).constData(), 0700);
+    }
     if (SafeFile(ops_, folder_, stem).write(bytes)) return 0;
     if (status_) status_(StorageErrorText);
     return 1;
@@ -108,62 +119,123 @@ int DataFiles::MokuFileWrite(const QString& target) { return writeFile(Moku, Enc
 
 int DataFiles::AtuFileWrite(qint32 shift) { return writeFile(Atu, QByteArray::number(shift) + "\r\n"); }
 
-int DataFiles::failRead(const QString& stem, SafeFile& file, const QByteArray& bytes, bool readable) {
-    // A missing file is the normal state of a new diary and is not shown.
-    if (!file.exists()) return 1;
-    salvage(stem, file, bytes, readable);
-    if (status_) status_(StorageErrorText);
-    return 1;
+QString DataFiles::copyName(const QString& stem, int n) const {
+    const QDateTime when = now_ ? now_() : QDateTime::currentDateTime();
+    return folder_ + stem + QLatin1String(".unreadable-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+           (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + QLatin1String(".txt");
 }
 
-void DataFiles::salvage(const QString& stem, SafeFile& file, const QByteArray& bytes, bool readable) {
+void DataFiles::noteKept(const QString& stem, const QString& path, bool readFailed) {
+    lastSalvaged_ = path;
+    for (const KeptCopy& earlier : kept_)
+        if (earlier.copy == path) return;
+    kept_.push_back({stem + QLatin1String(".txt"), path, readFailed});
+}
+
+void DataFiles::keepCopy(const QString& stem, const QByteArray& bytes, bool readFailed) {
+    // A file that is not read exactly stays so until it is replaced; one copy
+    // of the same bytes is enough.
     const QDir dir(folder_.isEmpty() ? QStringLiteral(".") : folder_);
-    if (readable) {
-        // A broken file fails again at every start-up until it is replaced;
-        // one copy of the same bytes is enough.
-        const QString pattern = stem + QLatin1String(".unreadable-*.txt");
-        for (const QString& name : dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name)) {
-            QFile earlier(dir.filePath(name));
-            if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly) &&
-                earlier.readAll() == bytes) {
-                lastSalvaged_ = folder_ + name;
-                return;
+    const QString pattern = stem + QLatin1String(".unreadable-*.txt");
+    for (const QString& name : dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name)) {
+        QFile earlier(dir.filePath(name));
+        if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly) && earlier.readAll() == bytes)
+            return noteKept(stem, folder_ + name, readFailed);
+    }
+    for (int n = 1; n < 1000; ++n) {
+        const QString path = copyName(stem, n);
+        if (CreateFileDurably(ops_, path, bytes)) return noteKept(stem, path, readFailed);
+        if (errno != EEXIST) return;
+    }
+}
+
+void DataFiles::keepByRename(const QString& stem, SafeFile& file, bool backup) {
+    for (int n = 1; n < 1000; ++n) {
+        const QString path = copyName(stem, n);
+        if (backup ? file.moveBackupAside(path) : file.moveAside(path)) return noteKept(stem, path, true);
+        if (errno != EEXIST) return;
+    }
+}
+
+void DataFiles::restore(const QString& stem, SafeFile& file) {
+    if (file.backupExists()) {
+        QByteArray backup, current;
+        if (file.readBackup(backup) != SafeFile::ReadResult::Read) {
+            // Not a backup this program made: never put over the data file.
+            keepByRename(stem, file, true);
+        } else {
+            switch (file.read(current)) {
+                case SafeFile::ReadResult::Read:
+                    // A save that got as far as installing the new file; its
+                    // content is kept while the last good version comes back.
+                    if (current != backup) keepCopy(stem, current, false);
+                    break;
+                case SafeFile::ReadResult::Missing:
+                    break;
+                case SafeFile::ReadResult::NotRegular:
+                case SafeFile::ReadResult::Failed:
+                    keepByRename(stem, file, false);
+                    break;
             }
         }
     }
-    const QDateTime when = now_ ? now_() : QDateTime::currentDateTime();
-    const QString base =
-        folder_ + stem + QLatin1String(".unreadable-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (int n = 1; n < 1000; ++n) {
-        const QString path =
-            base + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + QLatin1String(".txt");
-        if (readable ? CreateFileDurably(ops_, path, bytes) : file.moveAside(path)) {
-            lastSalvaged_ = path;
-            return;
-        }
-        if (errno != EEXIST) return;
+    file.restoreInterrupted();
+}
+
+DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
+    SafeFile file(ops_, folder_, stem);
+    restore(stem, file);
+    switch (file.read(bytes)) {
+        case SafeFile::ReadResult::Read:
+            return Loaded::Read;
+        case SafeFile::ReadResult::Missing:
+            return Loaded::Missing;
+        case SafeFile::ReadResult::NotRegular:
+        case SafeFile::ReadResult::Failed:
+            break;
     }
+    // Renaming keeps bytes that cannot be read, and a FIFO or a folder out of
+    // the way of every later start and save.
+    keepByRename(stem, file, false);
+    return Loaded::Unreadable;
+}
+
+int DataFiles::reportFailure() {
+    if (status_) status_(StorageErrorText);
+    return 1;
 }
 
 int DataFiles::KirokuFileRead(ItemList& items) {
     lastSalvaged_.clear();
     EnsureSlots(items);
-    SafeFile file(ops_, folder_, Kiroku);
-    file.restoreInterrupted();
     QByteArray bytes;
-    if (!file.readAll(bytes)) return failRead(Kiroku, file, bytes, false);
-    FieldReader reader(DecodeCp932(bytes));
+    switch (load(Kiroku, bytes)) {
+        case Loaded::Missing:
+            return 1;  // the normal state of a new diary, not shown
+        case Loaded::Unreadable:
+            return reportFailure();
+        case Loaded::Read:
+            break;
+    }
+    bool undecodable = false;
+    FieldReader reader(DecodeCp932(bytes, &undecodable));
     QStringList f;
     for (int slot = 0;; ++slot) {
         switch (reader.next(4, f)) {
             case FieldReader::Result::End:
+                // A record in the last slot is never saved.
+                if (undecodable || !reader.exact() || slot > StoredItemCount) keepCopy(Kiroku, bytes, false);
                 return 0;
             case FieldReader::Result::Broken:
-                return failRead(Kiroku, file, bytes, true);
+                keepCopy(Kiroku, bytes, true);
+                return reportFailure();
             case FieldReader::Result::Record:
                 // More records than the table has slots: what does not fit would
                 // be lost by the next save, so the read fails (and keeps a copy).
-                if (slot >= ItemSlotCount) return failRead(Kiroku, file, bytes, true);
+                if (slot >= ItemSlotCount) {
+                    keepCopy(Kiroku, bytes, true);
+                    return reportFailure();
+                }
                 items[size_t(slot)] = {f[0], f[1], f[2], f[3]};
                 break;
         }
@@ -171,37 +243,51 @@ int DataFiles::KirokuFileRead(ItemList& items) {
 }
 
 int DataFiles::ChomiFileRead(SeasoningList& rows) {
-    SafeFile file(ops_, folder_, Chomi);
-    file.restoreInterrupted();
-    QByteArray bytes;
-    if (!file.readAll(bytes)) return 0;
     // The seasoning rows have defaults to fall back on, so a bad file is
-    // not worth a message: the rows read so far are kept.
-    FieldReader reader(DecodeCp932(bytes));
+    // not worth a status message: the rows read so far are kept.
+    QByteArray bytes;
+    if (load(Chomi, bytes) != Loaded::Read) return 0;
+    bool undecodable = false;
+    FieldReader reader(DecodeCp932(bytes, &undecodable));
     QStringList f;
+    bool complete = true;
     for (SeasoningRecord& row : rows) {
-        if (reader.next(2, f) != FieldReader::Result::Record) break;
+        const FieldReader::Result result = reader.next(2, f);
+        if (result != FieldReader::Result::Record) {
+            complete = result == FieldReader::Result::End;
+            break;
+        }
         row = {f[0], f[1]};
     }
+    if (complete) complete = reader.next(2, f) == FieldReader::Result::End;
+    if (undecodable || !complete || !reader.exact()) keepCopy(Chomi, bytes, false);
     return 0;
 }
 
 int DataFiles::EnbunFileRead(LogList& log) {
     lastSalvaged_.clear();
     log.clear();
-    SafeFile file(ops_, folder_, Enbun);
-    file.restoreInterrupted();
     QByteArray bytes;
-    if (!file.readAll(bytes)) return failRead(Enbun, file, bytes, false);
-    FieldReader reader(DecodeCp932(bytes));
+    switch (load(Enbun, bytes)) {
+        case Loaded::Missing:
+            return 1;
+        case Loaded::Unreadable:
+            return reportFailure();
+        case Loaded::Read:
+            break;
+    }
+    bool undecodable = false;
+    FieldReader reader(DecodeCp932(bytes, &undecodable));
     QStringList f;
     for (;;) {
         switch (reader.next(4, f)) {
             case FieldReader::Result::End:
+                if (undecodable || !reader.exact()) keepCopy(Enbun, bytes, false);
                 return 0;
             case FieldReader::Result::Broken:
                 log.clear();
-                return failRead(Enbun, file, bytes, true);
+                keepCopy(Enbun, bytes, true);
+                return reportFailure();
             case FieldReader::Result::Record:
                 log.push_back({f[0], f[1], f[2], f[3]});
                 break;
@@ -211,27 +297,31 @@ int DataFiles::EnbunFileRead(LogList& log) {
 
 int DataFiles::MokuFileRead(QString& target) {
     target.clear();
-    SafeFile file(ops_, folder_, Moku);
-    file.restoreInterrupted();
     QByteArray bytes;
-    if (file.readAll(bytes)) target = FirstLine(DecodeCp932(bytes));
+    if (load(Moku, bytes) != Loaded::Read) return 0;
+    bool undecodable = false;
+    const QString text = DecodeCp932(bytes, &undecodable);
+    target = FirstLine(text);
+    // Only the first line is ever written back.
+    if (undecodable || !QStringView(text).mid(target.size()).trimmed().isEmpty()) keepCopy(Moku, bytes, false);
     return 0;
 }
 
 int DataFiles::AtuFileRead(qint32& shift) {
     shift = DefaultPressureBarShift;
-    SafeFile file(ops_, folder_, Atu);
-    file.restoreInterrupted();
     QByteArray bytes;
-    if (!file.readAll(bytes)) return 0;
+    if (load(Atu, bytes) != Loaded::Read) return 0;
     const std::optional<double> value = NumericValue(FirstLine(DecodeCp932(bytes)));
-    if (!value) return 0;
-    // Halves go to the even neighbour, as the conversion to a whole number
-    // has always done.
-    const double whole = std::nearbyint(*value);
-    if (whole >= double(std::numeric_limits<qint32>::min()) &&
-        whole <= double(std::numeric_limits<qint32>::max()))
-        shift = qint32(whole);
+    if (value) {
+        // Halves go to the even neighbour, as the conversion to a whole number
+        // has always done.
+        const double whole = std::nearbyint(*value);
+        if (whole >= double(std::numeric_limits<qint32>::min()) &&
+            whole <= double(std::numeric_limits<qint32>::max()))
+            shift = qint32(whole);
+    }
+    const QByteArray written = bytes.trimmed();
+    if (!written.isEmpty() && written != QByteArray::number(shift)) keepCopy(Atu, bytes, false);
     return 0;
 }
 

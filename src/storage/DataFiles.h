@@ -15,6 +15,8 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace morv {
 
@@ -70,26 +72,45 @@ public:
     int KirokuFileDelete();
     int EnbunFileDelete();
 
-    // When Kiroku.txt or Enbun.txt exists but cannot be read, the read keeps
-    // its bytes as "Enbun.unreadable-YYYYMMDD-HHMMSS.txt" (with -2, -3, ...
-    // when taken) before the next save can replace the file with what is in
-    // memory: a byte-for-byte copy when the text is broken (an identical
-    // earlier copy is reused rather than copied again), or the file itself,
-    // renamed, when its bytes cannot be read at all. This is the full path of
-    // what the last Kiroku or Enbun read kept, or empty when it kept nothing.
+    // The program never saves over what it could not read exactly. When a read
+    // had to drop, shift or substitute anything (a broken or stray quote, text
+    // after a closing quote, a byte-order mark or any undecodable byte, a record
+    // cut short, more records than the table holds, a line that is not a
+    // number), the file's bytes are kept as "X.unreadable-YYYYMMDD-HHMMSS.txt"
+    // (with -2, -3, ... when taken; an identical earlier copy is reused) before
+    // any save can replace the file; the values read are as without the copy.
+    // A file whose bytes cannot be read at all, or that is no regular file (a
+    // FIFO, a device, a folder), is renamed to that name instead. Putting back
+    // a leftover X.bak keeps the X.txt it replaces the same way when they differ.
+    struct KeptCopy {
+        QString file;     // "Enbun.txt"
+        QString copy;     // full path of the copy
+        bool readFailed;  // the read failed, rather than reading with changes
+    };
+    // Every copy kept since the last takeKeptCopies(), in order.
+    std::vector<KeptCopy> takeKeptCopies() { return std::exchange(kept_, {}); }
+
+    // The full path of what the last Kiroku or Enbun read kept, or empty when it kept nothing.
     QString lastSalvagedCopy() const { return lastSalvaged_; }
 
 private:
+    enum class Loaded { Read, Missing, Unreadable };
+    Loaded load(const QString& stem, QByteArray& bytes);
+    void restore(const QString& stem, SafeFile& file);
+    int reportFailure();
+    void keepCopy(const QString& stem, const QByteArray& bytes, bool readFailed);
+    void keepByRename(const QString& stem, SafeFile& file, bool backup);
+    void noteKept(const QString& stem, const QString& path, bool readFailed);
+    QString copyName(const QString& stem, int n) const;
     int writeFile(const QString& stem, const QByteArray& bytes);
     int deleteFile(const QString& stem);
-    int failRead(const QString& stem, SafeFile& file, const QByteArray& bytes, bool readable);
-    void salvage(const QString& stem, SafeFile& file, const QByteArray& bytes, bool readable);
 
     QString folder_;
     StatusSink status_;
     Now now_;
     FileOps& ops_;
     QString lastSalvaged_;
+    std::vector<KeptCopy> kept_;
 };
 
 }  // namespace morv

@@ -45,13 +45,16 @@ void FieldReader::skipLineEnd() {
     if (pos_ < text_.size() && text_[pos_] == u'\n') ++pos_;
 }
 
-bool FieldReader::readField(QString& field) {
+bool FieldReader::readField(QString& field, Separator& after) {
     skipBlanks();
     if (pos_ < text_.size() && text_[pos_] == u'"') {
         const qsizetype close = text_.indexOf(u'"', pos_ + 1);
         if (close < 0) return false;
         field = text_.mid(pos_ + 1, close - pos_ - 1);
+        if (field.contains(u'\r') || field.contains(u'\n')) exact_ = false;
         pos_ = close + 1;
+        skipBlanks();
+        if (pos_ < text_.size() && text_[pos_] != u',' && !atLineEnd()) exact_ = false;
         while (pos_ < text_.size() && text_[pos_] != u',' && !atLineEnd()) ++pos_;
     } else {
         const qsizetype start = pos_;
@@ -59,11 +62,15 @@ bool FieldReader::readField(QString& field) {
         qsizetype end = pos_;
         while (end > start && (text_[end - 1] == u' ' || text_[end - 1] == u'\t')) --end;
         field = text_.mid(start, end - start);
+        if (field.contains(u'"')) exact_ = false;
     }
-    if (pos_ < text_.size() && text_[pos_] == u',')
+    if (pos_ < text_.size() && text_[pos_] == u',') {
         ++pos_;
-    else
+        after = Separator::Comma;
+    } else {
         skipLineEnd();
+        after = Separator::LineEnd;
+    }
     return true;
 }
 
@@ -82,7 +89,9 @@ FieldReader::Result FieldReader::next(int count, QStringList& fields) {
         // Running out after a separator means the record was cut short.
         if (i > 0 && pos_ >= text_.size()) return Result::Broken;
         QString field;
-        if (!readField(field)) return Result::Broken;
+        Separator after;
+        if (!readField(field, after)) return Result::Broken;
+        if ((after == Separator::Comma) != (i + 1 < count)) exact_ = false;
         fields.append(field);
     }
     return Result::Record;

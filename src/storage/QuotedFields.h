@@ -44,14 +44,22 @@ public:
     // Reads the next record of `count` fields.
     Result next(int count, QStringList& fields);
 
+    // False once the reading had to drop or shift anything that writing the
+    // records back would not reproduce: text after a closing quote, a double
+    // quote inside an unquoted field, a line end inside a quoted field, or a
+    // record that is not one line of exactly `count` fields.
+    bool exact() const { return exact_; }
+
 private:
-    bool readField(QString& field);
+    enum class Separator { Comma, LineEnd };
+    bool readField(QString& field, Separator& after);
     void skipBlanks();
     bool atLineEnd() const;
     void skipLineEnd();
 
     QString text_;
     qsizetype pos_ = 0;
+    bool exact_ = true;
 };
 
 }  // namespace morv

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <cerrno>
 
 namespace morv {
@@ -60,25 +61,60 @@ QByteArray FolderOf(const QString& folder) {
     return folder.isEmpty() ? QByteArray(".") : QFile::encodeName(folder);
 }
 
+bool IsRegularFile(const QByteArray& path) {
+    struct stat st;
+    return ::stat(path.constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The file a data file's name stands for: itself, or where its symbolic link
+// points (the link may dangle; the write then creates the target).
+QString RealPath(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink()) return path;
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? info.symLinkTarget() : target;
+}
+
+QString BackupPathOf(const QString& txt) {
+    if (txt.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) return txt.chopped(4) + QLatin1String(".bak");
+    return txt + QLatin1String(".bak");
+}
+
 }  // namespace
 
-SafeFile::SafeFile(FileOps& ops, const QString& folder, const QString& stem)
-    : ops_(ops),
-      folder_(FolderOf(folder)),
-      txt_(QFile::encodeName(folder + stem + QLatin1String(".txt"))),
-      bak_(QFile::encodeName(folder + stem + QLatin1String(".bak"))),
-      txtTmp_(txt_ + ".tmp"),
-      bakTmp_(bak_ + ".tmp") {}
+SafeFile::SafeFile(FileOps& ops, const QString& folder, const QString& stem) : ops_(ops) {
+    const QString named = folder + stem + QLatin1String(".txt");
+    const QString real = RealPath(named);
+    if (real == named) {
+        folder_ = FolderOf(folder);
+        txt_ = QFile::encodeName(named);
+        bak_ = QFile::encodeName(folder + stem + QLatin1String(".bak"));
+    } else {
+        folder_ = QFile::encodeName(QFileInfo(real).absolutePath());
+        txt_ = QFile::encodeName(real);
+        bak_ = QFile::encodeName(BackupPathOf(real));
+    }
+    txtTmp_ = txt_ + ".tmp";
+    bakTmp_ = bak_ + ".tmp";
+}
 
 QString SafeFile::txtPath() const { return QFile::decodeName(txt_); }
 QString SafeFile::bakPath() const { return QFile::decodeName(bak_); }
 
 bool SafeFile::exists() { return ops_.exists(txt_); }
+bool SafeFile::backupExists() { return ops_.exists(bak_); }
 
 SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose) {
     bytes.clear();
-    const int fd = ops_.open(path, O_RDONLY | O_CLOEXEC, 0);
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    const int fd = ops_.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
     if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ops_.close(fd);
+        return ReadResult::NotRegular;
+    }
+    readMode_ = st.st_mode & 07777;
     char buffer[65536];
     for (;;) {
         const ssize_t n = ops_.read(fd, buffer, sizeof buffer);
@@ -100,9 +136,12 @@ SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& byte
 
 bool SafeFile::readAll(QByteArray& bytes) { return readFile(txt_, bytes, false) == ReadResult::Read; }
 
-bool SafeFile::writeDurably(const QByteArray& path, const QByteArray& bytes) {
+bool SafeFile::writeDurably(const QByteArray& path, const QByteArray& bytes, mode_t mode) {
     const int fd = ops_.open(path, NewFileFlags | O_TRUNC, PrivateMode);
     if (fd < 0) return false;
+    // The user's own permission bits on the file stay as they were (the
+    // umask would narrow them if they were given to open).
+    if (mode != PrivateMode) ::fchmod(fd, mode);
     return FinishFile(ops_, fd, bytes);
 }
 
@@ -112,14 +151,16 @@ bool SafeFile::syncFolderChecked() { return SyncFolder(ops_, folder_); }
 bool SafeFile::write(const QByteArray& bytes) {
     // A leftover backup is the last good version; settle it first so that
     // "the previous file" below is what any reader would have been given, and
-    // so that our own backup never overwrites it.
-    if (ops_.rename(bak_, txt_) != 0 && errno != ENOENT) {
+    // so that our own backup never overwrites it. Anything but a regular file
+    // under the backup's name is no backup; our own replaces it below.
+    if (IsRegularFile(bak_) && ops_.rename(bak_, txt_) != 0 && errno != ENOENT) {
         restoreInterrupted();
         return false;
     }
 
     QByteArray previous;
     bool hadPrevious = false;
+    mode_t mode = PrivateMode;
     bool backedUp = false;   // X.bak is ours and holds `previous`
     bool installed = false;  // X.txt holds `bytes`
 
@@ -137,20 +178,22 @@ bool SafeFile::write(const QByteArray& bytes) {
     switch (readFile(txt_, previous, true)) {
         case ReadResult::Read:
             hadPrevious = true;
+            mode = readMode_;
             break;
         case ReadResult::Missing:
             break;
+        case ReadResult::NotRegular:
         case ReadResult::Failed:
             return abandon();
     }
 
     if (hadPrevious) {
-        if (!writeDurably(bakTmp_, previous) || ops_.rename(bakTmp_, bak_) != 0) return abandon();
+        if (!writeDurably(bakTmp_, previous, mode) || ops_.rename(bakTmp_, bak_) != 0) return abandon();
         backedUp = true;
         if (!syncFolderChecked()) return abandon();
     }
 
-    if (!writeDurably(txtTmp_, bytes) || ops_.rename(txtTmp_, txt_) != 0) return abandon();
+    if (!writeDurably(txtTmp_, bytes, mode) || ops_.rename(txtTmp_, txt_) != 0) return abandon();
     installed = true;
     if (!syncFolderChecked()) return abandon();
 
@@ -162,7 +205,7 @@ bool SafeFile::write(const QByteArray& bytes) {
         // anyone being told. Report the failure honestly and make it true by
         // putting the previous content back.
         if (!syncFolderChecked()) {
-            if (!writeDurably(txtTmp_, previous) || ops_.rename(txtTmp_, txt_) != 0) ops_.unlink(txtTmp_);
+            if (!writeDurably(txtTmp_, previous, mode) || ops_.rename(txtTmp_, txt_) != 0) ops_.unlink(txtTmp_);
             syncFolder();
             return false;
         }
@@ -173,7 +216,7 @@ bool SafeFile::write(const QByteArray& bytes) {
 void SafeFile::restoreInterrupted() {
     bool changed = false;
     // rename replaces X.txt in one step, so there is no moment without a file.
-    if (ops_.exists(bak_) && ops_.rename(bak_, txt_) == 0) changed = true;
+    if (IsRegularFile(bak_) && ops_.rename(bak_, txt_) == 0) changed = true;
     for (const QByteArray* stray : {&txtTmp_, &bakTmp_}) {
         if (ops_.exists(*stray) && ops_.unlink(*stray) == 0) changed = true;
     }
@@ -187,13 +230,16 @@ bool SafeFile::remove() {
     return syncFolderChecked();
 }
 
-bool SafeFile::moveAside(const QString& path) {
+bool SafeFile::moveAside(const QString& path) { return moveAside(txt_, path); }
+bool SafeFile::moveBackupAside(const QString& path) { return moveAside(bak_, path); }
+
+bool SafeFile::moveAside(const QByteArray& from, const QString& path) {
     const QByteArray to = QFile::encodeName(path);
     if (ops_.exists(to)) {
         errno = EEXIST;
         return false;
     }
-    if (ops_.rename(txt_, to) != 0) return false;
+    if (ops_.rename(from, to) != 0) return false;
     syncFolder();
     return true;
 }

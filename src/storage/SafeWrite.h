@@ -12,6 +12,12 @@
 // and the folder fsynced again. Every short write, write error, fsync, close,
 // rename or unlink error fails the write, and a failed write puts the previous
 // file (or its absence) back and leaves no temporary file behind.
+//
+// X.txt may be a symbolic link (to a synced folder, say): the link is kept and
+// the file it points to is written, with its backup and temporary files beside
+// it. The new file keeps the previous one's permission bits. Only a regular
+// file is ever read or put back, and opening never blocks (a FIFO in the
+// folder is refused, not waited on).
 
 #include "storage/FileOps.h"
 
@@ -25,6 +31,8 @@ public:
     // folder ends in "/"; stem is "Kiroku", "Enbun", ...
     SafeFile(FileOps& ops, const QString& folder, const QString& stem);
 
+    enum class ReadResult { Read, Missing, NotRegular, Failed };
+
     QString txtPath() const;
     QString bakPath() const;
 
@@ -32,33 +40,38 @@ public:
     // previous X.txt (or its absence) is back.
     bool write(const QByteArray& bytes);
 
-    // A leftover X.bak replaces X.txt; stray temporary files are removed.
-    // Errors are ignored.
+    // A leftover X.bak that is a regular file replaces X.txt; stray temporary
+    // files are removed. Errors are ignored.
     void restoreInterrupted();
 
     // The whole of X.txt, or false when it cannot be read.
     bool readAll(QByteArray& bytes);
+    ReadResult read(QByteArray& bytes) { return readFile(txt_, bytes, false); }
+    ReadResult readBackup(QByteArray& bytes) { return readFile(bak_, bytes, false); }
 
     bool exists();
+    bool backupExists();
 
     // Removes X.txt and any X.bak, durably: a backup left behind would come
     // back as X.txt at the next start. true when neither is there any more.
     bool remove();
 
-    // Renames X.txt to `path` in the same folder, durably, unless `path` is
-    // taken (then false with errno EEXIST). For a file that cannot even be
-    // read: renaming keeps its bytes where copying cannot.
+    // Renames X.txt (or X.bak) to `path`, durably, unless `path` is taken
+    // (then false with errno EEXIST). For a file that cannot even be read:
+    // renaming keeps its bytes where copying cannot.
     bool moveAside(const QString& path);
+    bool moveBackupAside(const QString& path);
 
 private:
-    enum class ReadResult { Read, Missing, Failed };
     ReadResult readFile(const QByteArray& path, QByteArray& bytes, bool checkClose);
-    bool writeDurably(const QByteArray& path, const QByteArray& bytes);
+    bool moveAside(const QByteArray& from, const QString& path);
+    bool writeDurably(const QByteArray& path, const QByteArray& bytes, mode_t mode);
     void syncFolder();
     bool syncFolderChecked();
 
     FileOps& ops_;
     QByteArray folder_, txt_, bak_, txtTmp_, bakTmp_;
+    mode_t readMode_ = 0;  // permission bits of the file last read
 };
 
 // Creates `path`, which must not exist yet, holding `bytes`, durably (file and

@@ -90,6 +90,24 @@ void EncodeRun(Converter& cv, const QByteArray& utf8, QByteArray& out) {
     }
 }
 
+bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Whether the two bytes at `code` are one character that encodes to another
+// code (the duplicate rows). Only asked after a stray lead byte.
+bool IsTwinCode(const char* code) {
+    Converter decoder("UTF-8", "CP932");
+    Converter encoder("CP932", "UTF-8");
+    if (!decoder.ok() || !encoder.ok()) return false;
+    const char* in = code;
+    size_t left = 2;
+    QByteArray utf8;
+    if (decoder.convert(in, left, utf8) != 0 || utf8.size() < 2) return false;
+    const char* back = utf8.constData();
+    size_t backLeft = size_t(utf8.size());
+    QByteArray again;
+    return encoder.convert(back, backLeft, again) == 0 && again != QByteArrayView(code, 2);
+}
+
 }  // namespace
 
 QByteArray EncodeCp932(QStringView text) {
@@ -136,7 +154,8 @@ QByteArray EncodeCp932(QStringView text) {
     return out;
 }
 
-QString DecodeCp932(QByteArrayView bytes) {
+QString DecodeCp932(QByteArrayView bytes, bool* undecodable) {
+    if (undecodable) *undecodable = false;
     QByteArray utf8;
     utf8.reserve(bytes.size() * 3 / 2);
     const char* in = bytes.data();
@@ -144,6 +163,7 @@ QString DecodeCp932(QByteArrayView bytes) {
 
     Converter cv("UTF-8", "CP932");
     if (!cv.ok()) {
+        if (undecodable) *undecodable = bytes.size() > 0;
         // Keep ASCII and escape the rest, so even then nothing is lost.
         for (; left > 0; --left, ++in) {
             const auto b = static_cast<unsigned char>(*in);
@@ -161,10 +181,18 @@ QString DecodeCp932(QByteArrayView bytes) {
         // EILSEQ (a byte that starts no character or a lead byte with a bad
         // trail) or EINVAL (a lead byte cut off at the end): escape only that
         // first byte, because the next one may well start a good character.
-        const auto b = static_cast<unsigned char>(*in);
-        AppendUtf8(Cp932ByteEscapeBase + b, utf8);
-        ++in;
-        --left;
+        if (undecodable) *undecodable = true;
+        const auto escapeOne = [&] {
+            AppendUtf8(Cp932ByteEscapeBase + static_cast<unsigned char>(*in), utf8);
+            ++in;
+            --left;
+        };
+        const bool strayLead = IsLeadByte(static_cast<unsigned char>(*in));
+        escapeOne();
+        if (strayLead && left >= 2 && IsTwinCode(in)) {
+            escapeOne();
+            escapeOne();
+        }
     }
     return QString::fromUtf8(utf8);
 }

@@ -27,7 +27,14 @@ inline constexpr char16_t Cp932ByteEscapeBase = u'\uF700';
 // bytes from another program may come back as the twin code; the text reads
 // the same. A few characters have only a one-way code (U+00A5 is written as
 // 0x5C, U+203E as 0x7E), as Windows also does.
+//
+// A stray lead byte is followed in the file by whatever came after it; when
+// that is a character under its other code, the pair is kept as escaped bytes
+// too, since the preferred code written back could fuse with the stray byte
+// into a different character at the next read. So undecodable bytes never
+// change the bytes around them.
 QByteArray EncodeCp932(QStringView text);
-QString DecodeCp932(QByteArrayView bytes);
+// `undecodable`, when given, tells whether any byte had to be escaped.
+QString DecodeCp932(QByteArrayView bytes, bool* undecodable = nullptr);
 
 }  // namespace morv
