@@ -17,12 +17,17 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("morvaline"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-    const QString folder = morv::LocateDataFolder(QCoreApplication::applicationDirPath());
-    morv::SingleInstance instance(folder);
-    if (!instance.acquire()) return 0;  // another copy is running: end silently
-
     morv::LoadJapaneseQtTexts(app);
     morv::QtDialogs dialogs;
+    QString problem;
+    const QString folder = morv::LocateDataFolder(QCoreApplication::applicationDirPath(), &problem);
+    morv::SingleInstance instance(folder);
+    if (!instance.acquire()) {
+        if (instance.heldByAnother()) return 0;  // another copy is running: end silently
+        dialogs.notice(morv::DataFolderUnusableText(problem, folder, instance.whyNot()));
+        return 1;
+    }
+
     morv::SystemClock clock;
     morv::Form1 window(dialogs, clock, folder);
     dialogs.setOwner(&window);

@@ -1,8 +1,10 @@
 #include "app/Form1.h"
 
+#include "app/Autosave.h"
 #include "app/Colours.h"
 #include "app/ProgramIcon.h"
 #include "app/core/DayTotal.h"
+#include "app/core/KeptCopyText.h"
 #include "app/core/Registration.h"
 #include "app/core/SeasoningDefaults.h"
 #include "app/core/Twips.h"
@@ -48,7 +50,12 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     setFixedSize(TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
     files_ = std::make_unique<DataFiles>(
-        DataFolder, [this](const QString& text) { ShowStatus(text); }, [this] { return clock_.now(); }, ops);
+        DataFolder,
+        [this](const QString& text) {
+            if (!quietStorageStatus_) ShowStatus(text);
+        },
+        [this] { return clock_.now(); }, ops);
+    autosave_ = new Autosave([this] { AutosaveNow(); }, this);
     buildMainView();
     Grid = new ItemGrid(*this);
     buildOverlayPanels();
@@ -121,6 +128,20 @@ void Form1::Load() {
     files_->AtuFileRead(PressureBarShift);
     EnbunGoukei();
     Text1_0->setFocus();
+    ShowKeptCopies();
+}
+
+void Form1::ShowKeptCopies() {
+    const auto kept = files_->takeKeptCopies();
+    if (!kept.empty()) dialogs_.notice(KeptCopiesText(kept));
+}
+
+void Form1::DataChanged() { autosave_->changed(); }
+
+void Form1::AutosaveNow() {
+    quietStorageStatus_ = autosaveFailing_;
+    autosaveFailing_ = WriteDataFiles() > 0;
+    quietStorageStatus_ = false;
 }
 
 void Form1::placeOnScreen() {
@@ -167,6 +188,7 @@ void Form1::onRegister() {
     if (place.kind == LogPlace::Kind::Existing && !dialogs_.askYesNo(OverwriteDayText)) return;
     const QString salt = LabelEnbun->text();
     RegisterDay(DailyLog, place, date, salt);
+    DataChanged();
     dialogs_.notice(RegisteredText(date, salt));
     Text1_0->setFocus();
 }
@@ -195,14 +217,19 @@ void Form1::onOpenCalendar() {
     Calendar1->setFromText(Text1_0->text(), clock_.today());
 }
 
-void Form1::SaveAll() {
+int Form1::WriteDataFiles() {
     int failures = 0;
     if (!ItemImportPending) failures += files_->KirokuFileWrite(ItemTable);
     failures += files_->ChomiFileWrite(SeasoningTable);
     failures += files_->MokuFileWrite(TextMoku->text());
     if (LogCount() > 0 && !LogImportPending) failures += files_->EnbunFileWrite(DailyLog);
     failures += files_->AtuFileWrite(PressureBarShift);
-    if (failures > 0) dialogs_.notice(StorageErrorText);
+    return failures;
+}
+
+void Form1::SaveAll() {
+    autosave_->stop();
+    if (WriteDataFiles() > 0) dialogs_.notice(StorageErrorText);
 }
 
 void Form1::onExit() {

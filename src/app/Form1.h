@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace morv {
 
+class Autosave;
 class CalendarControl;
 class Clock;
 class DataDialog;
@@ -141,6 +142,23 @@ private:
 public:
     // The message box of a refused second decimal point, shared by every number box.
     void showDecimalPointMessage();
+
+    // ---- Saving as the user goes ----
+    // The diary's data changed other than by a key or a click (which the
+    // autosave sees by itself): save it within about two seconds.
+    void DataChanged();
+    // What the autosave runs: the close's writes and rules, quietly. A failure
+    // shows the storage message in the status line once, until a save works.
+    void AutosaveNow();
+
+private:
+    // The writes of the close, with its rules; the number that failed.
+    int WriteDataFiles();
+    // Once per start-up: which file was kept aside where, and what shows instead.
+    void ShowKeptCopies();
+    Autosave* autosave_ = nullptr;
+    bool autosaveFailing_ = false;
+    bool quietStorageStatus_ = false;
 
 private:
     Dialogs& dialogs_;

@@ -2,6 +2,7 @@
 
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <csignal>
@@ -25,6 +26,9 @@ void CloseWindowOnTerminationSignals(QWidget* window) {
         char byte;
         [[maybe_unused]] ssize_t ignored = ::read(signalPipe[0], &byte, 1);
         window->close();
+        // Also ends any message box that is open (they run event loops of
+        // their own), so the program ends at once whatever it shows.
+        QCoreApplication::exit(0);
     });
     struct sigaction action {};
     action.sa_handler = onSignal;

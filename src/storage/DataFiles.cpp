@@ -69,7 +69,16 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(QDir::cleanPath(folder_)).path());
         ::mkdir(QFile::encodeName(folder_).constData(), 0700);
     }
-    if (SafeFile(ops_, folder_, stem).write(bytes)) return 0;
+    SafeFile file(ops_, folder_, stem);
+    // Saving the same bytes again would change nothing but the disk's wear;
+    // the diary is saved every few seconds.
+    const auto known = known_.constFind(stem);
+    if (known != known_.cend() && known->bytes == bytes && known->stamp == file.stamp()) return 0;
+    if (file.write(bytes)) {
+        known_.insert(stem, {bytes, file.stamp()});
+        return 0;
+    }
+    known_.remove(stem);
     if (status_) status_(StorageErrorText);
     return 1;
 }
@@ -125,14 +134,15 @@ QString DataFiles::copyName(const QString& stem, int n) const {
            (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + QLatin1String(".txt");
 }
 
-void DataFiles::noteKept(const QString& stem, const QString& path, bool readFailed) {
+void DataFiles::noteKept(const QString& file, const QString& path, KeptBecause because) {
     lastSalvaged_ = path;
     for (const KeptCopy& earlier : kept_)
         if (earlier.copy == path) return;
-    kept_.push_back({stem + QLatin1String(".txt"), path, readFailed});
+    kept_.push_back({file, path, because});
 }
 
-void DataFiles::keepCopy(const QString& stem, const QByteArray& bytes, bool readFailed) {
+void DataFiles::keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because) {
+    const QString file = stem + QLatin1String(".txt");
     // A file that is not read exactly stays so until it is replaced; one copy
     // of the same bytes is enough.
     const QDir dir(folder_.isEmpty() ? QStringLiteral(".") : folder_);
@@ -140,11 +150,11 @@ void DataFiles::keepCopy(const QString& stem, const QByteArray& bytes, bool read
     for (const QString& name : dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name)) {
         QFile earlier(dir.filePath(name));
         if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly) && earlier.readAll() == bytes)
-            return noteKept(stem, folder_ + name, readFailed);
+            return noteKept(file, folder_ + name, because);
     }
     for (int n = 1; n < 1000; ++n) {
         const QString path = copyName(stem, n);
-        if (CreateFileDurably(ops_, path, bytes)) return noteKept(stem, path, readFailed);
+        if (CreateFileDurably(ops_, path, bytes)) return noteKept(file, path, because);
         if (errno != EEXIST) return;
     }
 }
@@ -152,7 +162,8 @@ void DataFiles::keepCopy(const QString& stem, const QByteArray& bytes, bool read
 void DataFiles::keepByRename(const QString& stem, SafeFile& file, bool backup) {
     for (int n = 1; n < 1000; ++n) {
         const QString path = copyName(stem, n);
-        if (backup ? file.moveBackupAside(path) : file.moveAside(path)) return noteKept(stem, path, true);
+        if (backup ? file.moveBackupAside(path) : file.moveAside(path))
+            return noteKept(stem + QLatin1String(backup ? ".bak" : ".txt"), path, KeptBecause::Unreadable);
         if (errno != EEXIST) return;
     }
 }
@@ -168,7 +179,7 @@ void DataFiles::restore(const QString& stem, SafeFile& file) {
                 case SafeFile::ReadResult::Read:
                     // A save that got as far as installing the new file; its
                     // content is kept while the last good version comes back.
-                    if (current != backup) keepCopy(stem, current, false);
+                    if (current != backup) keepCopy(stem, current, KeptBecause::Replaced);
                     break;
                 case SafeFile::ReadResult::Missing:
                     break;
@@ -185,8 +196,10 @@ void DataFiles::restore(const QString& stem, SafeFile& file) {
 DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
     SafeFile file(ops_, folder_, stem);
     restore(stem, file);
+    known_.remove(stem);
     switch (file.read(bytes)) {
         case SafeFile::ReadResult::Read:
+            known_.insert(stem, {bytes, file.stamp()});
             return Loaded::Read;
         case SafeFile::ReadResult::Missing:
             return Loaded::Missing;
@@ -224,16 +237,16 @@ int DataFiles::KirokuFileRead(ItemList& items) {
         switch (reader.next(4, f)) {
             case FieldReader::Result::End:
                 // A record in the last slot is never saved.
-                if (undecodable || !reader.exact() || slot > StoredItemCount) keepCopy(Kiroku, bytes, false);
+                if (undecodable || !reader.exact() || slot > StoredItemCount) keepCopy(Kiroku, bytes, KeptBecause::Changed);
                 return 0;
             case FieldReader::Result::Broken:
-                keepCopy(Kiroku, bytes, true);
+                keepCopy(Kiroku, bytes, KeptBecause::Unreadable);
                 return reportFailure();
             case FieldReader::Result::Record:
                 // More records than the table has slots: what does not fit would
                 // be lost by the next save, so the read fails (and keeps a copy).
                 if (slot >= ItemSlotCount) {
-                    keepCopy(Kiroku, bytes, true);
+                    keepCopy(Kiroku, bytes, KeptBecause::Unreadable);
                     return reportFailure();
                 }
                 items[size_t(slot)] = {f[0], f[1], f[2], f[3]};
@@ -260,7 +273,7 @@ int DataFiles::ChomiFileRead(SeasoningList& rows) {
         row = {f[0], f[1]};
     }
     if (complete) complete = reader.next(2, f) == FieldReader::Result::End;
-    if (undecodable || !complete || !reader.exact()) keepCopy(Chomi, bytes, false);
+    if (undecodable || !complete || !reader.exact()) keepCopy(Chomi, bytes, KeptBecause::Changed);
     return 0;
 }
 
@@ -282,11 +295,11 @@ int DataFiles::EnbunFileRead(LogList& log) {
     for (;;) {
         switch (reader.next(4, f)) {
             case FieldReader::Result::End:
-                if (undecodable || !reader.exact()) keepCopy(Enbun, bytes, false);
+                if (undecodable || !reader.exact()) keepCopy(Enbun, bytes, KeptBecause::Changed);
                 return 0;
             case FieldReader::Result::Broken:
                 log.clear();
-                keepCopy(Enbun, bytes, true);
+                keepCopy(Enbun, bytes, KeptBecause::Unreadable);
                 return reportFailure();
             case FieldReader::Result::Record:
                 log.push_back({f[0], f[1], f[2], f[3]});
@@ -303,7 +316,7 @@ int DataFiles::MokuFileRead(QString& target) {
     const QString text = DecodeCp932(bytes, &undecodable);
     target = FirstLine(text);
     // Only the first line is ever written back.
-    if (undecodable || !QStringView(text).mid(target.size()).trimmed().isEmpty()) keepCopy(Moku, bytes, false);
+    if (undecodable || !QStringView(text).mid(target.size()).trimmed().isEmpty()) keepCopy(Moku, bytes, KeptBecause::Changed);
     return 0;
 }
 
@@ -321,7 +334,7 @@ int DataFiles::AtuFileRead(qint32& shift) {
             shift = qint32(whole);
     }
     const QByteArray written = bytes.trimmed();
-    if (!written.isEmpty() && written != QByteArray::number(shift)) keepCopy(Atu, bytes, false);
+    if (!written.isEmpty() && written != QByteArray::number(shift)) keepCopy(Atu, bytes, KeptBecause::Changed);
     return 0;
 }
 

@@ -6,13 +6,17 @@
 //
 // Files are CP932 with CR LF line ends. Every write goes through SafeFile: it
 // either replaces the file completely or fails with the previous file intact
-// (and then reports). Every read first puts back an interrupted write.
+// (and then reports). Every read first puts back an interrupted write. A
+// write whose bytes are what the file already holds (as last read or
+// written, and nobody has written the file since) is skipped. A data folder removed
+// while the program runs is made again, private, by the next write.
 
 #include "storage/FileOps.h"
 #include "storage/Records.h"
 #include "storage/SafeWrite.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <functional>
 #include <utility>
@@ -82,10 +86,15 @@ public:
     // A file whose bytes cannot be read at all, or that is no regular file (a
     // FIFO, a device, a folder), is renamed to that name instead. Putting back
     // a leftover X.bak keeps the X.txt it replaces the same way when they differ.
+    enum class KeptBecause {
+        Changed,     // read, but not as the file stands
+        Unreadable,  // the read failed, or the file is no regular file
+        Replaced,    // a leftover X.bak was put back over it
+    };
     struct KeptCopy {
-        QString file;     // "Enbun.txt"
-        QString copy;     // full path of the copy
-        bool readFailed;  // the read failed, rather than reading with changes
+        QString file;  // "Enbun.txt", or "Enbun.bak" when that was in the way
+        QString copy;  // full path of the copy
+        KeptBecause because;
     };
     // Every copy kept since the last takeKeptCopies(), in order.
     std::vector<KeptCopy> takeKeptCopies() { return std::exchange(kept_, {}); }
@@ -98,9 +107,9 @@ private:
     Loaded load(const QString& stem, QByteArray& bytes);
     void restore(const QString& stem, SafeFile& file);
     int reportFailure();
-    void keepCopy(const QString& stem, const QByteArray& bytes, bool readFailed);
+    void keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because);
     void keepByRename(const QString& stem, SafeFile& file, bool backup);
-    void noteKept(const QString& stem, const QString& path, bool readFailed);
+    void noteKept(const QString& file, const QString& path, KeptBecause because);
     QString copyName(const QString& stem, int n) const;
     int writeFile(const QString& stem, const QByteArray& bytes);
     int deleteFile(const QString& stem);
@@ -111,6 +120,11 @@ private:
     FileOps& ops_;
     QString lastSalvaged_;
     std::vector<KeptCopy> kept_;
+    // Each file as last read or written: its bytes and its stamp then.
+    struct Known {
+        QByteArray bytes, stamp;
+    };
+    QHash<QString, Known> known_;
 };
 
 }  // namespace morv

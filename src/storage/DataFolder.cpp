@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <sys/stat.h>
+#include <cerrno>
 
 namespace morv {
 namespace {
@@ -27,15 +28,31 @@ QString UserDataHome() {
 
 }  // namespace
 
-QString LocateDataFolder(const QString& programFolder) {
+QString LocateDataFolder(const QString& programFolder, QString* problem) {
     const QString base = UserDataHome();
-    if (base.isEmpty()) return WithSlash(programFolder);
+    if (base.isEmpty()) {
+        if (problem) *problem = QStringLiteral("HOME (または XDG_DATA_HOME) に絶対パスが設定されていません。");
+        return WithSlash(programFolder);
+    }
     const QString folder = QDir::cleanPath(base + QLatin1String("/Tavelnor"));
     QDir().mkpath(folder);
-    if (!QFileInfo(folder).isDir()) return WithSlash(programFolder);
+    if (!QFileInfo(folder).isDir()) {
+        if (problem) {
+            // mkpath does not say why; one more attempt does.
+            const int error = ::mkdir(QFile::encodeName(folder).constData(), 0700) == 0 ? 0 : errno;
+            *problem = QStringLiteral("%1: 作成できません (%2)").arg(folder, qt_error_string(error));
+        }
+        return WithSlash(programFolder);
+    }
     // Health data: nobody else on the machine needs to read it.
     ::chmod(QFile::encodeName(folder).constData(), 0700);
     return WithSlash(folder);
+}
+
+QString DataFolderUnusableText(const QString& problem, const QString& folder, const QString& why) {
+    QString text = QStringLiteral("データを保存するフォルダを使えないため、終了します。\n\n");
+    if (!problem.isEmpty()) text += problem + QLatin1Char('\n');
+    return text + QStringLiteral("%1: %2").arg(folder, why);
 }
 
 }  // namespace morv

@@ -104,6 +104,13 @@ QString SafeFile::bakPath() const { return QFile::decodeName(bak_); }
 bool SafeFile::exists() { return ops_.exists(txt_); }
 bool SafeFile::backupExists() { return ops_.exists(bak_); }
 
+QByteArray SafeFile::stamp() const {
+    struct stat st;
+    if (::stat(txt_.constData(), &st) != 0) return {};
+    return QByteArray::number(qulonglong(st.st_ino)) + ':' + QByteArray::number(qlonglong(st.st_size)) + ':' +
+           QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.' + QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
+}
+
 SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose) {
     bytes.clear();
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.

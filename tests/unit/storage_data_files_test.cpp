@@ -342,7 +342,9 @@ TEST_F(DataFilesTest, InterruptedWritesAreRestored) {
         EXPECT_EQ(log, (LogList{{"2025/03/04", "6.5", "", ""}}));
         EXPECT_EQ(bytes("Enbun.txt"), good);
         EXPECT_EQ(bytes("Enbun.bak"), "<absent>");
-        if (c.truncatedTxt) EXPECT_EQ(bytes("Enbun.unreadable-20250305-140709.txt"), good.left(10));
+        if (c.truncatedTxt) {
+            EXPECT_EQ(bytes("Enbun.unreadable-20250305-140709.txt"), good.left(10));
+        }
     }
     EXPECT_TRUE(messages.isEmpty());
 }

@@ -1,0 +1,43 @@
+#include "app/Autosave.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QSessionManager>
+
+namespace morv {
+
+Autosave::Autosave(std::function<void()> save, QObject* parent) : QObject(parent), save_(std::move(save)) {
+    setObjectName(QStringLiteral("Autosave"));
+    timer_.setObjectName(QStringLiteral("AutosaveTimer"));
+    timer_.setSingleShot(true);
+    timer_.setInterval(DelayMs);
+    timer_.setParent(this);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (!stopped_) save_();
+    });
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        app->installEventFilter(this);
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+            timer_.stop();
+            if (!stopped_) save_();
+        });
+    }
+}
+
+void Autosave::changed() {
+    if (!stopped_) timer_.start();
+}
+
+void Autosave::stop() {
+    stopped_ = true;
+    timer_.stop();
+}
+
+bool Autosave::eventFilter(QObject* watched, QEvent* event) {
+    // A release ends every edit a key or a click can make (typing, ticking,
+    // a button's action), and arrives once per keystroke or click.
+    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) changed();
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace morv
