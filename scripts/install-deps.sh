@@ -11,7 +11,7 @@ PACKAGES=(
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev
   fonts-noto-cjk
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool
   desktop-file-utils appstream dpkg-dev file qt6-svg-dev
 )
 
