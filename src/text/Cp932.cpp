@@ -191,7 +191,14 @@ QString DecodeCp932(QByteArrayView bytes, bool* undecodable) {
         escapeOne();
         if (strayLead && left >= 2 && IsTwinCode(in)) {
             escapeOne();
-            escapeOne();
+            // A trail byte below 0x80 is ASCII and stands for itself.
+            if (static_cast<unsigned char>(*in) < 0x80) {
+                utf8.append(*in);
+                ++in;
+                --left;
+            } else {
+                escapeOne();
+            }
         }
     }
     return QString::fromUtf8(utf8);

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <cerrno>
 
 namespace morv::test {
@@ -82,6 +83,11 @@ TEST_F(MainWindowLife, AnUnreadableLogIsReportedAndKept) {
     const QStringList kept = QDir(folder).entryList({"Enbun.unreadable-*"});
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(bytes(kept.first()), broken);
+    // Once, at start-up: the file, where its copy is, what shows instead.
+    ASSERT_EQ(dialogs.notices().size(), 1);
+    EXPECT_TRUE(dialogs.notices()[0].contains("「Enbun.txt」"));
+    EXPECT_TRUE(dialogs.notices()[0].contains(path(kept.first())));
+    EXPECT_TRUE(dialogs.notices()[0].contains("塩分一覧は空の状態です。"));
 }
 
 TEST_F(MainWindowLife, CloseBoxAndExitButtonSaveTheSame) {
@@ -165,6 +171,35 @@ TEST_F(MainWindowLife, AFailedSaveAtShutdownIsToldOnceAndTheWindowStillCloses) {
     EXPECT_EQ(dialogs.notices(), QStringList{"情報処理中にエラーが発生しました"});
     EXPECT_EQ(bytes("Kiroku.txt"), items) << "the previous file is kept";
     EXPECT_FALSE(exists("Kiroku.bak"));
+}
+
+TEST_F(MainWindowLife, EditsAreSavedAsTheUserGoes) {
+    FailingRenames failing;
+    for (bool fail : {false, true}) {
+        SCOPED_TRACE(fail ? "failing disk" : "working disk");
+        Form1& w = start(fail ? static_cast<FileOps&>(failing) : SystemFileOps());
+        auto* timer = w.findChild<QTimer*>("AutosaveTimer");
+        ASSERT_NE(timer, nullptr);
+        EXPECT_EQ(timer->interval(), 2000);
+        timer->setInterval(1);
+        for (const char* typed : {"7", "5"}) {
+            w.Label3->clear();
+            QTest::keyClicks(w.TextMoku, typed);
+            EXPECT_TRUE(timer->isActive()) << "a key restarts the wait";
+            QTest::qWait(20);
+            if (!fail) {
+                EXPECT_EQ(bytes("Moku.txt"), w.TextMoku->text().toLatin1() + "\r\n");
+            } else if (QByteArray(typed) == "7") {
+                EXPECT_EQ(w.Label3->text(), "情報処理中にエラーが発生しました");
+            } else {
+                EXPECT_EQ(w.Label3->text(), "") << "a failing autosave says so once";
+            }
+        }
+        EXPECT_TRUE(dialogs.notices().isEmpty());
+        w.close();
+        EXPECT_EQ(dialogs.notices().size(), fail ? 1 : 0) << "the close still reports";
+        form.reset();
+    }
 }
 
 TEST_F(MainWindowLife, ThePanelsWaitHiddenInTheirPlaces) {

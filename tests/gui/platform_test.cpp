@@ -97,8 +97,15 @@ TEST(PlatformSingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds) {
     ASSERT_TRUE(first->acquire());
     SingleInstance second(folder);
     EXPECT_FALSE(second.acquire());
+    EXPECT_TRUE(second.heldByAnother()) << "only this ends silently";
     first.reset();
     EXPECT_TRUE(second.acquire());
+
+    // A folder that is not there is no second copy: the start-up says why.
+    SingleInstance nowhere(folder + "missing/");
+    EXPECT_FALSE(nowhere.acquire());
+    EXPECT_FALSE(nowhere.heldByAnother());
+    EXPECT_EQ(nowhere.whyNot(), "フォルダがありません。");
 }
 
 TEST(PlatformSingleInstance, ALockLeftByAKilledCopyDoesNotBlock) {

@@ -89,19 +89,23 @@ TEST_F(DataFolderTest, UsesTheProgramFolderWhenNoUserFolderCanBeHad) {
     const struct {
         const char* name;
         std::optional<QByteArray> xdg, home;
-        QString programFolder, expected;
+        QString programFolder, expected, problemStart;
     } cases[] = {
-        {"cannot be created", QFile::encodeName(root + "/file/data"), std::nullopt, program, program + "/"},
-        {"Tavelnor is a file", QFile::encodeName(root), std::nullopt, program + "/", program + "/"},
-        {"no home at all", std::nullopt, std::nullopt, program, program + "/"},
-        {"relative home", std::nullopt, QByteArray("home"), program, program + "/"},
+        {"cannot be created", QFile::encodeName(root + "/file/data"), std::nullopt, program, program + "/",
+         root + "/file/data/Tavelnor: 作成できません ("},
+        {"Tavelnor is a file", QFile::encodeName(root), std::nullopt, program + "/", program + "/",
+         root + "/Tavelnor: 作成できません ("},
+        {"no home at all", std::nullopt, std::nullopt, program, program + "/", "HOME"},
+        {"relative home", std::nullopt, QByteArray("home"), program, program + "/", "HOME"},
     };
     test::WriteBytes(root + "/Tavelnor", "");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         env.set("XDG_DATA_HOME", c.xdg);
         env.set("HOME", c.home);
-        EXPECT_EQ(LocateDataFolder(c.programFolder), c.expected);
+        QString problem;
+        EXPECT_EQ(LocateDataFolder(c.programFolder, &problem), c.expected);
+        EXPECT_TRUE(problem.startsWith(c.problemStart)) << problem.toStdString();
     }
 }
 

@@ -220,3 +220,48 @@ TEST(Cp932, EncodedTextIsAlwaysValidCp932) {
         ASSERT_FALSE(HasByteEscape(DecodeCp932(EncodeCp932(text)))) << Hex(EncodeCp932(text));
     }
 }
+
+namespace {
+
+// Text made of the pieces that meet in hand-edited files: stray lead and
+// other undecodable bytes next to characters with two codes, ordinary
+// characters and the file format's own punctuation.
+QByteArray RandomPieces(std::mt19937& rng) {
+    static const char* const pieces[] = {
+        "\x81", "\x85", "\xEE", "\xEF", "\xFC", "\x9F", "\xE0",  // lead bytes that may stand alone
+        "\x80", "\xA0", "\xFD", "\xFF",                          // bytes that start nothing
+        "\xEE\xF6", "\xED\x40", "\xFA\x4A", "\x87\x90", "\xEE\xEF", "\xFA\x47",  // twin codes
+        "\x82\xA0", "\x88\x9F", "\x95\x5C", "\xB1",                               // ordinary characters
+        "\"", ",", "\r\n", "A", "@", "7",
+    };
+    std::uniform_int_distribution<int> count(0, 12);
+    std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
+    QByteArray bytes;
+    for (int n = count(rng); n > 0; --n) bytes += pieces[pick(rng)];
+    return bytes;
+}
+
+}  // namespace
+
+// Decoding and encoding again, as every save of an unedited file does, never
+// changes the text, and after the first save never changes the bytes.
+TEST(Cp932, UndecodableBytesNeverChangeTheTextAroundThem) {
+    // A stray lead byte before a twin code: written back under the other
+    // code, the two bytes would fuse into a different character.
+    for (const char* exact : {"\xEE\xEE\xF6", "\xEE\xEE\xF6\xEE\xEE\xF6", "a\xEE\xED\x40z"}) {
+        bool undecodable = false;
+        const QString text = DecodeCp932(Bytes(exact), &undecodable);
+        EXPECT_TRUE(undecodable);
+        EXPECT_EQ(Hex(EncodeCp932(text)), Hex(Bytes(exact)));
+    }
+    std::mt19937 rng(8);
+    for (int i = 0; i < 20000; ++i) {
+        const QByteArray bytes = RandomPieces(rng);
+        bool undecodable = true;
+        const QString text = DecodeCp932(bytes, &undecodable);
+        ASSERT_EQ(undecodable, HasByteEscape(text)) << Hex(bytes);
+        const QByteArray saved = EncodeCp932(text);
+        ASSERT_EQ(DecodeCp932(saved), text) << Hex(bytes) << " -> " << Hex(saved);
+        ASSERT_EQ(Hex(EncodeCp932(DecodeCp932(saved))), Hex(saved)) << Hex(bytes);
+    }
+}

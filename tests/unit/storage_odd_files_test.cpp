@@ -1,0 +1,207 @@
+// Files the program did not write itself: hand-edited text, FIFOs and folders
+// under a data file's name, a data file that is a link, a folder that vanished.
+
+#include "storage/DataFiles.h"
+
+#include "storage_test_support.h"
+
+#include <gtest/gtest.h>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace morv {
+namespace {
+
+using test::Entries;
+using test::ReadBytes;
+using test::WriteBytes;
+
+const QDateTime Now(QDate(2025, 3, 5), QTime(14, 7, 9));
+
+class OddFilesTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString folder = dir.path() + QLatin1Char('/');
+    QStringList messages;
+    DataFiles files{folder, [this](const QString& m) { messages << m; }, [] { return Now; }};
+
+    QString path(const QString& name) const { return folder + name; }
+    void clear() {
+        for (const QString& name : Entries(folder)) {
+            QFileInfo(path(name)).isDir() ? (void)QDir(path(name)).removeRecursively() : (void)QFile::remove(path(name));
+        }
+        messages.clear();
+    }
+    // Reads every file as start-up does, then saves as the close does.
+    void readAllThenSave() {
+        ItemList items = NewItemTable();
+        SeasoningList rows;
+        LogList log;
+        QString target;
+        qint32 shift = 0;
+        files.Prepare();
+        files.KirokuFileRead(items);
+        files.ChomiFileRead(rows);
+        files.MokuFileRead(target);
+        files.EnbunFileRead(log);
+        files.AtuFileRead(shift);
+        read = {items, rows, log, target, shift};
+        files.KirokuFileWrite(items);
+        files.ChomiFileWrite(rows);
+        files.MokuFileWrite(target);
+        if (!log.empty()) files.EnbunFileWrite(log);
+        files.AtuFileWrite(shift);
+    }
+    struct Read {
+        ItemList items;
+        SeasoningList rows;
+        LogList log;
+        QString target;
+        qint32 shift;
+    } read;
+};
+
+TEST_F(OddFilesTest, WhatIsNotReadExactlyIsKeptBeforeTheSave) {
+    const QByteArray good = "\"1\",\"a\",\"\",\"1.5\"\r\n";
+    const struct {
+        const char* name;
+        QString file;
+        QByteArray bytes;
+        bool kept;
+        std::function<bool(const Read&)> asRead;
+    } cases[] = {
+        {"a missing quote shifts the seasonings", "Chomi.txt", "\"a\",\"1\"\r\n\"b,\"2\"\r\n\"c\",\"3\"\r\n", true,
+         [](const Read& r) { return r.rows[1].SeasoningName == "b,"; }},
+        {"a stray quote inside a record", "Kiroku.txt", "\"1\",\"x\",\"\",\"7\"3\"\r\n", true,
+         [](const Read& r) { return r.items[0].ItemSalt == "7"; }},
+        {"a byte-order mark", "Kiroku.txt", "\xEF\xBB\xBF" + good, true,
+         [](const Read& r) { return r.items[0].Checked != "1"; }},
+        {"random bytes", "Enbun.txt", "\x8F\xFF\x01,\x85\"\r\n", true, [](const Read&) { return true; }},
+        {"five fields on a line", "Enbun.txt", "\"2025/01/01\",\"5\",\"\",\"\",\"x\"\r\n", true,
+         [](const Read&) { return true; }},
+        {"more seasonings than rows", "Chomi.txt", QByteArray("\"s\",\"1\"\r\n").repeated(21), true,
+         [](const Read& r) { return r.rows[19].SeasoningName == "s"; }},
+        {"a second line in the target", "Moku.txt", "7\r\n8\r\n", true,
+         [](const Read& r) { return r.target == "7"; }},
+        {"letters for the bar shift", "Atu.txt", "abc\r\n", true, [](const Read& r) { return r.shift == 3000; }},
+        {"blanks around the bar shift", "Atu.txt", " 3400 \r\n", false,
+         [](const Read& r) { return r.shift == 3400; }},
+        {"an ordinary item file", "Kiroku.txt", good, false,
+         [](const Read& r) { return r.items[0].ItemSalt == "1.5"; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clear();
+        WriteBytes(path(c.file), c.bytes);
+        readAllThenSave();
+        EXPECT_TRUE(c.asRead(read)) << "the values read are as without a copy";
+        const QString stem = c.file.chopped(4);
+        const QStringList copies = QDir(folder).entryList({stem + ".unreadable-*"});
+        if (!c.kept) {
+            EXPECT_TRUE(copies.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(copies, QStringList{stem + ".unreadable-20250305-140709.txt"});
+        EXPECT_EQ(ReadBytes(path(copies[0])), c.bytes);
+        const auto kept = files.takeKeptCopies();
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(kept[0].file, c.file);
+        EXPECT_EQ(kept[0].copy, path(copies[0]));
+    }
+}
+
+// Runs `work` in a child process and fails if it has not ended within 10 s.
+void EndsInTime(const std::function<void()>& work) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        work();
+        ::_exit(0);
+    }
+    for (int i = 0; i < 1000; ++i) {
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ADD_FAILURE() << "the read blocked";
+}
+
+TEST_F(OddFilesTest, NonRegularFilesNeverBlockAndAreSetAside) {
+    const QByteArray log = "\"2025/01/01\",\"5\",\"\",\"\"\r\n";
+    const struct {
+        const char* name;
+        const char* odd;  // the name given to a FIFO or a folder
+        bool fifo;
+        bool goodLog;  // a good Enbun.txt beside it
+    } cases[] = {
+        {"FIFO as the log", "Enbun.txt", true, false},
+        {"FIFO as the log's backup", "Enbun.bak", true, true},
+        {"FIFO as the target", "Moku.txt", true, true},
+        {"folder as the seasonings", "Chomi.txt", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clear();
+        if (c.goodLog) WriteBytes(path("Enbun.txt"), log);
+        const QByteArray odd = QFile::encodeName(path(c.odd));
+        ASSERT_EQ(c.fifo ? ::mkfifo(odd.constData(), 0600) : ::mkdir(odd.constData(), 0700), 0);
+        EndsInTime([&] { readAllThenSave(); });
+        readAllThenSave();  // once more in this process, to look at what it kept
+        EXPECT_EQ(ReadBytes(path("Enbun.txt")), c.goodLog ? log : QByteArray("<absent>"));
+        const QStringList copies = QDir(folder).entryList({"*.unreadable-*"}, QDir::AllEntries | QDir::System);
+        ASSERT_EQ(copies.size(), 1) << copies.join(' ').toStdString();
+        EXPECT_FALSE(QFileInfo(path(copies[0])).isFile()) << "the odd file itself was renamed";
+        EXPECT_FALSE(QFileInfo::exists(path("Enbun.bak")));
+    }
+}
+
+TEST_F(OddFilesTest, LinkedFileIsWrittenThroughTheLinkKeepingItsMode) {
+    QTemporaryDir synced;
+    const QString real = synced.path() + "/salt.txt";
+    WriteBytes(real, "\"2025/01/01\",\"5\",\"\",\"\"\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(real, path("Enbun.txt")));
+
+    LogList log;
+    ASSERT_EQ(files.EnbunFileRead(log), 0);
+    log.push_back({"2025/01/02", "6", "", ""});
+    ASSERT_EQ(files.EnbunFileWrite(log), 0);
+
+    EXPECT_EQ(QFileInfo(path("Enbun.txt")).symLinkTarget(), real);
+    EXPECT_EQ(ReadBytes(real), "\"2025/01/01\",\"5\",\"\",\"\"\r\n\"2025/01/02\",\"6\",\"\",\"\"\r\n");
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(Entries(synced.path()), QStringList{"salt.txt"});
+    EXPECT_EQ(Entries(folder), QStringList{"Enbun.txt"});
+}
+
+TEST_F(OddFilesTest, AVanishedFolderIsMadeAgainAndUnchangedFilesAreNotRewritten) {
+    ASSERT_EQ(files.MokuFileWrite("7"), 0);
+    struct stat before, after;
+    ASSERT_EQ(::stat(qPrintable(path("Moku.txt")), &before), 0);
+    ASSERT_EQ(files.MokuFileWrite("7"), 0);
+    ASSERT_EQ(::stat(qPrintable(path("Moku.txt")), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the same bytes are not written again";
+
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_EQ(files.MokuFileWrite("7"), 0);
+    EXPECT_EQ(ReadBytes(path("Moku.txt")), "7\r\n");
+    ASSERT_EQ(::stat(qPrintable(folder), &after), 0);
+    EXPECT_EQ(after.st_mode & 0777, 0700u);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+}  // namespace
+}  // namespace morv
