@@ -4,7 +4,8 @@
 
 namespace morv {
 
-SingleInstance::SingleInstance(const QString& folder) : folder_(folder), lock_(folder + QStringLiteral("Morvaline.lock")) {
+SingleInstance::SingleInstance(const QString& folder)
+    : folder_(folder), lock_(folder + QStringLiteral("Morvaline.lock")) {
     // Never treat a live holder's lock as stale by age; a dead holder's lock is
     // still detected through its process id.
     lock_.setStaleLockTime(0);

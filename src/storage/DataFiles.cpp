@@ -213,6 +213,18 @@ DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
     return Loaded::Unreadable;
 }
 
+std::optional<int> DataFiles::loadRecords(const QString& stem, QByteArray& bytes) {
+    switch (load(stem, bytes)) {
+        case Loaded::Missing:
+            return 1;  // the normal state of a new diary, not shown
+        case Loaded::Unreadable:
+            return reportFailure();
+        case Loaded::Read:
+            break;
+    }
+    return std::nullopt;
+}
+
 int DataFiles::reportFailure() {
     if (status_) status_(StorageErrorText);
     return 1;
@@ -222,14 +234,7 @@ int DataFiles::KirokuFileRead(ItemList& items) {
     lastSalvaged_.clear();
     EnsureSlots(items);
     QByteArray bytes;
-    switch (load(Kiroku, bytes)) {
-        case Loaded::Missing:
-            return 1;  // the normal state of a new diary, not shown
-        case Loaded::Unreadable:
-            return reportFailure();
-        case Loaded::Read:
-            break;
-    }
+    if (const std::optional<int> status = loadRecords(Kiroku, bytes)) return *status;
     bool undecodable = false;
     FieldReader reader(DecodeCp932(bytes, &undecodable));
     QStringList f;
@@ -237,7 +242,8 @@ int DataFiles::KirokuFileRead(ItemList& items) {
         switch (reader.next(4, f)) {
             case FieldReader::Result::End:
                 // A record in the last slot is never saved.
-                if (undecodable || !reader.exact() || slot > StoredItemCount) keepCopy(Kiroku, bytes, KeptBecause::Changed);
+                if (undecodable || !reader.exact() || slot > StoredItemCount)
+                    keepCopy(Kiroku, bytes, KeptBecause::Changed);
                 return 0;
             case FieldReader::Result::Broken:
                 keepCopy(Kiroku, bytes, KeptBecause::Unreadable);
@@ -281,14 +287,7 @@ int DataFiles::EnbunFileRead(LogList& log) {
     lastSalvaged_.clear();
     log.clear();
     QByteArray bytes;
-    switch (load(Enbun, bytes)) {
-        case Loaded::Missing:
-            return 1;
-        case Loaded::Unreadable:
-            return reportFailure();
-        case Loaded::Read:
-            break;
-    }
+    if (const std::optional<int> status = loadRecords(Enbun, bytes)) return *status;
     bool undecodable = false;
     FieldReader reader(DecodeCp932(bytes, &undecodable));
     QStringList f;
@@ -316,7 +315,8 @@ int DataFiles::MokuFileRead(QString& target) {
     const QString text = DecodeCp932(bytes, &undecodable);
     target = FirstLine(text);
     // Only the first line is ever written back.
-    if (undecodable || !QStringView(text).mid(target.size()).trimmed().isEmpty()) keepCopy(Moku, bytes, KeptBecause::Changed);
+    if (undecodable || !QStringView(text).mid(target.size()).trimmed().isEmpty())
+        keepCopy(Moku, bytes, KeptBecause::Changed);
     return 0;
 }
 
@@ -334,7 +334,8 @@ int DataFiles::AtuFileRead(qint32& shift) {
             shift = qint32(whole);
     }
     const QByteArray written = bytes.trimmed();
-    if (!written.isEmpty() && written != QByteArray::number(shift)) keepCopy(Atu, bytes, KeptBecause::Changed);
+    if (!written.isEmpty() && written != QByteArray::number(shift))
+        keepCopy(Atu, bytes, KeptBecause::Changed);
     return 0;
 }
 

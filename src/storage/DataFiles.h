@@ -19,6 +19,7 @@
 #include <QHash>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -105,6 +106,8 @@ public:
 private:
     enum class Loaded { Read, Missing, Unreadable };
     Loaded load(const QString& stem, QByteArray& bytes);
+    // For Kiroku and Enbun: the read's status when there is nothing to parse.
+    std::optional<int> loadRecords(const QString& stem, QByteArray& bytes);
     void restore(const QString& stem, SafeFile& file);
     int reportFailure();
     void keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because);

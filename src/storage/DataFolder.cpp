@@ -31,7 +31,8 @@ QString UserDataHome() {
 QString LocateDataFolder(const QString& programFolder, QString* problem) {
     const QString base = UserDataHome();
     if (base.isEmpty()) {
-        if (problem) *problem = QStringLiteral("HOME (または XDG_DATA_HOME) に絶対パスが設定されていません。");
+        if (problem)
+            *problem = QStringLiteral("HOME (または XDG_DATA_HOME) に絶対パスが設定されていません。");
         return WithSlash(programFolder);
     }
     const QString folder = QDir::cleanPath(base + QLatin1String("/Tavelnor"));

@@ -76,7 +76,8 @@ QString RealPath(const QString& path) {
 }
 
 QString BackupPathOf(const QString& txt) {
-    if (txt.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) return txt.chopped(4) + QLatin1String(".bak");
+    if (txt.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+        return txt.chopped(4) + QLatin1String(".bak");
     return txt + QLatin1String(".bak");
 }
 
@@ -108,7 +109,8 @@ QByteArray SafeFile::stamp() const {
     struct stat st;
     if (::stat(txt_.constData(), &st) != 0) return {};
     return QByteArray::number(qulonglong(st.st_ino)) + ':' + QByteArray::number(qlonglong(st.st_size)) + ':' +
-           QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.' + QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
+           QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
 }
 
 SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose) {
@@ -212,7 +214,8 @@ bool SafeFile::write(const QByteArray& bytes) {
         // anyone being told. Report the failure honestly and make it true by
         // putting the previous content back.
         if (!syncFolderChecked()) {
-            if (!writeDurably(txtTmp_, previous, mode) || ops_.rename(txtTmp_, txt_) != 0) ops_.unlink(txtTmp_);
+            if (!writeDurably(txtTmp_, previous, mode) || ops_.rename(txtTmp_, txt_) != 0)
+                ops_.unlink(txtTmp_);
             syncFolder();
             return false;
         }

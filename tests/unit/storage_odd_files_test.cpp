@@ -34,7 +34,8 @@ protected:
     QString path(const QString& name) const { return folder + name; }
     void clear() {
         for (const QString& name : Entries(folder)) {
-            QFileInfo(path(name)).isDir() ? (void)QDir(path(name)).removeRecursively() : (void)QFile::remove(path(name));
+            QFileInfo(path(name)).isDir() ? (void)QDir(path(name)).removeRecursively()
+                                          : (void)QFile::remove(path(name));
         }
         messages.clear();
     }
@@ -76,8 +77,8 @@ TEST_F(OddFilesTest, WhatIsNotReadExactlyIsKeptBeforeTheSave) {
         bool kept;
         std::function<bool(const Read&)> asRead;
     } cases[] = {
-        {"a missing quote shifts the seasonings", "Chomi.txt", "\"a\",\"1\"\r\n\"b,\"2\"\r\n\"c\",\"3\"\r\n", true,
-         [](const Read& r) { return r.rows[1].SeasoningName == "b,"; }},
+        {"a missing quote shifts the seasonings", "Chomi.txt", "\"a\",\"1\"\r\n\"b,\"2\"\r\n\"c\",\"3\"\r\n",
+         true, [](const Read& r) { return r.rows[1].SeasoningName == "b,"; }},
         {"a stray quote inside a record", "Kiroku.txt", "\"1\",\"x\",\"\",\"7\"3\"\r\n", true,
          [](const Read& r) { return r.items[0].ItemSalt == "7"; }},
         {"a byte-order mark", "Kiroku.txt", "\xEF\xBB\xBF" + good, true,
@@ -89,7 +90,8 @@ TEST_F(OddFilesTest, WhatIsNotReadExactlyIsKeptBeforeTheSave) {
          [](const Read& r) { return r.rows[19].SeasoningName == "s"; }},
         {"a second line in the target", "Moku.txt", "7\r\n8\r\n", true,
          [](const Read& r) { return r.target == "7"; }},
-        {"letters for the bar shift", "Atu.txt", "abc\r\n", true, [](const Read& r) { return r.shift == 3000; }},
+        {"letters for the bar shift", "Atu.txt", "abc\r\n", true,
+         [](const Read& r) { return r.shift == 3000; }},
         {"blanks around the bar shift", "Atu.txt", " 3400 \r\n", false,
          [](const Read& r) { return r.shift == 3400; }},
         {"an ordinary item file", "Kiroku.txt", good, false,
@@ -159,7 +161,8 @@ TEST_F(OddFilesTest, NonRegularFilesNeverBlockAndAreSetAside) {
         EndsInTime([&] { readAllThenSave(); });
         readAllThenSave();  // once more in this process, to look at what it kept
         EXPECT_EQ(ReadBytes(path("Enbun.txt")), c.goodLog ? log : QByteArray("<absent>"));
-        const QStringList copies = QDir(folder).entryList({"*.unreadable-*"}, QDir::AllEntries | QDir::System);
+        const QStringList copies =
+            QDir(folder).entryList({"*.unreadable-*"}, QDir::AllEntries | QDir::System);
         ASSERT_EQ(copies.size(), 1) << copies.join(' ').toStdString();
         EXPECT_FALSE(QFileInfo(path(copies[0])).isFile()) << "the odd file itself was renamed";
         EXPECT_FALSE(QFileInfo::exists(path("Enbun.bak")));

@@ -228,11 +228,12 @@ namespace {
 // characters and the file format's own punctuation.
 QByteArray RandomPieces(std::mt19937& rng) {
     static const char* const pieces[] = {
-        "\x81", "\x85", "\xEE", "\xEF", "\xFC", "\x9F", "\xE0",  // lead bytes that may stand alone
-        "\x80", "\xA0", "\xFD", "\xFF",                          // bytes that start nothing
+        "\x81",     "\x85",     "\xEE",     "\xEF",     "\xFC",     "\x9F",
+        "\xE0",                                      // lead bytes that may stand alone
+        "\x80",     "\xA0",     "\xFD",     "\xFF",  // bytes that start nothing
         "\xEE\xF6", "\xED\x40", "\xFA\x4A", "\x87\x90", "\xEE\xEF", "\xFA\x47",  // twin codes
-        "\x82\xA0", "\x88\x9F", "\x95\x5C", "\xB1",                               // ordinary characters
-        "\"", ",", "\r\n", "A", "@", "7",
+        "\x82\xA0", "\x88\x9F", "\x95\x5C", "\xB1",                              // ordinary characters
+        "\"",       ",",        "\r\n",     "A",        "@",        "7",
     };
     std::uniform_int_distribution<int> count(0, 12);
     std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);

@@ -39,14 +39,16 @@ QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept) {
                        "戻す前の内容は次のファイルに残しました。\n%2")
                        .arg(k.file, k.copy);
         } else {
-            const QString why = k.because == Because::Unreadable ? QStringLiteral("読み込めなかった")
-                                                                 : QStringLiteral("そのままの形では読み込めなかった");
+            const QString why = k.because == Because::Unreadable
+                                    ? QStringLiteral("読み込めなかった")
+                                    : QStringLiteral("そのままの形では読み込めなかった");
             part = QStringLiteral("「%1」を%2ため、元の内容を次のファイルに残しました。\n%3\n%4")
                        .arg(k.file, why, k.copy, ShownInstead(k.file, k.because));
         }
         parts << part;
     }
-    return parts.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n次の保存では、表示している内容でファイルを置き換えます。");
+    return parts.join(QStringLiteral("\n\n")) +
+           QStringLiteral("\n\n次の保存では、表示している内容でファイルを置き換えます。");
 }
 
 }  // namespace morv
