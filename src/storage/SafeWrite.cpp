@@ -61,9 +61,10 @@ QByteArray FolderOf(const QString& folder) {
     return folder.isEmpty() ? QByteArray(".") : QFile::encodeName(folder);
 }
 
+// lstat: a backup this program made is never a link.
 bool IsRegularFile(const QByteArray& path) {
     struct stat st;
-    return ::stat(path.constData(), &st) == 0 && S_ISREG(st.st_mode);
+    return ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // The file a data file's name stands for: itself, or where its symbolic link
@@ -113,10 +114,10 @@ QByteArray SafeFile::stamp() const {
            QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
 }
 
-SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose) {
+SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose, int flags) {
     bytes.clear();
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ops_.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+    const int fd = ops_.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags, 0);
     if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

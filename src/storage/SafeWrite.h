@@ -21,6 +21,7 @@
 
 #include "storage/FileOps.h"
 
+#include <fcntl.h>
 #include <QByteArray>
 #include <QString>
 
@@ -47,7 +48,8 @@ public:
     // The whole of X.txt, or false when it cannot be read.
     bool readAll(QByteArray& bytes);
     ReadResult read(QByteArray& bytes) { return readFile(txt_, bytes, false); }
-    ReadResult readBackup(QByteArray& bytes) { return readFile(bak_, bytes, false); }
+    // A link under the backup's name is not read (nor ever put back).
+    ReadResult readBackup(QByteArray& bytes) { return readFile(bak_, bytes, false, O_NOFOLLOW); }
 
     bool exists();
     bool backupExists();
@@ -66,7 +68,7 @@ public:
     bool moveBackupAside(const QString& path);
 
 private:
-    ReadResult readFile(const QByteArray& path, QByteArray& bytes, bool checkClose);
+    ReadResult readFile(const QByteArray& path, QByteArray& bytes, bool checkClose, int flags = 0);
     bool moveAside(const QByteArray& from, const QString& path);
     bool writeDurably(const QByteArray& path, const QByteArray& bytes, mode_t mode);
     void syncFolder();
