@@ -81,6 +81,7 @@ sleep 1
 xdotool key Return                                 # the confirmation's OK
 wait_for 'grep -q "\"$today\"" "$folder/Enbun.txt" 2>/dev/null' 10 ||
   fail "the registered day was not saved within the autosave's delay"
+wait_for '! ls "$folder"/*.bak "$folder"/*.tmp >/dev/null 2>&1' 5 || fail "the autosave did not finish"
 kill -KILL $typed; wait $typed 2>/dev/null || true
 "$binary" &
 after=$!
