@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -128,7 +129,9 @@ void Form1::Load() {
     files_->AtuFileRead(PressureBarShift);
     EnbunGoukei();
     Text1_0->setFocus();
-    ShowKeptCopies();
+    // Once the window is up and running its events, so that a termination
+    // signal can still end the program while the notice is open.
+    QTimer::singleShot(0, this, [this] { ShowKeptCopies(); });
 }
 
 void Form1::ShowKeptCopies() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the real binary under Xvfb: it starts and shows its window, a second copy
 # ends at once without a window, a close request saves the data files, a copy
-# killed outright does not keep the next one from starting, and a day
+# killed outright does not keep the next one from starting, a FIFO among the
+# data files neither blocks nor survives the start, and a day
 # registered in a copy that is then killed outright is in the log anyway.
 set -euo pipefail
 
@@ -66,9 +67,21 @@ next=$!
 wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "a stale lock blocked the next start"
 kill -TERM $next; wait $next || fail "the last copy exited with an error"
 
+# A FIFO under a data file's name neither blocks the start nor keeps a
+# termination signal from ending the program while the start-up notice is open.
+odd=$work/odd/Tavelnor
+mkdir -p "$odd" && mkfifo "$odd/Enbun.txt"
+XDG_DATA_HOME=$work/odd "$binary" &
+fifo=$!
+wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "a FIFO as Enbun.txt blocked the start"
+kill -TERM $fifo
+wait_for '! kill -0 $fifo 2>/dev/null' 20 || fail "the copy with the start-up notice did not end"
+wait $fifo || fail "the copy with the start-up notice exited with an error"
+ls "$odd"/Enbun.unreadable-*.txt >/dev/null || fail "the FIFO was not set aside"
+
 # The diary saves as the user goes: register today, let the autosave run, kill.
 if ! command -v xdotool >/dev/null; then
-  echo "smoke: 4 passed, 0 failed (xdotool missing: the autosave run was skipped)"
+  echo "smoke: 5 passed, 0 failed (xdotool missing: the autosave run was skipped)"
   exit 0
 fi
 today=$(date +%Y/%m/%d)
@@ -89,4 +102,4 @@ wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear after th
 grep -q "\"$today\"" "$folder/Enbun.txt" || fail "the registered day was lost by the kill"
 kill -TERM $after; wait $after || fail "the copy after the kill exited with an error"
 
-echo "smoke: 5 passed, 0 failed"
+echo "smoke: 6 passed, 0 failed"
