@@ -73,7 +73,7 @@ void DataDialog::exportFile(const QString& proposedName, const QByteArray& bytes
     closeDialog();
 }
 
-std::optional<QString> DataDialog::importText(qint64 limit) {
+std::optional<QString> DataDialog::importText(qint64 limit, bool unreadableInStatusLine) {
     FileRequest request;
     request.title = OpenDialogTitle;
     const std::optional<QString> chosen = form_.dialogs().chooseOpenFile(request);
@@ -92,7 +92,10 @@ std::optional<QString> DataDialog::importText(qint64 limit) {
             refuse(ImportRefusedText);
             break;
         case ExchangeRead::Failed:
-            refuse(ImportFailedText);
+            if (unreadableInStatusLine)
+                form_.ShowStatus(ImportFailedText);
+            else
+                refuse(ImportFailedText);
             break;
     }
     return std::nullopt;

@@ -26,8 +26,10 @@ public:
     void exportFile(const QString& proposedName, const QByteArray& bytes);
     // Asks for a file to import and reads it, if it is at most `limit` bytes.
     // Nothing when the choice was cancelled, the file is missing, or it
-    // cannot be taken (already told).
-    std::optional<QString> importText(qint64 limit = MaxExchangeFileBytes);
+    // cannot be taken (already told; a file that cannot be read is told in a
+    // message box, or in the status line when `unreadableInStatusLine`).
+    std::optional<QString> importText(qint64 limit = MaxExchangeFileBytes,
+                                      bool unreadableInStatusLine = false);
     // Told in a message box; the dialog stays open with the focus on cancel.
     void refuse(const QString& text);
     using ColumnPanel::closeDialog;

@@ -26,7 +26,9 @@ void SaltListScreen::ExportLog() {
 void SaltListScreen::ImportLog() {
     form_.ResetStatusLine();
     DataDialog& dialog = *form_.Picture2;
-    const std::optional<QString> text = dialog.importText(MaxLogFileBytes);
+    // A file that cannot be read, or whose fields do not come in fours, is
+    // told in the status line; a refused one in a message box.
+    const std::optional<QString> text = dialog.importText(MaxLogFileBytes, true);
     if (!text) return;
     LogList imported;
     switch (ReadLogExchange(*text, imported)) {
@@ -35,7 +37,7 @@ void SaltListScreen::ImportLog() {
         case LogCheck::Refused:
             return dialog.refuse(ImportRefusedText);
         case LogCheck::Broken:
-            return dialog.refuse(ImportFailedText);
+            return form_.ShowStatus(ImportFailedText);
     }
     // Enbun.txt keeps the log being replaced: a cancel, or the end of the
     // program before a confirm, reads it back from there.

@@ -31,6 +31,8 @@ TEST(LogExchange, TheCheckRefusesWhatCannotBeImported) {
         {"empty salt", "\"2024/01/06\",\"\",\"\",\"\"\r\n", LogCheck::Refused},
         {"a reading of letters", good + "\"2024/01/06\",\"6\",\"\",\"x\"\r\n", LogCheck::Refused},
         {"fields not in fours", good + "\"2024/01/06\",\"6\"\r\n", LogCheck::Broken},
+        {"a last line without its line end", good + "2024/01/06,7,,", LogCheck::Accepted},
+        {"a single field", "\"2024/01/06\"", LogCheck::Broken},
         {"a refused record before the break", "\"x\",\"6\",\"\",\"\"\r\n\"1\"\r\n", LogCheck::Refused},
     };
     for (const auto& c : cases) {

@@ -18,7 +18,11 @@ static bool GoodDay(const QStringList& f) {
 
 LogCheck ReadLogExchange(const QString& text, LogList& log) {
     log.clear();
-    FieldReader reader(text);
+    // The last line reads the same with or without its line end: typed by
+    // hand as 2024/01/05,6,, it is a day whose readings were left blank, not
+    // a record cut short.
+    const bool ended = text.endsWith(u'\n') || text.endsWith(u'\r');
+    FieldReader reader(ended ? text : text + QLatin1String("\r\n"));
     QStringList f;
     for (;;) {
         switch (reader.next(4, f)) {
