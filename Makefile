@@ -3,7 +3,7 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-asan screenshots package clean
+.PHONY: deps configure build run test test-asan bench screenshots package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -26,6 +26,14 @@ test-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
+
+# Start-up, close, data files and handlers against their floors, as one table
+# (bench/). One Xvfb server with a black root: the probe sees a window's first
+# paint as its first non-black pixel. Not part of `make test`.
+bench: configure
+	@cmake --build --preset release -j $(JOBS) --target bench-programs
+	xvfb-run -a -s "-screen 0 1280x1024x24 -br -noreset" build/bench/morvaline-bench \
+		build/morvaline build/bench/bare-window build/bench/startup-probe
 
 # PNG files of the window with sample data, for review: build/screenshots/.
 screenshots: build

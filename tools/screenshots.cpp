@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
 
     window.Command16->click();
     ok &= save(window, out + "/main-calendar.png");
-    window.Calendar1->hide();
+    window.Calendar1.hide();
     // The salt list on its last page with the blood-pressure bars on.
     for (std::size_t i = 0; i < window.DailyLog.size(); ++i) {
         if (i % 5 == 3) continue;  // a few days without a reading

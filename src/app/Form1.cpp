@@ -87,7 +87,6 @@ void Form1::wireMainView() {
     TextMoku->installEventFilter(this);
     connect(TextMoku, &QLineEdit::textChanged, this, [this] { EnbunGoukei(); });
 
-    connect(Calendar1, &CalendarControl::dayPicked, this, &Form1::onDayPicked);
     connect(Command9, &QPushButton::clicked, this, &Form1::onDayBefore);
     connect(Command10, &QPushButton::clicked, this, &Form1::onDayAfter);
     connect(Command16, &QPushButton::clicked, this, &Form1::onOpenCalendar);
@@ -99,12 +98,12 @@ void Form1::wireMainView() {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1_0 && event->type() == QEvent::MouseButtonPress) {
-        Calendar1->hide();
+        Calendar1.hide();
         ResetStatusLine();
     } else if (watched == TextMoku && event->type() == QEvent::FocusIn &&
                MovesBetweenControls(static_cast<QFocusEvent*>(event))) {
         ResetStatusLine();
-        Calendar1->hide();
+        Calendar1.hide();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -200,7 +199,7 @@ void Form1::showDecimalPointMessage() { dialogs_.notice(SecondPointText); }
 
 void Form1::onDayPicked() {
     Text1_0->setText(Calendar1->pickedText());
-    Calendar1->hide();
+    Calendar1.hide();
     Text1_0->setFocus();
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/core/SelectedItems.h"
 #include "seasoning/SeasoningStrip.h"
+#include "platform/OnFirstUse.h"
 #include "storage/DataFiles.h"
 #include "storage/Records.h"
 
@@ -87,7 +88,7 @@ public:
     QPushButton* Command9 = nullptr;
     QPushButton* Command16 = nullptr;
     QPushButton* Command10 = nullptr;
-    CalendarControl* Calendar1 = nullptr;
+    OnFirstUse<CalendarControl> Calendar1{[this] { return buildCalendar1(); }};
     QPushButton* Command2 = nullptr;
     QPushButton* Command30 = nullptr;
     QPushButton* Command3 = nullptr;
@@ -124,6 +125,7 @@ protected:
 private:
     void buildMainView();
     void buildOverlayPanels();
+    CalendarControl* buildCalendar1();
     void wireMainView();
     void setTabOrder();
 

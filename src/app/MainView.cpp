@@ -96,18 +96,22 @@ void Form1::buildMainView() {
     // The grid reads the carried total to mark the salt box that will receive it.
     LabelEnbunR = Picture7->LabelEnbunR;
 
-    Calendar1 = new CalendarControl(this);
-    Calendar1->setObjectName(QStringLiteral("Calendar1"));
-    Calendar1->setGeometry(8, 38, 280, 200);
-    Calendar1->hide();
-
     // What a screen reader says for controls whose caption is a sign or is
     // repeated elsewhere.
     Text1_0->setAccessibleName(QStringLiteral("日付"));
     TextMoku->setAccessibleName(QStringLiteral("塩分目標"));
     NameDateButtons(Command9, Command16, Command10);
-    Calendar1->setAccessibleName(QStringLiteral("日付のカレンダー"));
     for (int p = 0; p < 10; ++p) CommandP[p]->setAccessibleName(QStringLiteral("ページ %1").arg(p + 1));
+}
+
+CalendarControl* Form1::buildCalendar1() {
+    auto* calendar = new CalendarControl(this);
+    calendar->setObjectName(QStringLiteral("Calendar1"));
+    calendar->setGeometry(8, 38, 280, 200);
+    calendar->hide();
+    calendar->setAccessibleName(QStringLiteral("日付のカレンダー"));
+    connect(calendar, &CalendarControl::dayPicked, this, &Form1::onDayPicked);
+    return calendar;
 }
 
 void Form1::buildOverlayPanels() {

@@ -257,7 +257,7 @@ void ItemGrid::onPageClicked(int page) {
     form_.Text1_0->setFocus();
     QCoreApplication::processEvents();
     form_.ResetStatusLine();
-    form_.Calendar1->hide();
+    form_.Calendar1.hide();
     if (page == form_.ItemPage) return;
     ShowItemPage(page);
     ClearSelection();
@@ -302,7 +302,7 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
         if (watched == TextName[r]) {
             if (in) {
                 form_.ResetStatusLine();
-                form_.Calendar1->hide();
+                form_.Calendar1.hide();
             }
         } else if (watched == TextNa[r]) {
             if (in) onAreaFocused(r, false);
@@ -321,7 +321,7 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
 
 void ItemGrid::onAreaFocused(int r, bool salt) {
     form_.ResetStatusLine();
-    form_.Calendar1->hide();
+    form_.Calendar1.hide();
     const int previous = std::clamp(form_.SelectedRow, 0, Rows - 1);
     SetBackground(TextNa[previous], colour::White);
     SetBackground(TextEnbun[previous], colour::White);
@@ -353,7 +353,7 @@ void ItemGrid::onSaltLeft(int r) {
 void ItemGrid::ConvertSodiumRow(int r) {
     if (r < 0 || r >= Rows) return;
     form_.ResetStatusLine();
-    form_.Calendar1->hide();
+    form_.Calendar1.hide();
     const QString sodium = TextNa[r]->text();
     const auto salt = SodiumToSalt(sodium);
     if (salt) TextEnbun[r]->setText(*salt);
@@ -367,7 +367,7 @@ void ItemGrid::ConvertSodiumRow(int r) {
 void ItemGrid::MultiplySaltRow(int r, SaltOperation operation) {
     if (r < 0 || r >= Rows) return;
     form_.ResetStatusLine();
-    form_.Calendar1->hide();
+    form_.Calendar1.hide();
     if (const auto salt = MultiplySalt(TextEnbun[r]->text(), operation)) TextEnbun[r]->setText(*salt);
     form_.EnbunGoukei();
     TextEnbun[r]->setFocus();

@@ -85,7 +85,7 @@ bool WeightPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn && (watched == Text3 || watched == Text4) &&
         MovesBetweenControls(static_cast<QFocusEvent*>(event))) {
         form_.ResetStatusLine();
-        form_.Calendar1->hide();
+        form_.Calendar1.hide();
     } else if (event->type() == QEvent::FocusOut && watched == Text4 &&
                LeftByTab(static_cast<QFocusEvent*>(event))) {
         // Tab and Shift+Tab both leave the panel for the date box.
@@ -104,7 +104,7 @@ void WeightPanel::markSelectedArea() {
 
 void WeightPanel::ConvertWeight() {
     form_.ResetStatusLine();
-    form_.Calendar1->hide();
+    form_.Calendar1.hide();
     const auto perHundred = NumericValue(Text3->text());
     if (!perHundred) {
         form_.dialogs().notice(NotANumberText);

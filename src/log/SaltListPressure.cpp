@@ -56,7 +56,6 @@ void SaltListScreen::wirePressure() {
     connect(Command37, &QPushButton::clicked, this, &SaltListScreen::PressureDayBefore);
     connect(Command36, &QPushButton::clicked, this, &SaltListScreen::PressureDayAfter);
     connect(Command35, &QPushButton::clicked, this, &SaltListScreen::OpenPressureCalendar);
-    connect(Calendar2, &CalendarControl::dayPicked, this, &SaltListScreen::onPressureDayPicked);
     connect(Command39, &QPushButton::clicked, this, &SaltListScreen::RegisterPressure);
     connect(Command38, &QPushButton::clicked, this, &SaltListScreen::DeletePressure);
     connect(Command41, &QPushButton::clicked, this, &SaltListScreen::ShiftBarsLeft);
@@ -65,7 +64,7 @@ void SaltListScreen::wirePressure() {
 
 bool SaltListScreen::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text2 && event->type() == QEvent::MouseButtonPress) {
-        Calendar2->hide();
+        Calendar2.hide();
         focusText5();
         return true;
     }
@@ -100,7 +99,7 @@ void SaltListScreen::DrawPressureBars() {
 }
 
 void SaltListScreen::TogglePressureDisplay() {
-    Calendar2->hide();
+    Calendar2.hide();
     Text2->setText(form_.Text1_0->text());
     Text5->clear();
     Text6->clear();
@@ -145,7 +144,7 @@ void SaltListScreen::OpenPressureCalendar() {
 void SaltListScreen::onPressureDayPicked() {
     Text2->setText(Calendar2->pickedText());
     PressureDeleteAvailability();
-    Calendar2->hide();
+    Calendar2.hide();
     focusText5();
 }
 

@@ -145,12 +145,6 @@ void SaltListScreen::buildPressurePanels() {
         MakeButton(Picture5, QStringLiteral("Command38"), QStringLiteral("血圧削除"), {8, 184, 100, 32});
     Command38->setToolTip(QStringLiteral("指定された日付の血圧を削除します"));
 
-    // The calendar opens beside the date buttons, over the table.
-    Calendar2 = new CalendarControl(this);
-    Calendar2->setObjectName(QStringLiteral("Calendar2"));
-    Calendar2->setGeometry(118, 38, 280, 200);
-    Calendar2->hide();
-
     // Shift panel in the bottom-left corner, under the rows.
     Picture6 = MakePanel(this, QStringLiteral("Picture6"), {8, 620, 232, 44});
     Picture6->hide();
@@ -166,6 +160,16 @@ void SaltListScreen::buildPressurePanels() {
     Calendar2->setAccessibleName(QStringLiteral("血圧の日付のカレンダー"));
     Command41->setAccessibleName(QStringLiteral("血圧表示を左へ"));
     Command42->setAccessibleName(QStringLiteral("血圧表示を右へ"));
+}
+
+// The calendar opens beside the date buttons, over the table.
+CalendarControl* SaltListScreen::buildCalendar2() {
+    auto* calendar = new CalendarControl(this);
+    calendar->setObjectName(QStringLiteral("Calendar2"));
+    calendar->setGeometry(118, 38, 280, 200);
+    calendar->hide();
+    connect(calendar, &CalendarControl::dayPicked, this, &SaltListScreen::onPressureDayPicked);
+    return calendar;
 }
 
 void SaltListScreen::buildImportControls() {
@@ -217,7 +221,7 @@ void SaltListScreen::Open() {
     form_.ResetStatusLine();
     Picture5->hide();
     Picture6->hide();
-    Calendar2->hide();
+    Calendar2.hide();
     Text2->setText(form_.Text1_0->text());
     Text5->clear();
     Text6->clear();

@@ -4,6 +4,7 @@
 // TextPAGE, the page count in LabelPAGE and the blood-pressure display mode in
 // the caption of Command40.
 
+#include "platform/OnFirstUse.h"
 #include "storage/Records.h"
 
 #include <QFrame>
@@ -99,7 +100,7 @@ public:
     QLineEdit* Text6 = nullptr;
     QPushButton* Command39 = nullptr;
     QPushButton* Command38 = nullptr;
-    CalendarControl* Calendar2 = nullptr;
+    OnFirstUse<CalendarControl> Calendar2{[this] { return buildCalendar2(); }};
 
     // ---- Bar shift ----
     QFrame* Picture6 = nullptr;
@@ -122,6 +123,7 @@ protected:
 private:
     void buildTable();
     void buildPressurePanels();
+    CalendarControl* buildCalendar2();
     void buildImportControls();
     void wire();
     void wirePressure();

@@ -247,6 +247,7 @@ TEST_F(MainWindowLife, EveryMainViewControlHasItsCaptionAndTooltip) {
     EXPECT_EQ(find<QLabel>("Label3")->palette().color(QPalette::WindowText), colour::Red);
     EXPECT_EQ(find<QLabel>("Label46")->text(), "");
     EXPECT_NE(find<QLineEdit>("Text1(0)"), nullptr);
+    form->Command16->click();  // the calendar is built when first opened
     EXPECT_NE(find<QWidget>("Calendar1"), nullptr);
 }
 

@@ -1,0 +1,20 @@
+#pragma once
+// The in-process benchmarks. Their names are read back by the report:
+//   read/<file>/<days>, raw-read/<file>/<days>, write/..., raw-write/...
+//   save/all/<days>, raw-write/all/<days>   the five writes of the close
+//   handler/<control (what)>/<days>         at 10,000 and 100,000 days
+
+#include <QString>
+
+namespace morv::bench {
+
+class DataSets;
+
+inline constexpr int HandlerSizes[] = {10000, 100000};
+inline constexpr int LogSizes[] = {1000, 10000, 100000, 1000000};
+
+void RegisterStorageBenchmarks(DataSets& data);
+// workRoot: where the windows keep their (unused) data folders.
+void RegisterHandlerBenchmarks(const QString& workRoot);
+
+}  // namespace morv::bench

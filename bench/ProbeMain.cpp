@@ -1,0 +1,43 @@
+// startup-probe <runs> <bare-window> <morvaline> <empty home> <home of 100,000 days> <home of 1,000,000 days>
+// Launches the bare window and the program alternately, the program on an
+// empty data folder (emptied before each launch), on 100,000 days and, every
+// third round, on 1,000,000 days. One line per launch on stdout:
+//   <bare|0|100000|1000000> <seconds to show> <seconds to close> <peak MB>
+
+#include "StartupProbe.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+int main(int argc, char** argv) {
+    if (argc != 7) {
+        std::fprintf(stderr, "usage: startup-probe <runs> <bare-window> <morvaline> <empty> <100000> <1000000>\n");
+        return 2;
+    }
+    morv::bench::StartupProbe probe;
+    if (!probe.connected()) {
+        std::fprintf(stderr, "startup-probe: no X server in $DISPLAY (make bench starts one)\n");
+        return 1;
+    }
+    const int runs = std::atoi(argv[1]);
+    const std::string bare = argv[2], program = argv[3], empty = argv[4];
+    auto launch = [&](const char* key, const std::string& binary, const std::string& home) {
+        const auto result = probe.run(binary, home);
+        if (!result) {
+            std::fprintf(stderr, "startup-probe: %s showed no window or did not end\n", key);
+            return false;
+        }
+        std::printf("%s %.6f %.6f %.2f\n", key, result->showSeconds, result->closeSeconds, result->peakMegabytes);
+        std::fflush(stdout);
+        return true;
+    };
+    for (int i = 0; i < runs; ++i) {
+        std::fprintf(stderr, "launch round %d of %d\n", i + 1, runs);
+        std::filesystem::remove_all(std::filesystem::path(empty) / "Tavelnor");
+        if (!launch("bare", bare, empty) || !launch("0", program, empty) || !launch("100000", program, argv[5]) ||
+            (i % 3 == 0 && !launch("1000000", program, argv[6])))
+            return 1;
+    }
+    return 0;
+}
