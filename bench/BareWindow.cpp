@@ -9,7 +9,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QWidget window;
-    window.setFixedSize(morv::TwipsToPixels(morv::WindowWidthTwips), morv::TwipsToPixels(morv::WindowHeightTwips));
+    window.setFixedSize(morv::TwipsToPixels(morv::WindowWidthTwips),
+                        morv::TwipsToPixels(morv::WindowHeightTwips));
     window.show();
     return app.exec();
 }

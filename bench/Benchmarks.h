@@ -1,8 +1,9 @@
 #pragma once
 // The in-process benchmarks. Their names are read back by the report:
-//   read/<file>/<days>, raw-read/<file>/<days>, write/..., raw-write/...
-//   save/all/<days>, raw-write/all/<days>   the five writes of the close
-//   handler/<control (what)>/<days>         at 10,000 and 100,000 days
+//   read/<file>/<days>, write/<file>/<days>  through DataFiles
+//   save/all/<days>                          the five writes of the close
+//   floor:<any of those>                     the same bytes, read or written raw
+//   handler/<control (what)>/<days>          at 10,000 and 100,000 days
 
 #include <QString>
 

@@ -28,8 +28,8 @@ LogList Days(int n) {
     LogList log;
     log.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i, day = day.addDays(1)) {
-        LogRecord record{day.toString(QStringLiteral("yyyy/MM/dd")), QString::number(6 + i % 70 / 10.0, 'f', 1),
-                         {}, {}};
+        LogRecord record{
+            day.toString(QStringLiteral("yyyy/MM/dd")), QString::number(6 + i % 70 / 10.0, 'f', 1), {}, {}};
         if (i % 3 == 0) {
             record.PressureLow = QString::number(70 + i % 20);
             record.PressureHigh = QString::number(115 + i % 30);
@@ -44,9 +44,9 @@ QString DataSets::home(int days) {
     const QString home = root_ + QStringLiteral("/days-%1").arg(days);
     QDir().mkpath(days > 0 ? home + QStringLiteral("/Tavelnor") : home);
     if (days > 0) {
-        DataFiles files(home + QStringLiteral("/Tavelnor/"), [](const QString&) {}, [] {
-            return QDateTime::currentDateTime();
-        });
+        DataFiles files(
+            home + QStringLiteral("/Tavelnor/"), [](const QString&) {},
+            [] { return QDateTime::currentDateTime(); });
         ItemList items = FullItemTable();
         files.KirokuFileWrite(items);
         SeasoningList seasonings{};

@@ -2,7 +2,6 @@
 // The table `make bench` prints: each measure as a ratio taken in the same run,
 // next to its goal.
 
-
 #include "StartupProbe.h"
 
 #include <map>

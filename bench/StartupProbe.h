@@ -13,9 +13,9 @@ struct _XDisplay;
 namespace morv::bench {
 
 struct Launch {
-    double showSeconds = 0;   // launch to the first pixel painted in the window
-    double closeSeconds = 0;  // close request to the end of the process
-    double peakMegabytes = 0; // the child's peak resident set
+    double showSeconds = 0;    // launch to the first pixel painted in the window
+    double closeSeconds = 0;   // close request to the end of the process
+    double peakMegabytes = 0;  // the child's peak resident set
 };
 
 class StartupProbe {

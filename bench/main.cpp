@@ -26,11 +26,17 @@ namespace {
 // Keeps the median of each benchmark's repetitions and shows the details on stderr.
 class Capture : public benchmark::ConsoleReporter {
 public:
-    explicit Capture(std::map<std::string, double>& seconds) : seconds_(seconds) { SetOutputStream(&std::cerr); }
+    explicit Capture(std::map<std::string, double>& seconds) : seconds_(seconds) {
+        SetOutputStream(&std::cerr);
+    }
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
-            if (!run.error_occurred && run.aggregate_name == "median" && run.iterations > 0)
-                seconds_[run.run_name.function_name] = run.real_accumulated_time / static_cast<double>(run.iterations);
+            if (!run.error_occurred && run.aggregate_name == "median" && run.iterations > 0) {
+                const std::string& name = run.run_name.function_name;
+                seconds_[name] = run.real_accumulated_time / static_cast<double>(run.iterations);
+                if (const auto floor = run.counters.find("floor"); floor != run.counters.end())
+                    seconds_["floor:" + name] = floor->second.value;
+            }
         ConsoleReporter::ReportRuns(runs);
     }
 
@@ -40,7 +46,8 @@ private:
 
 Launch median(std::vector<Launch> runs) {
     auto middle = [&](auto member) {
-        std::sort(runs.begin(), runs.end(), [&](const Launch& a, const Launch& b) { return a.*member < b.*member; });
+        std::sort(runs.begin(), runs.end(),
+                  [&](const Launch& a, const Launch& b) { return a.*member < b.*member; });
         return runs[runs.size() / 2].*member;
     };
     return {middle(&Launch::showSeconds), middle(&Launch::closeSeconds), middle(&Launch::peakMegabytes)};
@@ -55,12 +62,14 @@ bool launchAll(const QString& probe, const QString& program, const QString& bare
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(probe, {QString::number(results.runs), bare, program, data.home(0), data.home(100000),
                           data.home(1000000)});
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
         return false;
     std::map<std::string, std::vector<Launch>> launches;
     for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
         const QList<QByteArray> f = line.split(' ');
-        if (f.size() == 4) launches[f[0].toStdString()].push_back({f[1].toDouble(), f[2].toDouble(), f[3].toDouble()});
+        if (f.size() == 4)
+            launches[f[0].toStdString()].push_back({f[1].toDouble(), f[2].toDouble(), f[3].toDouble()});
     }
     for (const auto& [key, runs] : launches) results.launches[key] = median(runs);
     return true;
@@ -76,7 +85,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (argc < 4) {
-        std::fprintf(stderr, "usage: morvaline-bench <morvaline> <bare-window> <startup-probe> [--benchmark_...]\n");
+        std::fprintf(stderr,
+                     "usage: morvaline-bench <morvaline> <bare-window> <startup-probe> [--benchmark_...]\n");
         return 2;
     }
     const QString program = QString::fromLocal8Bit(argv[1]), bare = QString::fromLocal8Bit(argv[2]),

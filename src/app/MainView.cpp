@@ -105,10 +105,7 @@ void Form1::buildMainView() {
 }
 
 CalendarControl* Form1::buildCalendar1() {
-    auto* calendar = new CalendarControl(this);
-    calendar->setObjectName(QStringLiteral("Calendar1"));
-    calendar->setGeometry(8, 38, 280, 200);
-    calendar->hide();
+    auto* calendar = new CalendarControl(this, QStringLiteral("Calendar1"), {8, 38, 280, 200});
     calendar->setAccessibleName(QStringLiteral("日付のカレンダー"));
     connect(calendar, &CalendarControl::dayPicked, this, &Form1::onDayPicked);
     return calendar;

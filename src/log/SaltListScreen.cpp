@@ -164,10 +164,7 @@ void SaltListScreen::buildPressurePanels() {
 
 // The calendar opens beside the date buttons, over the table.
 CalendarControl* SaltListScreen::buildCalendar2() {
-    auto* calendar = new CalendarControl(this);
-    calendar->setObjectName(QStringLiteral("Calendar2"));
-    calendar->setGeometry(118, 38, 280, 200);
-    calendar->hide();
+    auto* calendar = new CalendarControl(this, QStringLiteral("Calendar2"), {118, 38, 280, 200});
     connect(calendar, &CalendarControl::dayPicked, this, &SaltListScreen::onPressureDayPicked);
     return calendar;
 }

@@ -18,6 +18,13 @@ CalendarControl::CalendarControl(QWidget* parent) : QCalendarWidget(parent) {
     connect(this, &QCalendarWidget::activated, this, &CalendarControl::pick);
 }
 
+CalendarControl::CalendarControl(QWidget* parent, const QString& name, const QRect& place)
+    : CalendarControl(parent) {
+    setObjectName(name);
+    setGeometry(place);
+    hide();
+}
+
 void CalendarControl::pick() {
     if (isVisible()) emit dayPicked();
 }

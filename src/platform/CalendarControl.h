@@ -10,6 +10,8 @@ class CalendarControl : public QCalendarWidget {
     Q_OBJECT
 public:
     explicit CalendarControl(QWidget* parent = nullptr);
+    // Hidden until opened, named and placed in its parent.
+    CalendarControl(QWidget* parent, const QString& name, const QRect& place);
 
     int Year() const { return selectedDate().year(); }
     int Month() const { return selectedDate().month(); }
