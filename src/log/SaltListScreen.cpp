@@ -157,7 +157,6 @@ void SaltListScreen::buildPressurePanels() {
     NameDateButtons(Command37, Command35, Command36);
     Text5->setAccessibleName(QStringLiteral("最低血圧"));
     Text6->setAccessibleName(QStringLiteral("最高血圧"));
-    Calendar2->setAccessibleName(QStringLiteral("血圧の日付のカレンダー"));
     Command41->setAccessibleName(QStringLiteral("血圧表示を左へ"));
     Command42->setAccessibleName(QStringLiteral("血圧表示を右へ"));
 }
@@ -165,6 +164,7 @@ void SaltListScreen::buildPressurePanels() {
 // The calendar opens beside the date buttons, over the table.
 CalendarControl* SaltListScreen::buildCalendar2() {
     auto* calendar = new CalendarControl(this, QStringLiteral("Calendar2"), {118, 38, 280, 200});
+    calendar->setAccessibleName(QStringLiteral("血圧の日付のカレンダー"));
     connect(calendar, &CalendarControl::dayPicked, this, &SaltListScreen::onPressureDayPicked);
     return calendar;
 }

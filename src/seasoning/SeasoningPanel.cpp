@@ -455,7 +455,7 @@ void SeasoningPanel::AddSideValue() {
 
 void SeasoningPanel::Open() {
     form_.ResetStatusLine();
-    form_.Calendar1->hide();
+    form_.Calendar1.hide();
     // A grid salt box that still had the focus gave its prompt to the grid;
     // filling the rows below is not typing and shows no hint.
     form_.EnterPrompt = false;

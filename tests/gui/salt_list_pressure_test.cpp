@@ -311,7 +311,7 @@ TEST_F(SaltListPressure, BarsNeverCoverTheCalendarOrTheEntryPanel) {
     s.Command41->click();
     const QLabel* bar = s.LabelE4[2];
     ASSERT_TRUE(bar->isVisible());
-    QWidget* const underBar[] = {s.Command39, s.Calendar2};
+    QWidget* const underBar[] = {s.Command39, s.Calendar2.get()};
     for (QWidget* covered : underBar) {
         // A point of the bar that is also on the button or the calendar.
         const QPoint onBar(covered->mapTo(&s, covered->rect().center()).x(), bar->geometry().center().y());
