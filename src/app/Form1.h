@@ -3,8 +3,8 @@
 // the whole run; each screen and panel reaches that state through it.
 
 #include "app/core/SelectedItems.h"
-#include "seasoning/SeasoningStrip.h"
 #include "platform/OnFirstUse.h"
+#include "seasoning/SeasoningStrip.h"
 #include "storage/DataFiles.h"
 #include "storage/Records.h"
 
