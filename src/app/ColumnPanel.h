@@ -30,7 +30,15 @@ protected:
     // Hides the dialog and gives the main view its side panels back.
     void closeDialog();
 
+    // While a panel covers the command column, Tab passes over the buttons
+    // under it, which the user cannot see.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
     Form1& form_;
+
+private:
+    void coverCommands();
 };
 
 }  // namespace morv

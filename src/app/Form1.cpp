@@ -3,6 +3,7 @@
 #include "app/Autosave.h"
 #include "app/Colours.h"
 #include "app/ProgramIcon.h"
+#include "app/SelectedItemsPanel.h"
 #include "app/core/DayTotal.h"
 #include "app/core/KeptCopyText.h"
 #include "app/core/Registration.h"
@@ -240,6 +241,15 @@ void Form1::onExit() {
         SaveAll();
     }
     close();
+}
+
+bool Form1::focusNextPrevChild(bool next) {
+    // A screen over the whole window keeps Tab among its own controls, also
+    // while the focus is still on the covered button that opened it.
+    if (PictureE->isVisible()) return PictureE->focusNextPrevChild(next);
+    if (PictureH->isVisible()) return PictureH->focusNextPrevChild(next);
+    if (PictureCho->isVisible()) return PictureCho->focusNextPrevChild(next);
+    return QWidget::focusNextPrevChild(next);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -37,8 +37,8 @@ public:
     std::array<QLabel*, ListCellsPerPage> LabelH1{};  // names
     std::array<QLabel*, ListCellsPerPage> LabelH2{};  // salts
 
-protected:
     // Tab stays in the page box rather than reaching the covered window.
+    // Public: the window hands Tab on while the panel is open.
     bool focusNextPrevChild(bool next) override;
 
 private:

@@ -113,11 +113,13 @@ public:
     QPushButton* Command28 = nullptr;
     QPushButton* Command29 = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // Tab cycles through the screen's own controls; the main view lies
     // underneath, visible to Qt but covered, and must not take the focus.
+    // Public: the window hands Tab on while the screen is open.
     bool focusNextPrevChild(bool next) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -72,9 +72,11 @@ public:
     QPushButton* Command48 = nullptr;  // 計
     QPushButton* Command46 = nullptr;  // 戻る
 
+    // Public: the window hands Tab on while the panel is open.
+    bool focusNextPrevChild(bool next) override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildRow(int row);
