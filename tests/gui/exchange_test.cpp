@@ -131,7 +131,7 @@ TEST_F(Exchange, AFileImportedOverAPreviewKeepsTheTableToGoBackTo) {
     EXPECT_FALSE(w.Calendar1->isVisible()) << "no date is picked over the file's";
     const QByteArray saved = bytes("Kiroku.txt");
 
-    // The covered "入出力" is still reached with Shift+Tab.
+    // The covered "入出力", should it be pressed all the same.
     w.Command8->setFocus();
     QTest::keyClick(w.Command8, Qt::Key_Space);
     dialogs.fileChoices = {file("b.TXT")};
