@@ -16,6 +16,7 @@
 #include "platform/CalendarControl.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/EscapeKey.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyRules.h"
 #include "seasoning/SeasoningPanel.h"
@@ -63,6 +64,7 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     buildOverlayPanels();
     wireMainView();
     setTabOrder();
+    PassEscapeToTopPanel(this);
 }
 
 Form1::~Form1() = default;

@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 #include "app/core/Twips.h"
 #include "exchange/PreviewBar.h"
+#include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
 
@@ -83,6 +84,7 @@ SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(pa
     pageRule.onEnter = [this] { ShowPage(); };
     InstallKeyRule(TextPAGE2, std::move(pageRule));
     SelectAllOnFocus(TextPAGE2);
+    CloseOnEscape(this, [this] { PressIfShown(Command19); });
 
     connect(Command22, &QPushButton::clicked, this, &SelectedItemsPanel::ShowPage);
     connect(Command20, &QPushButton::clicked, this, &SelectedItemsPanel::NextPage);

@@ -7,6 +7,7 @@
 #include "grid/ItemGrid.h"
 #include "log/SaltListScreen.h"
 #include "platform/Dialogs.h"
+#include "platform/EscapeKey.h"
 #include "storage/SafeWrite.h"
 
 #include <QFile>
@@ -24,6 +25,7 @@ DataDialog::DataDialog(Form1& form, QWidget* parent) : ColumnPanel(form, parent,
     Command23 = button("Command23", QStringLiteral("ファイル出力"), 144);
     Command24 = button("Command24", QStringLiteral("ファイル入力"), 182);
     Command7 = button("Command7", QStringLiteral("キャンセル"), 240);
+    CloseOnEscape(this, [this] { PressIfShown(Command7); });
     // The pairs share their captions; the heading above each tells what moves.
     Command5->setAccessibleName(QStringLiteral("データファイル出力"));
     Command6->setAccessibleName(QStringLiteral("データファイル入力"));

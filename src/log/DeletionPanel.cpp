@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 #include "grid/ItemGrid.h"
 #include "platform/Dialogs.h"
+#include "platform/EscapeKey.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -24,6 +25,7 @@ DeletionPanel::DeletionPanel(Form1& form, QWidget* parent)
     connect(Command31, &QPushButton::clicked, this, &DeletionPanel::DeleteItems);
     connect(Command32, &QPushButton::clicked, this, &DeletionPanel::DeleteLog);
     connect(Command33, &QPushButton::clicked, this, &DeletionPanel::Cancel);
+    CloseOnEscape(this, [this] { PressIfShown(Command33); });
     // Both buttons say "削除"; the caption above each tells what goes.
     Command31->setAccessibleName(QStringLiteral("データ削除"));
     Command32->setAccessibleName(QStringLiteral("塩分一覧削除"));

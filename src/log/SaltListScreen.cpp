@@ -7,6 +7,7 @@
 #include "log/core/LogBars.h"
 #include "log/core/LogPages.h"
 #include "platform/CalendarControl.h"
+#include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
 
@@ -45,6 +46,11 @@ SaltListScreen::SaltListScreen(Form1& form, QWidget* parent) : QFrame(parent), f
     tabChain_ = {TextPAGE,  Command15, Command17, Command18, Command40, Command14,
                  Command28, Command29, Text2,     Command37, Command35, Command36,
                  Text5,     Text6,     Command39, Command38, Command41, Command42};
+    CloseOnEscape(this, [this] {
+        if (Calendar2.isVisible()) return Calendar2.hide();
+        // "戻る" is hidden while an import waits to be confirmed or cancelled.
+        PressIfShown(Command14);
+    });
     hide();
 }
 

@@ -1,5 +1,6 @@
 #include "platform/CalendarControl.h"
 
+#include "platform/EscapeKey.h"
 #include "text/DateText.h"
 
 #include <algorithm>
@@ -22,6 +23,7 @@ CalendarControl::CalendarControl(QWidget* parent, const QString& name, const QRe
     : CalendarControl(parent) {
     setObjectName(name);
     setGeometry(place);
+    CloseOnEscape(this, [this] { hide(); });
     hide();
 }
 

@@ -10,7 +10,7 @@ class CalendarControl : public QCalendarWidget {
     Q_OBJECT
 public:
     explicit CalendarControl(QWidget* parent = nullptr);
-    // Hidden until opened, named and placed in its parent.
+    // Hidden until opened (Escape closes it again), named and placed in its parent.
     CalendarControl(QWidget* parent, const QString& name, const QRect& place);
 
     int Year() const { return selectedDate().year(); }

@@ -49,11 +49,16 @@ private:
             return true;
         }
         // Shortcuts (copy, paste, select all) and keys that type nothing
-        // (arrows, Delete, Tab) are not characters and pass untouched.
+        // (arrows, Delete, Tab, Escape) are not characters and pass untouched.
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
-        if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||
-            key->key() == Qt::Key_Backtab)
-            return false;
+        switch (key->key()) {
+            case Qt::Key_Backspace:
+            case Qt::Key_Delete:
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Escape:
+                return false;
+        }
         const QString text = key->text();
         if (text.isEmpty()) return false;
         for (QChar c : text) {

@@ -23,6 +23,7 @@ public:
     void hide() const {
         if (widget_) widget_->hide();
     }
+    bool isVisible() const { return widget_ && widget_->isVisible(); }
 
 private:
     std::function<Widget*()> build_;

@@ -8,6 +8,7 @@
 #include "grid/WeightPanel.h"
 #include "grid/core/ItemRows.h"
 #include "platform/CalendarControl.h"
+#include "platform/EscapeKey.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
@@ -101,6 +102,7 @@ SeasoningPanel::SeasoningPanel(Form1& form, QWidget* parent) : QFrame(parent), f
     setTabChain();
     for (int row = 0; row < 2; ++row) LabelC[row]->setText(RestingHint(row));
     LabelC[2]->setText(FirstRow2Note);
+    CloseOnEscape(this, [this] { PressIfShown(Picture8->isVisible() ? Command49 : Command46); });
 
     connect(Command48, &QPushButton::clicked, this, &SeasoningPanel::ToggleSideCalculator);
     connect(Command46, &QPushButton::clicked, this, &SeasoningPanel::Close);
