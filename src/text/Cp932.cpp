@@ -3,6 +3,7 @@
 #include <iconv.h>
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <utility>
 
 namespace morv {
@@ -108,73 +109,10 @@ bool IsTwinCode(const char* code) {
     return encoder.convert(back, backLeft, again) == 0 && again != QByteArrayView(code, 2);
 }
 
-}  // namespace
-
-QByteArray EncodeCp932(QStringView text) {
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    Converter cv("CP932", "UTF-8");
-    QByteArray run;
-    const auto flush = [&] {
-        if (run.isEmpty()) return;
-        if (cv.ok()) {
-            EncodeRun(cv, run, out);
-        } else {
-            // Without the table only ASCII is certain; everything else is a
-            // character we cannot write.
-            for (const char b : std::as_const(run)) {
-                if (static_cast<unsigned char>(b) < 0x80)
-                    out.append(b);
-                else if ((static_cast<unsigned char>(b) & 0xC0) != 0x80)
-                    out.append(kReplacementBytes, 2);
-            }
-        }
-        run.clear();
-    };
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = text[i].unicode();
-        char32_t c = u;
-        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
-            c = QChar::surrogateToUcs4(u, text[i + 1].unicode());
-            ++i;
-        } else if (QChar::isSurrogate(u)) {
-            flush();
-            out.append(kReplacementBytes, 2);
-            continue;
-        }
-        if (IsByteEscape(c)) {
-            flush();
-            out.append(static_cast<char>(c - Cp932ByteEscapeBase));
-            continue;
-        }
-        AppendUtf8(c, run);
-    }
-    flush();
-    return out;
-}
-
-QString DecodeCp932(QByteArrayView bytes, bool* undecodable) {
-    if (undecodable) *undecodable = false;
-    QByteArray utf8;
-    utf8.reserve(bytes.size() * 3 / 2);
-    const char* in = bytes.data();
-    size_t left = static_cast<size_t>(bytes.size());
-
-    Converter cv("UTF-8", "CP932");
-    if (!cv.ok()) {
-        if (undecodable) *undecodable = bytes.size() > 0;
-        // Keep ASCII and escape the rest, so even then nothing is lost.
-        for (; left > 0; --left, ++in) {
-            const auto b = static_cast<unsigned char>(*in);
-            if (b < 0x80)
-                utf8.append(static_cast<char>(b));
-            else
-                AppendUtf8(Cp932ByteEscapeBase + b, utf8);
-        }
-        return QString::fromUtf8(utf8);
-    }
-
+// Decodes bytes that begin with a byte above ASCII and end either at the end
+// of the data or after two ASCII bytes in a row, so that no two-byte sequence
+// is cut; the result is what decoding them as part of the whole would give.
+void DecodeRun(Converter& cv, const char* in, size_t left, QByteArray& utf8, bool* undecodable) {
     while (left > 0) {
         const int err = cv.convert(in, left, utf8);
         if (err == 0) break;
@@ -201,7 +139,107 @@ QString DecodeCp932(QByteArrayView bytes, bool* undecodable) {
             }
         }
     }
-    return QString::fromUtf8(utf8);
+}
+
+}  // namespace
+
+// Almost every character in the files is ASCII, which is the same in both
+// encodings; iconv only sees what lies between.
+void AppendCp932(QStringView text, QByteArray& out) {
+    std::optional<Converter> cv;
+    QByteArray run;
+    const auto flush = [&] {
+        if (run.isEmpty()) return;
+        if (!cv) cv.emplace("CP932", "UTF-8");
+        if (cv->ok()) {
+            EncodeRun(*cv, run, out);
+        } else {
+            // Without the table only ASCII is certain, and that never gets
+            // here; everything else is a character we cannot write.
+            for (const char b : std::as_const(run)) {
+                if ((static_cast<unsigned char>(b) & 0xC0) != 0x80) out.append(kReplacementBytes, 2);
+            }
+        }
+        run.clear();
+    };
+    const char16_t* units = text.utf16();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        if (units[i] < 0x80) {
+            qsizetype end = i + 1;
+            while (end < n && units[end] < 0x80) ++end;
+            flush();
+            const qsizetype at = out.size();
+            out.resize(at + (end - i));
+            char* to = out.data() + at;
+            for (; i < end; ++i) *to++ = static_cast<char>(units[i]);
+            continue;
+        }
+        const char16_t u = units[i++];
+        char32_t c = u;
+        if (QChar::isHighSurrogate(u) && i < n && QChar::isLowSurrogate(units[i])) {
+            c = QChar::surrogateToUcs4(u, units[i]);
+            ++i;
+        } else if (QChar::isSurrogate(u)) {
+            flush();
+            out.append(kReplacementBytes, 2);
+            continue;
+        }
+        if (IsByteEscape(c)) {
+            flush();
+            out.append(static_cast<char>(c - Cp932ByteEscapeBase));
+            continue;
+        }
+        AppendUtf8(c, run);
+    }
+    flush();
+}
+
+QByteArray EncodeCp932(QStringView text) {
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 2);
+    AppendCp932(text, out);
+    return out;
+}
+
+QString DecodeCp932(QByteArrayView bytes, bool* undecodable) {
+    if (undecodable) *undecodable = false;
+    QString out;
+    out.reserve(bytes.size());
+    std::optional<Converter> cv;
+    QByteArray utf8;
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const char* ascii = p;
+        while (p < end && static_cast<unsigned char>(*p) < 0x80) ++p;
+        if (p > ascii) out.append(QLatin1StringView(ascii, p - ascii));
+        if (p == end) break;
+        // A byte below 0x80 right after one above may be the second byte of
+        // a two-byte character (0x40..0x7E are), so the run only ends at two
+        // ASCII bytes in a row: the first of them is then either a second
+        // byte or a character of its own, and the second one starts afresh.
+        const char* run = p++;
+        while (p < end && (static_cast<unsigned char>(*p) >= 0x80 || static_cast<unsigned char>(p[-1]) >= 0x80))
+            ++p;
+        if (!cv) cv.emplace("UTF-8", "CP932");
+        if (cv->ok()) {
+            DecodeRun(*cv, run, size_t(p - run), utf8, undecodable);
+        } else {
+            // Keep ASCII and escape the rest, so even then nothing is lost.
+            if (undecodable) *undecodable = true;
+            for (const char* b = run; b < p; ++b) {
+                const auto u = static_cast<unsigned char>(*b);
+                if (u < 0x80)
+                    utf8.append(static_cast<char>(u));
+                else
+                    AppendUtf8(Cp932ByteEscapeBase + u, utf8);
+            }
+        }
+        out += QString::fromUtf8(utf8);
+        utf8.clear();
+    }
+    return out;
 }
 
 }  // namespace morv

@@ -34,6 +34,8 @@ inline constexpr char16_t Cp932ByteEscapeBase = u'\uF700';
 // into a different character at the next read. So undecodable bytes never
 // change the bytes around them.
 QByteArray EncodeCp932(QStringView text);
+// The same bytes, appended to `out`.
+void AppendCp932(QStringView text, QByteArray& out);
 // `undecodable`, when given, tells whether any byte had to be escaped.
 QString DecodeCp932(QByteArrayView bytes, bool* undecodable = nullptr);
 
