@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cmath>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace morv {
@@ -85,32 +87,35 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
 
 int DataFiles::KirokuFileWrite(ItemList& items) {
     EnsureSlots(items);
-    QString text;
+    QByteArray bytes;
     for (int slot = 0; slot < StoredItemCount; ++slot) {
         ItemRecord& item = items[size_t(slot)];
         ReplaceQuoteMarks(item.ItemName);
-        text += QuotedLine(
-            {QuoteFree(item.Checked), item.ItemName, QuoteFree(item.Sodium), QuoteFree(item.ItemSalt)});
+        AppendQuotedLine(bytes, {item.Checked, item.ItemName, item.Sodium, item.ItemSalt});
     }
-    return writeFile(Kiroku, EncodeCp932(text));
+    return writeFile(Kiroku, bytes);
 }
 
 int DataFiles::ChomiFileWrite(SeasoningList& rows) {
-    QString text;
+    QByteArray bytes;
     for (SeasoningRecord& row : rows) {
         ReplaceQuoteMarks(row.SeasoningName);
-        text += QuotedLine({TrimSpaces(row.SeasoningName), QuoteFree(row.UnitSalt)});
+        AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
     }
-    return writeFile(Chomi, EncodeCp932(text));
+    return writeFile(Chomi, bytes);
 }
 
 QByteArray EnbunBytes(const LogList& log) {
-    QString text;
-    for (const LogRecord& day : log) {
-        text += QuotedLine({QuoteFree(day.LogDate), QuoteFree(day.DaySalt), QuoteFree(day.PressureLow),
-                            QuoteFree(day.PressureHigh)});
-    }
-    return EncodeCp932(text);
+    // Sized for the usual all-ASCII line up front, so the one buffer is
+    // not copied as it grows.
+    qsizetype size = 0;
+    for (const LogRecord& day : log)
+        size += day.LogDate.size() + day.DaySalt.size() + day.PressureLow.size() + day.PressureHigh.size() + 13;
+    QByteArray bytes;
+    bytes.reserve(size);
+    for (const LogRecord& day : log)
+        AppendQuotedLine(bytes, {day.LogDate, day.DaySalt, day.PressureLow, day.PressureHigh});
+    return bytes;
 }
 
 int DataFiles::EnbunFileWrite(const LogList& log) { return writeFile(Enbun, EnbunBytes(log)); }
@@ -235,27 +240,25 @@ int DataFiles::KirokuFileRead(ItemList& items) {
     EnsureSlots(items);
     QByteArray bytes;
     if (const std::optional<int> status = loadRecords(Kiroku, bytes)) return *status;
-    bool undecodable = false;
-    FieldReader reader(DecodeCp932(bytes, &undecodable));
-    QStringList f;
+    Cp932FieldReader reader(bytes);
     for (int slot = 0;; ++slot) {
-        switch (reader.next(4, f)) {
-            case FieldReader::Result::End:
+        switch (reader.next(4)) {
+            case FieldResult::End:
                 // A record in the last slot is never saved.
-                if (undecodable || !reader.exact() || slot > StoredItemCount)
+                if (reader.undecodable() || !reader.exact() || slot > StoredItemCount)
                     keepCopy(Kiroku, bytes, KeptBecause::Changed);
                 return 0;
-            case FieldReader::Result::Broken:
+            case FieldResult::Broken:
                 keepCopy(Kiroku, bytes, KeptBecause::Unreadable);
                 return reportFailure();
-            case FieldReader::Result::Record:
+            case FieldResult::Record:
                 // More records than the table has slots: what does not fit would
                 // be lost by the next save, so the read fails (and keeps a copy).
                 if (slot >= ItemSlotCount) {
                     keepCopy(Kiroku, bytes, KeptBecause::Unreadable);
                     return reportFailure();
                 }
-                items[size_t(slot)] = {f[0], f[1], f[2], f[3]};
+                items[size_t(slot)] = {reader.field(0), reader.field(1), reader.field(2), reader.field(3)};
                 break;
         }
     }
@@ -266,42 +269,66 @@ int DataFiles::ChomiFileRead(SeasoningList& rows) {
     // not worth a status message: the rows read so far are kept.
     QByteArray bytes;
     if (load(Chomi, bytes) != Loaded::Read) return 0;
-    bool undecodable = false;
-    FieldReader reader(DecodeCp932(bytes, &undecodable));
-    QStringList f;
+    Cp932FieldReader reader(bytes);
     bool complete = true;
     for (SeasoningRecord& row : rows) {
-        const FieldReader::Result result = reader.next(2, f);
-        if (result != FieldReader::Result::Record) {
-            complete = result == FieldReader::Result::End;
+        const FieldResult result = reader.next(2);
+        if (result != FieldResult::Record) {
+            complete = result == FieldResult::End;
             break;
         }
-        row = {f[0], f[1]};
+        row = {reader.field(0), reader.field(1)};
     }
-    if (complete) complete = reader.next(2, f) == FieldReader::Result::End;
-    if (undecodable || !complete || !reader.exact()) keepCopy(Chomi, bytes, KeptBecause::Changed);
+    if (complete) complete = reader.next(2) == FieldResult::End;
+    if (reader.undecodable() || !complete || !reader.exact()) keepCopy(Chomi, bytes, KeptBecause::Changed);
     return 0;
 }
+
+namespace {
+
+// The salt and pressure values of a long log repeat a few hundred texts;
+// days that share a text share one string instead of holding a copy each.
+class SharedTexts {
+public:
+    QString get(Cp932FieldReader& reader, int i) {
+        const QByteArrayView bytes = reader.fieldBytes(i);
+        const std::string_view key(bytes.data(), size_t(bytes.size()));
+        if (const auto found = texts_.find(key); found != texts_.end()) return found->second;
+        QString text = reader.field(i);
+        // Beyond that many the texts are not repeating: stop collecting.
+        if (texts_.size() < 4096) texts_.emplace(key, text);
+        return text;
+    }
+
+private:
+    std::unordered_map<std::string_view, QString> texts_;
+};
+
+}  // namespace
 
 int DataFiles::EnbunFileRead(LogList& log) {
     lastSalvaged_.clear();
     log.clear();
     QByteArray bytes;
     if (const std::optional<int> status = loadRecords(Enbun, bytes)) return *status;
-    bool undecodable = false;
-    FieldReader reader(DecodeCp932(bytes, &undecodable));
-    QStringList f;
+    // One day a line: reserving for the line count keeps the table from
+    // being copied as it grows.
+    log.reserve(size_t(bytes.count('\n') + 1));
+    Cp932FieldReader reader(bytes);
+    SharedTexts shared;
     for (;;) {
-        switch (reader.next(4, f)) {
-            case FieldReader::Result::End:
-                if (undecodable || !reader.exact()) keepCopy(Enbun, bytes, KeptBecause::Changed);
+        switch (reader.next(4)) {
+            case FieldResult::End:
+                if (reader.undecodable() || !reader.exact()) keepCopy(Enbun, bytes, KeptBecause::Changed);
+                // Blank lines or lines ended by CR alone miscount the days.
+                if (log.capacity() - log.size() > log.size() / 8) log.shrink_to_fit();
                 return 0;
-            case FieldReader::Result::Broken:
-                log.clear();
+            case FieldResult::Broken:
+                log = {};
                 keepCopy(Enbun, bytes, KeptBecause::Unreadable);
                 return reportFailure();
-            case FieldReader::Result::Record:
-                log.push_back({f[0], f[1], f[2], f[3]});
+            case FieldResult::Record:
+                log.push_back({reader.field(0), shared.get(reader, 1), shared.get(reader, 2), shared.get(reader, 3)});
                 break;
         }
     }

@@ -1,5 +1,8 @@
 #include "storage/QuotedFields.h"
 
+#include "text/Cp932.h"
+
+#include <algorithm>
 #include <utility>
 
 namespace morv {
@@ -18,6 +21,36 @@ QString QuotedLine(std::initializer_list<QStringView> fields) {
     return line;
 }
 
+void AppendQuotedLine(QByteArray& out, std::initializer_list<QStringView> fields) {
+    for (QStringView field : fields) {
+        // Room for the field as ASCII, its quotes and what follows it; a
+        // field that is not all ASCII is encoded after its first such character.
+        qsizetype at = out.size();
+        out.resize(at + field.size() + 3);
+        char* to = out.data() + at;
+        *to++ = '"';
+        qsizetype i = 0;
+        for (; i < field.size() && field[i].unicode() < 0x80; ++i)
+            *to++ = field[i] == u'"' ? '\'' : char(field[i].unicode());
+        if (i < field.size()) {
+            out.resize(to - out.constData());
+            at = out.size();
+            AppendCp932(field.sliced(i), out);
+            // No second byte of a CP932 character is below 0x40: every 0x22
+            // here is a double quote.
+            std::replace(out.begin() + at, out.end(), '"', '\'');
+            out.resize(out.size() + 2);
+            to = out.data() + out.size() - 2;
+        }
+        *to++ = '"';
+        *to++ = ',';
+        out.resize(to - out.constData());
+    }
+    // The last field's comma becomes the line end.
+    out.back() = '\r';
+    out.append('\n');
+}
+
 void ReplaceQuoteMarks(QString& name) {
     name.replace(QChar(u'"'), QChar(u'\''));
     name.replace(QChar(u'\u201D'), QChar(u'\u2019'));
@@ -30,41 +63,43 @@ QString QuoteFree(const QString& text) {
     return safe;
 }
 
-FieldReader::FieldReader(QString text) : text_(std::move(text)) {}
-
-void FieldReader::skipBlanks() {
-    while (pos_ < text_.size() && (text_[pos_] == u' ' || text_[pos_] == u'\t')) ++pos_;
+template <typename Char>
+void FieldScanner<Char>::skipBlanks() {
+    while (is(pos_, ' ') || is(pos_, '\t')) ++pos_;
 }
 
-bool FieldReader::atLineEnd() const {
-    return pos_ < text_.size() && (text_[pos_] == u'\r' || text_[pos_] == u'\n');
+template <typename Char>
+void FieldScanner<Char>::skipLineEnd() {
+    if (is(pos_, '\r')) ++pos_;
+    if (is(pos_, '\n')) ++pos_;
 }
 
-void FieldReader::skipLineEnd() {
-    if (pos_ < text_.size() && text_[pos_] == u'\r') ++pos_;
-    if (pos_ < text_.size() && text_[pos_] == u'\n') ++pos_;
+template <typename Char>
+bool FieldScanner<Char>::holds(const FieldSpan& span, char c) const {
+    return std::find(text_ + span.start, text_ + span.end, Char(c)) != text_ + span.end;
 }
 
-bool FieldReader::readField(QString& field, Separator& after) {
+template <typename Char>
+bool FieldScanner<Char>::readField(FieldSpan& span, Separator& after) {
     skipBlanks();
-    if (pos_ < text_.size() && text_[pos_] == u'"') {
-        const qsizetype close = text_.indexOf(u'"', pos_ + 1);
-        if (close < 0) return false;
-        field = text_.mid(pos_ + 1, close - pos_ - 1);
-        if (field.contains(u'\r') || field.contains(u'\n')) exact_ = false;
-        pos_ = close + 1;
+    if (is(pos_, '"')) {
+        const Char* close = std::find(text_ + pos_ + 1, text_ + size_, Char('"'));
+        if (close == text_ + size_) return false;
+        span = {pos_ + 1, close - text_};
+        if (holds(span, '\r') || holds(span, '\n')) exact_ = false;
+        pos_ = span.end + 1;
         skipBlanks();
-        if (pos_ < text_.size() && text_[pos_] != u',' && !atLineEnd()) exact_ = false;
-        while (pos_ < text_.size() && text_[pos_] != u',' && !atLineEnd()) ++pos_;
+        if (pos_ < size_ && !is(pos_, ',') && !atLineEnd()) exact_ = false;
+        while (pos_ < size_ && !is(pos_, ',') && !atLineEnd()) ++pos_;
     } else {
         const qsizetype start = pos_;
-        while (pos_ < text_.size() && text_[pos_] != u',' && !atLineEnd()) ++pos_;
+        while (pos_ < size_ && !is(pos_, ',') && !atLineEnd()) ++pos_;
         qsizetype end = pos_;
-        while (end > start && (text_[end - 1] == u' ' || text_[end - 1] == u'\t')) --end;
-        field = text_.mid(start, end - start);
-        if (field.contains(u'"')) exact_ = false;
+        while (end > start && (is(end - 1, ' ') || is(end - 1, '\t'))) --end;
+        span = {start, end};
+        if (holds(span, '"')) exact_ = false;
     }
-    if (pos_ < text_.size() && text_[pos_] == u',') {
+    if (is(pos_, ',')) {
         ++pos_;
         after = Separator::Comma;
     } else {
@@ -74,8 +109,9 @@ bool FieldReader::readField(QString& field, Separator& after) {
     return true;
 }
 
-FieldReader::Result FieldReader::next(int count, QStringList& fields) {
-    fields.clear();
+template <typename Char>
+FieldResult FieldScanner<Char>::next(int count, FieldSpans& spans) {
+    spans.clear();
     // Blank lines only count between records; inside a record an empty line
     // is an empty field, so that a record never silently borrows fields from
     // the one after it.
@@ -84,17 +120,40 @@ FieldReader::Result FieldReader::next(int count, QStringList& fields) {
         if (!atLineEnd()) break;
         skipLineEnd();
     }
-    if (pos_ >= text_.size()) return Result::End;
+    if (pos_ >= size_) return FieldResult::End;
     for (int i = 0; i < count; ++i) {
         // Running out after a separator means the record was cut short.
-        if (i > 0 && pos_ >= text_.size()) return Result::Broken;
-        QString field;
+        if (i > 0 && pos_ >= size_) return FieldResult::Broken;
+        FieldSpan span;
         Separator after;
-        if (!readField(field, after)) return Result::Broken;
+        if (!readField(span, after)) return FieldResult::Broken;
         if ((after == Separator::Comma) != (i + 1 < count)) exact_ = false;
-        fields.append(field);
+        spans.append(span);
     }
-    return Result::Record;
+    return FieldResult::Record;
+}
+
+template class FieldScanner<char16_t>;
+template class FieldScanner<char>;
+
+FieldReader::FieldReader(QString text)
+    : text_(std::move(text)), scanner_(reinterpret_cast<const char16_t*>(text_.constData()), text_.size()) {}
+
+FieldReader::Result FieldReader::next(int count, QStringList& fields) {
+    fields.clear();
+    const Result result = scanner_.next(count, spans_);
+    if (result == Result::Record) {
+        for (const FieldSpan& span : std::as_const(spans_)) fields.append(text_.mid(span.start, span.end - span.start));
+    }
+    return result;
+}
+
+QString Cp932FieldReader::field(int i) {
+    const QByteArrayView bytes = fieldBytes(i);
+    bool undecodable = false;
+    QString text = DecodeCp932(bytes, &undecodable);
+    undecodable_ = undecodable_ || undecodable;
+    return text;
 }
 
 }  // namespace morv

@@ -204,6 +204,8 @@ QByteArray EncodeCp932(QStringView text) {
 
 QString DecodeCp932(QByteArrayView bytes, bool* undecodable) {
     if (undecodable) *undecodable = false;
+    const auto ascii = [](char b) { return static_cast<unsigned char>(b) < 0x80; };
+    if (std::all_of(bytes.begin(), bytes.end(), ascii)) return QString::fromLatin1(bytes);
     QString out;
     out.reserve(bytes.size());
     std::optional<Converter> cv;
