@@ -1,11 +1,14 @@
 #include "storage/DataFiles.h"
 
 #include "storage_test_support.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+
+#include <random>
 
 namespace morv {
 namespace {
@@ -122,6 +125,47 @@ TEST_F(DataFilesTest, FieldsOtherThanNamesCannotBreakTheFile) {
     EXPECT_EQ(back[0].DaySalt, "6'5");
     EXPECT_EQ(back[0].PressureLow, "a','b");
     EXPECT_EQ(back[1], log[1]);
+}
+
+// Records that mix ASCII with kana, kanji, half-width kana and characters
+// whose second byte looks like ASCII (ソ 0x835C, 表 0x955C, 汁 0x8F60, ＋ 0x817B):
+// the file holds each character's own code, in order, and reads back the same.
+TEST_F(DataFilesTest, MixedTextRoundTripsThroughTheFiles) {
+    const QString pieces = QString::fromUtf16(u"A7 .,/\\~_みそ塩分ｱﾝﾞソ表能十予汁Ａ＋－±ー");
+    std::mt19937 rng(932);
+    auto text = [&] {
+        QString t;
+        for (int n = std::uniform_int_distribution<int>(0, 8)(rng); n > 0; --n)
+            t += pieces[std::uniform_int_distribution<qsizetype>(0, pieces.size() - 1)(rng)];
+        return t;
+    };
+    auto expectedBytes = [](const QString& field) {
+        QByteArray b = "\"";
+        for (const QChar c : field) b += EncodeCp932(QStringView(&c, 1));
+        return b + "\"";
+    };
+    for (int round = 0; round < 50; ++round) {
+        LogList log(20);
+        ItemList items = NewItemTable();
+        QByteArray expected;
+        for (LogRecord& day : log) {
+            day = {text(), text(), text(), text()};
+            expected += expectedBytes(day.LogDate) + ',' + expectedBytes(day.DaySalt) + ',' +
+                        expectedBytes(day.PressureLow) + ',' + expectedBytes(day.PressureHigh) + "\r\n";
+        }
+        for (int slot = 0; slot < StoredItemCount; ++slot) items[size_t(slot)] = {"1", text(), text(), text()};
+        ASSERT_EQ(files.EnbunFileWrite(log), 0);
+        ASSERT_EQ(files.KirokuFileWrite(items), 0);
+        ASSERT_EQ(bytes("Enbun.txt"), expected);
+        LogList logBack;
+        ItemList itemsBack = NewItemTable();
+        ASSERT_EQ(files.EnbunFileRead(logBack), 0);
+        ASSERT_EQ(files.KirokuFileRead(itemsBack), 0);
+        ASSERT_EQ(logBack, log);
+        itemsBack[160] = items[160];
+        ASSERT_EQ(itemsBack, items);
+    }
+    EXPECT_EQ(Entries(folder), (QStringList{"Enbun.txt", "Kiroku.txt"}));
 }
 
 TEST_F(DataFilesTest, MokuAndAtuArePlainLines) {
