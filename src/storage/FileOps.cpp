@@ -31,6 +31,8 @@ public:
 
 }  // namespace
 
+int FileOps::link(const QByteArray& from, const QByteArray& to) { return ::link(from.constData(), to.constData()); }
+
 FileOps& SystemFileOps() {
     static PosixFileOps ops;
     return ops;

@@ -20,6 +20,8 @@ public:
     virtual int rename(const QByteArray& from, const QByteArray& to) = 0;
     virtual int unlink(const QByteArray& path) = 0;
     virtual bool exists(const QByteArray& path) = 0;
+    // A second name for a file; file systems without hard links refuse it.
+    virtual int link(const QByteArray& from, const QByteArray& to);
 };
 
 // The real calls.

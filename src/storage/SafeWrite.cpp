@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <cerrno>
+#include <cstring>
 
 namespace morv {
 namespace {
@@ -65,6 +66,15 @@ QByteArray FolderOf(const QString& folder) {
 bool IsRegularFile(const QByteArray& path) {
     struct stat st;
     return ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Both names are one file: a backup made by linking, left by a save that
+// stopped before the new file was in place. Renaming one name over the other
+// would do nothing.
+bool SameFile(const QByteArray& a, const QByteArray& b) {
+    struct stat sa, sb;
+    return ::lstat(a.constData(), &sa) == 0 && ::lstat(b.constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 // The file a data file's name stands for: itself, or where its symbolic link
@@ -158,47 +168,89 @@ bool SafeFile::writeDurably(const QByteArray& path, const QByteArray& bytes, mod
 void SafeFile::syncFolder() { SyncFolder(ops_, folder_); }
 bool SafeFile::syncFolderChecked() { return SyncFolder(ops_, folder_); }
 
+SafeFile::Compared SafeFile::compare(const QByteArray& bytes) {
+    const int fd = ops_.open(txt_, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+    if (fd < 0) return errno == ENOENT ? Compared::Missing : Compared::Failed;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ops_.close(fd);
+        return Compared::Failed;
+    }
+    readMode_ = st.st_mode & 07777;
+    // Read only as far as the file agrees with the new bytes.
+    char buffer[65536];
+    qsizetype at = 0;
+    bool same = true;
+    for (;;) {
+        const ssize_t n = ops_.read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ops_.close(fd);
+            return Compared::Failed;
+        }
+        if (n == 0) break;
+        if (n > bytes.size() - at || std::memcmp(buffer, bytes.constData() + at, size_t(n)) != 0) {
+            same = false;
+            break;
+        }
+        at += n;
+    }
+    if (ops_.close(fd) != 0) return Compared::Failed;
+    return same && at == bytes.size() ? Compared::Same : Compared::Differs;
+}
+
+bool SafeFile::backUp(mode_t mode) {
+    // A second name for the current file is a complete backup at once,
+    // without copying its bytes; where links are refused, it is copied.
+    if (ops_.link(txt_, bakTmp_) != 0) {
+        QByteArray previous;
+        if (readFile(txt_, previous, true) != ReadResult::Read || !writeDurably(bakTmp_, previous, mode))
+            return false;
+    }
+    return ops_.rename(bakTmp_, bak_) == 0;
+}
+
 bool SafeFile::write(const QByteArray& bytes) {
     // A leftover backup is the last good version; settle it first so that
     // "the previous file" below is what any reader would have been given, and
     // so that our own backup never overwrites it. Anything but a regular file
     // under the backup's name is no backup; our own replaces it below.
-    if (IsRegularFile(bak_) && ops_.rename(bak_, txt_) != 0 && errno != ENOENT) {
+    if (IsRegularFile(bak_) && !settleBackup()) {
         restoreInterrupted();
         return false;
     }
 
-    QByteArray previous;
     bool hadPrevious = false;
     mode_t mode = PrivateMode;
-    bool backedUp = false;   // X.bak is ours and holds `previous`
+    bool backedUp = false;   // X.bak is ours and holds the previous file
     bool installed = false;  // X.txt holds `bytes`
 
     auto abandon = [&] {
         ops_.unlink(txtTmp_);
         ops_.unlink(bakTmp_);
         if (backedUp)
-            ops_.rename(bak_, txt_);
+            settleBackup();
         else if (installed && !hadPrevious)
             ops_.unlink(txt_);
         syncFolder();
         return false;
     };
 
-    switch (readFile(txt_, previous, true)) {
-        case ReadResult::Read:
+    switch (compare(bytes)) {
+        case Compared::Same:
+            return true;  // nothing to change: the file is left as it is
+        case Compared::Differs:
             hadPrevious = true;
             mode = readMode_;
             break;
-        case ReadResult::Missing:
+        case Compared::Missing:
             break;
-        case ReadResult::NotRegular:
-        case ReadResult::Failed:
+        case Compared::Failed:
             return abandon();
     }
 
     if (hadPrevious) {
-        if (!writeDurably(bakTmp_, previous, mode) || ops_.rename(bakTmp_, bak_) != 0) return abandon();
+        if (!backUp(mode)) return abandon();
         backedUp = true;
         if (!syncFolderChecked()) return abandon();
     }
@@ -208,15 +260,16 @@ bool SafeFile::write(const QByteArray& bytes) {
     if (!syncFolderChecked()) return abandon();
 
     if (backedUp) {
-        if (ops_.unlink(bak_) != 0) return abandon();
+        // The backup leaves its name first and its file only once that is on
+        // disk: until then it can still be put back.
+        if (ops_.rename(bak_, bakTmp_) != 0) return abandon();
         backedUp = false;
         // The new file is in place but the backup's removal may not be on
         // disk; after a crash it would come back and undo this write without
         // anyone being told. Report the failure honestly and make it true by
         // putting the previous content back.
-        if (!syncFolderChecked()) {
-            if (!writeDurably(txtTmp_, previous, mode) || ops_.rename(txtTmp_, txt_) != 0)
-                ops_.unlink(txtTmp_);
+        if (!syncFolderChecked() || ops_.unlink(bakTmp_) != 0) {
+            ops_.rename(bakTmp_, txt_);
             syncFolder();
             return false;
         }
@@ -224,10 +277,15 @@ bool SafeFile::write(const QByteArray& bytes) {
     return true;
 }
 
+bool SafeFile::settleBackup() {
+    if (SameFile(bak_, txt_)) return ops_.unlink(bak_) == 0 || errno == ENOENT;
+    return ops_.rename(bak_, txt_) == 0 || errno == ENOENT;
+}
+
 void SafeFile::restoreInterrupted() {
     bool changed = false;
     // rename replaces X.txt in one step, so there is no moment without a file.
-    if (IsRegularFile(bak_) && ops_.rename(bak_, txt_) == 0) changed = true;
+    if (IsRegularFile(bak_) && settleBackup()) changed = true;
     for (const QByteArray* stray : {&txtTmp_, &bakTmp_}) {
         if (ops_.exists(*stray) && ops_.unlink(*stray) == 0) changed = true;
     }

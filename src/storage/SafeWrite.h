@@ -6,10 +6,12 @@
 // write was interrupted and is put back over X.txt by restoreInterrupted.
 // X.txt itself is only ever replaced by rename, so it is never half-written.
 //
-// How it is done: X.txt is copied to X.bak.tmp, fsynced and renamed to X.bak
-// (so X.bak is never partial); the new content goes to X.txt.tmp, is fsynced
-// and renamed over X.txt; the folder is fsynced; only then is X.bak deleted
-// and the folder fsynced again. Every short write, write error, fsync, close,
+// How it is done: X.txt is linked as X.bak.tmp (or, where the file system
+// has no hard links, copied there and fsynced) and renamed to X.bak (so X.bak
+// is never partial); the new content goes to X.txt.tmp, is fsynced and
+// renamed over X.txt; the folder is fsynced; only then is X.bak renamed back
+// to X.bak.tmp, the folder fsynced again and X.bak.tmp deleted. A write of
+// the bytes X.txt already holds leaves it alone. Every short write, write error, fsync, close,
 // rename or unlink error fails the write, and a failed write puts the previous
 // file (or its absence) back and leaves no temporary file behind.
 //
@@ -68,6 +70,10 @@ public:
     bool moveBackupAside(const QString& path);
 
 private:
+    enum class Compared { Same, Differs, Missing, Failed };
+    Compared compare(const QByteArray& bytes);
+    bool backUp(mode_t mode);
+    bool settleBackup();
     ReadResult readFile(const QByteArray& path, QByteArray& bytes, bool checkClose, int flags = 0);
     bool moveAside(const QByteArray& from, const QString& path);
     bool writeDurably(const QByteArray& path, const QByteArray& bytes, mode_t mode);

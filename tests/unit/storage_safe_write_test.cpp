@@ -123,6 +123,59 @@ TEST(SafeFile, NeverWritesThroughAPlantedLink) {
     EXPECT_EQ(ReadBytes(folder + "Atu.txt"), "3000\r\n");
 }
 
+TEST(SafeFile, BackupByLinkOrCopyAndSameBytesLeftAlone) {
+    // Where the file system refuses hard links the backup is a copy; every
+    // failing step still keeps the previous file.
+    struct NoLinks : FakeFileOps {
+        int link(const QByteArray&, const QByteArray&) override {
+            errno = EPERM;
+            return -1;
+        }
+    };
+    for (const bool links : {true, false}) {
+        SCOPED_TRACE(links ? "links" : "no links");
+        QTemporaryDir dir(test::ScratchTemplate());
+        const QString folder = dir.path() + "/";
+        NoLinks refusing;
+        FakeFileOps linking;
+        FakeFileOps& ops = links ? linking : refusing;
+        SafeFile file(ops, folder, "Enbun");
+        WriteBytes(folder + "Enbun.txt", "old");
+        ops.reset(0);
+        ASSERT_TRUE(file.write("new"));
+        const int steps = ops.calls;
+        for (int k = 1; k <= steps; ++k) {
+            WriteBytes(folder + "Enbun.txt", "old");
+            ops.reset(k);
+            EXPECT_FALSE(file.write("new")) << k;
+            EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), "old") << k;
+            EXPECT_EQ(Entries(folder), QStringList{"Enbun.txt"}) << k;
+        }
+        struct stat before, after;
+        ASSERT_EQ(::stat(qPrintable(folder + "Enbun.txt"), &before), 0);
+        ops.reset(0);
+        ASSERT_TRUE(file.write("old"));
+        ASSERT_EQ(::stat(qPrintable(folder + "Enbun.txt"), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_FALSE(ops.trace.contains("rename"));
+    }
+}
+
+// A save stopped right after linking its backup leaves both names on one
+// file; renaming one over the other would do nothing and keep both.
+TEST(SafeFile, BackupLinkedToTheFileIsSettled) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/";
+    WriteBytes(folder + "Atu.txt", "3000\r\n");
+    ASSERT_EQ(::link(qPrintable(folder + "Atu.txt"), qPrintable(folder + "Atu.bak")), 0);
+    SafeFile(SystemFileOps(), folder, "Atu").restoreInterrupted();
+    EXPECT_EQ(Entries(folder), QStringList{"Atu.txt"});
+    ASSERT_EQ(::link(qPrintable(folder + "Atu.txt"), qPrintable(folder + "Atu.bak")), 0);
+    EXPECT_TRUE(SafeFile(SystemFileOps(), folder, "Atu").write("2500\r\n"));
+    EXPECT_EQ(ReadBytes(folder + "Atu.txt"), "2500\r\n");
+    EXPECT_EQ(Entries(folder), QStringList{"Atu.txt"});
+}
+
 // ---- Every single failing step ----
 
 struct FaultVariant {
