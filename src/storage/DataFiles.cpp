@@ -71,16 +71,9 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(QDir::cleanPath(folder_)).path());
         ::mkdir(QFile::encodeName(folder_).constData(), 0700);
     }
-    SafeFile file(ops_, folder_, stem);
-    // Saving the same bytes again would change nothing but the disk's wear;
-    // the diary is saved every few seconds.
-    const auto known = known_.constFind(stem);
-    if (known != known_.cend() && known->bytes == bytes && known->stamp == file.stamp()) return 0;
-    if (file.write(bytes)) {
-        known_.insert(stem, {bytes, file.stamp()});
-        return 0;
-    }
-    known_.remove(stem);
+    // The same bytes again are not written (SafeFile compares them with the
+    // file): the diary is saved every few seconds.
+    if (SafeFile(ops_, folder_, stem).write(bytes)) return 0;
     if (status_) status_(StorageErrorText);
     return 1;
 }
@@ -201,10 +194,8 @@ void DataFiles::restore(const QString& stem, SafeFile& file) {
 DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
     SafeFile file(ops_, folder_, stem);
     restore(stem, file);
-    known_.remove(stem);
     switch (file.read(bytes)) {
         case SafeFile::ReadResult::Read:
-            known_.insert(stem, {bytes, file.stamp()});
             return Loaded::Read;
         case SafeFile::ReadResult::Missing:
             return Loaded::Missing;

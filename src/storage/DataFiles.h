@@ -7,8 +7,7 @@
 // Files are CP932 with CR LF line ends. Every write goes through SafeFile: it
 // either replaces the file completely or fails with the previous file intact
 // (and then reports). Every read first puts back an interrupted write. A
-// write whose bytes are what the file already holds (as last read or
-// written, and nobody has written the file since) is skipped. A data folder removed
+// write whose bytes are what the file already holds leaves it alone. A data folder removed
 // while the program runs is made again, private, by the next write.
 
 #include "storage/FileOps.h"
@@ -16,7 +15,6 @@
 #include "storage/SafeWrite.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -123,11 +121,6 @@ private:
     FileOps& ops_;
     QString lastSalvaged_;
     std::vector<KeptCopy> kept_;
-    // Each file as last read or written: its bytes and its stamp then.
-    struct Known {
-        QByteArray bytes, stamp;
-    };
-    QHash<QString, Known> known_;
 };
 
 }  // namespace morv

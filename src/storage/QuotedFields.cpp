@@ -21,34 +21,51 @@ QString QuotedLine(std::initializer_list<QStringView> fields) {
     return line;
 }
 
-void AppendQuotedLine(QByteArray& out, std::initializer_list<QStringView> fields) {
+namespace {
+
+// The line of a record that is all ASCII, written in one go; false (and
+// nothing written) for any other.
+bool AppendAsciiLine(QByteArray& out, std::initializer_list<QStringView> fields) {
+    qsizetype room = 1;
+    for (QStringView field : fields) room += field.size() + 3;
+    const qsizetype at = out.size();
+    out.resize(at + room);
+    char* to = out.data() + at;
     for (QStringView field : fields) {
-        // Room for the field as ASCII, its quotes and what follows it; a
-        // field that is not all ASCII is encoded after its first such character.
-        qsizetype at = out.size();
-        out.resize(at + field.size() + 3);
-        char* to = out.data() + at;
         *to++ = '"';
-        qsizetype i = 0;
-        for (; i < field.size() && field[i].unicode() < 0x80; ++i)
-            *to++ = field[i] == u'"' ? '\'' : char(field[i].unicode());
-        if (i < field.size()) {
-            out.resize(to - out.constData());
-            at = out.size();
-            AppendCp932(field.sliced(i), out);
-            // No second byte of a CP932 character is below 0x40: every 0x22
-            // here is a double quote.
-            std::replace(out.begin() + at, out.end(), '"', '\'');
-            out.resize(out.size() + 2);
-            to = out.data() + out.size() - 2;
+        for (const QChar c : field) {
+            if (c.unicode() >= 0x80) {
+                out.resize(at);
+                return false;
+            }
+            *to++ = c == u'"' ? '\'' : char(c.unicode());
         }
         *to++ = '"';
         *to++ = ',';
-        out.resize(to - out.constData());
     }
-    // The last field's comma becomes the line end.
-    out.back() = '\r';
-    out.append('\n');
+    to[-1] = '\r';
+    *to++ = '\n';
+    out.resize(to - out.constData());
+    return true;
+}
+
+}  // namespace
+
+void AppendQuotedLine(QByteArray& out, std::initializer_list<QStringView> fields) {
+    if (AppendAsciiLine(out, fields)) return;
+    bool first = true;
+    for (QStringView field : fields) {
+        if (!first) out.append(',');
+        first = false;
+        out.append('"');
+        const qsizetype at = out.size();
+        AppendCp932(field, out);
+        // No second byte of a CP932 character is below 0x40: every 0x22 here
+        // is a double quote.
+        std::replace(out.begin() + at, out.end(), '"', '\'');
+        out.append('"');
+    }
+    out.append("\r\n", 2);
 }
 
 void ReplaceQuoteMarks(QString& name) {

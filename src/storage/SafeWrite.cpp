@@ -116,14 +116,6 @@ QString SafeFile::bakPath() const { return QFile::decodeName(bak_); }
 bool SafeFile::exists() { return ops_.exists(txt_); }
 bool SafeFile::backupExists() { return ops_.exists(bak_); }
 
-QByteArray SafeFile::stamp() const {
-    struct stat st;
-    if (::stat(txt_.constData(), &st) != 0) return {};
-    return QByteArray::number(qulonglong(st.st_ino)) + ':' + QByteArray::number(qlonglong(st.st_size)) + ':' +
-           QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.' +
-           QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
-}
-
 SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose, int flags) {
     bytes.clear();
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
@@ -135,9 +127,13 @@ SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& byte
         return ReadResult::NotRegular;
     }
     readMode_ = st.st_mode & 07777;
-    char buffer[65536];
+    // Straight into one buffer of the file's size; one that grows meanwhile
+    // is read to its end all the same.
+    bytes.resize(qsizetype(st.st_size));
+    qsizetype got = 0;
     for (;;) {
-        const ssize_t n = ops_.read(fd, buffer, sizeof buffer);
+        if (got == bytes.size()) bytes.resize(got + 65536);
+        const ssize_t n = ops_.read(fd, bytes.data() + got, size_t(bytes.size() - got));
         if (n < 0) {
             if (errno == EINTR) continue;
             ops_.close(fd);
@@ -145,8 +141,9 @@ SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& byte
             return ReadResult::Failed;
         }
         if (n == 0) break;
-        bytes.append(buffer, qsizetype(n));
+        got += n;
     }
+    bytes.resize(got);
     if (ops_.close(fd) != 0 && checkClose) {
         bytes.clear();
         return ReadResult::Failed;

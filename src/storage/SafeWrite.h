@@ -55,9 +55,6 @@ public:
 
     bool exists();
     bool backupExists();
-    // Which file X.txt is and when it last changed (empty when there is
-    // none): equal stamps mean nobody has written it in between.
-    QByteArray stamp() const;
 
     // Removes X.txt and any X.bak, durably: a backup left behind would come
     // back as X.txt at the next start. true when neither is there any more.
