@@ -100,10 +100,13 @@ template <typename Char>
 bool FieldScanner<Char>::readField(FieldSpan& span, Separator& after) {
     skipBlanks();
     if (is(pos_, '"')) {
-        const Char* close = std::find(text_ + pos_ + 1, text_ + size_, Char('"'));
+        const Char* close = text_ + pos_ + 1;
+        bool lineEnd = false;
+        for (; close < text_ + size_ && *close != Char('"'); ++close)
+            lineEnd = lineEnd || *close == Char('\r') || *close == Char('\n');
         if (close == text_ + size_) return false;
         span = {pos_ + 1, close - text_};
-        if (holds(span, '\r') || holds(span, '\n')) exact_ = false;
+        if (lineEnd) exact_ = false;
         pos_ = span.end + 1;
         skipBlanks();
         if (pos_ < size_ && !is(pos_, ',') && !atLineEnd()) exact_ = false;
