@@ -10,6 +10,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <limits>
@@ -283,6 +284,11 @@ class SharedTexts {
 public:
     QString get(Cp932FieldReader& reader, int i) {
         const QByteArrayView bytes = reader.fieldBytes(i);
+        // Most days have no reading: the empty text is asked for most.
+        if (bytes.isEmpty()) {
+            if (!empty_) empty_ = reader.field(i);
+            return *empty_;
+        }
         const std::string_view key(bytes.data(), size_t(bytes.size()));
         if (const auto found = texts_.find(key); found != texts_.end()) return found->second;
         QString text = reader.field(i);
@@ -293,6 +299,7 @@ public:
 
 private:
     std::unordered_map<std::string_view, QString> texts_;
+    std::optional<QString> empty_;
 };
 
 }  // namespace
@@ -304,7 +311,7 @@ int DataFiles::EnbunFileRead(LogList& log) {
     if (const std::optional<int> status = loadRecords(Enbun, bytes)) return *status;
     // One day a line: reserving for the line count keeps the table from
     // being copied as it grows.
-    log.reserve(size_t(bytes.count('\n') + 1));
+    log.reserve(size_t(std::count(bytes.cbegin(), bytes.cend(), '\n') + 1));
     Cp932FieldReader reader(bytes);
     SharedTexts shared;
     for (;;) {
