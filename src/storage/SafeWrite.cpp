@@ -58,6 +58,13 @@ bool FinishFile(FileOps& ops, int fd, const QByteArray& bytes) {
     return ops.close(fd) == 0;
 }
 
+ssize_t ReadSome(FileOps& ops, int fd, void* buffer, size_t size) {
+    for (;;) {
+        const ssize_t n = ops.read(fd, buffer, size);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+}
+
 QByteArray FolderOf(const QString& folder) {
     return folder.isEmpty() ? QByteArray(".") : QFile::encodeName(folder);
 }
@@ -116,26 +123,38 @@ QString SafeFile::bakPath() const { return QFile::decodeName(bak_); }
 bool SafeFile::exists() { return ops_.exists(txt_); }
 bool SafeFile::backupExists() { return ops_.exists(bak_); }
 
-SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose, int flags) {
-    bytes.clear();
+int SafeFile::openRegular(const QByteArray& path, int flags, ReadResult& failed, qsizetype& size) {
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
     const int fd = ops_.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags, 0);
-    if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    if (fd < 0) {
+        failed = errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+        return -1;
+    }
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ops_.close(fd);
-        return ReadResult::NotRegular;
+        failed = ReadResult::NotRegular;
+        return -1;
     }
     readMode_ = st.st_mode & 07777;
+    size = qsizetype(st.st_size);
+    return fd;
+}
+
+SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose, int flags) {
+    bytes.clear();
+    ReadResult failed;
+    qsizetype size = 0;
+    const int fd = openRegular(path, flags, failed, size);
+    if (fd < 0) return failed;
     // Straight into one buffer of the file's size; one that grows meanwhile
     // is read to its end all the same.
-    bytes.resize(qsizetype(st.st_size));
+    bytes.resize(size);
     qsizetype got = 0;
     for (;;) {
         if (got == bytes.size()) bytes.resize(got + 65536);
-        const ssize_t n = ops_.read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        const ssize_t n = ReadSome(ops_, fd, bytes.data() + got, size_t(bytes.size() - got));
         if (n < 0) {
-            if (errno == EINTR) continue;
             ops_.close(fd);
             bytes.clear();
             return ReadResult::Failed;
@@ -166,22 +185,17 @@ void SafeFile::syncFolder() { SyncFolder(ops_, folder_); }
 bool SafeFile::syncFolderChecked() { return SyncFolder(ops_, folder_); }
 
 SafeFile::Compared SafeFile::compare(const QByteArray& bytes) {
-    const int fd = ops_.open(txt_, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
-    if (fd < 0) return errno == ENOENT ? Compared::Missing : Compared::Failed;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ops_.close(fd);
-        return Compared::Failed;
-    }
-    readMode_ = st.st_mode & 07777;
+    ReadResult failed;
+    qsizetype size = 0;
+    const int fd = openRegular(txt_, 0, failed, size);
+    if (fd < 0) return failed == ReadResult::Missing ? Compared::Missing : Compared::Failed;
     // Read only as far as the file agrees with the new bytes.
     char buffer[65536];
     qsizetype at = 0;
     bool same = true;
     for (;;) {
-        const ssize_t n = ops_.read(fd, buffer, sizeof buffer);
+        const ssize_t n = ReadSome(ops_, fd, buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR) continue;
             ops_.close(fd);
             return Compared::Failed;
         }

@@ -71,6 +71,9 @@ private:
     Compared compare(const QByteArray& bytes);
     bool backUp(mode_t mode);
     bool settleBackup();
+    // A regular file opened for reading (its permission bits and size
+    // noted), or -1 and why not.
+    int openRegular(const QByteArray& path, int flags, ReadResult& failed, qsizetype& size);
     ReadResult readFile(const QByteArray& path, QByteArray& bytes, bool checkClose, int flags = 0);
     bool moveAside(const QByteArray& from, const QString& path);
     bool writeDurably(const QByteArray& path, const QByteArray& bytes, mode_t mode);
