@@ -324,9 +324,9 @@ bool SafeFile::moveAside(const QByteArray& from, const QString& path) {
     return true;
 }
 
-bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes) {
+bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes, mode_t mode) {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ops.open(name, NewFileFlags | O_EXCL, PrivateMode);
+    const int fd = ops.open(name, NewFileFlags | O_EXCL, mode);
     if (fd < 0) return false;
     if (!FinishFile(ops, fd, bytes) ||
         !SyncFolder(ops, FolderOf(QFileInfo(path).path() + QLatin1Char('/')))) {
@@ -338,16 +338,22 @@ bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& byte
     return true;
 }
 
-bool ReplaceFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes) {
+bool ReplaceFileDurably(FileOps& ops, const QString& chosen, const QByteArray& bytes) {
+    const QFileInfo link(chosen);
+    const QString path = link.isSymLink() ? link.symLinkTarget() : chosen;
+    struct stat previous {};
+    const bool replacing =
+        ::stat(QFile::encodeName(path).constData(), &previous) == 0 && S_ISREG(previous.st_mode);
     // The temporary name must not be someone else's file: it is created
     // exclusively, with a new number while one is taken.
     for (int n = 1; n < 100; ++n) {
         const QString temporary = path + QStringLiteral(".%1.tmp").arg(n);
-        if (!CreateFileDurably(ops, temporary, bytes)) {
+        if (!CreateFileDurably(ops, temporary, bytes, 0666)) {
             if (errno == EEXIST) continue;
             return false;
         }
         const QByteArray from = QFile::encodeName(temporary);
+        if (replacing) ::chmod(from.constData(), previous.st_mode & 07777);
         if (ops.rename(from, QFile::encodeName(path)) != 0) {
             const int saved = errno;
             ops.unlink(from);

@@ -86,13 +86,16 @@ private:
 };
 
 // Creates `path`, which must not exist yet, holding `bytes`, durably (file and
-// folder fsynced, mode 0600). Returns false on any failure, with errno EEXIST
-// when the name was taken; a failed attempt leaves no file behind.
-bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes);
+// folder fsynced, mode 0600 unless told otherwise; the umask applies). Returns
+// false on any failure, with errno EEXIST when the name was taken; a failed
+// attempt leaves no file behind.
+bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes, mode_t mode = 0600);
 
 // Makes `path` hold `bytes`, whether or not it exists: a temporary file beside
 // it is written, fsynced and renamed over it, and the folder is fsynced. On
-// failure `path` is as it was and no temporary file is left.
+// failure `path` is as it was and no temporary file is left. The result is the
+// user's own document: it keeps the mode of the file it replaces (a new one gets
+// what the umask gives), and a link is written through to the file it names.
 bool ReplaceFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes);
 
 }  // namespace morv

@@ -149,5 +149,21 @@ TEST(ExchangeFiles, AFailedReplaceLeavesThePreviousFileAndNoTemporary) {
     }
 }
 
+TEST(ExchangeFiles, AReplacedFileKeepsItsModeAndALinkKeepsPointingAtIt) {
+    QTemporaryDir dir;
+    const QString real = dir.filePath("real.TXT");
+    const QString link = dir.filePath("link.TXT");
+    WriteBytes(real, "previous");
+    ASSERT_TRUE(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                QFile::ReadOther));
+    ASSERT_TRUE(QFile::link(real, link));
+    ASSERT_TRUE(ReplaceFileDurably(SystemFileOps(), link, "new"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(ReadBytes(real), "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
 }  // namespace
 }  // namespace morv
