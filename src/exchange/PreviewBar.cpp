@@ -57,7 +57,7 @@ void PreviewBar::Begin(const QString& fileName, ItemList saved) {
     form_.Calendar1->hide();
     showOverColumn();
     // The full-window screens its shortcuts open must cover it.
-    stackUnder(form_.PictureE);
+    stackUnder(form_.PictureE.get());
     Command11->setFocus();
     SetTextColour(form_.Label3, colour::Red);
     SetTextColour(form_.Label46, colour::Red);
