@@ -10,7 +10,9 @@ QIcon ProgramIcon() {
     QSvgRenderer svg(QStringLiteral(":/morvaline.svg"));
     QIcon icon;
     if (!svg.isValid()) return icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    // Title bars and task switchers; larger views take the installed scalable
+    // icon by its name, so larger copies here would only slow the start.
+    for (const int size : {16, 24, 32, 48, 64}) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
