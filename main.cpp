@@ -1,3 +1,4 @@
+#include "app/Controls.h"
 #include "app/Form1.h"
 #include "platform/Clock.h"
 #include "platform/CloseOnSignal.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Morvaline"));
     QGuiApplication::setDesktopFileName(QStringLiteral("morvaline"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(morv::WindowFont());
 
     morv::LoadJapaneseQtTexts(app);
     morv::QtDialogs dialogs;

@@ -2,6 +2,7 @@
 
 #include "app/Autosave.h"
 #include "app/Colours.h"
+#include "app/Controls.h"
 #include "app/ProgramIcon.h"
 #include "app/SelectedItemsPanel.h"
 #include "app/core/DayTotal.h"
@@ -52,7 +53,7 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     setWindowTitle(ProgramTitle);
     setWindowIcon(ProgramIcon());
     setFixedSize(TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
-    setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
+    setFont(WindowFont());
     files_ = std::make_unique<DataFiles>(
         DataFolder,
         [this](const QString& text) {
