@@ -10,9 +10,14 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <fontconfig/fontconfig.h>
+#include <thread>
 
 int main(int argc, char** argv) {
     morv::AnswerInfoOptions(argc, argv);
+    // Reading the font configuration is a good part of the start: it runs
+    // while Qt connects to the display, and the window's first text finds it done.
+    std::jthread fontConfiguration([] { FcInit(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvaline"));
     QGuiApplication::setDesktopFileName(QStringLiteral("morvaline"));
@@ -30,6 +35,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    fontConfiguration.join();
     morv::SystemClock clock;
     morv::Form1 window(dialogs, clock, folder);
     dialogs.setOwner(&window);
