@@ -8,9 +8,9 @@
 #include "platform/Translations.h"
 #include "storage/DataFolder.h"
 
+#include <fontconfig/fontconfig.h>
 #include <QApplication>
 #include <QStyleFactory>
-#include <fontconfig/fontconfig.h>
 #include <thread>
 
 int main(int argc, char** argv) {
