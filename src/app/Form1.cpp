@@ -253,9 +253,9 @@ void Form1::onExit() {
 bool Form1::focusNextPrevChild(bool next) {
     // A screen over the whole window keeps Tab among its own controls, also
     // while the focus is still on the covered button that opened it.
-    if (PictureE->isVisible()) return PictureE->focusNextPrevChild(next);
-    if (PictureH->isVisible()) return PictureH->focusNextPrevChild(next);
-    if (PictureCho->isVisible()) return PictureCho->focusNextPrevChild(next);
+    if (PictureE.isVisible()) return PictureE->focusNextPrevChild(next);
+    if (PictureH.isVisible()) return PictureH->focusNextPrevChild(next);
+    if (PictureCho.isVisible()) return PictureCho->focusNextPrevChild(next);
     return QWidget::focusNextPrevChild(next);
 }
 
