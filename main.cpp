@@ -1,3 +1,4 @@
+#include "app/Controls.h"
 #include "app/Form1.h"
 #include "platform/Clock.h"
 #include "platform/CloseOnSignal.h"
@@ -7,15 +8,21 @@
 #include "platform/Translations.h"
 #include "storage/DataFolder.h"
 
+#include <fontconfig/fontconfig.h>
 #include <QApplication>
 #include <QStyleFactory>
+#include <thread>
 
 int main(int argc, char** argv) {
     morv::AnswerInfoOptions(argc, argv);
+    // Reading the font configuration is a good part of the start: it runs
+    // while Qt connects to the display, and the window's first text finds it done.
+    std::jthread fontConfiguration([] { FcInit(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvaline"));
     QGuiApplication::setDesktopFileName(QStringLiteral("morvaline"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(morv::WindowFont());
 
     morv::LoadJapaneseQtTexts(app);
     morv::QtDialogs dialogs;
@@ -28,6 +35,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    fontConfiguration.join();
     morv::SystemClock clock;
     morv::Form1 window(dialogs, clock, folder);
     dialogs.setOwner(&window);

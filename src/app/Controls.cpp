@@ -53,6 +53,8 @@ void SetUpPanel(QFrame* frame, const QString& name) {
     SetBackground(frame, colour::ButtonFace());
 }
 
+QFont WindowFont() { return QFont(QStringLiteral("Noto Sans CJK JP"), 9); }
+
 void MakeBold(QWidget* widget, int points) {
     QFont font = widget->font();
     if (points > 0) font.setPointSize(points);

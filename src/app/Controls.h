@@ -2,6 +2,7 @@
 // The window's controls are placed by hand at fixed positions and found by
 // name (tests find them the same way); these make one in a single call.
 
+#include <QFont>
 #include <QRect>
 #include <QString>
 
@@ -26,5 +27,8 @@ QFrame* MakePanel(QWidget* parent, const QString& name, const QRect& rect);
 void SetUpPanel(QFrame* frame, const QString& name);
 // Bold text, at the given size when points > 0: headings and totals.
 void MakeBold(QWidget* widget, int points = 0);
+// The program's font, "Noto Sans CJK JP" at 9 points. Made the application's
+// too, so that no control first lays its text out in another font.
+QFont WindowFont();
 
 }  // namespace morv

@@ -2,6 +2,7 @@
 
 #include "app/Autosave.h"
 #include "app/Colours.h"
+#include "app/Controls.h"
 #include "app/ProgramIcon.h"
 #include "app/SelectedItemsPanel.h"
 #include "app/core/DayTotal.h"
@@ -9,6 +10,7 @@
 #include "app/core/Registration.h"
 #include "app/core/SeasoningDefaults.h"
 #include "app/core/Twips.h"
+#include "exchange/DataDialog.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
@@ -51,7 +53,7 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     setWindowTitle(ProgramTitle);
     setWindowIcon(ProgramIcon());
     setFixedSize(TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
-    setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
+    setFont(WindowFont());
     files_ = std::make_unique<DataFiles>(
         DataFolder,
         [this](const QString& text) {
@@ -61,7 +63,6 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     autosave_ = new Autosave([this] { AutosaveNow(); }, this);
     buildMainView();
     Grid = new ItemGrid(*this);
-    buildOverlayPanels();
     wireMainView();
     setTabOrder();
     PassEscapeToTopPanel(this);
@@ -95,8 +96,12 @@ void Form1::wireMainView() {
     connect(Command16, &QPushButton::clicked, this, &Form1::onOpenCalendar);
     connect(Command1, &QPushButton::clicked, this, &Form1::onExit);
     connect(Command2, &QPushButton::clicked, this, &Form1::onRegister);
-    connect(Command30, &QPushButton::clicked, Picture4, &DeletionPanel::Open);
-    connect(Command3, &QPushButton::clicked, PictureE, &SaltListScreen::Open);
+    // The overlay panels open from here, since they are built on first use.
+    connect(Command30, &QPushButton::clicked, this, [this] { Picture4->Open(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { PictureE->Open(); });
+    connect(Command13, &QPushButton::clicked, this, [this] { PictureH->Open(); });
+    connect(Picture7->Command43, &QPushButton::clicked, this, [this] { PictureCho->Open(); });
+    connect(Command8, &QPushButton::clicked, this, [this] { Picture2->Open(); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -123,7 +128,7 @@ void Form1::Load() {
     Grid->ShowItemPage(0);
     SeasoningDefaults = BuiltInSeasonings();
     files_->ChomiFileRead(SeasoningTable);
-    PictureCho->ShowSeasoningTable();
+    if (SeasoningPanel* panel = PictureCho.built()) panel->ShowSeasoningTable();
     QString target;
     files_->MokuFileRead(target);
     TextMoku->setText(target);
@@ -248,9 +253,9 @@ void Form1::onExit() {
 bool Form1::focusNextPrevChild(bool next) {
     // A screen over the whole window keeps Tab among its own controls, also
     // while the focus is still on the covered button that opened it.
-    if (PictureE->isVisible()) return PictureE->focusNextPrevChild(next);
-    if (PictureH->isVisible()) return PictureH->focusNextPrevChild(next);
-    if (PictureCho->isVisible()) return PictureCho->focusNextPrevChild(next);
+    if (PictureE.isVisible()) return PictureE->focusNextPrevChild(next);
+    if (PictureH.isVisible()) return PictureH->focusNextPrevChild(next);
+    if (PictureCho.isVisible()) return PictureCho->focusNextPrevChild(next);
     return QWidget::focusNextPrevChild(next);
 }
 

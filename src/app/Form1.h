@@ -110,13 +110,13 @@ public:
     SeasoningStrip* Picture7 = nullptr;  // seasoning strip
     QLabel* LabelEnbunR = nullptr;       // the strip's carried total, "0" when none
 
-    // ---- Overlay panels ----
-    SaltListScreen* PictureE = nullptr;
-    SelectedItemsPanel* PictureH = nullptr;
-    SeasoningPanel* PictureCho = nullptr;
-    DataDialog* Picture2 = nullptr;  // input/output dialog
-    PreviewBar* Picture3 = nullptr;  // import preview bar
-    DeletionPanel* Picture4 = nullptr;
+    // ---- Overlay panels, each built when it first opens ----
+    OnFirstUse<SaltListScreen> PictureE{[this] { return buildPictureE(); }};
+    OnFirstUse<SelectedItemsPanel> PictureH{[this] { return buildPictureH(); }};
+    OnFirstUse<SeasoningPanel> PictureCho{[this] { return buildPictureCho(); }};
+    OnFirstUse<DataDialog> Picture2{[this] { return buildPicture2(); }};  // input/output dialog
+    OnFirstUse<PreviewBar> Picture3{[this] { return buildPicture3(); }};  // import preview bar
+    OnFirstUse<DeletionPanel> Picture4{[this] { return buildPicture4(); }};
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -125,7 +125,12 @@ protected:
 
 private:
     void buildMainView();
-    void buildOverlayPanels();
+    SaltListScreen* buildPictureE();
+    SelectedItemsPanel* buildPictureH();
+    SeasoningPanel* buildPictureCho();
+    DataDialog* buildPicture2();
+    PreviewBar* buildPicture3();
+    DeletionPanel* buildPicture4();
     CalendarControl* buildCalendar1();
     void wireMainView();
     void setTabOrder();

@@ -111,23 +111,33 @@ CalendarControl* Form1::buildCalendar1() {
     return calendar;
 }
 
-void Form1::buildOverlayPanels() {
-    const QRect whole{0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips)};
-    PictureE = new SaltListScreen(*this, this);
-    PictureE->setGeometry(whole);
-    PictureH = new SelectedItemsPanel(*this, this);
-    PictureH->setGeometry(whole);
-    PictureCho = new SeasoningPanel(*this, this);
-    PictureCho->setGeometry(whole);
-    // The dialog panels stand over the column of command buttons.
-    const QRect column{0, TwipsToPixels(DialogPanelTopTwips), TwipsToPixels(1740), TwipsToPixels(8850)};
-    Picture2 = new DataDialog(*this, this);
-    Picture2->setGeometry(column);
-    Picture3 = new PreviewBar(*this, this);
-    Picture3->setGeometry(column);
-    Picture4 = new DeletionPanel(*this, this);
-    Picture4->setGeometry(column);
+// The overlays cover the whole window; the dialog panels stand over the
+// column of command buttons.
+static QRect wholeWindow() {
+    return {0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips)};
 }
+static QRect commandColumn() {
+    return {0, TwipsToPixels(DialogPanelTopTwips), TwipsToPixels(1740), TwipsToPixels(8850)};
+}
+
+template <class Panel>
+static Panel* placed(Panel* panel, const QRect& rect) {
+    panel->setGeometry(rect);
+    return panel;
+}
+
+SaltListScreen* Form1::buildPictureE() { return placed(new SaltListScreen(*this, this), wholeWindow()); }
+SelectedItemsPanel* Form1::buildPictureH() {
+    return placed(new SelectedItemsPanel(*this, this), wholeWindow());
+}
+SeasoningPanel* Form1::buildPictureCho() {
+    auto* panel = placed(new SeasoningPanel(*this, this), wholeWindow());
+    panel->ShowSeasoningTable();
+    return panel;
+}
+DataDialog* Form1::buildPicture2() { return placed(new DataDialog(*this, this), commandColumn()); }
+PreviewBar* Form1::buildPicture3() { return placed(new PreviewBar(*this, this), commandColumn()); }
+DeletionPanel* Form1::buildPicture4() { return placed(new DeletionPanel(*this, this), commandColumn()); }
 
 void Form1::setTabOrder() {
     // Date, target, then (as they are built) the grid rows and the weight boxes,

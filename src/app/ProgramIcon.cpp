@@ -1,23 +1,32 @@
 #include "app/ProgramIcon.h"
 
-#include <QPainter>
+#include <QFile>
+#include <QImage>
 #include <QPixmap>
-#include <QSvgRenderer>
+
+#include <cstring>
 
 namespace morv {
 
 QIcon ProgramIcon() {
-    QSvgRenderer svg(QStringLiteral(":/morvaline.svg"));
+    // Drawn from the SVG at build time (tools/icon_pixels.cpp): each size as a
+    // native 32-bit number followed by its premultiplied ARGB32 pixels.
+    QFile file(QStringLiteral(":/morvaline.argb"));
     QIcon icon;
-    if (!svg.isValid()) return icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        svg.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
+    if (!file.open(QIODevice::ReadOnly)) return icon;
+    const QByteArray bytes = file.readAll();
+    qsizetype at = 0;
+    while (at + 4 <= bytes.size()) {
+        quint32 size = 0;
+        std::memcpy(&size, bytes.constData() + at, sizeof size);
+        at += sizeof size;
+        const qsizetype length = qsizetype(size) * size * 4;
+        if (size == 0 || size > 1024 || length > bytes.size() - at) break;
+        const QImage image(reinterpret_cast<const uchar*>(bytes.constData() + at), int(size), int(size),
+                           QImage::Format_ARGB32_Premultiplied);
+        // A deep copy: the pixmap may keep the image's buffer, which is `bytes`.
+        icon.addPixmap(QPixmap::fromImage(image.copy()));
+        at += length;
     }
     return icon;
 }

@@ -93,10 +93,9 @@ SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(pa
         // Back to the button that opened the list, rather than wherever the
         // focus would wander when its box disappears: the preview bar's own
         // one while the bar covers the main commands.
-        (form_.Picture3->isVisible() ? form_.Picture3->Command27 : form_.Command13)->setFocus();
+        (form_.Picture3.isVisible() ? form_.Picture3->Command27 : form_.Command13)->setFocus();
         hide();
     });
-    connect(form_.Command13, &QPushButton::clicked, this, &SelectedItemsPanel::Open);
     hide();
 }
 

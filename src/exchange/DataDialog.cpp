@@ -31,12 +31,11 @@ DataDialog::DataDialog(Form1& form, QWidget* parent) : ColumnPanel(form, parent,
     Command6->setAccessibleName(QStringLiteral("データファイル入力"));
     Command23->setAccessibleName(QStringLiteral("塩分一覧ファイル出力"));
     Command24->setAccessibleName(QStringLiteral("塩分一覧ファイル入力"));
-    connect(form_.Command8, &QPushButton::clicked, this, &DataDialog::Open);
     connect(Command7, &QPushButton::clicked, this, &DataDialog::Cancel);
     connect(Command5, &QPushButton::clicked, this, &DataDialog::ExportItems);
     connect(Command6, &QPushButton::clicked, this, &DataDialog::ImportItems);
-    connect(Command23, &QPushButton::clicked, form_.PictureE, &SaltListScreen::ExportLog);
-    connect(Command24, &QPushButton::clicked, form_.PictureE, &SaltListScreen::ImportLog);
+    connect(Command23, &QPushButton::clicked, this, [this] { form_.PictureE->ExportLog(); });
+    connect(Command24, &QPushButton::clicked, this, [this] { form_.PictureE->ImportLog(); });
 }
 
 void DataDialog::Open() { openDialog(Command7); }

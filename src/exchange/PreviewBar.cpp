@@ -54,10 +54,10 @@ void PreviewBar::Begin(const QString& fileName, ItemList saved) {
     // one from before the first.
     if (saved_.empty()) saved_ = std::move(saved);
     // The date is the file's while pending; the calendar must not change it.
-    form_.Calendar1->hide();
+    form_.Calendar1.hide();
     showOverColumn();
     // The full-window screens its shortcuts open must cover it.
-    stackUnder(form_.PictureE);
+    stackUnder(form_.PictureE.get());
     Command11->setFocus();
     SetTextColour(form_.Label3, colour::Red);
     SetTextColour(form_.Label46, colour::Red);

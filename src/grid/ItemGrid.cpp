@@ -44,11 +44,10 @@ void paint(QWidget* widget, const QColor& colour) {
 }
 
 template <class W>
-W* rowControl(QFrame* panel, const char* base, int row, const QRect& rect, const QFont& font) {
+W* rowControl(QFrame* panel, const char* base, int row, const QRect& rect) {
     auto* widget = new W(panel);
     widget->setObjectName(ArrayName(base, row));
     widget->setGeometry(rect);
-    widget->setFont(font);
     return widget;
 }
 
@@ -65,17 +64,17 @@ ItemGrid::ItemGrid(Form1& form) : QObject(&form), form_(form) {
 }
 
 void ItemGrid::buildRow(int r) {
+    // The row's controls take their smaller font from the panel.
     QFrame* panel = form_.Pictureb[r];
     QFont font = panel->font();
     font.setPointSize(RowFontPoints);
+    panel->setFont(font);
 
     auto label = [&](const char* base, const QString& caption, const QRect& rect, Qt::Alignment align) {
-        QLabel* l = MakeLabel(panel, ArrayName(base, r), caption, rect, align | Qt::AlignVCenter);
-        l->setFont(font);
-        return l;
+        return MakeLabel(panel, ArrayName(base, r), caption, rect, align | Qt::AlignVCenter);
     };
     auto button = [&](const char* base, const QString& caption, const QRect& rect) {
-        auto* b = rowControl<QPushButton>(panel, base, r, rect, font);
+        auto* b = rowControl<QPushButton>(panel, base, r, rect);
         b->setText(caption);
         b->setAutoDefault(false);
         // Buttons and ticks are reached by the mouse only; Tab runs through the boxes.
@@ -83,14 +82,14 @@ void ItemGrid::buildRow(int r) {
         return b;
     };
     auto box = [&](const char* base, const QRect& rect, Qt::Alignment align) {
-        auto* e = rowControl<QLineEdit>(panel, base, r, rect, font);
+        auto* e = rowControl<QLineEdit>(panel, base, r, rect);
         e->setAlignment(align | Qt::AlignVCenter);
         e->setTextMargins(1, 0, 1, 0);
         return e;
     };
 
     // Line 1: tick, name and the six portion buttons.
-    Check[r] = rowControl<QCheckBox>(panel, "Check", r, {6, FirstLine, 18, LineHeight}, font);
+    Check[r] = rowControl<QCheckBox>(panel, "Check", r, {6, FirstLine, 18, LineHeight});
     Check[r]->setFocusPolicy(Qt::ClickFocus);
     LabelName[r] = label("LabelName", QStringLiteral("品名"), {26, FirstLine, 30, LineHeight}, Qt::AlignLeft);
     TextName[r] = box("TextName", {58, FirstLine, 308, LineHeight}, Qt::AlignLeft);

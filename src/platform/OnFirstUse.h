@@ -19,6 +19,9 @@ public:
         return widget_;
     }
     Widget* operator->() { return get(); }
+    Widget& operator*() { return *get(); }
+    // The widget if something has built it already, else null.
+    Widget* built() const { return widget_; }
     // A widget never built is not on show: hiding it needs no building.
     void hide() const {
         if (widget_) widget_->hide();

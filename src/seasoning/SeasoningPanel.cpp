@@ -106,7 +106,6 @@ SeasoningPanel::SeasoningPanel(Form1& form, QWidget* parent) : QFrame(parent), f
 
     connect(Command48, &QPushButton::clicked, this, &SeasoningPanel::ToggleSideCalculator);
     connect(Command46, &QPushButton::clicked, this, &SeasoningPanel::Close);
-    connect(form_.Picture7->Command43, &QPushButton::clicked, this, &SeasoningPanel::Open);
     hide();
 }
 

@@ -154,7 +154,13 @@ TEST_F(Accessibility, SaltListRowsSayTheirDateSaltAndReading) {
 TEST_F(Accessibility, TheWindowCarriesTheProgramIcon) {
     const QIcon icon = start().windowIcon();
     ASSERT_FALSE(icon.isNull());
-    EXPECT_EQ(icon.pixmap(16, 16).size(), QSize(16, 16));
+    // Drawn at each size: a rounded mark, see-through at its corners.
+    for (const int size : {16, 24, 32, 48, 64}) {
+        const QImage image = icon.pixmap(size, size).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size));
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(image.pixel(size / 2, size / 2)), 255) << size;
+    }
 }
 
 }  // namespace

@@ -204,6 +204,11 @@ TEST_F(MainWindowLife, EditsAreSavedAsTheUserGoes) {
 
 TEST_F(MainWindowLife, ThePanelsWaitHiddenInTheirPlaces) {
     Form1& w = start();
+    // None is built until something opens it; built, each waits hidden.
+    EXPECT_EQ(w.findChild<QWidget*>("PictureE"), nullptr);
+    EXPECT_EQ(w.findChild<QWidget*>("Picture2"), nullptr);
+    w.PictureE.get(), w.PictureH.get(), w.PictureCho.get();
+    w.Picture2.get(), w.Picture3.get(), w.Picture4.get();
     for (const char* name : {"PictureE", "PictureH", "PictureCho"}) {
         auto* panel = find<QWidget>(name);
         EXPECT_FALSE(panel->isVisible()) << name;
