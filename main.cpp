@@ -8,16 +8,11 @@
 #include "platform/Translations.h"
 #include "storage/DataFolder.h"
 
-#include <fontconfig/fontconfig.h>
 #include <QApplication>
 #include <QStyleFactory>
-#include <thread>
 
 int main(int argc, char** argv) {
     morv::AnswerInfoOptions(argc, argv);
-    // Reading the font configuration is a good part of the start: it runs
-    // while Qt connects to the display, and the window's first text finds it done.
-    std::jthread fontConfiguration([] { FcInit(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvaline"));
     QGuiApplication::setDesktopFileName(QStringLiteral("morvaline"));
@@ -35,7 +30,6 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    fontConfiguration.join();
     morv::SystemClock clock;
     morv::Form1 window(dialogs, clock, folder);
     dialogs.setOwner(&window);
