@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/Autosave.h"
+#include "app/ColumnPanel.h"
 #include "app/Colours.h"
 #include "app/Controls.h"
 #include "app/ProgramIcon.h"
@@ -68,7 +69,12 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     PassEscapeToTopPanel(this);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // The panels over the command column reach this window's commands when they
+    // hide, and a closing window hides its children only after its own part is
+    // gone: they go first, while the window is still whole.
+    qDeleteAll(findChildren<ColumnPanel*>(Qt::FindDirectChildrenOnly));
+}
 
 QString Form1::SaltTarget() const { return TextMoku->text(); }
 
