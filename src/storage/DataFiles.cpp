@@ -79,15 +79,22 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
     return 1;
 }
 
+QByteArray KirokuBytes(const ItemList& items) {
+    QByteArray bytes;
+    for (size_t slot = 0; slot < size_t(StoredItemCount); ++slot) {
+        const ItemRecord item = slot < items.size() ? items[slot] : ItemRecord{QStringLiteral("0"), {}, {}, {}};
+        QString name = item.ItemName;
+        ReplaceQuoteMarks(name);
+        AppendQuotedLine(bytes, {item.Checked, name, item.Sodium, item.ItemSalt});
+    }
+    return bytes;
+}
+
 int DataFiles::KirokuFileWrite(ItemList& items) {
     EnsureSlots(items);
-    QByteArray bytes;
-    for (int slot = 0; slot < StoredItemCount; ++slot) {
-        ItemRecord& item = items[size_t(slot)];
-        ReplaceQuoteMarks(item.ItemName);
-        AppendQuotedLine(bytes, {item.Checked, item.ItemName, item.Sodium, item.ItemSalt});
-    }
-    return writeFile(Kiroku, bytes);
+    // The table shows the names as the file now holds them.
+    for (int slot = 0; slot < StoredItemCount; ++slot) ReplaceQuoteMarks(items[size_t(slot)].ItemName);
+    return writeFile(Kiroku, KirokuBytes(items));
 }
 
 int DataFiles::ChomiFileWrite(SeasoningList& rows) {

@@ -27,6 +27,9 @@ inline const QString StorageErrorText = QStringLiteral("情報処理中にエラ
 
 // The bytes of Enbun.txt for a log; an exported log is these same bytes.
 QByteArray EnbunBytes(const LogList& log);
+// The bytes of Kiroku.txt for a table, its free slots written unticked and
+// empty; an exported table is these lines after its date line.
+QByteArray KirokuBytes(const ItemList& items);
 
 class DataFiles {
 public:

@@ -1,7 +1,7 @@
 #include "exchange/core/ItemExchange.h"
 
+#include "storage/DataFiles.h"
 #include "storage/QuotedFields.h"
-#include "text/Cp932.h"
 #include "text/DateText.h"
 #include "text/NumericText.h"
 
@@ -24,15 +24,9 @@ bool GoodItem(const QStringList& f) {
 }  // namespace
 
 QByteArray ItemExchangeBytes(const QString& dateText, const ItemList& items) {
-    QString text = QuotedLine({QuoteFree(dateText), {}, {}, {}});
-    for (size_t slot = 0; slot < size_t(StoredItemCount); ++slot) {
-        const ItemRecord item =
-            slot < items.size() ? items[slot] : ItemRecord{QStringLiteral("0"), {}, {}, {}};
-        QString name = item.ItemName;
-        ReplaceQuoteMarks(name);
-        text += QuotedLine({QuoteFree(item.Checked), name, QuoteFree(item.Sodium), QuoteFree(item.ItemSalt)});
-    }
-    return EncodeCp932(text);
+    QByteArray bytes;
+    AppendQuotedLine(bytes, {dateText, {}, {}, {}});
+    return bytes + KirokuBytes(items);
 }
 
 ItemCheck CheckItemExchange(const QString& text) {
