@@ -37,9 +37,9 @@ public:
             QDir().mkpath(folder);
             window = std::make_unique<Form1>(dialogs, clock, folder);
             window->Load();
-            window->ItemTable = FullItemTable();
-            window->DailyLog = Days(days);
-            window->Grid->ShowItemPage(0);
+            window->ItemTable() = FullItemTable();
+            window->DailyLog() = Days(days);
+            window->Grid()->ShowItemPage(0);
             window->show();
             QApplication::processEvents();
         }
@@ -69,52 +69,52 @@ void typeInto(QLineEdit* box, const QString& text, char lastKey) {
 const std::vector<Handler>& Handlers() {
     static const std::vector<Handler> handlers = {
         {"CommandP (page button)", false,
-         [](Form1& w, auto&, auto&, bool odd) { w.CommandP[odd ? 3 : 4]->click(); }},
-        {"Check (tick)", false, [](Form1& w, auto&, auto&, bool) { w.Grid->Check[0]->click(); }},
+         [](Form1& w, auto&, auto&, bool odd) { w.CommandP()[odd ? 3 : 4]->click(); }},
+        {"Check (tick)", false, [](Form1& w, auto&, auto&, bool) { w.Grid()->Check[0]->click(); }},
         {"TextName (name typed)", false,
-         [](Form1& w, auto&, auto&, bool odd) { w.Grid->TextName[0]->setText(odd ? "焼き鮭" : "焼き鮭２"); }},
+         [](Form1& w, auto&, auto&, bool odd) { w.Grid()->TextName[0]->setText(odd ? "焼き鮭" : "焼き鮭２"); }},
         {"TextNa (sodium typed)", false,
-         [](Form1& w, auto&, auto&, bool odd) { w.Grid->TextNa[0]->setText(odd ? "500" : "600"); }},
+         [](Form1& w, auto&, auto&, bool odd) { w.Grid()->TextNa[0]->setText(odd ? "500" : "600"); }},
         {"TextEnbun (salt typed)", false,
-         [](Form1& w, auto&, auto&, bool odd) { w.Grid->TextEnbun[0]->setText(odd ? "1.2" : "1.3"); }},
+         [](Form1& w, auto&, auto&, bool odd) { w.Grid()->TextEnbun[0]->setText(odd ? "1.2" : "1.3"); }},
         {"CommandNa (salt from sodium)", false,
-         [](Form1& w, auto&, auto&, bool) { w.Grid->CommandNa[0]->click(); }},
+         [](Form1& w, auto&, auto&, bool) { w.Grid()->CommandNa[0]->click(); }},
         {"Command2b/Command2w (x2, 1/2)", false,
-         [](Form1& w, auto&, auto&, bool odd) { (odd ? w.Grid->Command2b : w.Grid->Command2w)[0]->click(); }},
+         [](Form1& w, auto&, auto&, bool odd) { (odd ? w.Grid()->Command2b : w.Grid()->Command2w)[0]->click(); }},
         {"Command9/Command10 (day before, after)", false,
-         [](Form1& w, auto&, auto&, bool odd) { (odd ? w.Command9 : w.Command10)->click(); }},
+         [](Form1& w, auto&, auto&, bool odd) { (odd ? w.Command9() : w.Command10())->click(); }},
         {"Command2 (register the day)", false,
          [](Form1& w, test::ScriptedDialogs& d, auto&, bool) {
              d.answers = {true};
-             w.Command2->click();
+             w.Command2()->click();
          }},
-        {"Command3 (open the list)", false, [](Form1& w, auto&, auto&, bool) { w.Command3->click(); }},
+        {"Command3 (open the list)", false, [](Form1& w, auto&, auto&, bool) { w.Command3()->click(); }},
         {"Command14 (close the list)", true,
          [](Form1& w, auto&, benchmark::State& state, bool) {
-             w.PictureE->Command14->click();
+             w.PictureE()->Command14->click();
              state.PauseTiming();
-             w.Command3->click();
+             w.Command3()->click();
              state.ResumeTiming();
          }},
         {"Command17/Command18 (page back, on)", true,
          [](Form1& w, auto&, auto&, bool odd) {
-             (odd ? w.PictureE->Command17 : w.PictureE->Command18)->click();
+             (odd ? w.PictureE()->Command17 : w.PictureE()->Command18)->click();
          }},
         {"TextPAGE Enter (typed page)", true,
-         [](Form1& w, auto&, auto&, bool odd) { typeInto(w.PictureE->TextPAGE, odd ? "25" : "2", '0'); }},
+         [](Form1& w, auto&, auto&, bool odd) { typeInto(w.PictureE()->TextPAGE, odd ? "25" : "2", '0'); }},
         {"Command15 (show typed page)", true,
-         [](Form1& w, auto&, auto&, bool) { w.PictureE->Command15->click(); }},
+         [](Form1& w, auto&, auto&, bool) { w.PictureE()->Command15->click(); }},
         {"Command40 (readings on, off)", true,
-         [](Form1& w, auto&, auto&, bool) { w.PictureE->Command40->click(); }},
+         [](Form1& w, auto&, auto&, bool) { w.PictureE()->Command40->click(); }},
         {"Command37/Command36 (reading's day)", true,
          [](Form1& w, auto&, auto&, bool odd) {
-             (odd ? w.PictureE->Command37 : w.PictureE->Command36)->click();
+             (odd ? w.PictureE()->Command37 : w.PictureE()->Command36)->click();
          }},
         {"Text2 (reading's date typed)", true,
-         [](Form1& w, auto&, auto&, bool odd) { typeInto(w.PictureE->Text2, "2024/01/0", odd ? '5' : '6'); }},
+         [](Form1& w, auto&, auto&, bool odd) { typeInto(w.PictureE()->Text2, "2024/01/0", odd ? '5' : '6'); }},
         {"Command39 (register a reading)", true,
          [](Form1& w, test::ScriptedDialogs& d, auto&, bool odd) {
-             SaltListScreen& s = *w.PictureE;
+             SaltListScreen& s = *w.PictureE();
              s.Text2->setText("2024/01/05");
              s.Text5->setText(odd ? "135" : "136");
              s.Text6->setText("85");
@@ -123,7 +123,7 @@ const std::vector<Handler>& Handlers() {
          }},
         {"Command38 (delete a reading)", true,
          [](Form1& w, test::ScriptedDialogs& d, benchmark::State& state, bool) {
-             SaltListScreen& s = *w.PictureE;
+             SaltListScreen& s = *w.PictureE();
              state.PauseTiming();
              s.Text2->setText("2024/01/05");
              s.Text5->setText("135");
@@ -136,10 +136,10 @@ const std::vector<Handler>& Handlers() {
          }},
         {"Command41/Command42 (bar shift)", true,
          [](Form1& w, auto&, auto&, bool odd) {
-             (odd ? w.PictureE->Command41 : w.PictureE->Command42)->click();
+             (odd ? w.PictureE()->Command41 : w.PictureE()->Command42)->click();
          }},
         {"Command35 (reading's calendar)", true,
-         [](Form1& w, auto&, auto&, bool) { w.PictureE->Command35->click(); }},
+         [](Form1& w, auto&, auto&, bool) { w.PictureE()->Command35->click(); }},
     };
     return handlers;
 }
@@ -156,14 +156,14 @@ void RegisterHandlerBenchmarks(const QString& workRoot) {
             benchmark::RegisterBenchmark(name.c_str(),
                                          [&handler, days, windows](benchmark::State& state) {
                                              Form1& w = windows->at(days);
-                                             if (handler.onList) w.Command3->click();
+                                             if (handler.onList) w.Command3()->click();
                                              bool odd = false;
                                              for (auto _ : state) {
                                                  handler.step(w, windows->dialogs, state, odd = !odd);
                                                  QApplication::processEvents();
                                                  windows->dialogs.calls.clear();
                                              }
-                                             w.PictureE->Command14->click();
+                                             w.PictureE()->Command14->click();
                                          })
                 ->Unit(benchmark::kMicrosecond)
                 ->MinTime(0.1)

@@ -97,26 +97,25 @@ int main(int argc, char** argv) {
     bool ok = save(window, out + "/main.png");
 
     // The same day against a lower target: the total turns salmon.
-    window.TextMoku->setText(QStringLiteral("4"));
+    window.TextMoku()->setText(QStringLiteral("4"));
     ok &= save(window, out + "/main-over-target.png");
-    window.TextMoku->setText(QStringLiteral("6.5"));
+    window.TextMoku()->setText(QStringLiteral("6.5"));
 
-    window.Command16->click();
+    window.Command16()->click();
     ok &= save(window, out + "/main-calendar.png");
-    window.Calendar1.hide();
+    window.Calendar1().hide();
     // The salt list on its last page with the blood-pressure bars on.
-    for (std::size_t i = 0; i < window.DailyLog.size(); ++i) {
+    for (int i = 0; i < window.LogCount(); ++i) {
         if (i % 5 == 3) continue;  // a few days without a reading
-        window.DailyLog[i].PressureLow = QString::number(72 + static_cast<int>(i * 7 % 15));
-        window.DailyLog[i].PressureHigh = QString::number(118 + static_cast<int>(i * 11 % 26));
+        window.diary().SetReading(i, QString::number(72 + i * 7 % 15), QString::number(118 + i * 11 % 26));
     }
-    window.Command3->click();
-    window.PictureE->Command17->click();
-    window.PictureE->Command40->click();
+    window.Command3()->click();
+    window.PictureE()->Command17->click();
+    window.PictureE()->Command40->click();
     ok &= save(window, out + "/salt-list.png");
-    window.PictureE->Command35->click();
+    window.PictureE()->Command35->click();
     ok &= save(window, out + "/salt-list-calendar.png");
-    window.PictureE->hide();
+    window.PictureE()->hide();
 
     // A log from another machine on the list, waiting to be confirmed.
     QString imported;
@@ -128,17 +127,17 @@ int main(int argc, char** argv) {
                         .arg(120 + day * 7 % 19);
     writeSample(home.path() + "/塩分一覧.TXT", imported);
     dialogs.openFile = home.path() + "/塩分一覧.TXT";
-    window.Command8->click();
-    window.Picture2->Command24->click();
-    window.PictureE->Command40->click();
+    window.Command8()->click();
+    window.Picture2()->Command24->click();
+    window.PictureE()->Command40->click();
     ok &= save(window, out + "/salt-list-import.png");
-    window.PictureE->Command29->click();
+    window.PictureE()->Command29->click();
 
     // The calculator: salt and soy sauce ticked, the salt scaled to a third,
     // and the side calculator working out a free amount.
-    window.Grid->TextEnbun[1]->setFocus();
-    window.Picture7->Command43->click();
-    morv::SeasoningPanel& calc = *window.PictureCho;
+    window.Grid()->TextEnbun[1]->setFocus();
+    window.Picture7()->Command43->click();
+    morv::SeasoningPanel& calc = *window.PictureCho();
     calc.CheckC[0]->click();
     calc.Commandc3w[0]->click();
     calc.CheckC[3]->click();
@@ -155,19 +154,19 @@ int main(int argc, char** argv) {
     // The selected-items list with every item of a fuller day ticked.
     const QString names[] = {QStringLiteral("ごはん"), QStringLiteral("納豆"), QStringLiteral("ﾎﾟﾃﾄｻﾗﾀﾞ"),
                              QStringLiteral("Caesar salad"), QStringLiteral("冷ややっこ")};
+    morv::Diary& diary = window.diary();
     for (int s = 0; s < 47; ++s) {
-        morv::ItemRecord& item = window.ItemTable[static_cast<std::size_t>(s)];
-        if (item.ItemName.isEmpty()) {
-            item.ItemName = names[s % 5] + QString::number(s / 5 + 1);
-            item.ItemSalt = QString::number(0.1 * (s % 9 + 1), 'f', 1);
+        if (diary.ItemTable()[static_cast<std::size_t>(s)].ItemName.isEmpty()) {
+            diary.SetItemName(s, names[s % 5] + QString::number(s / 5 + 1));
+            diary.SetItemSalt(s, QString::number(0.1 * (s % 9 + 1), 'f', 1));
         }
-        item.Checked = QStringLiteral("1");
+        diary.SetChecked(s, QStringLiteral("1"));
     }
-    window.Command13->click();
+    window.Command13()->click();
     ok &= save(window, out + "/selected-items.png");
-    window.PictureH->Command19->click();
+    window.PictureH()->Command19->click();
 
-    window.Command8->click();
+    window.Command8()->click();
     ok &= save(window, out + "/data-dialog.png");
     // A file from another machine, previewed before it is adopted or dropped.
     writeSample(home.path() + "/持ち寄り.TXT", QStringLiteral("\"2024/02/28\",\"\",\"\",\"\"\r\n"
@@ -175,7 +174,7 @@ int main(int argc, char** argv) {
                                                               "\"1\",\"ざるそば\",\"\",\"2.4\"\r\n"
                                                               "\"0\",\"たくあん\",\"\",\"0.7\"\r\n"));
     dialogs.openFile = home.path() + "/持ち寄り.TXT";
-    window.Picture2->Command6->click();
+    window.Picture2()->Command6->click();
     ok &= save(window, out + "/import-preview.png");
     return ok ? 0 : 1;
 }

@@ -1,6 +1,5 @@
 #include "app/Autosave.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
 
@@ -16,7 +15,6 @@ Autosave::Autosave(std::function<void()> save, QObject* parent) : QObject(parent
         if (!stopped_) save_();
     });
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        app->installEventFilter(this);
         connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
             timer_.stop();
             if (!stopped_) save_();
@@ -31,13 +29,6 @@ void Autosave::changed() {
 void Autosave::stop() {
     stopped_ = true;
     timer_.stop();
-}
-
-bool Autosave::eventFilter(QObject* watched, QEvent* event) {
-    // A release ends every edit a key or a click can make (typing, ticking,
-    // a button's action), and arrives once per keystroke or click.
-    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) changed();
-    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace morv

@@ -1,10 +1,9 @@
 #pragma once
-// Saves the diary about two seconds after the user last did something, so a
-// session that dies (a lost display connection, a power cut, a kill) loses at
-// most those seconds. Every key and mouse release anywhere in the program
-// restarts the wait, so a new panel needs no call of its own; changes the
-// program makes by itself call changed(). A session manager's request to save
-// (at logout) saves at once.
+// Saves the diary about two seconds after its data last changed, so a session
+// that dies (a lost display connection, a power cut, a kill) loses at most
+// those seconds; the diary announces each real change, so a click or a key
+// that changes nothing saves nothing. A session manager's request to save (at
+// logout) saves at once.
 
 #include <QObject>
 #include <QTimer>
@@ -23,9 +22,6 @@ public:
     void changed();
     // Nothing more is saved (the close saves by itself).
     void stop();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::function<void()> save_;

@@ -1,16 +1,16 @@
 #include "app/ColumnPanel.h"
 
 #include "app/Controls.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "app/core/Twips.h"
-#include "grid/WeightPanel.h"
 
 #include <QPushButton>
 #include <algorithm>
 
 namespace morv {
 
-ColumnPanel::ColumnPanel(Form1& form, QWidget* parent, const QString& name) : QFrame(parent), form_(form) {
+ColumnPanel::ColumnPanel(Diary& diary, MainWindow& window, QWidget* parent, const QString& name)
+    : QFrame(parent), diary_(diary), window_(window) {
     SetUpPanel(this, name);
     hide();
 }
@@ -37,8 +37,7 @@ void ColumnPanel::coverCommands() {
     const QList<ColumnPanel*> panels = parentWidget()->findChildren<ColumnPanel*>(Qt::FindDirectChildrenOnly);
     const bool covered =
         std::any_of(panels.begin(), panels.end(), [](const ColumnPanel* p) { return p->isVisible(); });
-    for (QPushButton* command : {form_.Command2, form_.Command3, form_.Command8})
-        command->setFocusPolicy(covered ? Qt::NoFocus : Qt::StrongFocus);
+    window_.CoverCommands(covered);
 }
 
 void ColumnPanel::showOverColumn() {
@@ -49,16 +48,14 @@ void ColumnPanel::showOverColumn() {
 
 void ColumnPanel::openDialog(QWidget* focus) {
     showOverColumn();
-    form_.Picture1->hide();
-    form_.Picture7->hide();
-    form_.ResetStatusLine();
+    window_.ShowSidePanels(false);
+    window_.ResetStatusLine();
     focus->setFocus();
 }
 
 void ColumnPanel::closeDialog() {
     hide();
-    form_.Picture1->show();
-    form_.Picture7->show();
+    window_.ShowSidePanels(true);
 }
 
 }  // namespace morv

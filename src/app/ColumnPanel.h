@@ -10,13 +10,14 @@ class QPushButton;
 
 namespace morv {
 
-class Form1;
+class Diary;
+class MainWindow;
 
 class ColumnPanel : public QFrame {
     Q_OBJECT
 protected:
     // Built hidden, in the button-face colour.
-    ColumnPanel(Form1& form, QWidget* parent, const QString& name);
+    ColumnPanel(Diary& diary, MainWindow& window, QWidget* parent, const QString& name);
 
     // A heading and a button of the column, `top` pixels from the panel's top.
     QLabel* caption(const char* name, const QString& text, int top);
@@ -35,7 +36,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-    Form1& form_;
+    Diary& diary_;
+    MainWindow& window_;
 
 private:
     void coverCommands();

@@ -62,4 +62,8 @@ void MakeBold(QWidget* widget, int points) {
     widget->setFont(font);
 }
 
+QString ArrayName(const char* base, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(index);
+}
+
 }  // namespace morv

@@ -31,4 +31,7 @@ void MakeBold(QWidget* widget, int points = 0);
 // too, so that no control first lays its text out in another font.
 QFont WindowFont();
 
+// The object name of element i of a control array, e.g. "CommandP(3)".
+QString ArrayName(const char* base, int index);
+
 }  // namespace morv

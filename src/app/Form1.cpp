@@ -45,25 +45,22 @@ static const QString OverwriteDayText =
 static const QString PreviewReminderText = QStringLiteral("読み込んだファイルの内容を表示しています");
 
 Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& ops, QWidget* parent)
-    : QWidget(parent),
-      DataFolder(std::move(dataFolder)),
-      ItemTable(NewItemTable()),
-      dialogs_(dialogs),
-      clock_(clock) {
+    : QWidget(parent), dialogs_(dialogs), clock_(clock), dataFolder_(std::move(dataFolder)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle);
     setWindowIcon(ProgramIcon());
     setFixedSize(TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     setFont(WindowFont());
     files_ = std::make_unique<DataFiles>(
-        DataFolder,
+        dataFolder_,
         [this](const QString& text) {
             if (!quietStorageStatus_) ShowStatus(text);
         },
         [this] { return clock_.now(); }, ops);
     autosave_ = new Autosave([this] { AutosaveNow(); }, this);
+    connect(&diary_, &Diary::changed, autosave_, &Autosave::changed);
     buildMainView();
-    Grid = new ItemGrid(*this);
+    Grid_ = new ItemGrid(diary_, *this, Pictureb_, CommandP_, this);
     wireMainView();
     setTabOrder();
     PassEscapeToTopPanel(this);
@@ -76,8 +73,6 @@ Form1::~Form1() {
     qDeleteAll(findChildren<ColumnPanel*>(Qt::FindDirectChildrenOnly));
 }
 
-QString Form1::SaltTarget() const { return TextMoku->text(); }
-
 void Form1::wireMainView() {
     KeyRule dateRule;
     dateRule.chars = KeyRule::Chars::DigitsAndSlash;
@@ -85,63 +80,74 @@ void Form1::wireMainView() {
     // A date pasted in another readable form (2024-01-05) is welcome here:
     // registration reads it or refuses it with its own message.
     dateRule.holdInserted = false;
-    InstallKeyRule(Text1_0, dateRule);
-    Text1_0->installEventFilter(this);
+    InstallKeyRule(Text1_0_, dateRule);
+    Text1_0_->installEventFilter(this);
 
     KeyRule targetRule;
     targetRule.chars = KeyRule::Chars::Decimal;
     targetRule.maxTyped = 8;
     targetRule.onSecondPoint = [this] { showDecimalPointMessage(); };
-    InstallKeyRule(TextMoku, targetRule);
-    SelectAllOnFocus(TextMoku);
-    TextMoku->installEventFilter(this);
-    connect(TextMoku, &QLineEdit::textChanged, this, [this] { EnbunGoukei(); });
+    InstallKeyRule(TextMoku_, targetRule);
+    SelectAllOnFocus(TextMoku_);
+    TextMoku_->installEventFilter(this);
+    connect(TextMoku_, &QLineEdit::textChanged, this, [this](const QString& target) {
+        diary_.SetSaltTarget(target);
+        EnbunGoukei();
+    });
 
-    connect(Command9, &QPushButton::clicked, this, &Form1::onDayBefore);
-    connect(Command10, &QPushButton::clicked, this, &Form1::onDayAfter);
-    connect(Command16, &QPushButton::clicked, this, &Form1::onOpenCalendar);
-    connect(Command1, &QPushButton::clicked, this, &Form1::onExit);
-    connect(Command2, &QPushButton::clicked, this, &Form1::onRegister);
+    connect(Command9_, &QPushButton::clicked, this, &Form1::onDayBefore);
+    connect(Command10_, &QPushButton::clicked, this, &Form1::onDayAfter);
+    connect(Command16_, &QPushButton::clicked, this, &Form1::onOpenCalendar);
+    connect(Command1_, &QPushButton::clicked, this, &Form1::onExit);
+    connect(Command2_, &QPushButton::clicked, this, &Form1::onRegister);
     // The overlay panels open from here, since they are built on first use.
-    connect(Command30, &QPushButton::clicked, this, [this] { Picture4->Open(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { PictureE->Open(); });
-    connect(Command13, &QPushButton::clicked, this, [this] { PictureH->Open(); });
-    connect(Picture7->Command43, &QPushButton::clicked, this, [this] { PictureCho->Open(); });
-    connect(Command8, &QPushButton::clicked, this, [this] { Picture2->Open(); });
+    connect(Command30_, &QPushButton::clicked, this, [this] { Picture4_->Open(); });
+    connect(Command3_, &QPushButton::clicked, this, [this] { PictureE_->Open(); });
+    connect(Command13_, &QPushButton::clicked, this, [this] { PictureH_->Open(); });
+    connect(Picture7_->Command43, &QPushButton::clicked, this, [this] { PictureCho_->Open(); });
+    connect(Command47_, &QPushButton::clicked, Picture7_, &SeasoningStrip::ClearAllTicks);
+    connect(Command8_, &QPushButton::clicked, this, [this] { Picture2_->Open(); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1_0 && event->type() == QEvent::MouseButtonPress) {
-        Calendar1.hide();
+    if (watched == Text1_0_ && event->type() == QEvent::MouseButtonPress) {
+        Calendar1_.hide();
         ResetStatusLine();
-    } else if (watched == TextMoku && event->type() == QEvent::FocusIn &&
+    } else if (watched == TextMoku_ && event->type() == QEvent::FocusIn &&
                MovesBetweenControls(static_cast<QFocusEvent*>(event))) {
         ResetStatusLine();
-        Calendar1.hide();
+        Calendar1_.hide();
     }
     return QWidget::eventFilter(watched, event);
 }
 
 void Form1::Load() {
-    Text1_0->setText(DateText(clock_.today()));
+    Text1_0_->setText(DateText(clock_.today()));
     placeOnScreen();
     // From here on a failing step is passed over; the storage reports its own
     // failures in the status line.
     files_->Prepare();
-    ItemPage = 0;
-    ItemTable = NewItemTable();
-    files_->KirokuFileRead(ItemTable);
-    Grid->ShowItemPage(0);
-    SeasoningDefaults = BuiltInSeasonings();
-    files_->ChomiFileRead(SeasoningTable);
-    if (SeasoningPanel* panel = PictureCho.built()) panel->ShowSeasoningTable();
+    ItemList items = NewItemTable();
+    files_->KirokuFileRead(items);
+    diary_.LoadItemTable(std::move(items));
+    Grid_->ShowItemPage(0);
+    diary_.LoadSeasoningDefaults(BuiltInSeasonings());
+    SeasoningList seasonings{};
+    files_->ChomiFileRead(seasonings);
+    diary_.LoadSeasoningTable(seasonings);
+    if (SeasoningPanel* panel = PictureCho_.built()) panel->ShowSeasoningTable();
     QString target;
     files_->MokuFileRead(target);
-    TextMoku->setText(target);
-    files_->EnbunFileRead(DailyLog);
-    files_->AtuFileRead(PressureBarShift);
+    diary_.LoadSaltTarget(target);
+    TextMoku_->setText(target);
+    LogList log;
+    files_->EnbunFileRead(log);
+    diary_.LoadDailyLog(std::move(log));
+    qint32 shift = DefaultPressureBarShift;
+    files_->AtuFileRead(shift);
+    diary_.LoadPressureBarShift(shift);
     EnbunGoukei();
-    Text1_0->setFocus();
+    Text1_0_->setFocus();
     // Once the window is up and running its events, so that a termination
     // signal can still end the program while the notice is open.
     QTimer::singleShot(0, this, [this] { ShowKeptCopies(); });
@@ -152,11 +158,9 @@ void Form1::ShowKeptCopies() {
     if (!kept.empty()) dialogs_.notice(KeptCopiesText(kept));
 }
 
-void Form1::DataChanged() { autosave_->changed(); }
-
 void Form1::AutosaveNow() {
     quietStorageStatus_ = autosaveFailing_;
-    autosaveFailing_ = WriteDataFiles() > 0;
+    autosaveFailing_ = WriteDataFiles(true) > 0;
     quietStorageStatus_ = false;
 }
 
@@ -171,56 +175,55 @@ void Form1::placeOnScreen() {
 }
 
 void Form1::ResetStatusLine() {
-    if (!Label46->text().isEmpty()) {
-        Label3->setText(PreviewReminderText);
+    if (!PreviewFileName().isEmpty()) {
+        Label3_->setText(PreviewReminderText);
         return;
     }
-    SetBackground(Text1_0, colour::White);
-    Label3->clear();
+    SetBackground(Text1_0_, colour::White);
+    Label3_->clear();
 }
 
 void Form1::ShowStatus(const QString& text) {
-    SetTextColour(Label3, colour::Red);
-    Label3->setText(text);
+    SetTextColour(Label3_, colour::Red);
+    Label3_->setText(text);
 }
 
 void Form1::EnbunGoukei() {
-    const QString total = DayTotalText(ItemTable);
-    LabelEnbun->setText(total);
-    SetBackground(LabelEnbun,
-                  TotalOverTarget(total, TextMoku->text()) ? colour::Salmon : colour::WindowBackground());
+    const QString total = DayTotalText(diary_.ItemTable());
+    LabelEnbun_->setText(total);
+    SetBackground(LabelEnbun_, TotalOverTarget(total, diary_.SaltTarget()) ? colour::Salmon
+                                                                             : colour::WindowBackground());
 }
 
 void Form1::onRegister() {
     ResetStatusLine();
-    const QString date = NormalizeDateText(Text1_0->text());
+    const QString date = NormalizeDateText(Text1_0_->text());
     if (!IsValidDate(date)) {
-        SetBackground(Text1_0, colour::Pink);
-        Text1_0->setFocus();
+        SetBackground(Text1_0_, colour::Pink);
+        Text1_0_->setFocus();
         dialogs_.notice(WrongDateText);
         return;
     }
-    const LogPlace place = FindLogPlace(DailyLog, date);
+    const LogPlace place = FindLogPlace(diary_.DailyLog(), date);
     if (place.kind == LogPlace::Kind::Existing && !dialogs_.askYesNo(OverwriteDayText)) return;
-    const QString salt = LabelEnbun->text();
-    RegisterDay(DailyLog, place, date, salt);
-    DataChanged();
+    const QString salt = LabelEnbun_->text();
+    diary_.RegisterDay(place, date, salt);
     dialogs_.notice(RegisteredText(date, salt));
-    Text1_0->setFocus();
+    Text1_0_->setFocus();
 }
 
 void Form1::showDecimalPointMessage() { dialogs_.notice(SecondPointText); }
 
 void Form1::onDayPicked() {
-    Text1_0->setText(Calendar1->pickedText());
-    Calendar1.hide();
-    Text1_0->setFocus();
+    Text1_0_->setText(Calendar1_->pickedText());
+    Calendar1_.hide();
+    Text1_0_->setFocus();
 }
 
 void Form1::moveDate(int days) {
     ResetStatusLine();
-    if (const auto moved = MovedDateText(Text1_0->text(), days)) Text1_0->setText(*moved);
-    Text1_0->setFocus();
+    if (const auto moved = MovedDateText(Text1_0_->text(), days)) Text1_0_->setText(*moved);
+    Text1_0_->setFocus();
 }
 
 void Form1::onDayBefore() { moveDate(-1); }
@@ -228,24 +231,53 @@ void Form1::onDayAfter() { moveDate(1); }
 
 void Form1::onOpenCalendar() {
     ResetStatusLine();
-    Calendar1->show();
-    Calendar1->raise();
-    Calendar1->setFromText(Text1_0->text(), clock_.today());
+    Calendar1_->show();
+    Calendar1_->raise();
+    Calendar1_->setFromText(Text1_0_->text(), clock_.today());
 }
 
-int Form1::WriteDataFiles() {
+int Form1::writeFile(DataFile file) {
+    // Stays a change until a write works, so the next save tries again.
+    int failed = 0;
+    switch (file) {
+        case DataFile::Kiroku: {
+            if (diary_.ItemImportPending()) return 0;
+            ItemList items = diary_.ItemTable();
+            failed = files_->KirokuFileWrite(items);
+            if (!failed) diary_.SavedItems(items);
+            return failed;
+        }
+        case DataFile::Chomi: {
+            SeasoningList rows = diary_.SeasoningTable();
+            failed = files_->ChomiFileWrite(rows);
+            if (!failed) diary_.SavedSeasonings(rows);
+            return failed;
+        }
+        case DataFile::Moku:
+            failed = files_->MokuFileWrite(diary_.SaltTarget());
+            break;
+        case DataFile::Enbun:
+            if (diary_.LogCount() == 0 || diary_.LogImportPending()) return 0;
+            failed = files_->EnbunFileWrite(diary_.DailyLog());
+            break;
+        case DataFile::Atu:
+            failed = files_->AtuFileWrite(diary_.PressureBarShift());
+            break;
+    }
+    if (!failed) diary_.Saved(file);
+    return failed;
+}
+
+int Form1::WriteDataFiles(bool changedOnly) {
     int failures = 0;
-    if (!ItemImportPending) failures += files_->KirokuFileWrite(ItemTable);
-    failures += files_->ChomiFileWrite(SeasoningTable);
-    failures += files_->MokuFileWrite(TextMoku->text());
-    if (LogCount() > 0 && !LogImportPending) failures += files_->EnbunFileWrite(DailyLog);
-    failures += files_->AtuFileWrite(PressureBarShift);
+    for (DataFile file : AllDataFiles)
+        if (!changedOnly || diary_.HasChanges(file)) failures += writeFile(file);
     return failures;
 }
 
 void Form1::SaveAll() {
     autosave_->stop();
-    if (WriteDataFiles() > 0) dialogs_.notice(StorageErrorText);
+    if (WriteDataFiles(false) > 0) dialogs_.notice(StorageErrorText);
 }
 
 void Form1::onExit() {
@@ -259,9 +291,9 @@ void Form1::onExit() {
 bool Form1::focusNextPrevChild(bool next) {
     // A screen over the whole window keeps Tab among its own controls, also
     // while the focus is still on the covered button that opened it.
-    if (PictureE.isVisible()) return PictureE->focusNextPrevChild(next);
-    if (PictureH.isVisible()) return PictureH->focusNextPrevChild(next);
-    if (PictureCho.isVisible()) return PictureCho->focusNextPrevChild(next);
+    if (PictureE_.isVisible()) return PictureE_->focusNextPrevChild(next);
+    if (PictureH_.isVisible()) return PictureH_->focusNextPrevChild(next);
+    if (PictureCho_.isVisible()) return PictureCho_->focusNextPrevChild(next);
     return QWidget::focusNextPrevChild(next);
 }
 

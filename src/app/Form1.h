@@ -1,8 +1,9 @@
 #pragma once
-// The one window of the program. It owns every piece of the diary's state for
-// the whole run; each screen and panel reaches that state through it.
+// The one window of the program. It owns the diary and the main view's
+// controls; each panel gets the diary and the window's MainWindow side.
 
-#include "app/core/SelectedItems.h"
+#include "app/MainWindow.h"
+#include "app/core/Diary.h"
 #include "platform/OnFirstUse.h"
 #include "seasoning/SeasoningStrip.h"
 #include "storage/DataFiles.h"
@@ -33,7 +34,7 @@ class SeasoningPanel;
 class SelectedItemsPanel;
 class WeightPanel;
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, private MainWindow {
     Q_OBJECT
 public:
     // dataFolder ends in "/"; it has been located (and locked) by the caller.
@@ -42,81 +43,68 @@ public:
           QWidget* parent = nullptr);
     ~Form1() override;
 
-    // Start-up: today's date, the window's place, the data files into the tables,
-    // the day's total. The single-instance check happens before the window exists.
+    // Start-up: today's date, the window's place, the data files into the
+    // diary, the day's total. The single-instance check happens before the
+    // window exists.
     void Load();
 
-    // ---- The diary's state ----
-    QString DataFolder;
-    ItemList ItemTable;
-    LogList DailyLog;
-    int LogCount() const { return static_cast<int>(DailyLog.size()); }
-    SeasoningList SeasoningTable{};
-    SeasoningList SeasoningDefaults{};
-    qint32 PressureBarShift = DefaultPressureBarShift;
-    QString SaltTarget() const;
+    // ---- The diary and the window's own state ----
+    Diary& diary() { return diary_; }
+    const Diary& diary() const { return diary_; }
+    const QString& DataFolder() const { return dataFolder_; }
+    const ItemList& ItemTable() const { return diary_.ItemTable(); }
+    const LogList& DailyLog() const { return diary_.DailyLog(); }
+    int LogCount() const { return diary_.LogCount(); }
+    const SeasoningList& SeasoningTable() const { return diary_.SeasoningTable(); }
+    qint32 PressureBarShift() const { return diary_.PressureBarShift(); }
+    QString SaltTarget() const { return diary_.SaltTarget(); }
+    bool ItemImportPending() const { return diary_.ItemImportPending(); }
+    bool LogImportPending() const { return diary_.LogImportPending(); }
+    int ItemPage() const;
+    bool SodiumAreaSelected() const { return Selection().sodium; }
+    bool SaltAreaSelected() const { return Selection().salt; }
+    int SelectedRow() const { return Selection().row; }
+    bool EnterPrompt() const override { return enterPrompt_; }
 
-    int ItemPage = 0;
-    bool SodiumAreaSelected = false;
-    bool SaltAreaSelected = false;
-    int SelectedRow = 0;
-    bool EnterPrompt = false;
+    void ResetStatusLine() override;
+    void EnbunGoukei() override;
+    void ShowStatus(const QString& text) override;
+    void showDecimalPointMessage() override;
 
-    SelectedItemList SelectedItems;  // the selected-items list, as taken when it opened
+    // ---- The window's controls, found by tests also by object name ----
+    QLabel* Label3() const { return Label3_; }
+    QLabel* Label46() const { return Label46_; }
+    QLineEdit* Text1_0() const { return Text1_0_; }
+    QPushButton* Command9() const { return Command9_; }
+    QPushButton* Command16() const { return Command16_; }
+    QPushButton* Command10() const { return Command10_; }
+    OnFirstUse<CalendarControl>& Calendar1() { return Calendar1_; }
+    QPushButton* Command2() const { return Command2_; }
+    QPushButton* Command30() const { return Command30_; }
+    QPushButton* Command3() const { return Command3_; }
+    QPushButton* Command13() const { return Command13_; }
+    QPushButton* Command8() const { return Command8_; }
+    QPushButton* Command1() const { return Command1_; }
+    QLabel* LabelEnbun() const { return LabelEnbun_; }
+    QLineEdit* TextMoku() const { return TextMoku_; }
+    const std::array<QPushButton*, 10>& CommandP() const { return CommandP_; }
+    const std::array<QFrame*, 16>& Pictureb() const { return Pictureb_; }
+    ItemGrid* Grid() const { return Grid_; }
+    QPushButton* Command47() const { return Command47_; }
+    WeightPanel* Picture1() const { return Picture1_; }
+    SeasoningStrip* Picture7() const { return Picture7_; }
+    QLabel* LabelEnbunR() const { return LabelEnbunR_; }
+    OnFirstUse<SaltListScreen>& PictureE() { return PictureE_; }
+    OnFirstUse<SelectedItemsPanel>& PictureH() { return PictureH_; }
+    OnFirstUse<SeasoningPanel>& PictureCho() { return PictureCho_; }
+    OnFirstUse<DataDialog>& Picture2() { return Picture2_; }
+    OnFirstUse<PreviewBar>& Picture3() { return Picture3_; }
+    OnFirstUse<DeletionPanel>& Picture4() { return Picture4_; }
 
-    QString ExchangeFile;
-    bool ItemImportPending = false;
-    bool LogImportPending = false;
-
-    // ---- Shared steps ----
-    // While an item import is previewed the status line keeps its reminder;
-    // otherwise the date box loses any error colour and the status line empties.
-    void ResetStatusLine();
-    // Recomputes the day's total and colours it against the target.
-    void EnbunGoukei();
-    // Red text in the status line.
-    void ShowStatus(const QString& text);
-
-    Dialogs& dialogs() { return dialogs_; }
-    const Clock& clock() const { return clock_; }
-    DataFiles& files() { return *files_; }
-
-    // ---- Main view ----
-    QLabel* Label3 = nullptr;      // status line
-    QLabel* Label46 = nullptr;     // name of a previewed import file
-    QLineEdit* Text1_0 = nullptr;  // the date to register
-    QPushButton* Command9 = nullptr;
-    QPushButton* Command16 = nullptr;
-    QPushButton* Command10 = nullptr;
-    OnFirstUse<CalendarControl> Calendar1{[this] { return buildCalendar1(); }};
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command30 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command13 = nullptr;
-    QPushButton* Command8 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* LabelEnbun = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* TextMoku = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label6 = nullptr;
-    std::array<QPushButton*, 10> CommandP{};
-    std::array<QFrame*, 16> Pictureb{};
-    ItemGrid* Grid = nullptr;  // the rows' controls and handlers
-    QPushButton* Command47 = nullptr;
-    WeightPanel* Picture1 = nullptr;
-    SeasoningStrip* Picture7 = nullptr;  // seasoning strip
-    QLabel* LabelEnbunR = nullptr;       // the strip's carried total, "0" when none
-
-    // ---- Overlay panels, each built when it first opens ----
-    OnFirstUse<SaltListScreen> PictureE{[this] { return buildPictureE(); }};
-    OnFirstUse<SelectedItemsPanel> PictureH{[this] { return buildPictureH(); }};
-    OnFirstUse<SeasoningPanel> PictureCho{[this] { return buildPictureCho(); }};
-    OnFirstUse<DataDialog> Picture2{[this] { return buildPicture2(); }};  // input/output dialog
-    OnFirstUse<PreviewBar> Picture3{[this] { return buildPicture3(); }};  // import preview bar
-    OnFirstUse<DeletionPanel> Picture4{[this] { return buildPicture4(); }};
+    // What the autosave runs: the writes of the files that changed, under
+    // the close's rules, quietly. A failure shows the storage message in the
+    // status line once, until a save works.
+    void AutosaveNow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -124,6 +112,43 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    // ---- MainWindow, for the panels ----
+    Dialogs& dialogs() override { return dialogs_; }
+    const Clock& clock() const override { return clock_; }
+    DataFiles& files() override { return *files_; }
+    void SetEnterPrompt(bool on) override { enterPrompt_ = on; }
+    QString DateShown() const override;
+    void SetDateShown(const QString& date) override;
+    void FocusDateBox(Qt::FocusReason reason) override;
+    void HideCalendar() override;
+    void ShowFirstItemPage() override;
+    void ReloadItemPage() override;
+    GridSelection Selection() const override;
+    void PutIntoSelectedBox(const QString& text) override;
+    QString SelectedBoxText() const override;
+    void MarkSelectedBox(bool marked) override;
+    bool WeightPending() const override;
+    QString CarriedSalt() const override;
+    void SetCarriedSalt(const QString& salt) override;
+    void FocusSeasoningButton() override;
+    void ShowSidePanels(bool shown) override;
+    void CoverCommands(bool covered) override;
+    void Register() override;
+    void OpenSaltList() override;
+    void OpenSelectedItems() override;
+    void FocusSelectedItemsButton() override;
+    QString PreviewFileName() const override;
+    void ShowPreviewFileName(const QString& name) override;
+    void ShowDateButtons(bool shown) override;
+    void BeginItemPreview(const QString& fileName) override;
+    void ExportItems() override;
+    void ExportLog() override;
+    void ImportLog() override;
+    void ExportFile(const QString& proposedName, const QByteArray& bytes) override;
+    std::optional<QString> ImportText(qint64 limit, bool unreadableInStatusLine) override;
+    void RefuseImport(const QString& text) override;
+    void CloseDataDialog() override;
+
     void buildMainView();
     SaltListScreen* buildPictureE();
     SelectedItemsPanel* buildPictureH();
@@ -147,35 +172,61 @@ private:
     void moveDate(int days);
     void onRegister();
 
-public:
-    // The message box of a refused second decimal point, shared by every number box.
-    void showDecimalPointMessage();
-
-    // ---- Saving as the user goes ----
-    // The diary's data changed other than by a key or a click (which the
-    // autosave sees by itself): save it within about two seconds.
-    void DataChanged();
-    // What the autosave runs: the close's writes and rules, quietly. A failure
-    // shows the storage message in the status line once, until a save works.
-    void AutosaveNow();
-
-private:
-    // The writes of the close, with its rules; the number that failed.
-    int WriteDataFiles();
+    // The writes of the close, with its rules, of every file or of the
+    // changed ones; the number that failed.
+    int WriteDataFiles(bool changedOnly);
+    int writeFile(DataFile file);
     // Once per start-up: which file was kept aside where, and what shows instead.
     void ShowKeptCopies();
+
+    Dialogs& dialogs_;
+    const Clock& clock_;
+    QString dataFolder_;
+    Diary diary_;
+    std::unique_ptr<DataFiles> files_;
     Autosave* autosave_ = nullptr;
     bool autosaveFailing_ = false;
     bool quietStorageStatus_ = false;
-
-private:
-    Dialogs& dialogs_;
-    const Clock& clock_;
-    std::unique_ptr<DataFiles> files_;
     bool saved_ = false;
+    bool enterPrompt_ = false;
+
+    // ---- Main view ----
+    QLabel* Label3_ = nullptr;      // status line
+    QLabel* Label46_ = nullptr;     // name of a previewed import file
+    QLineEdit* Text1_0_ = nullptr;  // the date to register
+    QPushButton* Command9_ = nullptr;
+    QPushButton* Command16_ = nullptr;
+    QPushButton* Command10_ = nullptr;
+    OnFirstUse<CalendarControl> Calendar1_{[this] { return buildCalendar1(); }};
+    QPushButton* Command2_ = nullptr;
+    QPushButton* Command30_ = nullptr;
+    QPushButton* Command3_ = nullptr;
+    QPushButton* Command13_ = nullptr;
+    QPushButton* Command8_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    QLabel* Label4_ = nullptr;
+    QLabel* LabelEnbun_ = nullptr;
+    QLabel* Label5_ = nullptr;
+    QLabel* Label1_ = nullptr;
+    QLineEdit* TextMoku_ = nullptr;
+    QLabel* Label2_ = nullptr;
+    QLabel* Label6_ = nullptr;
+    std::array<QPushButton*, 10> CommandP_{};
+    std::array<QFrame*, 16> Pictureb_{};
+    ItemGrid* Grid_ = nullptr;  // the rows' controls and handlers
+    QPushButton* Command47_ = nullptr;
+    WeightPanel* Picture1_ = nullptr;
+    SeasoningStrip* Picture7_ = nullptr;  // seasoning strip
+    QLabel* LabelEnbunR_ = nullptr;       // the strip's carried total, "0" when none
+
+    // ---- Overlay panels, each built when it first opens ----
+    OnFirstUse<SaltListScreen> PictureE_{[this] { return buildPictureE(); }};
+    OnFirstUse<SelectedItemsPanel> PictureH_{[this] { return buildPictureH(); }};
+    OnFirstUse<SeasoningPanel> PictureCho_{[this] { return buildPictureCho(); }};
+    OnFirstUse<DataDialog> Picture2_{[this] { return buildPicture2(); }};  // input/output dialog
+    OnFirstUse<PreviewBar> Picture3_{[this] { return buildPicture3(); }};  // import preview bar
+    OnFirstUse<DeletionPanel> Picture4_{[this] { return buildPicture4(); }};
 };
 
-// The object name of element i of a control array, e.g. "CommandP(3)".
-QString ArrayName(const char* base, int index);
 
 }  // namespace morv

@@ -22,86 +22,82 @@
 
 namespace morv {
 
-QString ArrayName(const char* base, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(index);
-}
-
 void Form1::buildMainView() {
     // Header: the date with its buttons, the day's total, the target, the status.
-    Text1_0 = MakeBox(this, QStringLiteral("Text1(0)"), {8, 8, 100, 26});
-    Text1_0->setAlignment(Qt::AlignCenter);
-    Command9 = MakeButton(this, QStringLiteral("Command9"), QStringLiteral("<"), {111, 8, 26, 26});
-    Command16 = MakeButton(this, QStringLiteral("Command16"), QStringLiteral("CL"), {139, 8, 34, 26});
-    Command10 = MakeButton(this, QStringLiteral("Command10"), QStringLiteral(">"), {175, 8, 26, 26});
+    Text1_0_ = MakeBox(this, QStringLiteral("Text1(0)"), {8, 8, 100, 26});
+    Text1_0_->setAlignment(Qt::AlignCenter);
+    Command9_ = MakeButton(this, QStringLiteral("Command9"), QStringLiteral("<"), {111, 8, 26, 26});
+    Command16_ = MakeButton(this, QStringLiteral("Command16"), QStringLiteral("CL"), {139, 8, 34, 26});
+    Command10_ = MakeButton(this, QStringLiteral("Command10"), QStringLiteral(">"), {175, 8, 26, 26});
 
-    Label4 = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("塩分合計"), {214, 8, 60, 26},
+    Label4_ = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("塩分合計"), {214, 8, 60, 26},
                        Qt::AlignVCenter | Qt::AlignRight);
-    LabelEnbun = MakeLabel(this, QStringLiteral("LabelEnbun"), QString(), {278, 6, 74, 30},
+    LabelEnbun_ = MakeLabel(this, QStringLiteral("LabelEnbun"), QString(), {278, 6, 74, 30},
                            Qt::AlignVCenter | Qt::AlignRight);
-    LabelEnbun->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    LabelEnbun->setMargin(4);
-    QFont totalFont = LabelEnbun->font();
+    LabelEnbun_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    LabelEnbun_->setMargin(4);
+    QFont totalFont = LabelEnbun_->font();
     totalFont.setPointSize(12);
     totalFont.setBold(true);
-    LabelEnbun->setFont(totalFont);
-    SetBackground(LabelEnbun, colour::WindowBackground());
-    Label5 = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("グラム"), {356, 8, 40, 26});
+    LabelEnbun_->setFont(totalFont);
+    SetBackground(LabelEnbun_, colour::WindowBackground());
+    Label5_ = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("グラム"), {356, 8, 40, 26});
 
-    Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("塩分目標"), {402, 8, 60, 26},
+    Label1_ = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("塩分目標"), {402, 8, 60, 26},
                        Qt::AlignVCenter | Qt::AlignRight);
-    TextMoku = MakeBox(this, QStringLiteral("TextMoku"), {466, 8, 64, 26});
-    TextMoku->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label2 = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("グラム"), {534, 8, 40, 26});
+    TextMoku_ = MakeBox(this, QStringLiteral("TextMoku"), {466, 8, 64, 26});
+    TextMoku_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2_ = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("グラム"), {534, 8, 40, 26});
 
-    Label3 = MakeLabel(this, QStringLiteral("Label3"), QString(), {584, 3, 396, 18});
-    SetTextColour(Label3, colour::Red);
-    Label46 = MakeLabel(this, QStringLiteral("Label46"), QString(), {584, 21, 396, 17});
+    Label3_ = MakeLabel(this, QStringLiteral("Label3"), QString(), {584, 3, 396, 18});
+    SetTextColour(Label3_, colour::Red);
+    Label46_ = MakeLabel(this, QStringLiteral("Label46"), QString(), {584, 21, 396, 17});
 
     // Left column: the commands. The dialog panels cover it while they are open.
-    Command2 = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("塩分登録"), {8, 52, 104, 32});
-    Command2->setToolTip(QStringLiteral("今日の塩分を記録します"));
-    Command30 = MakeButton(this, QStringLiteral("Command30"), QStringLiteral("削除"), {8, 90, 104, 32},
+    Command2_ = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("塩分登録"), {8, 52, 104, 32});
+    Command2_->setToolTip(QStringLiteral("今日の塩分を記録します"));
+    Command30_ = MakeButton(this, QStringLiteral("Command30"), QStringLiteral("削除"), {8, 90, 104, 32},
                            Qt::ClickFocus);
-    Command3 = MakeButton(this, QStringLiteral("Command3"), QStringLiteral("塩分一覧"), {8, 140, 104, 32});
-    Command3->setToolTip(QStringLiteral("登録された塩分一覧を表示します"));
-    Command13 = MakeButton(this, QStringLiteral("Command13"), QStringLiteral("品名一覧"), {8, 178, 104, 32},
+    Command3_ = MakeButton(this, QStringLiteral("Command3"), QStringLiteral("塩分一覧"), {8, 140, 104, 32});
+    Command3_->setToolTip(QStringLiteral("登録された塩分一覧を表示します"));
+    Command13_ = MakeButton(this, QStringLiteral("Command13"), QStringLiteral("品名一覧"), {8, 178, 104, 32},
                            Qt::ClickFocus);
-    Command13->setToolTip(QStringLiteral("選択された品名と塩分を表示します"));
-    Command8 = MakeButton(this, QStringLiteral("Command8"), QStringLiteral("入出力"), {8, 228, 104, 32});
-    Command1 = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("終了"), {8, 632, 104, 32});
+    Command13_->setToolTip(QStringLiteral("選択された品名と塩分を表示します"));
+    Command8_ = MakeButton(this, QStringLiteral("Command8"), QStringLiteral("入出力"), {8, 228, 104, 32});
+    Command1_ = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("終了"), {8, 632, 104, 32});
 
     // Page column.
-    Label6 =
+    Label6_ =
         MakeLabel(this, QStringLiteral("Label6"), QStringLiteral("PAGE"), {116, 48, 80, 18}, Qt::AlignCenter);
     for (int p = 0; p < 10; ++p) {
-        CommandP[p] = MakeButton(this, ArrayName("CommandP", p), QStringLiteral("P%1").arg(p + 1),
+        CommandP_[p] = MakeButton(this, ArrayName("CommandP", p), QStringLiteral("P%1").arg(p + 1),
                                  {124, 68 + 30 * p, 64, 26}, Qt::ClickFocus);
-        SetBackground(CommandP[p], colour::White);
+        SetBackground(CommandP_[p], colour::White);
     }
-    Command47 = MakeButton(this, QStringLiteral("Command47"), QStringLiteral("チェック外す"),
+    Command47_ = MakeButton(this, QStringLiteral("Command47"), QStringLiteral("チェック外す"),
                            {116, 380, 80, 30}, Qt::ClickFocus);
-    Command47->setToolTip(QStringLiteral("全項目のチェックを外します"));
+    Command47_->setToolTip(QStringLiteral("全項目のチェックを外します"));
 
     // The item grid: sixteen rows of two lines each.
     for (int r = 0; r < 16; ++r) {
-        Pictureb[r] = MakePanel(this, ArrayName("Pictureb", r), {202, 44 + 39 * r, 590, 38});
-        Pictureb[r]->setFrameShadow(QFrame::Plain);
+        Pictureb_[r] = MakePanel(this, ArrayName("Pictureb", r), {202, 44 + 39 * r, 590, 38});
+        Pictureb_[r]->setFrameShadow(QFrame::Plain);
     }
 
     // Right: the weight conversion panel and the seasoning strip.
-    Picture1 = new WeightPanel(*this, this);
-    Picture1->setGeometry(798, 44, 180, 330);
-    Picture7 = new SeasoningStrip(*this, this);
-    Picture7->setGeometry(798, 382, 180, 112);
+    Picture1_ = new WeightPanel(*this, this);
+    Picture1_->setGeometry(798, 44, 180, 330);
+    Picture7_ = new SeasoningStrip(diary_, *this, this);
+    Picture7_->setGeometry(798, 382, 180, 112);
     // The grid reads the carried total to mark the salt box that will receive it.
-    LabelEnbunR = Picture7->LabelEnbunR;
+    LabelEnbunR_ = Picture7_->LabelEnbunR;
 
     // What a screen reader says for controls whose caption is a sign or is
     // repeated elsewhere.
-    Text1_0->setAccessibleName(QStringLiteral("日付"));
-    TextMoku->setAccessibleName(QStringLiteral("塩分目標"));
-    NameDateButtons(Command9, Command16, Command10);
-    for (int p = 0; p < 10; ++p) CommandP[p]->setAccessibleName(QStringLiteral("ページ %1").arg(p + 1));
+    Text1_0_->setAccessibleName(QStringLiteral("日付"));
+    TextMoku_->setAccessibleName(QStringLiteral("塩分目標"));
+    NameDateButtons(Command9_, Command16_, Command10_);
+    for (int p = 0; p < 10; ++p) CommandP_[p]->setAccessibleName(QStringLiteral("ページ %1").arg(p + 1));
 }
 
 CalendarControl* Form1::buildCalendar1() {
@@ -126,26 +122,26 @@ static Panel* placed(Panel* panel, const QRect& rect) {
     return panel;
 }
 
-SaltListScreen* Form1::buildPictureE() { return placed(new SaltListScreen(*this, this), wholeWindow()); }
+SaltListScreen* Form1::buildPictureE() { return placed(new SaltListScreen(diary_, *this, this), wholeWindow()); }
 SelectedItemsPanel* Form1::buildPictureH() {
-    return placed(new SelectedItemsPanel(*this, this), wholeWindow());
+    return placed(new SelectedItemsPanel(diary_, *this, this), wholeWindow());
 }
 SeasoningPanel* Form1::buildPictureCho() {
-    auto* panel = placed(new SeasoningPanel(*this, this), wholeWindow());
+    auto* panel = placed(new SeasoningPanel(diary_, *this, this), wholeWindow());
     panel->ShowSeasoningTable();
     return panel;
 }
-DataDialog* Form1::buildPicture2() { return placed(new DataDialog(*this, this), commandColumn()); }
-PreviewBar* Form1::buildPicture3() { return placed(new PreviewBar(*this, this), commandColumn()); }
-DeletionPanel* Form1::buildPicture4() { return placed(new DeletionPanel(*this, this), commandColumn()); }
+DataDialog* Form1::buildPicture2() { return placed(new DataDialog(diary_, *this, this), commandColumn()); }
+PreviewBar* Form1::buildPicture3() { return placed(new PreviewBar(diary_, *this, this), commandColumn()); }
+DeletionPanel* Form1::buildPicture4() { return placed(new DeletionPanel(diary_, *this, this), commandColumn()); }
 
 void Form1::setTabOrder() {
     // Date, target, then (as they are built) the grid rows and the weight boxes,
     // then the commands and the date buttons.
-    QList<QWidget*> chain{Text1_0, TextMoku};
-    chain += Grid->tabChain();
-    chain += Picture1->tabChain();
-    chain += {Command2, Command3, Command8, Command1, Command9, Command16, Command10};
+    QList<QWidget*> chain{Text1_0_, TextMoku_};
+    chain += Grid_->tabChain();
+    chain += Picture1_->tabChain();
+    chain += {Command2_, Command3_, Command8_, Command1_, Command9_, Command16_, Command10_};
     for (qsizetype i = 0; i + 1 < chain.size(); ++i) QWidget::setTabOrder(chain[i], chain[i + 1]);
 }
 

@@ -2,7 +2,8 @@
 
 #include "app/Colours.h"
 #include "app/Controls.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
+#include "app/core/Diary.h"
 #include "app/core/Twips.h"
 #include "exchange/PreviewBar.h"
 #include "platform/EscapeKey.h"
@@ -36,7 +37,8 @@ QLabel* makeCell(QWidget* parent, const char* base, int k, const QRect& rect, Qt
 
 }  // namespace
 
-SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
+SelectedItemsPanel::SelectedItemsPanel(Diary& diary, MainWindow& window, QWidget* parent)
+    : QFrame(parent), diary_(diary), window_(window) {
     SetUpPanel(this, QStringLiteral("PictureH"));
 
     Label28 =
@@ -93,14 +95,14 @@ SelectedItemsPanel::SelectedItemsPanel(Form1& form, QWidget* parent) : QFrame(pa
         // Back to the button that opened the list, rather than wherever the
         // focus would wander when its box disappears: the preview bar's own
         // one while the bar covers the main commands.
-        (form_.Picture3.isVisible() ? form_.Picture3->Command27 : form_.Command13)->setFocus();
+        window_.FocusSelectedItemsButton();
         hide();
     });
     hide();
 }
 
 int SelectedItemsPanel::pageCount() const {
-    return ListPageCount(static_cast<int>(form_.SelectedItems.size()));
+    return ListPageCount(static_cast<int>(SelectedItems.size()));
 }
 
 bool SelectedItemsPanel::focusNextPrevChild(bool next) {
@@ -109,9 +111,9 @@ bool SelectedItemsPanel::focusNextPrevChild(bool next) {
 }
 
 void SelectedItemsPanel::Open() {
-    form_.ResetStatusLine();
+    window_.ResetStatusLine();
     setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
-    form_.SelectedItems = BuildSelectedItems(form_.ItemTable);
+    SelectedItems = BuildSelectedItems(diary_.ItemTable());
     TextPAGE2->setText(QStringLiteral("1"));
     LabelPAGE2->setText(QString::number(pageCount()));
     FillItemListPage(1);
@@ -126,9 +128,9 @@ void SelectedItemsPanel::FillItemListPage(int page) {
     const size_t first = static_cast<size_t>(page - 1) * ListCellsPerPage;
     for (int k = 0; k < ListCellsPerPage; ++k) {
         const size_t entry = first + static_cast<size_t>(k);
-        if (entry < form_.SelectedItems.size()) {
-            LabelH1[k]->setText(NameCellText(form_.SelectedItems[entry].name));
-            LabelH2[k]->setText(SaltCellText(form_.SelectedItems[entry].salt));
+        if (entry < SelectedItems.size()) {
+            LabelH1[k]->setText(NameCellText(SelectedItems[entry].name));
+            LabelH2[k]->setText(SaltCellText(SelectedItems[entry].salt));
         } else {
             LabelH1[k]->clear();
             LabelH2[k]->clear();
@@ -137,7 +139,7 @@ void SelectedItemsPanel::FillItemListPage(int page) {
 }
 
 void SelectedItemsPanel::ShowPage() {
-    if (form_.SelectedItems.empty()) {
+    if (SelectedItems.empty()) {
         TextPAGE2->setText(QStringLiteral("1"));
         TextPAGE2->setFocus();
         return;
@@ -150,7 +152,7 @@ void SelectedItemsPanel::ShowPage() {
 }
 
 void SelectedItemsPanel::step(int page) {
-    if (!form_.SelectedItems.empty()) {
+    if (!SelectedItems.empty()) {
         TextPAGE2->setText(QString::number(page));
         ShowPage();
     } else {

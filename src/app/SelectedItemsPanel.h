@@ -13,12 +13,13 @@ class QPushButton;
 
 namespace morv {
 
-class Form1;
+class Diary;
+class MainWindow;
 
 class SelectedItemsPanel : public QFrame {
     Q_OBJECT
 public:
-    SelectedItemsPanel(Form1& form, QWidget* parent);
+    SelectedItemsPanel(Diary& diary, MainWindow& window, QWidget* parent);
 
     void Open();          // "品名一覧"
     void ShowPage();      // "表示", Enter in the page box
@@ -37,6 +38,9 @@ public:
     std::array<QLabel*, ListCellsPerPage> LabelH1{};  // names
     std::array<QLabel*, ListCellsPerPage> LabelH2{};  // salts
 
+    // The selected items as taken when the list opened.
+    SelectedItemList SelectedItems;
+
     // Tab stays in the page box rather than reaching the covered window.
     // Public: the window hands Tab on while the panel is open.
     bool focusNextPrevChild(bool next) override;
@@ -46,7 +50,8 @@ private:
     int pageCount() const;
     void step(int page);
 
-    Form1& form_;
+    Diary& diary_;
+    MainWindow& window_;
     int shownPage_ = 1;
 };
 

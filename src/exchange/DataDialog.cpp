@@ -1,11 +1,10 @@
 #include "exchange/DataDialog.h"
 
-#include "app/Form1.h"
-#include "exchange/PreviewBar.h"
+#include "app/MainWindow.h"
+#include "storage/DataFiles.h"
+#include "app/core/Diary.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "exchange/core/ItemExchange.h"
-#include "grid/ItemGrid.h"
-#include "log/SaltListScreen.h"
 #include "platform/Dialogs.h"
 #include "platform/EscapeKey.h"
 #include "storage/SafeWrite.h"
@@ -17,7 +16,8 @@
 
 namespace morv {
 
-DataDialog::DataDialog(Form1& form, QWidget* parent) : ColumnPanel(form, parent, QStringLiteral("Picture2")) {
+DataDialog::DataDialog(Diary& diary, MainWindow& window, QWidget* parent)
+    : ColumnPanel(diary, window, parent, QStringLiteral("Picture2")) {
     Label16_12 = caption("Label16(12)", QStringLiteral("データ入出力"), 12);
     Command5 = button("Command5", QStringLiteral("ファイル出力"), 34);
     Command6 = button("Command6", QStringLiteral("ファイル入力"), 72);
@@ -34,19 +34,19 @@ DataDialog::DataDialog(Form1& form, QWidget* parent) : ColumnPanel(form, parent,
     connect(Command7, &QPushButton::clicked, this, &DataDialog::Cancel);
     connect(Command5, &QPushButton::clicked, this, &DataDialog::ExportItems);
     connect(Command6, &QPushButton::clicked, this, &DataDialog::ImportItems);
-    connect(Command23, &QPushButton::clicked, this, [this] { form_.PictureE->ExportLog(); });
-    connect(Command24, &QPushButton::clicked, this, [this] { form_.PictureE->ImportLog(); });
+    connect(Command23, &QPushButton::clicked, this, [this] { window_.ExportLog(); });
+    connect(Command24, &QPushButton::clicked, this, [this] { window_.ImportLog(); });
 }
 
 void DataDialog::Open() { openDialog(Command7); }
 
 void DataDialog::Cancel() {
-    form_.ResetStatusLine();
+    window_.ResetStatusLine();
     closeDialog();
 }
 
 void DataDialog::refuse(const QString& text) {
-    form_.dialogs().notice(text);
+    window_.dialogs().notice(text);
     Command7->setFocus();
 }
 
@@ -54,37 +54,37 @@ void DataDialog::exportFile(const QString& proposedName, const QByteArray& bytes
     FileRequest request;
     request.title = SaveDialogTitle;
     request.proposedName = proposedName;
-    const std::optional<QString> chosen = form_.dialogs().chooseSaveFile(request);
+    const std::optional<QString> chosen = window_.dialogs().chooseSaveFile(request);
     if (!chosen) {
-        form_.ExchangeFile.clear();
+        diary_.SetExchangeFile({});
         return;
     }
-    form_.ExchangeFile = WithTxtExtension(*chosen);
-    FileOps& ops = form_.files().ops();
-    if (ops.exists(QFile::encodeName(form_.ExchangeFile)) &&
-        !form_.dialogs().askYesNo(OverwriteQuestion(form_.ExchangeFile))) {
+    diary_.SetExchangeFile(WithTxtExtension(*chosen));
+    FileOps& ops = window_.files().ops();
+    if (ops.exists(QFile::encodeName(diary_.ExchangeFile())) &&
+        !window_.dialogs().askYesNo(OverwriteQuestion(diary_.ExchangeFile()))) {
         Command7->setFocus();
         return;
     }
-    if (!ReplaceFileDurably(ops, form_.ExchangeFile, bytes)) {
-        form_.ShowStatus(ExportFailedText);
+    if (!ReplaceFileDurably(ops, diary_.ExchangeFile(), bytes)) {
+        window_.ShowStatus(ExportFailedText);
         return;
     }
-    form_.dialogs().notice(ExportedNotice(form_.ExchangeFile));
+    window_.dialogs().notice(ExportedNotice(diary_.ExchangeFile()));
     closeDialog();
 }
 
 std::optional<QString> DataDialog::importText(qint64 limit, bool unreadableInStatusLine) {
     FileRequest request;
     request.title = OpenDialogTitle;
-    const std::optional<QString> chosen = form_.dialogs().chooseOpenFile(request);
+    const std::optional<QString> chosen = window_.dialogs().chooseOpenFile(request);
     if (!chosen) {
-        form_.ExchangeFile.clear();
+        diary_.SetExchangeFile({});
         return std::nullopt;
     }
-    form_.ExchangeFile = *chosen;
+    diary_.SetExchangeFile(*chosen);
     QString text;
-    switch (ReadExchangeFile(form_.ExchangeFile, text, limit)) {
+    switch (ReadExchangeFile(diary_.ExchangeFile(), text, limit)) {
         case ExchangeRead::Read:
             return text;
         case ExchangeRead::Missing:
@@ -94,7 +94,7 @@ std::optional<QString> DataDialog::importText(qint64 limit, bool unreadableInSta
             break;
         case ExchangeRead::Failed:
             if (unreadableInStatusLine)
-                form_.ShowStatus(ImportFailedText);
+                window_.ShowStatus(ImportFailedText);
             else
                 refuse(ImportFailedText);
             break;
@@ -103,15 +103,15 @@ std::optional<QString> DataDialog::importText(qint64 limit, bool unreadableInSta
 }
 
 void DataDialog::ExportItems() {
-    form_.ResetStatusLine();
-    const QString pending = form_.Label46->text();
+    window_.ResetStatusLine();
+    const QString pending = window_.PreviewFileName();
     const QString proposed =
-        pending.isEmpty() ? ProposedExportName(ProgramTitle, form_.Text1_0->text()) : pending;
-    exportFile(proposed, ItemExchangeBytes(form_.Text1_0->text(), form_.ItemTable));
+        pending.isEmpty() ? ProposedExportName(ProgramTitle, window_.DateShown()) : pending;
+    exportFile(proposed, ItemExchangeBytes(window_.DateShown(), diary_.ItemTable()));
 }
 
 void DataDialog::ImportItems() {
-    form_.ResetStatusLine();
+    window_.ResetStatusLine();
     const std::optional<QString> text = importText();
     if (!text) return;
     switch (CheckItemExchange(*text)) {
@@ -124,29 +124,29 @@ void DataDialog::ImportItems() {
     }
     // During a preview Kiroku.txt still holds the table from before it, the
     // one a drop goes back to: saving the preview there would lose it.
-    if (!form_.ItemImportPending && form_.files().KirokuFileWrite(form_.ItemTable) != 0)
-        return refuse(ImportFailedText);
+    if (!diary_.ItemImportPending()) {
+        ItemList items = diary_.ItemTable();
+        if (window_.files().KirokuFileWrite(items) != 0) return refuse(ImportFailedText);
+        diary_.SavedItems(items);
+    }
 
     // The load goes into a copy, so a file that breaks off half-way leaves
     // the table exactly as Kiroku.txt now holds it.
-    ItemList loaded = form_.ItemTable;
+    ItemList loaded = diary_.ItemTable();
     QString date;
     const bool ok = LoadItemExchange(*text, loaded, date);
-    if (ok || !form_.ItemImportPending) form_.Text1_0->setText(date);
+    if (ok || !diary_.ItemImportPending()) window_.SetDateShown(date);
     if (ok) {
-        std::swap(form_.ItemTable, loaded);
-        form_.ItemImportPending = true;
-        for (QPushButton* dateButton : {form_.Command9, form_.Command10, form_.Command16}) dateButton->hide();
+        diary_.BeginItemImport(std::move(loaded));
+        window_.ShowDateButtons(false);
     }
-    form_.Grid->ShowItemPage(0);
-    form_.Grid->ClearSelection();
-    form_.EnbunGoukei();
+    window_.ShowFirstItemPage();
     if (!ok) {
-        form_.dialogs().notice(ImportFailedText);
+        window_.dialogs().notice(ImportFailedText);
         return;
     }
     closeDialog();
-    form_.Picture3->Begin(FileNameOf(form_.ExchangeFile), std::move(loaded));
+    window_.BeginItemPreview(FileNameOf(diary_.ExchangeFile()));
 }
 
 }  // namespace morv

@@ -13,7 +13,7 @@ namespace morv {
 class DataDialog : public ColumnPanel {
     Q_OBJECT
 public:
-    DataDialog(Form1& form, QWidget* parent);
+    DataDialog(Diary& diary, MainWindow& window, QWidget* parent);
 
     void Open();
     void Cancel();

@@ -10,12 +10,10 @@ namespace morv {
 class PreviewBar : public ColumnPanel {
     Q_OBJECT
 public:
-    PreviewBar(Form1& form, QWidget* parent);
+    PreviewBar(Diary& diary, MainWindow& window, QWidget* parent);
 
-    // The import has loaded `fileName`; `saved` is the table it replaced,
-    // as Kiroku.txt now holds it (kept from the first import when one comes
-    // during the preview).
-    void Begin(const QString& fileName, ItemList saved);
+    // The import has loaded `fileName` into the diary.
+    void Begin(const QString& fileName);
     void Adopt();
     void Drop();
 
@@ -31,8 +29,6 @@ public:
 private:
     // Back to the normal state on today's date.
     void end();
-
-    ItemList saved_;
 };
 
 }  // namespace morv

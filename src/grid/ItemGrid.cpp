@@ -2,10 +2,8 @@
 
 #include "app/Colours.h"
 #include "app/Controls.h"
-#include "app/Form1.h"
-#include "grid/WeightPanel.h"
+#include "app/core/Diary.h"
 #include "grid/core/ItemRows.h"
-#include "platform/CalendarControl.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyRules.h"
 #include "storage/Records.h"
@@ -53,19 +51,21 @@ W* rowControl(QFrame* panel, const char* base, int row, const QRect& rect) {
 
 }  // namespace
 
-ItemGrid::ItemGrid(Form1& form) : QObject(&form), form_(form) {
+ItemGrid::ItemGrid(Diary& diary, MainWindow& window, const std::array<QFrame*, Rows>& rowPanels,
+                   const std::array<QPushButton*, Pages>& pageButtons, QObject* parent)
+    : QObject(parent), diary_(diary), window_(window), rowPanels_(rowPanels), pageButtons_(pageButtons) {
     for (int row = 0; row < Rows; ++row) {
         buildRow(row);
         wireRow(row);
     }
     for (int page = 0; page < Pages; ++page) {
-        connect(form_.CommandP[page], &QPushButton::clicked, this, [this, page] { onPageClicked(page); });
+        connect(pageButtons_[page], &QPushButton::clicked, this, [this, page] { onPageClicked(page); });
     }
 }
 
 void ItemGrid::buildRow(int r) {
     // The row's controls take their smaller font from the panel.
-    QFrame* panel = form_.Pictureb[r];
+    QFrame* panel = rowPanels_[r];
     QFont font = panel->font();
     font.setPointSize(RowFontPoints);
     panel->setFont(font);
@@ -151,7 +151,7 @@ void ItemGrid::wireRow(int r) {
         KeyRule rule;
         rule.chars = KeyRule::Chars::Decimal;
         rule.maxTyped = 6;
-        rule.onSecondPoint = [this] { form_.showDecimalPointMessage(); };
+        rule.onSecondPoint = [this] { window_.showDecimalPointMessage(); };
         if (number == TextNa[r])
             rule.onEnter = [this, r] { ConvertSodiumRow(r); };
         else
@@ -170,19 +170,18 @@ QList<QWidget*> ItemGrid::tabChain() const {
     return chain;
 }
 
-ItemRecord* ItemGrid::record(int row) {
-    const int slot = SlotOf(form_.ItemPage, row);
-    if (slot < 0 || slot >= static_cast<int>(form_.ItemTable.size())) return nullptr;
-    return &form_.ItemTable[static_cast<size_t>(slot)];
+int ItemGrid::slot(int row) const { return SlotOf(page_, row); }
+
+const ItemRecord* ItemGrid::record(int row) const {
+    const int at = slot(row);
+    if (at < 0 || at >= static_cast<int>(diary_.ItemTable().size())) return nullptr;
+    return &diary_.ItemTable()[static_cast<size_t>(at)];
 }
 
 // ---- Showing and painting ----
 
 void ItemGrid::ShowItemPage(int page) {
-    form_.ItemPage = std::clamp(page, 0, Pages - 1);
-    // A table cut short (it never should be) is filled up rather than read past.
-    if (form_.ItemTable.size() < static_cast<size_t>(StoredItemCount))
-        form_.ItemTable.resize(static_cast<size_t>(ItemSlotCount));
+    page_ = std::clamp(page, 0, Pages - 1);
     bool trimmed = false;
     for (int r = 0; r < Rows; ++r) {
         trimmed |= loadRow(r);
@@ -190,13 +189,13 @@ void ItemGrid::ShowItemPage(int page) {
     }
     PaintPageButtons();
     // A name of blanks read from a file stopped counting.
-    if (trimmed) form_.EnbunGoukei();
+    if (trimmed) window_.EnbunGoukei();
 }
 
 bool ItemGrid::loadRow(int r) {
-    ItemRecord* item = record(r);
+    const ItemRecord* item = record(r);
     if (!item) return false;
-    if (item->Checked.isEmpty()) item->Checked = QStringLiteral("0");
+    if (item->Checked.isEmpty()) diary_.SetChecked(slot(r), QStringLiteral("0"));
     // Showing is not editing: the write-through handlers stay out of it, so an
     // odd tick value stays as it was.
     const QSignalBlocker tick(Check[r]);
@@ -209,9 +208,9 @@ bool ItemGrid::loadRow(int r) {
     TextEnbun[r]->setText(item->ItemSalt);
     // The name is shown as stored but kept without its surrounding blanks, as
     // typing it would have: a name of blanks alone names nothing.
-    QString trimmed = TrimBlanks(item->ItemName);
+    const QString trimmed = TrimBlanks(item->ItemName);
     if (trimmed == item->ItemName) return false;
-    item->ItemName = std::move(trimmed);
+    diary_.SetItemName(slot(r), trimmed);
     return true;
 }
 
@@ -219,7 +218,7 @@ void ItemGrid::PaintItemRow(int r) {
     if (r < 0 || r >= Rows) return;
     const ItemRecord* item = record(r);
     const QColor panel = item && !item->ItemName.isEmpty() ? colour::Peach : colour::ButtonFace();
-    for (QWidget* w : std::initializer_list<QWidget*>{form_.Pictureb[r], Check[r], LabelName[r], LabelNa[r],
+    for (QWidget* w : std::initializer_list<QWidget*>{rowPanels_[r], Check[r], LabelName[r], LabelNa[r],
                                                       Labelmg[r], Labelg[r]})
         paint(w, panel);
     paintNameBox(r);
@@ -233,7 +232,7 @@ void ItemGrid::paintNameBox(int r) {
 void ItemGrid::PaintPageButtons() {
     for (int page = 0; page < Pages; ++page) {
         QColor colour = colour::White;
-        switch (MarkOfPage(form_.ItemTable, page)) {
+        switch (MarkOfPage(diary_.ItemTable(), page)) {
             case PageMark::Empty:
                 break;
             case PageMark::Named:
@@ -243,8 +242,8 @@ void ItemGrid::PaintPageButtons() {
                 colour = colour::LightOrange;
                 break;
         }
-        if (page == form_.ItemPage) colour = colour::Salmon;
-        paint(form_.CommandP[page], colour);
+        if (page == page_) colour = colour::Salmon;
+        paint(pageButtons_[page], colour);
     }
 }
 
@@ -253,44 +252,67 @@ void ItemGrid::PaintPageButtons() {
 void ItemGrid::onPageClicked(int page) {
     // A salt box being edited finishes its focus-loss handling (and with it the
     // total) on its own page before the rows change under it.
-    form_.Text1_0->setFocus();
+    window_.FocusDateBox();
     QCoreApplication::processEvents();
-    form_.ResetStatusLine();
-    form_.Calendar1.hide();
-    if (page == form_.ItemPage) return;
+    window_.ResetStatusLine();
+    window_.HideCalendar();
+    if (page == page_) return;
     ShowItemPage(page);
     ClearSelection();
 }
 
 void ItemGrid::ClearSelection() {
-    const int previous = std::clamp(form_.SelectedRow, 0, Rows - 1);
+    const int previous = std::clamp(selection_.row, 0, Rows - 1);
     SetBackground(TextNa[previous], colour::White);
     SetBackground(TextEnbun[previous], colour::White);
-    form_.SodiumAreaSelected = false;
-    form_.SaltAreaSelected = false;
-    form_.SelectedRow = 0;
+    selection_ = {};
+}
+
+QLineEdit* ItemGrid::selectedBox() const {
+    if (!selection_.sodium && !selection_.salt) return nullptr;
+    const int row = std::clamp(selection_.row, 0, Rows - 1);
+    return selection_.sodium ? TextNa[row] : TextEnbun[row];
+}
+
+void ItemGrid::PutIntoSelectedBox(const QString& text) {
+    QLineEdit* box = selectedBox();
+    if (!box) return;
+    // The box's own change handling stores the text into the item.
+    box->setText(text);
+    if (selection_.salt) window_.EnbunGoukei();
+    box->setFocus();
+    SetBackground(box, colour::White);
+}
+
+QString ItemGrid::SelectedBoxText() const {
+    const QLineEdit* box = selectedBox();
+    return box ? box->text() : QString();
+}
+
+void ItemGrid::MarkSelectedBox(bool marked) {
+    if (QLineEdit* box = selectedBox()) SetBackground(box, marked ? colour::Yellow : colour::White);
 }
 
 void ItemGrid::onTicked(int r, bool ticked) {
-    form_.ResetStatusLine();
-    if (ItemRecord* item = record(r)) item->Checked = ticked ? QStringLiteral("1") : QStringLiteral("0");
+    window_.ResetStatusLine();
+    if (record(r)) diary_.SetChecked(slot(r), ticked ? QStringLiteral("1") : QStringLiteral("0"));
     paintNameBox(r);
-    form_.EnbunGoukei();
+    window_.EnbunGoukei();
 }
 
 void ItemGrid::onNameChanged(int r) {
-    if (ItemRecord* item = record(r)) item->ItemName = TrimBlanks(TextName[r]->text());
+    if (record(r)) diary_.SetItemName(slot(r), TrimBlanks(TextName[r]->text()));
     PaintItemRow(r);
-    form_.EnbunGoukei();
+    window_.EnbunGoukei();
 }
 
 void ItemGrid::onSodiumChanged(int r) {
-    if (ItemRecord* item = record(r)) item->Sodium = TextNa[r]->text();
+    if (record(r)) diary_.SetSodium(slot(r), TextNa[r]->text());
 }
 
 void ItemGrid::onSaltChanged(int r) {
-    if (ItemRecord* item = record(r)) item->ItemSalt = TextEnbun[r]->text();
-    if (form_.EnterPrompt) form_.ShowStatus(EnterHintText);
+    if (record(r)) diary_.SetItemSalt(slot(r), TextEnbun[r]->text());
+    if (window_.EnterPrompt()) window_.ShowStatus(EnterHintText);
 }
 
 bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
@@ -300,8 +322,8 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
     for (int r = 0; r < Rows; ++r) {
         if (watched == TextName[r]) {
             if (in) {
-                form_.ResetStatusLine();
-                form_.Calendar1.hide();
+                window_.ResetStatusLine();
+                window_.HideCalendar();
             }
         } else if (watched == TextNa[r]) {
             if (in) onAreaFocused(r, false);
@@ -319,44 +341,42 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ItemGrid::onAreaFocused(int r, bool salt) {
-    form_.ResetStatusLine();
-    form_.Calendar1.hide();
-    const int previous = std::clamp(form_.SelectedRow, 0, Rows - 1);
+    window_.ResetStatusLine();
+    window_.HideCalendar();
+    const int previous = std::clamp(selection_.row, 0, Rows - 1);
     SetBackground(TextNa[previous], colour::White);
     SetBackground(TextEnbun[previous], colour::White);
-    form_.SodiumAreaSelected = !salt;
-    form_.SaltAreaSelected = salt;
-    form_.SelectedRow = r;
+    selection_ = {!salt, salt, r};
     QLineEdit* box = salt ? TextEnbun[r] : TextNa[r];
     // The box is now where a weight conversion, or a carried seasoning total,
     // will land.
-    if (form_.Picture1->HasInput()) SetBackground(box, colour::Yellow);
+    if (window_.WeightPending()) SetBackground(box, colour::Yellow);
     if (!salt) return;
-    if (form_.LabelEnbunR->text() != u"0") SetBackground(box, colour::Yellow);
-    if (!TextName[r]->text().isEmpty() && Check[r]->isChecked()) form_.EnterPrompt = true;
+    if (window_.CarriedSalt() != u"0") SetBackground(box, colour::Yellow);
+    if (!TextName[r]->text().isEmpty() && Check[r]->isChecked()) window_.SetEnterPrompt(true);
 }
 
 void ItemGrid::onSaltEnter() {
-    form_.EnbunGoukei();
-    form_.ResetStatusLine();
+    window_.EnbunGoukei();
+    window_.ResetStatusLine();
 }
 
 void ItemGrid::onSaltLeft(int r) {
-    form_.ResetStatusLine();
-    form_.EnterPrompt = false;
-    if (!TextName[r]->text().isEmpty() && Check[r]->isChecked()) form_.EnbunGoukei();
+    window_.ResetStatusLine();
+    window_.SetEnterPrompt(false);
+    if (!TextName[r]->text().isEmpty() && Check[r]->isChecked()) window_.EnbunGoukei();
 }
 
 // ---- Conversions ----
 
 void ItemGrid::ConvertSodiumRow(int r) {
     if (r < 0 || r >= Rows) return;
-    form_.ResetStatusLine();
-    form_.Calendar1.hide();
+    window_.ResetStatusLine();
+    window_.HideCalendar();
     const QString sodium = TextNa[r]->text();
     const auto salt = SodiumToSalt(sodium);
     if (salt) TextEnbun[r]->setText(*salt);
-    form_.EnbunGoukei();
+    window_.EnbunGoukei();
     // The sodium has been used up; only a number too large to convert is kept,
     // so that nothing the user typed or pasted is lost without a result.
     if (salt || !IsNumeric(sodium)) TextNa[r]->clear();
@@ -365,10 +385,10 @@ void ItemGrid::ConvertSodiumRow(int r) {
 
 void ItemGrid::MultiplySaltRow(int r, SaltOperation operation) {
     if (r < 0 || r >= Rows) return;
-    form_.ResetStatusLine();
-    form_.Calendar1.hide();
+    window_.ResetStatusLine();
+    window_.HideCalendar();
     if (const auto salt = MultiplySalt(TextEnbun[r]->text(), operation)) TextEnbun[r]->setText(*salt);
-    form_.EnbunGoukei();
+    window_.EnbunGoukei();
     TextEnbun[r]->setFocus();
 }
 

@@ -2,6 +2,7 @@
 // The paged grid of food items: sixteen rows over the 160 records of the item
 // table, ten pages, every edit written through to its record at once.
 
+#include "app/MainWindow.h"
 #include "grid/core/SaltArithmetic.h"
 
 #include <QList>
@@ -9,6 +10,7 @@
 #include <array>
 
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,7 +18,7 @@ class QWidget;
 
 namespace morv {
 
-class Form1;
+class Diary;
 struct ItemRecord;
 
 class ItemGrid : public QObject {
@@ -26,8 +28,12 @@ public:
     static constexpr int Pages = 10;
 
     // Builds the row controls inside the window's sixteen row panels and
-    // wires the page buttons.
-    explicit ItemGrid(Form1& form);
+    // wires its page buttons.
+    ItemGrid(Diary& diary, MainWindow& window, const std::array<QFrame*, Rows>& rowPanels,
+             const std::array<QPushButton*, Pages>& pageButtons, QObject* parent);
+
+    int ItemPage() const { return page_; }
+    GridSelection Selection() const { return selection_; }
 
     // Makes page p the shown page, loads it into the rows and paints rows and
     // page buttons. Loading stores nothing but "0" into an empty tick and a
@@ -35,6 +41,12 @@ public:
     void ShowItemPage(int page);
     // No grid box is the target of a conversion or transfer any more.
     void ClearSelection();
+    // The selected box gets `text` as if typed, a plain colour and the focus;
+    // the total follows a salt box.
+    void PutIntoSelectedBox(const QString& text);
+    QString SelectedBoxText() const;
+    // Yellow: a pending value will land there; or plain again.
+    void MarkSelectedBox(bool marked);
     // Colours row r from its record: the panel by name, the name box by tick and name.
     void PaintItemRow(int row);
     // Colours the ten page buttons from the table; the shown page is salmon.
@@ -73,9 +85,12 @@ private:
     void wireRow(int row);
     // true: the stored name lost surrounding blanks.
     bool loadRow(int row);
-    // The record a row of the shown page stands for; null if the page or the
-    // table is out of shape, in which case the handlers change nothing.
-    ItemRecord* record(int row);
+    // The record a row of the shown page stands for, and its slot; null if
+    // the page or the table is out of shape, in which case the handlers
+    // change nothing.
+    const ItemRecord* record(int row) const;
+    int slot(int row) const;
+    QLineEdit* selectedBox() const;
     void paintNameBox(int row);
 
     void onPageClicked(int page);
@@ -87,7 +102,12 @@ private:
     void onSaltEnter();
     void onSaltLeft(int row);
 
-    Form1& form_;
+    Diary& diary_;
+    MainWindow& window_;
+    std::array<QFrame*, Rows> rowPanels_;
+    std::array<QPushButton*, Pages> pageButtons_;
+    int page_ = 0;
+    GridSelection selection_;
 };
 
 }  // namespace morv

@@ -2,7 +2,7 @@
 
 #include "app/Colours.h"
 #include "app/Controls.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "grid/ItemGrid.h"
 #include "platform/CalendarControl.h"
 #include "platform/Dialogs.h"
@@ -21,7 +21,7 @@ namespace morv {
 static const QString NotANumberText = QStringLiteral("数字が入力されていません");
 static const QString NoAreaText = QStringLiteral("ナトリウムまたは塩分のエリアが選択されていません");
 
-WeightPanel::WeightPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
+WeightPanel::WeightPanel(MainWindow& window, QWidget* parent) : QFrame(parent), window_(window) {
     setObjectName(QStringLiteral("Picture1"));
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Raised);
@@ -67,7 +67,7 @@ WeightPanel::WeightPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(f
         KeyRule rule;
         rule.chars = KeyRule::Chars::Decimal;
         rule.maxTyped = 6;
-        rule.onSecondPoint = [this] { form_.showDecimalPointMessage(); };
+        rule.onSecondPoint = [this] { window_.showDecimalPointMessage(); };
         InstallKeyRule(edit, rule);
         SelectAllOnFocus(edit);
         edit->installEventFilter(this);
@@ -84,60 +84,51 @@ QList<QWidget*> WeightPanel::tabChain() const { return {Text3, Text4}; }
 bool WeightPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn && (watched == Text3 || watched == Text4) &&
         MovesBetweenControls(static_cast<QFocusEvent*>(event))) {
-        form_.ResetStatusLine();
-        form_.Calendar1.hide();
+        window_.ResetStatusLine();
+        window_.HideCalendar();
     } else if (event->type() == QEvent::FocusOut && watched == Text4 &&
                LeftByTab(static_cast<QFocusEvent*>(event))) {
         // Tab and Shift+Tab both leave the panel for the date box.
-        form_.Text1_0->setFocus(Qt::TabFocusReason);
+        window_.FocusDateBox(Qt::TabFocusReason);
     }
     return QFrame::eventFilter(watched, event);
 }
 
 void WeightPanel::markSelectedArea() {
-    const int row = form_.SelectedRow;
-    if (form_.SodiumAreaSelected)
-        SetBackground(form_.Grid->TextNa[row], colour::Yellow);
-    else if (form_.SaltAreaSelected)
-        SetBackground(form_.Grid->TextEnbun[row], colour::Yellow);
+    window_.MarkSelectedBox(true);
 }
 
 void WeightPanel::ConvertWeight() {
-    form_.ResetStatusLine();
-    form_.Calendar1.hide();
+    window_.ResetStatusLine();
+    window_.HideCalendar();
     const auto perHundred = NumericValue(Text3->text());
     if (!perHundred) {
-        form_.dialogs().notice(NotANumberText);
+        window_.dialogs().notice(NotANumberText);
         Text3->setFocus();
         return;
     }
     const auto weight = NumericValue(Text4->text());
     if (!weight) {
-        form_.dialogs().notice(NotANumberText);
+        window_.dialogs().notice(NotANumberText);
         Text4->setFocus();
         return;
     }
-    if (!form_.SodiumAreaSelected && !form_.SaltAreaSelected) {
-        form_.dialogs().notice(NoAreaText);
+    if (!window_.Selection().sodium && !window_.Selection().salt) {
+        window_.dialogs().notice(NoAreaText);
         Text3->setFocus();
         return;
     }
     const double value = *perHundred * *weight / 100;
     if (!std::isfinite(value)) {
         // Only pasted numbers of hundreds of digits get here; nothing is written.
-        form_.dialogs().notice(NotANumberText);
+        window_.dialogs().notice(NotANumberText);
         Text3->setFocus();
         return;
     }
     const QString result = CutDecimals(NumberText(value), 2);
-    QLineEdit* target = form_.SodiumAreaSelected ? form_.Grid->TextNa[form_.SelectedRow]
-                                                 : form_.Grid->TextEnbun[form_.SelectedRow];
-    target->setText(result);
-    if (form_.SaltAreaSelected) form_.EnbunGoukei();
-    target->setFocus();
     Text3->clear();
     Text4->clear();
-    SetBackground(target, colour::White);
+    window_.PutIntoSelectedBox(result);
 }
 
 }  // namespace morv

@@ -11,12 +11,12 @@ class QPushButton;
 
 namespace morv {
 
-class Form1;
+class MainWindow;
 
 class WeightPanel : public QFrame {
     Q_OBJECT
 public:
-    WeightPanel(Form1& form, QWidget* parent);
+    WeightPanel(MainWindow& window, QWidget* parent);
 
     void ConvertWeight();
     // Whether either box holds text: the grid then marks a newly selected box.
@@ -33,7 +33,7 @@ protected:
 private:
     void markSelectedArea();
 
-    Form1& form_;
+    MainWindow& window_;
 };
 
 }  // namespace morv

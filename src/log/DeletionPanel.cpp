@@ -1,6 +1,8 @@
 #include "log/DeletionPanel.h"
 
-#include "app/Form1.h"
+#include "app/MainWindow.h"
+#include "app/core/Diary.h"
+#include "storage/DataFiles.h"
 #include "grid/ItemGrid.h"
 #include "platform/Dialogs.h"
 #include "platform/EscapeKey.h"
@@ -15,8 +17,8 @@ static const QString ItemsDeletedText = QStringLiteral("全てのデータを削
 static const QString DeleteLogQuestion = QStringLiteral("塩分一覧のデータを削除します、よろしいですか？");
 static const QString LogDeletedText = QStringLiteral("塩分一覧のデータを削除しました");
 
-DeletionPanel::DeletionPanel(Form1& form, QWidget* parent)
-    : ColumnPanel(form, parent, QStringLiteral("Picture4")) {
+DeletionPanel::DeletionPanel(Diary& diary, MainWindow& window, QWidget* parent)
+    : ColumnPanel(diary, window, parent, QStringLiteral("Picture4")) {
     Label16_1 = caption("Label16(1)", QStringLiteral("データ"), 12);
     Command31 = button("Command31", QStringLiteral("削除"), 34);
     Label16_2 = caption("Label16(2)", QStringLiteral("塩分一覧"), 84);
@@ -34,36 +36,34 @@ DeletionPanel::DeletionPanel(Form1& form, QWidget* parent)
 void DeletionPanel::Open() { openDialog(Command33); }
 
 void DeletionPanel::Cancel() {
-    form_.ResetStatusLine();
+    window_.ResetStatusLine();
     closeDialog();
 }
 
 bool DeletionPanel::confirmed(const QString& question) {
-    form_.ResetStatusLine();
-    if (form_.dialogs().askYesNo(question)) return true;
+    window_.ResetStatusLine();
+    if (window_.dialogs().askYesNo(question)) return true;
     Command33->setFocus();
     return false;
 }
 
 void DeletionPanel::done(const QString& notice) {
-    form_.dialogs().notice(notice);
+    window_.dialogs().notice(notice);
     closeDialog();
 }
 
 void DeletionPanel::DeleteItems() {
     if (!confirmed(DeleteItemsQuestion)) return;
-    if (form_.files().KirokuFileDelete() != 0) return Command33->setFocus();
-    form_.ItemTable = NewItemTable();
-    form_.Grid->ShowItemPage(0);
-    form_.Grid->ClearSelection();
-    form_.EnbunGoukei();
+    if (window_.files().KirokuFileDelete() != 0) return Command33->setFocus();
+    diary_.LoadItemTable(NewItemTable());
+    window_.ShowFirstItemPage();
     done(ItemsDeletedText);
 }
 
 void DeletionPanel::DeleteLog() {
     if (!confirmed(DeleteLogQuestion)) return;
-    if (form_.files().EnbunFileDelete() != 0) return Command33->setFocus();
-    form_.DailyLog.clear();
+    if (window_.files().EnbunFileDelete() != 0) return Command33->setFocus();
+    diary_.LoadDailyLog({});
     done(LogDeletedText);
 }
 

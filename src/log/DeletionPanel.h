@@ -9,7 +9,7 @@ namespace morv {
 class DeletionPanel : public ColumnPanel {
     Q_OBJECT
 public:
-    DeletionPanel(Form1& form, QWidget* parent);
+    DeletionPanel(Diary& diary, MainWindow& window, QWidget* parent);
 
     void Open();
     void Cancel();

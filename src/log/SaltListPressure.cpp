@@ -2,7 +2,8 @@
 // deleting a logged day's reading, and its bars in the rows of the list.
 
 #include "app/Colours.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
+#include "app/core/Diary.h"
 #include "log/SaltListScreen.h"
 #include "log/core/BloodPressure.h"
 #include "log/core/LogBars.h"
@@ -78,11 +79,11 @@ void SaltListScreen::updateRegisterAvailability() {
 }
 
 void SaltListScreen::DrawPressureBars() {
-    const int filled = RowsOnPage(shownFirst_, form_.LogCount());
+    const int filled = RowsOnPage(shownFirst_, diary_.LogCount());
     for (int r = 0; r < filled; ++r) {
-        const LogRecord& day = form_.DailyLog[static_cast<size_t>(shownFirst_ + r)];
+        const LogRecord& day = diary_.DailyLog()[static_cast<size_t>(shownFirst_ + r)];
         QLabel* label = LabelE4[r];
-        const PressureBar bar = PressureBarFor(day.PressureLow, day.PressureHigh, form_.PressureBarShift);
+        const PressureBar bar = PressureBarFor(day.PressureLow, day.PressureHigh, diary_.PressureBarShift());
         if (!bar.shown) {
             label->hide();
             continue;
@@ -100,7 +101,7 @@ void SaltListScreen::DrawPressureBars() {
 
 void SaltListScreen::TogglePressureDisplay() {
     Calendar2.hide();
-    Text2->setText(form_.Text1_0->text());
+    Text2->setText(window_.DateShown());
     Text5->clear();
     Text6->clear();
     if (Command40->text() != PressureDisplayOffCaption) {
@@ -122,8 +123,8 @@ void SaltListScreen::TogglePressureDisplay() {
 
 void SaltListScreen::PressureDeleteAvailability() {
     Command38->setEnabled(false);
-    const qsizetype at = FindLogDate(form_.DailyLog, Text2->text());
-    if (at >= 0 && HasReading(form_.DailyLog[static_cast<size_t>(at)])) Command38->setEnabled(true);
+    const qsizetype at = FindLogDate(diary_.DailyLog(), Text2->text());
+    if (at >= 0 && HasReading(diary_.DailyLog()[static_cast<size_t>(at)])) Command38->setEnabled(true);
 }
 
 void SaltListScreen::movePressureDate(int days) {
@@ -138,7 +139,7 @@ void SaltListScreen::PressureDayAfter() { movePressureDate(1); }
 void SaltListScreen::OpenPressureCalendar() {
     Calendar2->show();
     Calendar2->raise();
-    Calendar2->setFromText(Text2->text(), form_.clock().today());
+    Calendar2->setFromText(Text2->text(), window_.clock().today());
 }
 
 void SaltListScreen::onPressureDayPicked() {
@@ -158,18 +159,16 @@ void SaltListScreen::onPressureEnter(bool inFirstBox) {
 }
 
 void SaltListScreen::RegisterPressure() {
-    const qsizetype at = FindLogDate(form_.DailyLog, Text2->text());
+    const qsizetype at = FindLogDate(diary_.DailyLog(), Text2->text());
     if (at < 0) {
-        form_.dialogs().notice(NotLoggedText);
+        window_.dialogs().notice(NotLoggedText);
         return;
     }
-    if (!form_.DailyLog[static_cast<size_t>(at)].PressureLow.isEmpty() &&
-        !form_.dialogs().askYesNo(OverwriteReadingText))
+    if (!diary_.DailyLog()[static_cast<size_t>(at)].PressureLow.isEmpty() &&
+        !window_.dialogs().askYesNo(OverwriteReadingText))
         return;
     const PressureReading reading = OrderReading(Text5->text(), Text6->text());
-    LogRecord& day = form_.DailyLog[static_cast<size_t>(at)];
-    day.PressureLow = reading.low;
-    day.PressureHigh = reading.high;
+    diary_.SetReading(static_cast<int>(at), reading.low, reading.high);
     DrawPressureBars();
     Command38->setEnabled(true);
     Text5->clear();
@@ -178,28 +177,26 @@ void SaltListScreen::RegisterPressure() {
 }
 
 void SaltListScreen::DeletePressure() {
-    if (!form_.dialogs().askYesNo(DeleteReadingText)) {
+    if (!window_.dialogs().askYesNo(DeleteReadingText)) {
         focusText5();
         return;
     }
-    const qsizetype at = FindLogDate(form_.DailyLog, Text2->text());
+    const qsizetype at = FindLogDate(diary_.DailyLog(), Text2->text());
     if (at < 0) return;
-    LogRecord& day = form_.DailyLog[static_cast<size_t>(at)];
-    day.PressureLow.clear();
-    day.PressureHigh.clear();
+    diary_.ClearReading(static_cast<int>(at));
     DrawPressureBars();
     Command38->setEnabled(false);
     focusText5();
 }
 
 void SaltListScreen::ShiftBarsLeft() {
-    form_.PressureBarShift = morv::ShiftBarsLeft(form_.PressureBarShift);
+    diary_.SetPressureBarShift(morv::ShiftBarsLeft(diary_.PressureBarShift()));
     DrawPressureBars();
     focusText5();
 }
 
 void SaltListScreen::ShiftBarsRight() {
-    form_.PressureBarShift = morv::ShiftBarsRight(form_.PressureBarShift);
+    diary_.SetPressureBarShift(morv::ShiftBarsRight(diary_.PressureBarShift()));
     DrawPressureBars();
     focusText5();
 }

@@ -2,7 +2,8 @@
 
 #include "app/Colours.h"
 #include "app/Controls.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
+#include "app/core/Diary.h"
 #include "app/core/Twips.h"
 #include "log/core/LogBars.h"
 #include "log/core/LogPages.h"
@@ -33,7 +34,8 @@ constexpr int HeaderTop = 72;
 
 }  // namespace
 
-SaltListScreen::SaltListScreen(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
+SaltListScreen::SaltListScreen(Diary& diary, MainWindow& window, QWidget* parent)
+    : QFrame(parent), diary_(diary), window_(window) {
     setObjectName(QStringLiteral("PictureE"));
     setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     setFrameShape(QFrame::StyledPanel);
@@ -221,36 +223,36 @@ void SaltListScreen::setPageCount(qint64 pages) { LabelPAGE->setText(QString::nu
 bool SaltListScreen::PressureDisplayOn() const { return Command40->text() == PressureDisplayOnCaption; }
 
 void SaltListScreen::Open() {
-    form_.ResetStatusLine();
+    window_.ResetStatusLine();
     Picture5->hide();
     Picture6->hide();
     Calendar2.hide();
-    Text2->setText(form_.Text1_0->text());
+    Text2->setText(window_.DateShown());
     Text5->clear();
     Text6->clear();
     setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     hidePressureBars();
 
     // The last page holds the most recent days. An empty log is page 1 of 1.
-    const qint64 pages = PageCount(form_.LogCount());
+    const qint64 pages = PageCount(diary_.LogCount());
     setPageCount(pages);
     TextPAGE->setText(QString::number(pages));
     FillLogRows();
     // However it is opened, a pending import can only be confirmed or cancelled.
-    showImportConfirmation(form_.LogImportPending);
+    showImportConfirmation(diary_.LogImportPending());
     Command40->setText(PressureDisplayOffCaption);
     raise();
     show();
-    if (form_.LogCount() > 0) TextPAGE->setFocus();
+    if (diary_.LogCount() > 0) TextPAGE->setFocus();
 }
 
 void SaltListScreen::FillLogRows() {
     const qint64 first = FirstRecordOfPage(PageValue(TextPAGE->text()));
-    const int filled = RowsOnPage(first, form_.LogCount());
-    const QString target = form_.SaltTarget();
+    const int filled = RowsOnPage(first, diary_.LogCount());
+    const QString target = diary_.SaltTarget();
     const int barLeft = ToPixels(SaltBarLeft);
     for (int r = 0; r < filled; ++r) {
-        const LogRecord& day = form_.DailyLog[static_cast<size_t>(first + r)];
+        const LogRecord& day = diary_.DailyLog()[static_cast<size_t>(first + r)];
         LabelE1[r]->setText(day.LogDate);
         LabelE2[r]->setText(day.DaySalt);
         const SaltBar bar = SaltBarFor(day.DaySalt, target);

@@ -19,7 +19,8 @@ class QPushButton;
 namespace morv {
 
 class CalendarControl;
-class Form1;
+class Diary;
+class MainWindow;
 
 // The captions of Command40, which are also the display mode.
 inline const QString PressureDisplayOffCaption = QStringLiteral("血圧表示");
@@ -30,7 +31,7 @@ class SaltListScreen : public QFrame {
 public:
     static constexpr int Rows = 20;
 
-    SaltListScreen(Form1& form, QWidget* parent);
+    SaltListScreen(Diary& diary, MainWindow& window, QWidget* parent);
 
     // Opens on the last page with the blood-pressure display off.
     void Open();
@@ -139,13 +140,13 @@ private:
     void updateRegisterAvailability();
     void focusText5();
 
-    Form1& form_;
+    Diary& diary_;
+    MainWindow& window_;
     // The first record of the rows on show. The bars follow the rows even when
     // another page number has been typed but not yet shown.
     qint64 shownFirst_ = 0;
     QList<QWidget*> tabChain_;
     // The log an import replaced, should Enbun.txt fail to give it back.
-    LogList logBeforeImport_;
 };
 
 }  // namespace morv

@@ -2,17 +2,15 @@
 
 #include "app/Colours.h"
 #include "app/Controls.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
+#include "app/core/Diary.h"
 #include "app/core/Twips.h"
-#include "grid/ItemGrid.h"
-#include "grid/WeightPanel.h"
 #include "grid/core/ItemRows.h"
 #include "platform/CalendarControl.h"
 #include "platform/EscapeKey.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
-#include "seasoning/SeasoningStrip.h"
 #include "seasoning/core/SeasoningSums.h"
 #include "text/NumericText.h"
 
@@ -73,7 +71,8 @@ QLineEdit* makeNumberBox(QWidget* parent, const char* base, int row, const QRect
 
 }  // namespace
 
-SeasoningPanel::SeasoningPanel(Form1& form, QWidget* parent) : QFrame(parent), form_(form) {
+SeasoningPanel::SeasoningPanel(Diary& diary, MainWindow& window, QWidget* parent)
+    : QFrame(parent), diary_(diary), window_(window) {
     SetUpPanel(this, QStringLiteral("PictureCho"));
 
     Label42 = MakeLabel(this, QStringLiteral("Label42"), QStringLiteral("調味料塩分計算"), {16, 10, 300, 30});
@@ -167,7 +166,7 @@ void SeasoningPanel::buildExtraRow() {
     connect(CheckC[i], &QCheckBox::toggled, this, [this] { onTicked(ExtraRow); });
     wireNumberBox(TextEnbunC[i], [this] { onSaltEnter(ExtraRow); });
     connect(TextEnbunC[i], &QLineEdit::textChanged, this, [this] {
-        if (form_.EnterPrompt) showHint(ExtraRow, EnterHintText);
+        if (window_.EnterPrompt()) showHint(ExtraRow, EnterHintText);
     });
 }
 
@@ -230,7 +229,7 @@ void SeasoningPanel::addMultipliers(QWidget* parent, int row, int x, int y) {
 void SeasoningPanel::wireNumberBox(QLineEdit* box, std::function<void()> onEnter) {
     KeyRule rule;
     rule.chars = KeyRule::Chars::Decimal;
-    rule.onSecondPoint = [this] { form_.showDecimalPointMessage(); };
+    rule.onSecondPoint = [this] { window_.showDecimalPointMessage(); };
     rule.onEnter = std::move(onEnter);
     InstallKeyRule(box, std::move(rule));
     SelectAllOnFocus(box);
@@ -249,13 +248,13 @@ void SeasoningPanel::wireRow(int i) {
 
     wireNumberBox(TextTaniC[i], [this, i] { onUnitEnter(i); });
     connect(TextTaniC[i], &QLineEdit::textChanged, this, [this, i] {
-        form_.SeasoningTable[static_cast<size_t>(i)].UnitSalt = TextTaniC[i]->text();
-        if (form_.EnterPrompt) showHint(i, EnterHintText);
+        diary_.SetUnitSalt(i, TextTaniC[i]->text());
+        if (window_.EnterPrompt()) showHint(i, EnterHintText);
     });
 
     wireNumberBox(TextEnbunC[i], [this, i] { onSaltEnter(i); });
     connect(TextEnbunC[i], &QLineEdit::textChanged, this, [this, i] {
-        if (form_.EnterPrompt) showHint(i, EnterHintText);
+        if (window_.EnterPrompt()) showHint(i, EnterHintText);
     });
     connect(CommandR[i], &QPushButton::clicked, this, [this, i] { ResetRow(i); });
 }
@@ -281,7 +280,7 @@ bool SeasoningPanel::focusNextPrevChild(bool next) {
 
 void SeasoningPanel::ShowSeasoningTable() {
     for (int i = 0; i < Rows; ++i) {
-        const SeasoningRecord& row = form_.SeasoningTable[static_cast<size_t>(i)];
+        const SeasoningRecord& row = diary_.SeasoningTable()[static_cast<size_t>(i)];
         const QSignalBlocker name(TextNameC[i]);
         const QSignalBlocker unit(TextTaniC[i]);
         TextNameC[i]->setText(row.SeasoningName);
@@ -329,7 +328,7 @@ void SeasoningPanel::onTicked(int row) {
 }
 
 void SeasoningPanel::onNameChanged(int i) {
-    form_.SeasoningTable[static_cast<size_t>(i)].SeasoningName = TextNameC[i]->text();
+    diary_.SetSeasoningName(i, TextNameC[i]->text());
     if (TextNameC[i]->text().isEmpty()) {
         SetBackground(TextNameC[i], colour::WindowBackground());
         showHint(i, RestoreHintText);
@@ -341,7 +340,7 @@ void SeasoningPanel::onNameChanged(int i) {
 
 void SeasoningPanel::onNameEnter(int i) {
     if (TextNameC[i]->text().isEmpty()) {
-        const SeasoningRecord& builtIn = form_.SeasoningDefaults[static_cast<size_t>(i)];
+        const SeasoningRecord& builtIn = diary_.SeasoningDefaults()[static_cast<size_t>(i)];
         TextNameC[i]->setText(builtIn.SeasoningName);
         TextTaniC[i]->setText(builtIn.UnitSalt);
         TextEnbunC[i]->setText(builtIn.UnitSalt);
@@ -390,9 +389,9 @@ bool SeasoningPanel::eventFilter(QObject* watched, QEvent* event) {
 void SeasoningPanel::focusIn(QObject* watched) {
     for (int i = 0; i <= ExtraRow; ++i) {
         if (watched == TextEnbunC[i]) {
-            if (tickedAndNamed(i)) form_.EnterPrompt = true;
+            if (tickedAndNamed(i)) window_.SetEnterPrompt(true);
         } else if (i < Rows && watched == TextTaniC[i]) {
-            form_.EnterPrompt = true;
+            window_.SetEnterPrompt(true);
         } else if (watched != TextNameC[i]) {
             continue;
         }
@@ -405,7 +404,7 @@ void SeasoningPanel::focusOut(QObject* watched) {
     for (int i = 0; i <= ExtraRow; ++i) {
         if (watched == TextEnbunC[i] || (i < Rows && watched == TextTaniC[i])) {
             restHint(i);
-            form_.EnterPrompt = false;
+            window_.SetEnterPrompt(false);
             if (tickedAndNamed(i)) EnbunGoukeiC();
             return;
         }
@@ -455,18 +454,18 @@ void SeasoningPanel::AddSideValue() {
 // ---- Opening and closing ----
 
 void SeasoningPanel::Open() {
-    form_.ResetStatusLine();
-    form_.Calendar1.hide();
+    window_.ResetStatusLine();
+    window_.HideCalendar();
     // A grid salt box that still had the focus gave its prompt to the grid;
     // filling the rows below is not typing and shows no hint.
-    form_.EnterPrompt = false;
+    window_.SetEnterPrompt(false);
     setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     raise();
     for (int i = 0; i < Rows; ++i) CheckC[i]->setChecked(false);
     CheckC[ExtraRow]->setChecked(true);
     for (int i = 0; i < Rows; ++i) {
         if (TextNameC[i]->text().isEmpty()) {
-            const SeasoningRecord& builtIn = form_.SeasoningDefaults[static_cast<size_t>(i)];
+            const SeasoningRecord& builtIn = diary_.SeasoningDefaults()[static_cast<size_t>(i)];
             TextNameC[i]->setText(builtIn.SeasoningName);
             TextTaniC[i]->setText(builtIn.UnitSalt);
         }
@@ -480,20 +479,19 @@ void SeasoningPanel::Open() {
 }
 
 void SeasoningPanel::Close() {
-    form_.LabelEnbunR->setText(LabelEnbunC->text());
+    window_.SetCarriedSalt(LabelEnbunC->text());
     // The focus goes back to the strip before the panel hides, so that it does
     // not wander into a grid box and move the grid's selected area.
-    form_.Picture7->Command43->setFocus();
+    window_.FocusSeasoningButton();
     hide();
     Picture8->hide();
-    if (!form_.SaltAreaSelected) return;
-    QLineEdit* target = form_.Grid->TextEnbun[std::clamp(form_.SelectedRow, 0, ItemGrid::Rows - 1)];
-    if (form_.LabelEnbunR->text() != u"0")
-        SetBackground(target, colour::Yellow);
-    else if (!form_.Picture1->HasInput())
+    if (!window_.Selection().salt) return;
+    if (window_.CarriedSalt() != u"0")
+        window_.MarkSelectedBox(true);
+    else if (!window_.WeightPending())
         // An earlier carry marked the box; with nothing left to carry it is a
         // plain salt box again (a waiting weight conversion keeps its mark).
-        SetBackground(target, colour::White);
+        window_.MarkSelectedBox(false);
 }
 
 }  // namespace morv

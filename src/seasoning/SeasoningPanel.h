@@ -17,7 +17,8 @@ class QPushButton;
 
 namespace morv {
 
-class Form1;
+class Diary;
+class MainWindow;
 
 class SeasoningPanel : public QFrame {
     Q_OBJECT
@@ -26,7 +27,7 @@ public:
     static constexpr int ExtraRow = 20;  // free amount, counted
     static constexpr int SideRow = 21;   // the side calculator's value, never counted
 
-    SeasoningPanel(Form1& form, QWidget* parent);
+    SeasoningPanel(Diary& diary, MainWindow& window, QWidget* parent);
 
     // Puts the names and unit salts of the seasoning table into rows 0..19.
     void ShowSeasoningTable();
@@ -103,7 +104,8 @@ private:
     void focusIn(QObject* watched);
     void focusOut(QObject* watched);
 
-    Form1& form_;
+    Diary& diary_;
+    MainWindow& window_;
     QList<QWidget*> tabRing_;
 };
 

@@ -10,12 +10,13 @@ class QPushButton;
 
 namespace morv {
 
-class Form1;
+class Diary;
+class MainWindow;
 
 class SeasoningStrip : public QFrame {
     Q_OBJECT
 public:
-    SeasoningStrip(Form1& form, QWidget* parent);
+    SeasoningStrip(Diary& diary, MainWindow& window, QWidget* parent);
 
     // "塩分設定" (add = false) and "塩分加算" (add = true).
     void Transfer(bool add);
@@ -29,7 +30,8 @@ public:
     QLabel* Label41 = nullptr;
 
 private:
-    Form1& form_;
+    Diary& diary_;
+    MainWindow& window_;
 };
 
 }  // namespace morv

@@ -15,7 +15,7 @@ namespace morv::test {
 
 class GridFixture : public MainWindowFixture {
 protected:
-    ItemGrid& grid() { return *form->Grid; }
+    ItemGrid& grid() { return *form->Grid(); }
 
     // Kiroku.txt from records given as {checked, name, sodium, salt}.
     void records(std::initializer_list<std::array<const char16_t*, 4>> lines) {
@@ -28,7 +28,7 @@ protected:
         put("Kiroku.txt", EncodeCp932(text));
     }
 
-    void page(int p) { QTest::mouseClick(form->CommandP[p], Qt::LeftButton); }
+    void page(int p) { QTest::mouseClick(form->CommandP()[p], Qt::LeftButton); }
     void tick(int row) { QTest::mouseClick(grid().Check[row], Qt::LeftButton); }
     // Focuses a box as a click does and types into it; the focus selects the
     // whole text, so typing replaces it.

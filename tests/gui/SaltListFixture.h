@@ -31,12 +31,12 @@ protected:
     // Starts the window with this log and opens the list with "塩分一覧".
     SaltListScreen& openWith(LogList log) {
         Form1& w = start();
-        w.DailyLog = std::move(log);
-        w.Command3->click();
-        return *w.PictureE;
+        w.diary().LoadDailyLog(std::move(log));
+        w.Command3()->click();
+        return *w.PictureE();
     }
 
-    SaltListScreen& screen() const { return *form->PictureE; }
+    SaltListScreen& screen() const { return *form->PictureE(); }
 
     int shownRows() const {
         int rows = 0;

@@ -82,38 +82,38 @@ TEST_F(Accessibility, EveryVisibleInputOfEveryScreenHasAName) {
          [](Form1&) {},
          {"日付", "塩分目標", "品名 1", "品名 16", "ナトリウム 1", "塩分 16", "チェック 1", "ページ 10",
           "パッケージ重量"}},
-        {"date calendar", [](Form1& w) { w.Command16->click(); }, {"日付のカレンダー"}},
-        {"deletion panel", [](Form1& w) { w.Command30->click(); }, {"データ削除", "塩分一覧削除"}},
+        {"date calendar", [](Form1& w) { w.Command16()->click(); }, {"日付のカレンダー"}},
+        {"deletion panel", [](Form1& w) { w.Command30()->click(); }, {"データ削除", "塩分一覧削除"}},
         {"data dialog",
-         [](Form1& w) { w.Command8->click(); },
+         [](Form1& w) { w.Command8()->click(); },
          {"データファイル出力", "塩分一覧ファイル入力"}},
-        {"preview bar", [](Form1& w) { w.Picture3->Begin("a.TXT", w.ItemTable); }, {"上書き"}},
-        {"salt list", [](Form1& w) { w.Command3->click(); }, {"ページ", "前のページ", "次のページ"}},
+        {"preview bar", [](Form1& w) { w.Picture3()->Begin("a.TXT"); }, {"上書き"}},
+        {"salt list", [](Form1& w) { w.Command3()->click(); }, {"ページ", "前のページ", "次のページ"}},
         {"salt list, import pending",
          [](Form1& w) {
-             w.LogImportPending = true;
-             w.Command3->click();
+             w.diary().BeginLogImport({});
+             w.Command3()->click();
          },
          {"上書き", "キャンセル"}},
         {"blood pressure",
          [](Form1& w) {
-             w.Command3->click();
-             w.PictureE->Command40->click();
-             w.PictureE->Command35->click();
+             w.Command3()->click();
+             w.PictureE()->Command40->click();
+             w.PictureE()->Command35->click();
          },
          {"血圧の日付", "最低血圧", "最高血圧", "血圧の日付のカレンダー", "血圧表示を右へ"}},
         {"seasoning calculator",
          [](Form1& w) {
-             w.Picture7->Command43->click();
-             w.PictureCho->Command48->click();
+             w.Picture7()->Command43->click();
+             w.PictureCho()->Command48->click();
          },
          {"チェック 1", "調味料名 20", "単位 20", "塩分 1", "リセット 20", "x2 1", "1/5 20", "その他の塩分",
           "計算する塩分", "倍率", "x3 その他の塩分計算", "計", "戻る"}},
         {"selected items",
          [](Form1& w) {
-             w.ItemTable[0] = {"1", "味噌汁", "", "1.5"};
-             w.ItemTable[17] = {"1", "漬物", "", "0.8"};
-             w.Command13->click();
+             w.diary().SetItem(0, {"1", "味噌汁", "", "1.5"});
+             w.diary().SetItem(17, {"1", "漬物", "", "0.8"});
+             w.Command13()->click();
          },
          {"ページ", "前のページ", "次のページ", "表示", "戻る"}},
     };

@@ -12,7 +12,7 @@ using CentralRoad = GridFixture;
 TEST_F(CentralRoad, TypeTickRegisterOverwriteAndSave) {
     Form1& w = start();
     ItemGrid& g = grid();
-    type(w.TextMoku, "3");
+    type(w.TextMoku(), "3");
 
     // Japanese names arrive through the input method, not as key presses.
     g.TextName[0]->setText("みそ汁");
@@ -23,30 +23,30 @@ TEST_F(CentralRoad, TypeTickRegisterOverwriteAndSave) {
     enter(g.TextNa[1]);  // sodium to salt: 2.54 g
     EXPECT_EQ(g.TextEnbun[1]->text(), "2.54");
     tick(1);
-    EXPECT_EQ(w.LabelEnbun->text(), "4.04");
-    EXPECT_EQ(Background(w.LabelEnbun), colour::Salmon) << "over the target of 3";
+    EXPECT_EQ(w.LabelEnbun()->text(), "4.04");
+    EXPECT_EQ(Background(w.LabelEnbun()), colour::Salmon) << "over the target of 3";
 
-    w.Text1_0->clear();
-    QTest::keyClicks(w.Text1_0, "20240105");
-    QTest::mouseClick(w.Command2, Qt::LeftButton);
+    w.Text1_0()->clear();
+    QTest::keyClicks(w.Text1_0(), "20240105");
+    QTest::mouseClick(w.Command2(), Qt::LeftButton);
     EXPECT_EQ(dialogs.notices().value(0), "2024/01/05 の塩分 [ 4.04 ] グラムを登録しました");
     ASSERT_EQ(w.LogCount(), 1);
 
     // Half a portion of salmon after all; register again, first declining.
     QTest::mouseClick(g.Command2w[1], Qt::LeftButton);
     EXPECT_EQ(g.TextEnbun[1]->text(), "1.27");
-    EXPECT_EQ(w.LabelEnbun->text(), "2.77");
-    EXPECT_EQ(Background(w.LabelEnbun), colour::WindowBackground());
+    EXPECT_EQ(w.LabelEnbun()->text(), "2.77");
+    EXPECT_EQ(Background(w.LabelEnbun()), colour::WindowBackground());
     dialogs.calls.clear();
     dialogs.answers = {false, true};
-    QTest::mouseClick(w.Command2, Qt::LeftButton);
-    EXPECT_EQ(w.DailyLog[0].DaySalt, "4.04");
-    QTest::mouseClick(w.Command2, Qt::LeftButton);
+    QTest::mouseClick(w.Command2(), Qt::LeftButton);
+    EXPECT_EQ(w.DailyLog()[0].DaySalt, "4.04");
+    QTest::mouseClick(w.Command2(), Qt::LeftButton);
     EXPECT_EQ(dialogs.questions().size(), 2);
     EXPECT_EQ(dialogs.notices(), QStringList{"2024/01/05 の塩分 [ 2.77 ] グラムを登録しました"});
-    EXPECT_EQ(w.DailyLog[0], (LogRecord{"2024/01/05", "2.77", "", ""}));
+    EXPECT_EQ(w.DailyLog()[0], (LogRecord{"2024/01/05", "2.77", "", ""}));
 
-    QTest::mouseClick(w.Command1, Qt::LeftButton);
+    QTest::mouseClick(w.Command1(), Qt::LeftButton);
     EXPECT_EQ(bytes("Enbun.txt"), "\"2024/01/05\",\"2.77\",\"\",\"\"\r\n");
     EXPECT_TRUE(bytes("Kiroku.txt")
                     .startsWith(EncodeCp932(u"\"1\",\"みそ汁\",\"\",\"1.5\"\r\n"

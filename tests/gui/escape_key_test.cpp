@@ -29,7 +29,7 @@ TEST_F(EscapeKey, ClosesThePanelOnTopAsItsButtonDoes) {
     };
     for (const auto& p : panels) {
         auto open = [&] {
-            start().DailyLog = days(3);
+            start().diary().LoadDailyLog(days(3));
             for (const QString& name : QString(p.open).split(' '))
                 find<QAbstractButton>(qPrintable(name))->click();
             find<QWidget>(p.box)->setFocus();
@@ -54,14 +54,13 @@ TEST_F(EscapeKey, ClosesThePanelOnTopAsItsButtonDoes) {
 
 TEST_F(EscapeKey, ReachesAnEmptySaltListFromItsCoveredOpenerButNotOneWaitingForAnImportDecision) {
     Form1& w = start();
-    w.Command3->setFocus();
-    w.Command3->click();  // an empty list leaves the focus on the button
-    QTest::keyClick(w.Command3, Qt::Key_Escape);
+    w.Command3()->setFocus();
+    w.Command3()->click();  // an empty list leaves the focus on the button
+    QTest::keyClick(w.Command3(), Qt::Key_Escape);
     EXPECT_FALSE(screen().isVisible());
 
-    w.LogImportPending = true;
-    w.DailyLog = days(3);
-    w.Command3->click();
+    w.diary().BeginLogImport(days(3));
+    w.Command3()->click();
     QTest::keyClick(screen().TextPAGE, Qt::Key_Escape);
     EXPECT_TRUE(screen().isVisible());
     EXPECT_TRUE(screen().TextPAGE->hasFocus());

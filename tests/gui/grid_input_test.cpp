@@ -35,8 +35,8 @@ TEST_F(GridInput, NumberBoxesTakeDigitsAndOnePointUpToSixCharacters) {
         QTest::keyClick(box, Qt::Key_Backspace);
         EXPECT_EQ(box->text(), "1234567.89");
     }
-    EXPECT_EQ(w.ItemTable[2].Sodium, "1234567.89");
-    EXPECT_EQ(w.ItemTable[2].ItemSalt, "1234567.89");
+    EXPECT_EQ(w.ItemTable()[2].Sodium, "1234567.89");
+    EXPECT_EQ(w.ItemTable()[2].ItemSalt, "1234567.89");
 }
 
 TEST_F(GridInput, EnterHintShowsWhileATickedNamedSaltIsEdited) {
@@ -47,27 +47,27 @@ TEST_F(GridInput, EnterHintShowsWhileATickedNamedSaltIsEdited) {
     // Not for an unticked or an unnamed row.
     for (int r : {1, 2}) {
         type(g.TextEnbun[r], "5");
-        EXPECT_FALSE(w.EnterPrompt) << r;
-        EXPECT_EQ(w.Label3->text(), "") << r;
+        EXPECT_FALSE(w.EnterPrompt()) << r;
+        EXPECT_EQ(w.Label3()->text(), "") << r;
     }
 
     type(g.TextEnbun[0], "2");
-    EXPECT_TRUE(w.EnterPrompt);
-    EXPECT_EQ(w.Label3->text(), hint());
-    EXPECT_EQ(w.Label3->palette().color(QPalette::WindowText), colour::Red);
-    EXPECT_EQ(w.LabelEnbun->text(), "1") << "the total waits for Enter";
+    EXPECT_TRUE(w.EnterPrompt());
+    EXPECT_EQ(w.Label3()->text(), hint());
+    EXPECT_EQ(w.Label3()->palette().color(QPalette::WindowText), colour::Red);
+    EXPECT_EQ(w.LabelEnbun()->text(), "1") << "the total waits for Enter";
     enter(g.TextEnbun[0]);
-    EXPECT_EQ(w.LabelEnbun->text(), "2");
-    EXPECT_EQ(w.Label3->text(), "");
-    EXPECT_TRUE(w.EnterPrompt) << "still editing the same box";
+    EXPECT_EQ(w.LabelEnbun()->text(), "2");
+    EXPECT_EQ(w.Label3()->text(), "");
+    EXPECT_TRUE(w.EnterPrompt()) << "still editing the same box";
     EXPECT_EQ(g.TextEnbun[0]->text(), "2") << "Enter is not typed";
 
     QTest::keyClicks(g.TextEnbun[0], "5");
-    EXPECT_EQ(w.Label3->text(), hint());
+    EXPECT_EQ(w.Label3()->text(), hint());
     type(g.TextName[3], "x");  // leaving the salt box
-    EXPECT_FALSE(w.EnterPrompt);
-    EXPECT_EQ(w.Label3->text(), "");
-    EXPECT_EQ(w.LabelEnbun->text(), "25");
+    EXPECT_FALSE(w.EnterPrompt());
+    EXPECT_EQ(w.Label3()->text(), "");
+    EXPECT_EQ(w.LabelEnbun()->text(), "25");
 }
 
 TEST_F(GridInput, EnterRecomputesForAnyRowLeavingOnlyForATickedNamedOne) {
@@ -75,19 +75,19 @@ TEST_F(GridInput, EnterRecomputesForAnyRowLeavingOnlyForATickedNamedOne) {
     Form1& w = start();
     ItemGrid& g = grid();
     // The table changes behind the total's back; only a recomputation shows it.
-    w.ItemTable[100] = {"1", "elsewhere", "", "4"};
+    w.diary().SetItem(100, {"1", "elsewhere", "", "4"});
 
     type(g.TextEnbun[1], "");
     type(g.TextName[3], "");  // leaving an unticked row's salt
-    EXPECT_EQ(w.LabelEnbun->text(), "1");
+    EXPECT_EQ(w.LabelEnbun()->text(), "1");
     type(g.TextEnbun[1], "");
     enter(g.TextEnbun[1]);
-    EXPECT_EQ(w.LabelEnbun->text(), "5");
+    EXPECT_EQ(w.LabelEnbun()->text(), "5");
 
-    w.ItemTable[101] = {"1", "more", "", "1"};
+    w.diary().SetItem(101, {"1", "more", "", "1"});
     type(g.TextEnbun[0], "");
     type(g.TextName[3], "");  // leaving a ticked, named row's salt
-    EXPECT_EQ(w.LabelEnbun->text(), "6");
+    EXPECT_EQ(w.LabelEnbun()->text(), "6");
 }
 
 TEST_F(GridInput, FocusingANumberBoxMakesItTheSelectedArea) {
@@ -95,37 +95,37 @@ TEST_F(GridInput, FocusingANumberBoxMakesItTheSelectedArea) {
     ItemGrid& g = grid();
     w.ShowStatus("old");
     type(g.TextNa[4], "");
-    EXPECT_TRUE(w.SodiumAreaSelected);
-    EXPECT_FALSE(w.SaltAreaSelected);
-    EXPECT_EQ(w.SelectedRow, 4);
-    EXPECT_EQ(w.Label3->text(), "");
+    EXPECT_TRUE(w.SodiumAreaSelected());
+    EXPECT_FALSE(w.SaltAreaSelected());
+    EXPECT_EQ(w.SelectedRow(), 4);
+    EXPECT_EQ(w.Label3()->text(), "");
     EXPECT_EQ(Background(g.TextNa[4]), colour::White) << "no highlight while the weight panel is empty";
 
     // A carried seasoning total marks a salt box only.
-    w.LabelEnbunR->setText("1.2");
+    w.LabelEnbunR()->setText("1.2");
     type(g.TextNa[6], "");
     EXPECT_EQ(Background(g.TextNa[6]), colour::White);
     type(g.TextEnbun[6], "");
-    EXPECT_TRUE(w.SaltAreaSelected);
-    EXPECT_FALSE(w.SodiumAreaSelected);
+    EXPECT_TRUE(w.SaltAreaSelected());
+    EXPECT_FALSE(w.SodiumAreaSelected());
     EXPECT_EQ(Background(g.TextEnbun[6]), colour::Yellow);
 
     // A name box, a tick or a button leaves the selection where it was.
     type(g.TextName[9], "");
     tick(9);
-    QTest::mouseClick(w.Command2, Qt::LeftButton);
+    QTest::mouseClick(w.Command2(), Qt::LeftButton);
     dialogs.calls.clear();
-    EXPECT_TRUE(w.SaltAreaSelected);
-    EXPECT_EQ(w.SelectedRow, 6);
+    EXPECT_TRUE(w.SaltAreaSelected());
+    EXPECT_EQ(w.SelectedRow(), 6);
     EXPECT_EQ(Background(g.TextEnbun[6]), colour::Yellow);
 
     // The next box takes the mark from the previous row.
-    w.LabelEnbunR->setText("0");
-    w.Picture1->Text4->setText("45");
+    w.LabelEnbunR()->setText("0");
+    w.Picture1()->Text4->setText("45");
     type(g.TextNa[8], "");
     EXPECT_EQ(Background(g.TextEnbun[6]), colour::White);
     EXPECT_EQ(Background(g.TextNa[8]), colour::Yellow);
-    w.Picture1->Text4->clear();
+    w.Picture1()->Text4->clear();
 }
 
 TEST_F(GridInput, ConvertingSodiumFillsTheSaltAndMovesThere) {
@@ -136,19 +136,19 @@ TEST_F(GridInput, ConvertingSodiumFillsTheSaltAndMovesThere) {
     type(g.TextNa[0], "250");
     enter(g.TextNa[0]);
     EXPECT_EQ(g.TextEnbun[0]->text(), "0.63");
-    EXPECT_EQ(w.ItemTable[0].ItemSalt, "0.63");
+    EXPECT_EQ(w.ItemTable()[0].ItemSalt, "0.63");
     EXPECT_EQ(g.TextNa[0]->text(), "");
-    EXPECT_EQ(w.ItemTable[0].Sodium, "");
-    EXPECT_EQ(w.LabelEnbun->text(), "0.63") << "a ticked, named row counts at once";
+    EXPECT_EQ(w.ItemTable()[0].Sodium, "");
+    EXPECT_EQ(w.LabelEnbun()->text(), "0.63") << "a ticked, named row counts at once";
     EXPECT_EQ(QApplication::focusWidget(), g.TextEnbun[0]);
-    EXPECT_TRUE(w.SaltAreaSelected);
-    EXPECT_EQ(w.SelectedRow, 0);
+    EXPECT_TRUE(w.SaltAreaSelected());
+    EXPECT_EQ(w.SelectedRow(), 0);
 
     // The button does the same; an unticked row changes only its salt.
     g.TextNa[1]->setText("1000");
     QTest::mouseClick(g.CommandNa[1], Qt::LeftButton);
     EXPECT_EQ(g.TextEnbun[1]->text(), "2.54");
-    EXPECT_EQ(w.LabelEnbun->text(), "0.63");
+    EXPECT_EQ(w.LabelEnbun()->text(), "0.63");
     EXPECT_EQ(QApplication::focusWidget(), g.TextEnbun[1]);
 
     // Nothing to convert: the salt stays, the sodium box is emptied, the focus moves.
@@ -193,13 +193,13 @@ TEST_F(GridInput, PortionButtonsScaleTheRowsSalt) {
         w.ShowStatus("old");
         QTest::mouseClick(c.button, Qt::LeftButton);
         EXPECT_EQ(g.TextEnbun[0]->text(), c.result);
-        EXPECT_EQ(w.ItemTable[0].ItemSalt, c.result);
-        EXPECT_EQ(w.LabelEnbun->text(), c.total);
+        EXPECT_EQ(w.ItemTable()[0].ItemSalt, c.result);
+        EXPECT_EQ(w.LabelEnbun()->text(), c.total);
         EXPECT_EQ(QApplication::focusWidget(), g.TextEnbun[0]);
-        EXPECT_EQ(w.Label3->text(), "");
+        EXPECT_EQ(w.Label3()->text(), "");
     }
     EXPECT_TRUE(dialogs.calls.empty());
-    EXPECT_EQ(Background(w.CommandP[0]), colour::Salmon) << "the page buttons are not repainted";
+    EXPECT_EQ(Background(w.CommandP()[0]), colour::Salmon) << "the page buttons are not repainted";
 }
 
 TEST_F(GridInput, AResultTooLargeToWriteLeavesTheRowAsItWas) {
@@ -217,7 +217,7 @@ TEST_F(GridInput, AResultTooLargeToWriteLeavesTheRowAsItWas) {
     QTest::mouseClick(g.CommandNa[0], Qt::LeftButton);
     EXPECT_EQ(g.TextEnbun[0]->text(), "1");
     EXPECT_EQ(g.TextNa[0]->text(), huge) << "a number that cannot be converted is not thrown away";
-    EXPECT_EQ(w.ItemTable[0].Sodium, huge);
+    EXPECT_EQ(w.ItemTable()[0].Sodium, huge);
     EXPECT_EQ(QApplication::focusWidget(), g.TextEnbun[0]);
 }
 
@@ -225,8 +225,8 @@ TEST_F(GridInput, TypingANameCostsFarLessThanAFrame) {
     records({{u"1", u"soup", u"", u"1"}});
     Form1& w = start();
     // A long log must not slow down the grid.
-    for (int d = 0; d < 5000; ++d) w.DailyLog.push_back({QStringLiteral("2010/01/01"), "6", "", ""});
-    for (int s = 1; s < 160; ++s) w.ItemTable[s] = {"1", QStringLiteral("item %1").arg(s), "", "0.25"};
+    w.diary().LoadDailyLog(LogList(5000, {QStringLiteral("2010/01/01"), "6", "", ""}));
+    for (int s = 1; s < 160; ++s) w.diary().SetItem(s, {"1", QStringLiteral("item %1").arg(s), "", "0.25"});
     QLineEdit* name = grid().TextName[0];
     type(name, "");
     const QString text = QString(200, u'a');
@@ -235,8 +235,8 @@ TEST_F(GridInput, TypingANameCostsFarLessThanAFrame) {
     QTest::keyClicks(name, text);
     const qint64 elapsed = timer.elapsed();
     std::printf("typing 200 characters into a name box: %lld ms\n", static_cast<long long>(elapsed));
-    EXPECT_EQ(w.ItemTable[0].ItemName, text);
-    EXPECT_EQ(w.LabelEnbun->text(), "40.75");
+    EXPECT_EQ(w.ItemTable()[0].ItemName, text);
+    EXPECT_EQ(w.LabelEnbun()->text(), "40.75");
     EXPECT_LT(elapsed, 1000);
 }
 

@@ -33,13 +33,13 @@ TEST_F(MainWindowLife, FirstRunInAnEmptyFolder) {
     Form1& w = start();
     EXPECT_EQ(w.windowTitle(), "Morvaline");
     EXPECT_EQ(w.size(), QSize(985, 673));
-    EXPECT_EQ(w.Text1_0->text(), "2024/01/05");
-    EXPECT_TRUE(w.Text1_0->hasFocus());
-    EXPECT_EQ(w.TextMoku->text(), "");
-    EXPECT_EQ(w.LabelEnbun->text(), "0");
+    EXPECT_EQ(w.Text1_0()->text(), "2024/01/05");
+    EXPECT_TRUE(w.Text1_0()->hasFocus());
+    EXPECT_EQ(w.TextMoku()->text(), "");
+    EXPECT_EQ(w.LabelEnbun()->text(), "0");
     EXPECT_EQ(w.LogCount(), 0);
-    EXPECT_EQ(w.PressureBarShift, 3000);
-    EXPECT_EQ(w.Label3->text(), "");
+    EXPECT_EQ(w.PressureBarShift(), 3000);
+    EXPECT_EQ(w.Label3()->text(), "");
     EXPECT_TRUE(exists("Kiroku.txt"));
     EXPECT_EQ(bytes("Kiroku.txt"), "");
     struct stat info {};
@@ -63,22 +63,22 @@ TEST_F(MainWindowLife, StartUpLoadsTheFilesAndRestoresAnInterruptedWrite) {
     put("Enbun.txt", "\"2024/01/0");
     put("Enbun.bak", "\"2024/01/02\",\"6.5\",\"\",\"\"\r\n\"2024/01/03\",\"7\",\"80\",\"120\"\r\n");
     Form1& w = start();
-    EXPECT_EQ(w.ItemTable[0].ItemName, "みそ汁");
-    EXPECT_EQ(w.LabelEnbun->text(), "3.23") << "cut, not rounded";
-    EXPECT_EQ(Background(w.LabelEnbun), colour::Salmon) << "3 < 3.23";
-    EXPECT_EQ(w.TextMoku->text(), "3");
-    EXPECT_EQ(w.PressureBarShift, 3400);
+    EXPECT_EQ(w.ItemTable()[0].ItemName, "みそ汁");
+    EXPECT_EQ(w.LabelEnbun()->text(), "3.23") << "cut, not rounded";
+    EXPECT_EQ(Background(w.LabelEnbun()), colour::Salmon) << "3 < 3.23";
+    EXPECT_EQ(w.TextMoku()->text(), "3");
+    EXPECT_EQ(w.PressureBarShift(), 3400);
     ASSERT_EQ(w.LogCount(), 2);
-    EXPECT_EQ(w.DailyLog[1].PressureHigh, "120");
+    EXPECT_EQ(w.DailyLog()[1].PressureHigh, "120");
     EXPECT_FALSE(exists("Enbun.bak"));
-    EXPECT_EQ(w.Label3->text(), "");
+    EXPECT_EQ(w.Label3()->text(), "");
 }
 
 TEST_F(MainWindowLife, AnUnreadableLogIsReportedAndKept) {
     const QByteArray broken = "\"2024/01/02\",\"6.5\",\"\"";  // a record cut short
     put("Enbun.txt", broken);
     Form1& w = start();
-    EXPECT_EQ(w.Label3->text(), "情報処理中にエラーが発生しました");
+    EXPECT_EQ(w.Label3()->text(), "情報処理中にエラーが発生しました");
     EXPECT_EQ(w.LogCount(), 0);
     const QStringList kept = QDir(folder).entryList({"Enbun.unreadable-*"});
     ASSERT_EQ(kept.size(), 1);
@@ -96,13 +96,14 @@ TEST_F(MainWindowLife, CloseBoxAndExitButtonSaveTheSame) {
     for (int run = 0; run < 2; ++run) {
         for (const char* name : names) QFile::remove(path(name));
         Form1& w = start();
-        w.ItemTable[3] = {"1", "梅干し", "", "2.2"};
-        w.DailyLog.push_back({"2024/01/04", "6.1", "", ""});
-        w.SeasoningTable[0] = {"  食塩(小さじ) ", "6.0"};
-        w.TextMoku->setText("6.5");
-        w.PressureBarShift = 2800;
+        w.diary().SetItem(3, {"1", "梅干し", "", "2.2"});
+        w.diary().RegisterDay({LogPlace::Kind::Append, 0}, "2024/01/04", "6.1");
+        w.diary().SetSeasoningName(0, "  食塩(小さじ) ");
+        w.diary().SetUnitSalt(0, "6.0");
+        w.TextMoku()->setText("6.5");
+        w.diary().SetPressureBarShift(2800);
         if (run == 0)
-            QTest::mouseClick(w.Command1, Qt::LeftButton);
+            QTest::mouseClick(w.Command1(), Qt::LeftButton);
         else
             w.close();
         EXPECT_FALSE(w.isVisible());
@@ -123,10 +124,10 @@ TEST_F(MainWindowLife, PendingImportsLeaveTheirFilesUntouched) {
     put("Kiroku.txt", items);
     put("Enbun.txt", log);
     Form1& w = start();
-    w.ItemTable[0].ItemName = "取り込んだ品";
-    w.DailyLog = {{"2024/01/01", "5", "", ""}};
-    w.ItemImportPending = true;
-    w.LogImportPending = true;
+    ItemList imported = w.ItemTable();
+    imported[0].ItemName = "取り込んだ品";
+    w.diary().BeginItemImport(imported);
+    w.diary().BeginLogImport({{"2024/01/01", "5", "", ""}});
     w.close();
     EXPECT_EQ(bytes("Kiroku.txt"), items);
     EXPECT_EQ(bytes("Enbun.txt"), log);
@@ -138,8 +139,8 @@ TEST_F(MainWindowLife, AnEmptiedLogLeavesTheLogFileAsItWas) {
     const QByteArray log = "\"2023/12/31\",\"8\",\"\",\"\"\r\n";
     put("Enbun.txt", log);
     Form1& w = start();
-    w.DailyLog.clear();
-    QTest::mouseClick(w.Command1, Qt::LeftButton);
+    w.diary().LoadDailyLog({});
+    QTest::mouseClick(w.Command1(), Qt::LeftButton);
     EXPECT_EQ(bytes("Enbun.txt"), log);
 }
 
@@ -165,8 +166,8 @@ TEST_F(MainWindowLife, AFailedSaveAtShutdownIsToldOnceAndTheWindowStillCloses) {
     put("Kiroku.txt", items);
     FailingRenames ops;
     Form1& w = start(ops);
-    w.ItemTable[0].ItemName = "新しい品";
-    QTest::mouseClick(w.Command1, Qt::LeftButton);
+    w.diary().SetItemName(0, "新しい品");
+    QTest::mouseClick(w.Command1(), Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(dialogs.notices(), QStringList{"情報処理中にエラーが発生しました"});
     EXPECT_EQ(bytes("Kiroku.txt"), items) << "the previous file is kept";
@@ -183,16 +184,16 @@ TEST_F(MainWindowLife, EditsAreSavedAsTheUserGoes) {
         EXPECT_EQ(timer->interval(), 2000);
         timer->setInterval(1);
         for (const char* typed : {"7", "5"}) {
-            w.Label3->clear();
-            QTest::keyClicks(w.TextMoku, typed);
+            w.Label3()->clear();
+            QTest::keyClicks(w.TextMoku(), typed);
             EXPECT_TRUE(timer->isActive()) << "a key restarts the wait";
             QTest::qWait(20);
             if (!fail) {
-                EXPECT_EQ(bytes("Moku.txt"), w.TextMoku->text().toLatin1() + "\r\n");
+                EXPECT_EQ(bytes("Moku.txt"), w.TextMoku()->text().toLatin1() + "\r\n");
             } else if (QByteArray(typed) == "7") {
-                EXPECT_EQ(w.Label3->text(), "情報処理中にエラーが発生しました");
+                EXPECT_EQ(w.Label3()->text(), "情報処理中にエラーが発生しました");
             } else {
-                EXPECT_EQ(w.Label3->text(), "") << "a failing autosave says so once";
+                EXPECT_EQ(w.Label3()->text(), "") << "a failing autosave says so once";
             }
         }
         EXPECT_TRUE(dialogs.notices().isEmpty());
@@ -207,8 +208,8 @@ TEST_F(MainWindowLife, ThePanelsWaitHiddenInTheirPlaces) {
     // None is built until something opens it; built, each waits hidden.
     EXPECT_EQ(w.findChild<QWidget*>("PictureE"), nullptr);
     EXPECT_EQ(w.findChild<QWidget*>("Picture2"), nullptr);
-    w.PictureE.get(), w.PictureH.get(), w.PictureCho.get();
-    w.Picture2.get(), w.Picture3.get(), w.Picture4.get();
+    w.PictureE().get(), w.PictureH().get(), w.PictureCho().get();
+    w.Picture2().get(), w.Picture3().get(), w.Picture4().get();
     for (const char* name : {"PictureE", "PictureH", "PictureCho"}) {
         auto* panel = find<QWidget>(name);
         EXPECT_FALSE(panel->isVisible()) << name;
@@ -219,12 +220,12 @@ TEST_F(MainWindowLife, ThePanelsWaitHiddenInTheirPlaces) {
         EXPECT_FALSE(panel->isVisible()) << name;
         EXPECT_EQ(panel->pos(), QPoint(0, 40)) << name;
         // They stand over the whole column of commands under the top strip.
-        for (QPushButton* b : {w.Command2, w.Command30, w.Command3, w.Command13, w.Command8})
+        for (QPushButton* b : {w.Command2(), w.Command30(), w.Command3(), w.Command13(), w.Command8()})
             EXPECT_TRUE(panel->geometry().contains(b->geometry())) << name;
     }
-    EXPECT_TRUE(w.Picture1->isVisible());
-    EXPECT_TRUE(w.Picture7->isVisible());
-    EXPECT_FALSE(w.Calendar1->isVisible());
+    EXPECT_TRUE(w.Picture1()->isVisible());
+    EXPECT_TRUE(w.Picture7()->isVisible());
+    EXPECT_FALSE(w.Calendar1()->isVisible());
 }
 
 TEST_F(MainWindowLife, EveryMainViewControlHasItsCaptionAndTooltip) {
@@ -252,7 +253,7 @@ TEST_F(MainWindowLife, EveryMainViewControlHasItsCaptionAndTooltip) {
     EXPECT_EQ(find<QLabel>("Label3")->palette().color(QPalette::WindowText), colour::Red);
     EXPECT_EQ(find<QLabel>("Label46")->text(), "");
     EXPECT_NE(find<QLineEdit>("Text1(0)"), nullptr);
-    form->Command16->click();  // the calendar is built when first opened
+    form->Command16()->click();  // the calendar is built when first opened
     EXPECT_NE(find<QWidget>("Calendar1"), nullptr);
 }
 

@@ -12,11 +12,11 @@ using SaltListLongLog = SaltListFixture;
 TEST_F(SaltListLongLog, PagesWrapAndTheNewestDayTakesAReading) {
     constexpr int Days = 100000;
     Form1& w = start();
-    w.DailyLog = days(Days, QDate(1750, 1, 1));
+    w.diary().LoadDailyLog(days(Days, QDate(1750, 1, 1)));
     SaltListScreen& s = screen();
-    const QString lastDay = w.DailyLog.back().LogDate;
+    const QString lastDay = w.DailyLog().back().LogDate;
 
-    w.Command3->click();
+    w.Command3()->click();
     EXPECT_EQ(s.TextPAGE->text(), "5000");
     // The main date is not in the log: switching the display on searches it all.
     s.Command40->click();
@@ -27,7 +27,7 @@ TEST_F(SaltListLongLog, PagesWrapAndTheNewestDayTakesAReading) {
     EXPECT_EQ(s.TextPAGE->text(), "5000");
     s.TextPAGE->setText("2500");
     QTest::keyClick(s.TextPAGE, Qt::Key_Return);
-    EXPECT_EQ(s.LabelE1[0]->text(), w.DailyLog[2499 * 20].LogDate);
+    EXPECT_EQ(s.LabelE1[0]->text(), w.DailyLog()[2499 * 20].LogDate);
 
     s.TextPAGE->setText("5000");
     s.Command15->click();
@@ -36,7 +36,7 @@ TEST_F(SaltListLongLog, PagesWrapAndTheNewestDayTakesAReading) {
     s.Text5->setText("135");
     s.Text6->setText("85");
     s.Command39->click();
-    EXPECT_EQ(w.DailyLog.back().PressureLow, "85");
+    EXPECT_EQ(w.DailyLog().back().PressureLow, "85");
     EXPECT_EQ(s.LabelE4[19]->text(), "85-135");
 }
 

@@ -51,7 +51,7 @@ TEST_F(SaltListPressure, TheToggleShowsThePanelsAndTheBars) {
     Form1& w = *form;
     EXPECT_FALSE(s.Picture5->isVisible());
     s.Text5->setText("1");
-    w.Text1_0->setText("2024/01/03");
+    w.Text1_0()->setText("2024/01/03");
     s.Command40->click();
     EXPECT_EQ(s.Command40->text(), "血圧非表示");
     EXPECT_TRUE(s.Picture5->isVisible());
@@ -86,8 +86,8 @@ TEST_F(SaltListPressure, RegisteringStoresTheLowerNumberFirst) {
     QTest::keyClicks(s.Text6, "80");
     EXPECT_TRUE(s.Command39->isEnabled());
     s.Command39->click();
-    EXPECT_EQ(form->DailyLog[3].PressureLow, "80");
-    EXPECT_EQ(form->DailyLog[3].PressureHigh, "120");
+    EXPECT_EQ(form->DailyLog()[3].PressureLow, "80");
+    EXPECT_EQ(form->DailyLog()[3].PressureHigh, "120");
     EXPECT_EQ(s.LabelE4[3]->text(), "80-120");
     expectBar(3, 80, 120);
     EXPECT_EQ(s.LabelE4[3]->width(), 1200 / 15) << "40 mmHg is 1200 twips";
@@ -104,8 +104,8 @@ TEST_F(SaltListPressure, RegisteringStoresTheLowerNumberFirst) {
     dialogs.answers = {true};
     s.Command39->click();
     EXPECT_EQ(dialogs.questions(), QStringList{Overwrite});
-    EXPECT_EQ(form->DailyLog[2].PressureLow, "080");
-    EXPECT_EQ(form->DailyLog[2].PressureHigh, "80");
+    EXPECT_EQ(form->DailyLog()[2].PressureLow, "080");
+    EXPECT_EQ(form->DailyLog()[2].PressureHigh, "80");
     EXPECT_EQ(s.LabelE4[2]->text(), "080-80");
     EXPECT_EQ(s.LabelE4[2]->width(), 0);
 }
@@ -115,10 +115,10 @@ TEST_F(SaltListPressure, ADayWithoutSaltIsRefusedAndAnswersDecideOverwrites) {
     s.Command36->click();
     EXPECT_EQ(s.Text2->text(), "2024/01/06");
     typeReading("130", "90");
-    const LogList before = form->DailyLog;
+    const LogList before = form->DailyLog();
     s.Command39->click();
     EXPECT_EQ(dialogs.notices(), QStringList{NotLogged});
-    EXPECT_EQ(form->DailyLog, before);
+    EXPECT_EQ(form->DailyLog(), before);
     EXPECT_EQ(s.Text5->text(), "130") << "nothing is emptied on a refusal";
 
     struct Case {
@@ -134,8 +134,8 @@ TEST_F(SaltListPressure, ADayWithoutSaltIsRefusedAndAnswersDecideOverwrites) {
         dialogs.answers = {c.yes};
         s.Command39->click();
         EXPECT_EQ(dialogs.questions(), QStringList{Overwrite});
-        EXPECT_EQ(form->DailyLog[4].PressureLow, c.low);
-        EXPECT_EQ(form->DailyLog[4].PressureHigh, c.high);
+        EXPECT_EQ(form->DailyLog()[4].PressureLow, c.low);
+        EXPECT_EQ(form->DailyLog()[4].PressureHigh, c.high);
         EXPECT_EQ(s.LabelE4[4]->text(), QString::fromLatin1(c.low) + "-" + c.high);
         EXPECT_EQ(s.Text5->text(), c.yes ? "" : "130");
     }
@@ -146,15 +146,15 @@ TEST_F(SaltListPressure, DeletingAsksAndEmptiesTheReading) {
     ASSERT_TRUE(s.Command38->isEnabled());
     s.Command38->click();  // the empty answer queue says No
     EXPECT_EQ(dialogs.questions(), QStringList{DeleteQuestion});
-    EXPECT_EQ(form->DailyLog[4].PressureLow, "85");
+    EXPECT_EQ(form->DailyLog()[4].PressureLow, "85");
     EXPECT_TRUE(s.LabelE4[4]->isVisible());
     EXPECT_TRUE(s.Text5->hasFocus());
 
     dialogs.answers = {true};
     s.Command38->click();
-    EXPECT_EQ(form->DailyLog[4].PressureLow, "");
-    EXPECT_EQ(form->DailyLog[4].PressureHigh, "");
-    EXPECT_EQ(form->DailyLog[4].DaySalt, "5");
+    EXPECT_EQ(form->DailyLog()[4].PressureLow, "");
+    EXPECT_EQ(form->DailyLog()[4].PressureHigh, "");
+    EXPECT_EQ(form->DailyLog()[4].DaySalt, "5");
     EXPECT_FALSE(s.LabelE4[4]->isVisible());
     EXPECT_FALSE(s.Command38->isEnabled());
     EXPECT_TRUE(s.Text5->hasFocus());
@@ -162,25 +162,25 @@ TEST_F(SaltListPressure, DeletingAsksAndEmptiesTheReading) {
     // A date outside the log: the question comes, nothing changes.
     s.Command38->setEnabled(true);
     s.Text2->setText("2030/01/01");
-    const LogList before = form->DailyLog;
+    const LogList before = form->DailyLog();
     dialogs.answers = {true};
     s.Command38->click();
-    EXPECT_EQ(form->DailyLog, before);
+    EXPECT_EQ(form->DailyLog(), before);
 }
 
 TEST_F(SaltListPressure, ShiftMovesEveryBarAndStopsAtZero) {
     SaltListScreen& s = openWith(week());
-    form->PressureBarShift = 100;
+    form->diary().SetPressureBarShift(100);
     s.Command40->click();
     expectBar(2, 70, 110, 100);
     s.Command41->click();
-    EXPECT_EQ(form->PressureBarShift, 0);
+    EXPECT_EQ(form->PressureBarShift(), 0);
     expectBar(2, 70, 110, 0);
     expectBar(4, 85, 135, 0);
     s.Command41->click();
-    EXPECT_EQ(form->PressureBarShift, 0);
+    EXPECT_EQ(form->PressureBarShift(), 0);
     s.Command42->click();
-    EXPECT_EQ(form->PressureBarShift, 200);
+    EXPECT_EQ(form->PressureBarShift(), 200);
     expectBar(2, 70, 110, 200);
     EXPECT_TRUE(s.Text5->hasFocus());
     EXPECT_TRUE(dialogs.calls.empty());
@@ -194,10 +194,10 @@ TEST_F(SaltListPressure, EnterMovesBetweenTheBoxesAndRegistersWhenBothAreFilled)
     QTest::keyClicks(s.Text5, "120");
     QTest::keyClick(s.Text5, Qt::Key_Return);
     EXPECT_TRUE(s.Text6->hasFocus()) << "one box filled: no registration, on to the second";
-    EXPECT_EQ(form->DailyLog[3].PressureLow, "");
+    EXPECT_EQ(form->DailyLog()[3].PressureLow, "");
     QTest::keyClicks(s.Text6, "80");
     QTest::keyClick(s.Text6, Qt::Key_Return);
-    EXPECT_EQ(form->DailyLog[3].PressureLow, "80");
+    EXPECT_EQ(form->DailyLog()[3].PressureLow, "80");
     EXPECT_TRUE(s.Text5->hasFocus());
 
     // Only the second box filled: Enter there goes to the first.
@@ -290,8 +290,8 @@ TEST_F(SaltListPressure, DateButtonsAndTheCalendarKeepTheDeleteButtonHonest) {
 TEST_F(SaltListPressure, DateButtonsLeaveTheFirstAndLastDayOfTheCalendar) {
     SaltListScreen& s = openOn(week());
     Form1& w = *form;
-    const std::tuple<QLineEdit*, QPushButton*, QString> cases[] = {{w.Text1_0, w.Command9, "1000/01/01"},
-                                                                   {w.Text1_0, w.Command10, "9999/12/31"},
+    const std::tuple<QLineEdit*, QPushButton*, QString> cases[] = {{w.Text1_0(), w.Command9(), "1000/01/01"},
+                                                                   {w.Text1_0(), w.Command10(), "9999/12/31"},
                                                                    {s.Text2, s.Command37, "1000/01/01"},
                                                                    {s.Text2, s.Command36, "9999/12/31"}};
     for (const auto& [box, button, date] : cases) {
@@ -307,7 +307,7 @@ TEST_F(SaltListPressure, BarsNeverCoverTheCalendarOrTheEntryPanel) {
     log[2].PressureHigh = "200";
     SaltListScreen& s = openOn(log);
     s.Command35->click();
-    form->PressureBarShift = 200;  // one step of "<" from the left end
+    form->diary().SetPressureBarShift(200);  // one step of "<" from the left end
     s.Command41->click();
     const QLabel* bar = s.LabelE4[2];
     ASSERT_TRUE(bar->isVisible());
@@ -359,7 +359,7 @@ TEST_F(SaltListPressure, ReadingsFromAnEditedFileNeverBreakTheScreen) {
     log[3] = {"2024/01/04", "5", "-20", "99999999999999999"};
     log[4] = {"2024/01/05", "5", "80", "120"};
     SaltListScreen& s = openWith(log);
-    form->PressureBarShift = 2147483600;
+    form->diary().SetPressureBarShift(2147483600);
     s.Command40->click();
     EXPECT_TRUE(s.LabelE4[0]->isVisible());
     EXPECT_EQ(s.LabelE4[0]->width(), 0);
@@ -369,7 +369,7 @@ TEST_F(SaltListPressure, ReadingsFromAnEditedFileNeverBreakTheScreen) {
     EXPECT_FALSE(s.LabelE4[2]->isVisible());
     EXPECT_TRUE(s.LabelE4[3]->isVisible());
     for (int i = 0; i < 3; ++i) s.Command42->click();
-    EXPECT_EQ(form->PressureBarShift, 2147483647) << "the shift stops at the top of its range";
+    EXPECT_EQ(form->PressureBarShift(), 2147483647) << "the shift stops at the top of its range";
     s.Text2->setText("2024/01/02");
     s.Command36->click();
     s.Command37->click();
@@ -378,7 +378,7 @@ TEST_F(SaltListPressure, ReadingsFromAnEditedFileNeverBreakTheScreen) {
     dialogs.answers = {true};
     s.Command39->click();
     EXPECT_EQ(dialogs.questions(), QStringList{Overwrite}) << "a stored lower number is a reading to replace";
-    EXPECT_EQ(form->DailyLog[1].PressureHigh, "120");
+    EXPECT_EQ(form->DailyLog()[1].PressureHigh, "120");
 }
 
 }  // namespace

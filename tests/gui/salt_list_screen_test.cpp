@@ -21,14 +21,14 @@ TEST_F(SaltListScreenTest, PagesOfTwentyDaysWrapAroundBothWays) {
     SaltListScreen& s = screen();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
-        w.DailyLog = days(c.count);
-        w.Command3->click();
+        w.diary().LoadDailyLog(days(c.count));
+        w.Command3()->click();
         EXPECT_EQ(s.LabelPAGE->text(), c.pages);
         EXPECT_EQ(s.TextPAGE->text(), c.pages) << "opens on the newest days";
         EXPECT_EQ(shownRows(), c.rowsOnLastPage);
         if (c.rowsOnLastPage > 0) {
             EXPECT_EQ(s.LabelE1[0]->text(),
-                      w.DailyLog[static_cast<size_t>((std::atoi(c.pages) - 1) * 20)].LogDate);
+                      w.DailyLog()[static_cast<size_t>((std::atoi(c.pages) - 1) * 20)].LogDate);
         }
 
         s.Command18->click();
@@ -53,11 +53,11 @@ TEST_F(SaltListScreenTest, StepsThroughTheMiddleAndShowsEachPagesDays) {
     s.Command17->click();
     EXPECT_EQ(s.TextPAGE->text(), "2");
     EXPECT_EQ(shownRows(), 20);
-    EXPECT_EQ(s.LabelE1[0]->text(), form->DailyLog[20].LogDate);
-    EXPECT_EQ(s.LabelE1[19]->text(), form->DailyLog[39].LogDate);
+    EXPECT_EQ(s.LabelE1[0]->text(), form->DailyLog()[20].LogDate);
+    EXPECT_EQ(s.LabelE1[19]->text(), form->DailyLog()[39].LogDate);
     s.Command18->click();
     EXPECT_EQ(s.TextPAGE->text(), "3");
-    EXPECT_EQ(s.LabelE1[0]->text(), form->DailyLog[40].LogDate);
+    EXPECT_EQ(s.LabelE1[0]->text(), form->DailyLog()[40].LogDate);
     for (int r = 1; r < 20; ++r) {
         EXPECT_FALSE(s.LabelE1[r]->isVisible()) << r;
         EXPECT_FALSE(s.LabelE2[r]->isVisible()) << r;
@@ -76,8 +76,8 @@ TEST_F(SaltListScreenTest, StepsThroughTheMiddleAndShowsEachPagesDays) {
 
 TEST_F(SaltListScreenTest, OpeningStartsAfreshEveryTime) {
     Form1& w = start();
-    w.DailyLog = days(30);
-    w.Command3->click();
+    w.diary().LoadDailyLog(days(30));
+    w.Command3()->click();
     SaltListScreen& s = screen();
     EXPECT_TRUE(s.isVisible());
     EXPECT_EQ(s.geometry(), QRect(0, 0, px(14775), px(10095)));
@@ -94,10 +94,10 @@ TEST_F(SaltListScreenTest, OpeningStartsAfreshEveryTime) {
     EXPECT_EQ(s.TextPAGE->text(), "1") << "closing changes nothing else";
     EXPECT_EQ(s.Command40->text(), "血圧非表示");
 
-    w.Text1_0->setText("2023/01/02");
+    w.Text1_0()->setText("2023/01/02");
     w.ShowStatus("old message");
-    w.Command3->click();
-    EXPECT_EQ(w.Label3->text(), "");
+    w.Command3()->click();
+    EXPECT_EQ(w.Label3()->text(), "");
     EXPECT_EQ(s.TextPAGE->text(), "2");
     EXPECT_EQ(s.Command40->text(), "血圧表示");
     EXPECT_FALSE(s.Picture5->isVisible());
@@ -115,14 +115,14 @@ TEST_F(SaltListScreenTest, OpeningStartsAfreshEveryTime) {
 
 TEST_F(SaltListScreenTest, AnEmptyLogOpensOnPageOneOfOneWithoutTakingTheFocus) {
     Form1& w = start();
-    w.TextMoku->setFocus();
-    w.PictureE->Open();
+    w.TextMoku()->setFocus();
+    w.PictureE()->Open();
     SaltListScreen& s = screen();
     EXPECT_TRUE(s.isVisible());
     EXPECT_EQ(s.TextPAGE->text(), "1");
     EXPECT_EQ(s.LabelPAGE->text(), "1");
     EXPECT_EQ(shownRows(), 0);
-    EXPECT_EQ(focused(), w.TextMoku);
+    EXPECT_EQ(focused(), w.TextMoku());
     s.Command18->click();
     s.Command17->click();
     EXPECT_EQ(s.TextPAGE->text(), "1");
@@ -163,7 +163,7 @@ TEST_F(SaltListScreenTest, EveryControlHasItsNameAndCaption) {
     for (const char* name : {"TextPAGE", "Text2", "Text5", "Text6"}) find<QLineEdit>(name);
     for (const char* name : {"LabelPAGE"}) find<QLabel>(name);
     for (const char* name : {"PictureE", "Picture5", "Picture6"}) find<QWidget>(name);
-    form->PictureE->Command35->click();  // the calendar is built when first opened
+    form->PictureE()->Command35->click();  // the calendar is built when first opened
     find<QWidget>("Calendar2");
     for (int r = 0; r < 20; ++r)
         for (const char* base : {"LabelE1", "LabelE2", "LabelE3", "LabelE4"})
@@ -223,9 +223,9 @@ TEST_F(SaltListScreenTest, BarColoursFollowTheTargetInForceNow) {
     SaltListScreen& s = screen();
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.salt) + " / " + c.target);
-        w.DailyLog = {{"2024/01/05", c.salt, "", ""}};
-        w.TextMoku->setText(c.target);
-        w.Command3->click();
+        w.diary().LoadDailyLog({{"2024/01/05", c.salt, "", ""}});
+        w.TextMoku()->setText(c.target);
+        w.Command3()->click();
         EXPECT_EQ(s.LabelE2[0]->text(), c.salt);
         EXPECT_TRUE(s.LabelE3[0]->isVisible());
         EXPECT_EQ(Background(s.LabelE2[0]), c.over ? colour::Salmon : colour::PaleYellow);
@@ -238,15 +238,15 @@ TEST_F(SaltListScreenTest, BarColoursFollowTheTargetInForceNow) {
     // A new target recolours past days at the next opening; an absurd salt
     // runs off the screen; the list never writes to the log.
     const LogList log{{"2024/01/04", "9", "", ""}, {"2024/01/05", "99999999999999999999", "", ""}};
-    w.DailyLog = log;
-    w.TextMoku->setText("10");
-    w.Command3->click();
+    w.diary().LoadDailyLog(log);
+    w.TextMoku()->setText("10");
+    w.Command3()->click();
     EXPECT_EQ(Background(s.LabelE2[0]), colour::PaleYellow);
     EXPECT_GT(s.LabelE3[1]->width(), s.width());
-    w.TextMoku->setText("8");
-    w.Command3->click();
+    w.TextMoku()->setText("8");
+    w.Command3()->click();
     EXPECT_EQ(Background(s.LabelE2[0]), colour::Salmon);
-    EXPECT_EQ(w.DailyLog, log);
+    EXPECT_EQ(w.DailyLog(), log);
 }
 
 TEST_F(SaltListScreenTest, PageBoxTakesFourDigitsAndShowsThePageOnEnter) {
@@ -263,7 +263,7 @@ TEST_F(SaltListScreenTest, PageBoxTakesFourDigitsAndShowsThePageOnEnter) {
     EXPECT_EQ(box->text(), "2");
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(box->text(), "2");
-    EXPECT_EQ(s.LabelE1[0]->text(), form->DailyLog[20].LogDate);
+    EXPECT_EQ(s.LabelE1[0]->text(), form->DailyLog()[20].LogDate);
     EXPECT_EQ(box->selectedText(), "2");
     s.Command18->setFocus();
     box->setFocus(Qt::TabFocusReason);
@@ -282,7 +282,7 @@ TEST_F(SaltListScreenTest, StoredTextIsNeverReadAsMarkup) {
 TEST_F(SaltListScreenTest, PastedTextIsHeldToWhatTypingAllows) {
     openWith(days(100));
     QLineEdit* page = screen().TextPAGE;
-    QLineEdit* target = form->TextMoku;
+    QLineEdit* target = form->TextMoku();
     // box, its text, what is pasted at its end, the outcome.
     const std::tuple<QLineEdit*, QString, QString, QString> cases[] = {
         {page, "5", "12", "512"},
@@ -292,7 +292,7 @@ TEST_F(SaltListScreenTest, PastedTextIsHeldToWhatTypingAllows) {
         {target, "7.5", ".5", "7.5"},
         {target, "7.5", "123456", "7.5"},
         {target, "1234567890", "1", "1234567890"},        // a longer text set by the program stays
-        {form->Text1_0, "", "2024-01-05", "2024-01-05"},  // registration reads any date form
+        {form->Text1_0(), "", "2024-01-05", "2024-01-05"},  // registration reads any date form
     };
     for (const auto& [box, before, pasted, after] : cases) {
         box->setText(before);

@@ -11,11 +11,11 @@ namespace {
 
 class SeasoningTest : public GridFixture {
 protected:
-    SeasoningPanel& calc() { return *form->PictureCho; }
-    SeasoningStrip& strip() { return *form->Picture7; }
+    SeasoningPanel& calc() { return *form->PictureCho(); }
+    SeasoningStrip& strip() { return *form->Picture7(); }
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void tickC(int row) { click(calc().CheckC[row]); }
-    QString total() const { return form->PictureCho->LabelEnbunC->text(); }
+    QString total() const { return form->PictureCho()->LabelEnbunC->text(); }
 };
 
 TEST_F(SeasoningTest, AMealsSeasoningsAreCarriedIntoTheSelectedSaltBox) {
@@ -54,13 +54,13 @@ TEST_F(SeasoningTest, AMealsSeasoningsAreCarriedIntoTheSelectedSaltBox) {
 
     click(calc().Command46);
     EXPECT_FALSE(calc().isVisible());
-    EXPECT_EQ(w.LabelEnbunR->text(), "4.13");
+    EXPECT_EQ(w.LabelEnbunR()->text(), "4.13");
     EXPECT_EQ(Background(grid().TextEnbun[1]), colour::Yellow);
     click(strip().Command44);
     EXPECT_EQ(grid().TextEnbun[1]->text(), "4.13");
-    EXPECT_EQ(w.ItemTable[1].ItemSalt, "4.13");
-    EXPECT_EQ(w.LabelEnbun->text(), "5.13");
-    EXPECT_EQ(w.LabelEnbunR->text(), "0");
+    EXPECT_EQ(w.ItemTable()[1].ItemSalt, "4.13");
+    EXPECT_EQ(w.LabelEnbun()->text(), "5.13");
+    EXPECT_EQ(w.LabelEnbunR()->text(), "0");
     EXPECT_EQ(Background(grid().TextEnbun[1]), colour::White);
     click(strip().Command51);
     EXPECT_EQ(grid().TextEnbun[1]->text(), "4.13") << "nothing is carried";
@@ -71,8 +71,8 @@ TEST_F(SeasoningTest, AMealsSeasoningsAreCarriedIntoTheSelectedSaltBox) {
     tickC(1);
     click(calc().Command46);
     click(strip().Command51);
-    EXPECT_EQ(w.ItemTable[1].ItemSalt, "5.33");
-    EXPECT_EQ(w.LabelEnbun->text(), "6.33");
+    EXPECT_EQ(w.ItemTable()[1].ItemSalt, "5.33");
+    EXPECT_EQ(w.LabelEnbun()->text(), "6.33");
 
     click(strip().Command43);
     tickC(2);
@@ -145,17 +145,17 @@ TEST_F(SeasoningTest, ClearingAllTicksAsksFirst) {
     for (int s = 0; s < 40; ++s) lines += QStringLiteral("\"1\",\"item%1\",\"\",\"1\"\r\n").arg(s);
     put("Kiroku.txt", EncodeCp932(lines));
     Form1& w = start();
-    click(w.Command47);
+    click(w.Command47());
     EXPECT_EQ(dialogs.questions(), QStringList{"全てのチェックを外しますか？"});
-    EXPECT_EQ(w.LabelEnbun->text(), "40") << "No changes nothing";
+    EXPECT_EQ(w.LabelEnbun()->text(), "40") << "No changes nothing";
     dialogs.answers = {true};
-    click(w.Command47);
-    EXPECT_EQ(w.LabelEnbun->text(), "0");
-    for (int s = 0; s < 160; ++s) ASSERT_EQ(w.ItemTable[size_t(s)].Checked, "0") << s;
+    click(w.Command47());
+    EXPECT_EQ(w.LabelEnbun()->text(), "0");
+    for (int s = 0; s < 160; ++s) ASSERT_EQ(w.ItemTable()[size_t(s)].Checked, "0") << s;
     EXPECT_FALSE(grid().Check[0]->isChecked());
     EXPECT_EQ(Background(grid().TextName[0]), colour::WindowBackground());
-    EXPECT_EQ(Background(w.CommandP[1]), colour::LightYellow);
-    EXPECT_TRUE(w.Text1_0->hasFocus());
+    EXPECT_EQ(Background(w.CommandP()[1]), colour::LightYellow);
+    EXPECT_TRUE(w.Text1_0()->hasFocus());
 }
 
 TEST_F(SeasoningTest, AnEditedNameSurvivesARestart) {
@@ -169,7 +169,7 @@ TEST_F(SeasoningTest, AnEditedNameSurvivesARestart) {
     start();
     EXPECT_EQ(calc().TextNameC[7]->text(), "<b>自家製</b>ドレッシング");
     EXPECT_EQ(calc().TextTaniC[7]->text(), "0.3");
-    EXPECT_EQ(form->SeasoningTable[7].UnitSalt, "0.3");
+    EXPECT_EQ(form->SeasoningTable()[7].UnitSalt, "0.3");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 
 class SelectedItemsTest : public GridFixture {
 protected:
-    SelectedItemsPanel& list() { return *form->PictureH; }
+    SelectedItemsPanel& list() { return *form->PictureH(); }
     void selected(int count) {
         QString lines;
         for (int s = 0; s < count; ++s) lines += QStringLiteral("\"1\",\"item %1\",\"\",\"0.%1\"\r\n").arg(s);
@@ -18,14 +18,14 @@ protected:
     }
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     QString pageShown() const {
-        return form->PictureH->TextPAGE2->text() + "/" + form->PictureH->LabelPAGE2->text();
+        return form->PictureH()->TextPAGE2->text() + "/" + form->PictureH()->LabelPAGE2->text();
     }
 };
 
 TEST_F(SelectedItemsTest, SixtyOneItemsMakeTwoPagesThatWrapAround) {
     selected(61);
     Form1& w = start();
-    click(w.Command13);
+    click(w.Command13());
     ASSERT_TRUE(list().isVisible());
     EXPECT_TRUE(list().TextPAGE2->hasFocus());
     EXPECT_EQ(pageShown(), "1/2");
@@ -54,13 +54,13 @@ TEST_F(SelectedItemsTest, SixtyOneItemsMakeTwoPagesThatWrapAround) {
     EXPECT_TRUE(list().TextPAGE2->hasFocus()) << "Tab does not reach the covered window";
 
     // A snapshot: later changes show at the next opening.
-    w.Picture3->show();  // as while an item import is pending
+    w.Picture3()->show();  // as while an item import is pending
     click(list().Command19);
     EXPECT_FALSE(list().isVisible());
-    EXPECT_TRUE(w.Picture3->Command27->hasFocus()) << "not the main command the preview bar covers";
-    w.Picture3->hide();
-    w.ItemTable[0].Checked = "0";
-    click(w.Command13);
+    EXPECT_TRUE(w.Picture3()->Command27->hasFocus()) << "not the main command the preview bar covers";
+    w.Picture3()->hide();
+    w.diary().SetChecked(0, "0");
+    click(w.Command13());
     EXPECT_EQ(pageShown(), "1/1");
     EXPECT_EQ(list().LabelH1[0]->text(), QStringLiteral(" ｉｔｅｍ　１"));
 }
@@ -68,12 +68,12 @@ TEST_F(SelectedItemsTest, SixtyOneItemsMakeTwoPagesThatWrapAround) {
 TEST_F(SelectedItemsTest, NoSelectedItemEmptiesEveryCell) {
     selected(60);
     Form1& w = start();
-    click(w.Command13);
+    click(w.Command13());
     EXPECT_EQ(pageShown(), "1/1");
     EXPECT_EQ(list().LabelH2[59]->text(), "0.59 ");
     click(list().Command19);
-    w.ItemTable = NewItemTable();
-    click(w.Command13);
+    w.diary().LoadItemTable(NewItemTable());
+    click(w.Command13());
     EXPECT_EQ(pageShown(), "1/1");
     EXPECT_TRUE(list().TextPAGE2->hasFocus());
     for (int k = 0; k < 60; ++k) ASSERT_EQ(list().LabelH1[k]->text() + list().LabelH2[k]->text(), "") << k;

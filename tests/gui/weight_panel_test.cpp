@@ -16,7 +16,7 @@ namespace {
 
 class WeightPanelTest : public MainWindowFixture {
 protected:
-    WeightPanel& panel() { return *form->Picture1; }
+    WeightPanel& panel() { return *form->Picture1(); }
     void enter(const QString& perHundred, const QString& weight) {
         panel().Text3->setText(perHundred);
         panel().Text4->setText(weight);
@@ -45,22 +45,22 @@ TEST_F(WeightPanelTest, RefusalsComeInTheirFixedOrder) {
         EXPECT_EQ(QApplication::focusWidget()->objectName(), c.focused);
         EXPECT_EQ(panel().Text3->text(), c.perHundred) << "the panel is left as it was";
     }
-    EXPECT_EQ(w.ItemTable[0].Sodium, "");
+    EXPECT_EQ(w.ItemTable()[0].Sodium, "");
 }
 
 TEST_F(WeightPanelTest, ASodiumResultGoesIntoTheSelectedSodiumBoxOnly) {
     put("Kiroku.txt", "\"1\",\"a\",\"\",\"1\"\r\n\"1\",\"b\",\"\",\"2\"\r\n\"1\",\"c\",\"\",\"3\"\r\n");
     Form1& w = start();
-    w.Grid->TextNa[2]->setFocus();
+    w.Grid()->TextNa[2]->setFocus();
     enter("350", "45");
-    EXPECT_EQ(Background(w.Grid->TextNa[2]), colour::Yellow)
+    EXPECT_EQ(Background(w.Grid()->TextNa[2]), colour::Yellow)
         << "the target is marked while the panel holds text";
     convert();
-    EXPECT_EQ(w.Grid->TextNa[2]->text(), "157.5");
-    EXPECT_EQ(w.ItemTable[2].Sodium, "157.5");
-    EXPECT_EQ(w.LabelEnbun->text(), "6") << "sodium does not count";
-    EXPECT_TRUE(w.Grid->TextNa[2]->hasFocus());
-    EXPECT_EQ(Background(w.Grid->TextNa[2]), colour::White);
+    EXPECT_EQ(w.Grid()->TextNa[2]->text(), "157.5");
+    EXPECT_EQ(w.ItemTable()[2].Sodium, "157.5");
+    EXPECT_EQ(w.LabelEnbun()->text(), "6") << "sodium does not count";
+    EXPECT_TRUE(w.Grid()->TextNa[2]->hasFocus());
+    EXPECT_EQ(Background(w.Grid()->TextNa[2]), colour::White);
     EXPECT_EQ(panel().Text3->text(), "");
     EXPECT_EQ(panel().Text4->text(), "");
     EXPECT_TRUE(dialogs.calls.empty());
@@ -72,24 +72,24 @@ TEST_F(WeightPanelTest, ASaltResultChangesTheTotalAtOnce) {
     const std::pair<std::pair<const char*, const char*>, const char*> cases[] = {
         {{"1.2", "250"}, "3"}, {{"0.8", "33"}, "0.26"}, {{"350", "45"}, "157.5"}};
     for (auto [input, result] : cases) {
-        w.Grid->TextEnbun[0]->setFocus();
+        w.Grid()->TextEnbun[0]->setFocus();
         enter(input.first, input.second);
         convert();
-        EXPECT_EQ(w.Grid->TextEnbun[0]->text(), result);
-        EXPECT_EQ(w.ItemTable[0].ItemSalt, result);
-        EXPECT_EQ(w.LabelEnbun->text(), result);
-        EXPECT_TRUE(w.Grid->TextEnbun[0]->hasFocus());
-        EXPECT_EQ(Background(w.Grid->TextEnbun[0]), colour::White);
+        EXPECT_EQ(w.Grid()->TextEnbun[0]->text(), result);
+        EXPECT_EQ(w.ItemTable()[0].ItemSalt, result);
+        EXPECT_EQ(w.LabelEnbun()->text(), result);
+        EXPECT_TRUE(w.Grid()->TextEnbun[0]->hasFocus());
+        EXPECT_EQ(Background(w.Grid()->TextEnbun[0]), colour::White);
     }
 }
 
 TEST_F(WeightPanelTest, TypingInThePanelMarksTheSelectedBox) {
     Form1& w = start();
-    w.Grid->TextEnbun[4]->setFocus();
+    w.Grid()->TextEnbun[4]->setFocus();
     panel().Text3->setFocus();
     QTest::keyClicks(panel().Text3, "1");
-    EXPECT_EQ(Background(w.Grid->TextEnbun[4]), colour::Yellow);
-    EXPECT_EQ(Background(w.Grid->TextNa[4]), colour::White);
+    EXPECT_EQ(Background(w.Grid()->TextEnbun[4]), colour::Yellow);
+    EXPECT_EQ(Background(w.Grid()->TextNa[4]), colour::White);
 }
 
 TEST_F(WeightPanelTest, PanelBoxesTakeNumbersWithOnePoint) {
@@ -108,7 +108,7 @@ TEST_F(WeightPanelTest, TabOrShiftTabOutOfTheWeightBoxGoesToTheDateBox) {
     for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
         panel().Text4->setFocus();
         QTest::keyClick(panel().Text4, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
-        EXPECT_EQ(QApplication::focusWidget(), w.Text1_0);
+        EXPECT_EQ(QApplication::focusWidget(), w.Text1_0());
     }
     // Reaching the weight box by Tab from the per-100-gram box still works.
     panel().Text3->setFocus();

@@ -1,0 +1,125 @@
+#pragma once
+// The diary's data for a run: the five files' contents and the state of the
+// two imports. It changes only through the operations below; each one that
+// really changes something announces its file once, and remembers which
+// records changed until that file is saved. Reading a file in is not a
+// change: the data is then what the file holds.
+
+#include "app/core/Registration.h"
+#include "storage/Records.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <set>
+
+namespace morv {
+
+enum class DataFile { Kiroku, Chomi, Moku, Enbun, Atu };
+inline constexpr std::array<DataFile, 5> AllDataFiles{DataFile::Kiroku, DataFile::Chomi, DataFile::Moku,
+                                                      DataFile::Enbun, DataFile::Atu};
+
+// What changed in one file since it was last read or written.
+struct FileChanges {
+    bool any = false;
+    bool whole = false;          // replaced as a whole
+    std::set<int> rows;          // item or seasoning slots
+    std::set<QString> days;      // dates of the log
+};
+
+class Diary : public QObject {
+    Q_OBJECT
+public:
+    Diary();
+
+    const ItemList& ItemTable() const { return items_; }
+    const LogList& DailyLog() const { return log_; }
+    int LogCount() const { return static_cast<int>(log_.size()); }
+    const SeasoningList& SeasoningTable() const { return seasonings_; }
+    const SeasoningList& SeasoningDefaults() const { return defaults_; }
+    qint32 PressureBarShift() const { return barShift_; }
+    const QString& SaltTarget() const { return target_; }
+    bool ItemImportPending() const { return itemImportPending_; }
+    bool LogImportPending() const { return logImportPending_; }
+    // The full path of the last export or import file dialog's choice.
+    const QString& ExchangeFile() const { return exchangeFile_; }
+    void SetExchangeFile(const QString& path) { exchangeFile_ = path; }
+
+    // ---- As read from the files (no change, nothing to save) ----
+    void LoadItemTable(ItemList items);
+    void LoadSeasoningTable(const SeasoningList& rows);
+    void LoadSeasoningDefaults(const SeasoningList& rows) { defaults_ = rows; }
+    void LoadSaltTarget(const QString& target);
+    void LoadDailyLog(LogList log);
+    void LoadPressureBarShift(qint32 shift);
+
+    // ---- Items ----
+    // Slots outside the table change nothing.
+    void SetItem(int slot, const ItemRecord& record);
+    void SetChecked(int slot, const QString& checked);
+    void SetItemName(int slot, const QString& name);
+    void SetSodium(int slot, const QString& sodium);
+    void SetItemSalt(int slot, const QString& salt);
+    // Every stored slot unticked.
+    void ClearAllTicks();
+
+    // ---- The log ----
+    // The day's salt at its place (FindLogPlace); a new day has no reading.
+    void RegisterDay(const LogPlace& place, const QString& date, const QString& salt);
+    void SetReading(int index, const QString& low, const QString& high);
+    void ClearReading(int index);
+
+    // ---- Seasonings, the bars, the target ----
+    void SetSeasoningName(int row, const QString& name);
+    void SetUnitSalt(int row, const QString& salt);
+    void SetPressureBarShift(qint32 shift);
+    void SetSaltTarget(const QString& target);
+
+    // ---- Imports ----
+    // The imported table or log replaces the data while the one it replaces
+    // is kept in memory, for when the file cannot give it back.
+    void BeginItemImport(ItemList imported);
+    void BeginLogImport(LogList imported);
+    // The preview became the file's content.
+    void EndItemImport();
+    void EndLogImport();
+    // The preview is dropped: the data is `readBack` as the file gave it, or
+    // the kept one when the file could not be read.
+    void DropItemImport(const ItemList* readBack);
+    void DropLogImport(const LogList* readBack);
+
+    // ---- Saving ----
+    const FileChanges& Changes(DataFile file) const { return changes_[index(file)]; }
+    bool HasChanges(DataFile file) const { return Changes(file).any; }
+    // The file now holds the data; `written` is the table as the storage made
+    // it storable (names without quotes), kept without a change.
+    void Saved(DataFile file);
+    void SavedItems(const ItemList& written);
+    void SavedSeasonings(const SeasoningList& written);
+
+signals:
+    void changed(morv::DataFile file);
+
+private:
+    static size_t index(DataFile file) { return static_cast<size_t>(file); }
+    ItemRecord* item(int slot);
+    void touchSlot(DataFile file, int slot);
+    void touchDay(const QString& date);
+    void touchWhole(DataFile file);
+    void announce(DataFile file) { emit changed(file); }
+
+    ItemList items_;
+    LogList log_;
+    SeasoningList seasonings_{};
+    SeasoningList defaults_{};
+    qint32 barShift_ = DefaultPressureBarShift;
+    QString target_;
+    bool itemImportPending_ = false;
+    bool logImportPending_ = false;
+    QString exchangeFile_;
+    ItemList itemsBeforeImport_;
+    LogList logBeforeImport_;
+    std::array<FileChanges, 5> changes_{};
+};
+
+}  // namespace morv
