@@ -197,6 +197,10 @@ TEST_F(MainWindowLife, EditsAreSavedAsTheUserGoes) {
             }
         }
         EXPECT_TRUE(dialogs.notices().isEmpty());
+        // A click that changes nothing (the page shown again, the total on Enter) saves nothing.
+        QTest::mouseClick(w.CommandP()[0], Qt::LeftButton);
+        QTest::keyClick(w.TextMoku(), Qt::Key_Return);
+        EXPECT_FALSE(timer->isActive());
         w.close();
         EXPECT_EQ(dialogs.notices().size(), fail ? 1 : 0) << "the close still reports";
         form.reset();
