@@ -120,6 +120,10 @@ void handlers(const Results& r) {
                     ratio > LinearLimit ? "MISS" : "PASS");
     }
     std::printf("  %d of %zu handlers above %.0fx\n", flagged, names.size(), LinearLimit);
+    const std::string idle = "handler/CommandP + autosave (idle page turn)/100000";
+    const double written = at(r, "files:" + idle);
+    std::printf("  idle page turn and autosave at 100,000 days: %.0f files encoded or written  %s\n", written,
+                written == 0 ? "PASS" : "MISS");
 }
 
 }  // namespace

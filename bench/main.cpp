@@ -34,8 +34,9 @@ public:
             if (!run.error_occurred && run.aggregate_name == "median" && run.iterations > 0) {
                 const std::string& name = run.run_name.function_name;
                 seconds_[name] = run.real_accumulated_time / static_cast<double>(run.iterations);
-                if (const auto floor = run.counters.find("floor"); floor != run.counters.end())
-                    seconds_["floor:" + name] = floor->second.value;
+                for (const char* counter : {"floor", "files"})
+                    if (const auto found = run.counters.find(counter); found != run.counters.end())
+                        seconds_[std::string(counter) + ":" + name] = found->second.value;
             }
         ConsoleReporter::ReportRuns(runs);
     }
