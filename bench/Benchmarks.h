@@ -4,6 +4,8 @@
 //   save/all/<days>                          the five writes of the close
 //   floor:<any of those>                     the same bytes, read or written raw
 //   handler/<control (what)>/<days>          at 10,000 and 100,000 days
+//   autosave/{unchanged,changed}/<days>      at 100,000 and 1,000,000 days
+//   register/{last,first}/1000000            a new day at either end
 
 #include <QString>
 
@@ -17,5 +19,6 @@ inline constexpr int LogSizes[] = {1000, 10000, 100000, 1000000};
 void RegisterStorageBenchmarks(DataSets& data);
 // workRoot: where the windows keep their (unused) data folders.
 void RegisterHandlerBenchmarks(const QString& workRoot);
+void RegisterDiaryBenchmarks(const QString& workRoot);
 
 }  // namespace morv::bench

@@ -103,6 +103,28 @@ void dataFiles(const Results& r) {
                 readGrowth <= LinearLimit && writeGrowth <= LinearLimit ? "PASS" : "MISS");
 }
 
+void dayUse(const Results& r) {
+    const double ms = 1000;
+    std::printf("A day's use at a large log: the window's thread, in process\n");
+    std::printf("  %-44s %-44s %-16s %s\n", "measure", "now", "goal", "");
+    const double raw = at(r, "floor:save/all/100000");
+    const double changed = at(r, "autosave/changed/100000");
+    row("save after a new day and a changed item, 100,000",
+        format("%.1fx a raw write+fsync+rename (%.1f vs %.1f ms)", raw > 0 ? changed / raw : 0, changed * ms,
+               raw * ms),
+        "<= 3x", raw > 0 && changed / raw <= 3);
+    for (const char* days : {"100000", "1000000"}) {
+        const double idle = at(r, std::string("autosave/unchanged/") + days);
+        const double busy = at(r, std::string("autosave/changed/") + days);
+        row((std::string("autosave at ") + days + " days: unchanged, changed").c_str(),
+            format("%.2f ms, %.1f ms", idle * ms, busy * ms), "<= 50 ms", busy * ms <= 50);
+    }
+    const double last = at(r, "register/last/1000000"), first = at(r, "register/first/1000000");
+    row("register a new last day, 1,000,000 days", format("%.3f ms", last * ms), "<= 5 ms", last * ms <= 5);
+    row("register a new first day, 1,000,000 days", format("%.3f ms", first * ms), "<= 5 ms", first * ms <= 5);
+    std::printf("\n");
+}
+
 void handlers(const Results& r) {
     std::printf("Handlers of the grid and the salt list (linear would be ~10x; flagged above %.0fx)\n",
                 LinearLimit);
@@ -132,6 +154,7 @@ void PrintTable(const Results& results) {
     std::printf("\n");
     if (!results.launches.empty()) startAndClose(results);
     dataFiles(results);
+    dayUse(results);
     handlers(results);
 }
 

@@ -112,6 +112,7 @@ int main(int argc, char** argv) {
 
     RegisterStorageBenchmarks(data);
     RegisterHandlerBenchmarks(root.path());
+    RegisterDiaryBenchmarks(root.path());
     Capture capture(results.seconds);
     benchmark::RunSpecifiedBenchmarks(&capture);
     benchmark::ClearRegisteredBenchmarks();

@@ -204,7 +204,7 @@ void Form1::onRegister() {
         dialogs_.notice(WrongDateText);
         return;
     }
-    const LogPlace place = FindLogPlace(diary_.DailyLog(), date);
+    const LogPlace place = diary_.FindPlace(date);
     if (place.kind == LogPlace::Kind::Existing && !dialogs_.askYesNo(OverwriteDayText)) return;
     const QString salt = LabelEnbun_->text();
     diary_.RegisterDay(place, date, salt);

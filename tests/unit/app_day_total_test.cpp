@@ -81,6 +81,20 @@ TEST(AppRegistration, AnImportedLogOutOfOrderIsAddedToAndNeverGetsADayTwice) {
     EXPECT_EQ(fresh.index, 0) << "before the first later day";
 }
 
+TEST(AppRegistration, HalvingFindsWhatTheScanFindsInAnOrderedLog) {
+    const LogList log{{"2024/01/02", "5", "", ""}, {"2024/01/05", "6", "", ""}, {"2024/02/01", "1", "", ""}};
+    ASSERT_TRUE(IsInDateOrder(log));
+    for (const char* date : {"2023/12/31", "2024/01/02", "2024/01/03", "2024/01/05", "2024/01/31", "2024/02/01",
+                             "2024/03/01"}) {
+        const LogPlace scanned = FindLogPlace(log, date), halved = FindLogPlaceInOrder(log, date);
+        EXPECT_EQ(halved.kind, scanned.kind) << date;
+        EXPECT_EQ(halved.index, scanned.index) << date;
+    }
+    EXPECT_EQ(FindLogPlaceInOrder({}, "2024/01/05").kind, LogPlace::Kind::Append);
+    EXPECT_FALSE(IsInDateOrder({{"2024/01/02", "", "", ""}, {"2024/01/02", "", "", ""}})) << "a day twice";
+    EXPECT_FALSE(IsInDateOrder({{"2024/05/01", "", "", ""}, {"2024/01/01", "", "", ""}}));
+}
+
 TEST(AppRegistration, EmptyLogAndConfirmationText) {
     EXPECT_EQ(FindLogPlace({}, "2024/01/05").kind, LogPlace::Kind::Append);
     EXPECT_EQ(RegisteredText("2024/01/05", "6.5"), "2024/01/05 の塩分 [ 6.5 ] グラムを登録しました");

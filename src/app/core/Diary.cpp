@@ -25,8 +25,13 @@ void Diary::LoadSaltTarget(const QString& target) {
     changes_[index(DataFile::Moku)] = {};
 }
 
-void Diary::LoadDailyLog(LogList log) {
+void Diary::setLog(LogList log) {
     log_ = std::move(log);
+    logInOrder_ = IsInDateOrder(log_);
+}
+
+void Diary::LoadDailyLog(LogList log) {
+    setLog(std::move(log));
     changes_[index(DataFile::Enbun)] = {};
 }
 
@@ -112,6 +117,10 @@ void Diary::ClearAllTicks() {
 
 // ---- The log ----
 
+LogPlace Diary::FindPlace(const QString& date) const {
+    return logInOrder_ ? FindLogPlaceInOrder(log_, date) : FindLogPlace(log_, date);
+}
+
 void Diary::RegisterDay(const LogPlace& place, const QString& date, const QString& salt) {
     if (place.kind == LogPlace::Kind::Existing) {
         const LogRecord& day = log_[static_cast<size_t>(place.index)];
@@ -166,7 +175,9 @@ void Diary::BeginItemImport(ItemList imported) {
 }
 
 void Diary::BeginLogImport(LogList imported) {
-    logBeforeImport_ = std::exchange(log_, std::move(imported));
+    LogList replaced = std::exchange(log_, {});
+    setLog(std::move(imported));
+    logBeforeImport_ = std::move(replaced);
     logImportPending_ = true;
     touchWhole(DataFile::Enbun);
 }

@@ -64,7 +64,10 @@ public:
     void ClearAllTicks();
 
     // ---- The log ----
-    // The day's salt at its place (FindLogPlace); a new day has no reading.
+    // Where a day goes: by halving while the log is in date order (as
+    // registration keeps it), by scanning a log imported out of order.
+    LogPlace FindPlace(const QString& date) const;
+    // The day's salt at its place (FindPlace); a new day has no reading.
     void RegisterDay(const LogPlace& place, const QString& date, const QString& salt);
     void SetReading(int index, const QString& low, const QString& high);
     void ClearReading(int index);
@@ -119,6 +122,8 @@ private:
     QString exchangeFile_;
     ItemList itemsBeforeImport_;
     LogList logBeforeImport_;
+    bool logInOrder_ = true;
+    void setLog(LogList log);
     std::array<FileChanges, 5> changes_{};
 };
 

@@ -1,5 +1,7 @@
 #include "app/core/Registration.h"
 
+#include <algorithm>
+
 namespace morv {
 
 LogPlace FindLogPlace(const LogList& log, const QString& date) {
@@ -13,6 +15,21 @@ LogPlace FindLogPlace(const LogList& log, const QString& date) {
     for (int i = 0; i < count; ++i)
         if (log[i].LogDate.compare(date) > 0) return {LogPlace::Kind::Before, i};
     return {LogPlace::Kind::Append, count};
+}
+
+LogPlace FindLogPlaceInOrder(const LogList& log, const QString& date) {
+    const auto at = std::lower_bound(log.begin(), log.end(), date, [](const LogRecord& day, const QString& d) {
+        return day.LogDate.compare(d) < 0;
+    });
+    const int index = static_cast<int>(at - log.begin());
+    if (at == log.end()) return {LogPlace::Kind::Append, index};
+    return {at->LogDate == date ? LogPlace::Kind::Existing : LogPlace::Kind::Before, index};
+}
+
+bool IsInDateOrder(const LogList& log) {
+    return std::adjacent_find(log.begin(), log.end(), [](const LogRecord& a, const LogRecord& b) {
+               return a.LogDate.compare(b.LogDate) >= 0;
+           }) == log.end();
 }
 
 void RegisterDay(LogList& log, const LogPlace& place, const QString& date, const QString& salt) {

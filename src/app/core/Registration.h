@@ -16,6 +16,11 @@ struct LogPlace {
 };
 
 LogPlace FindLogPlace(const LogList& log, const QString& date);
+// The same place in a log whose dates are in strictly ascending text order,
+// found by halving rather than by scanning.
+LogPlace FindLogPlaceInOrder(const LogList& log, const QString& date);
+// Whether every date of the log comes strictly after the one before it.
+bool IsInDateOrder(const LogList& log);
 
 // Stores the day's salt at its place: a new day gets empty blood pressure; an
 // existing day keeps its blood pressure and only its salt changes.
