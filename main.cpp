@@ -36,5 +36,7 @@ int main(int argc, char** argv) {
     morv::CloseWindowOnTerminationSignals(&window);
     window.Load();
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    window.diary().LeaveLogAtExit();
+    return status;
 }

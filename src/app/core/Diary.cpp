@@ -215,6 +215,13 @@ void Diary::DropLogImport(const LogList* readBack) {
     logBeforeImport_ = {};
 }
 
+void Diary::LeaveLogAtExit() {
+    static_cast<void>(new LogList(std::move(log_)));
+    static_cast<void>(new LogList(std::move(logBeforeImport_)));
+    log_ = {};
+    logBeforeImport_ = {};
+}
+
 // ---- Saving ----
 
 void Diary::Saved(DataFile file) { changes_[index(file)] = {}; }
