@@ -3,46 +3,16 @@
 // change (a new day and a changed item), and registering a new last or first
 // day.
 
+#include "BenchWindows.h"
 #include "Benchmarks.h"
-#include "DataSets.h"
-#include "Fakes.h"
-
-#include "app/Form1.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QDir>
 #include <functional>
-#include <map>
 #include <memory>
 
 namespace morv::bench {
 namespace {
-
-class Windows {
-public:
-    explicit Windows(QString root) : root_(std::move(root)) {}
-    Form1& at(int days) {
-        auto& window = windows_[days];
-        if (!window) {
-            const QString folder = root_ + QStringLiteral("/diary-%1/").arg(days);
-            QDir().mkpath(folder);
-            window = std::make_unique<Form1>(dialogs_, clock_, folder);
-            window->Load();
-            window->diary().LoadItemTable(FullItemTable());
-            window->diary().LoadDailyLog(Days(days));
-            window->AutosaveNow();
-        }
-        return *window;
-    }
-
-private:
-    QString root_;
-    test::ScriptedDialogs dialogs_;
-    test::FixedClock clock_{QDateTime(QDate(2024, 1, 5), QTime(9, 30))};
-    std::map<int, std::unique_ptr<Form1>> windows_;
-};
 
 // A day's salt changed and an item's salt changed, back and forth.
 void change(Diary& diary, bool odd) {
@@ -63,7 +33,7 @@ struct Step {
 }  // namespace
 
 void RegisterDiaryBenchmarks(const QString& workRoot) {
-    auto windows = std::make_shared<Windows>(workRoot);
+    auto windows = std::make_shared<Windows>(workRoot + QStringLiteral("/diary"));
     static const std::vector<Step> steps = {
         {"autosave/unchanged/100000", 100000, [](Form1& w, int) { w.AutosaveNow(); }},
         {"autosave/unchanged/1000000", 1000000, [](Form1& w, int) { w.AutosaveNow(); }},
@@ -86,6 +56,7 @@ void RegisterDiaryBenchmarks(const QString& workRoot) {
         benchmark::RegisterBenchmark(step.name,
                                      [&step, windows](benchmark::State& state) {
                                          Form1& w = windows->at(step.days);
+                                         w.AutosaveNow();
                                          static int iteration = 0;
                                          for (auto _ : state) step.run(w, ++iteration);
                                      })

@@ -3,6 +3,7 @@
 // events it posts (layout, repaint): what the user waits for. Left unprocessed,
 // those events would pile up and slow every later post.
 
+#include "BenchWindows.h"
 #include "Benchmarks.h"
 #include "DataSets.h"
 #include "Fakes.h"
@@ -25,34 +26,6 @@
 
 namespace morv::bench {
 namespace {
-
-// One window per log length, made on first use and kept for every handler.
-class Windows {
-public:
-    explicit Windows(QString root) : root_(std::move(root)) {}
-    Form1& at(int days) {
-        auto& window = windows_[days];
-        if (!window) {
-            const QString folder = root_ + QStringLiteral("/window-%1/").arg(days);
-            QDir().mkpath(folder);
-            window = std::make_unique<Form1>(dialogs, clock, folder);
-            window->Load();
-            window->diary().LoadItemTable(FullItemTable());
-            window->diary().LoadDailyLog(Days(days));
-            window->Grid()->ShowItemPage(0);
-            window->show();
-            QApplication::processEvents();
-        }
-        dialogs.calls.clear();
-        return *window;
-    }
-    test::ScriptedDialogs dialogs;
-
-private:
-    QString root_;
-    test::FixedClock clock{QDateTime(QDate(2024, 1, 5), QTime(9, 30))};
-    std::map<int, std::unique_ptr<Form1>> windows_;
-};
 
 struct Handler {
     const char* name;
