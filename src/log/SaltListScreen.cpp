@@ -255,7 +255,7 @@ void SaltListScreen::FillLogRows() {
         const LogRecord& day = diary_.DailyLog()[static_cast<size_t>(first + r)];
         LabelE1[r]->setText(day.LogDate);
         LabelE2[r]->setText(day.DaySalt);
-        const SaltBar bar = SaltBarFor(day.DaySalt, target);
+        const SaltBar bar = SaltBarFor(day.DaySalt.view(), target);
         const PixelSpan span = ToPixels(SaltBarLeft, bar.width);
         LabelE3[r]->setGeometry(barLeft, LabelE3[r]->y(), span.width, LabelE3[r]->height());
         SetBackground(LabelE2[r], bar.overTarget ? colour::Salmon : colour::PaleYellow);

@@ -114,8 +114,10 @@ QByteArray EnbunBytes(const LogList& log) {
         size += day.LogDate.size() + day.DaySalt.size() + day.PressureLow.size() + day.PressureHigh.size() + 13;
     QByteArray bytes;
     bytes.reserve(size);
+    char16_t date[10];
     for (const LogRecord& day : log)
-        AppendQuotedLine(bytes, {day.LogDate, day.DaySalt, day.PressureLow, day.PressureHigh});
+        AppendQuotedLine(bytes, {day.LogDate.view(date), day.DaySalt.view(), day.PressureLow.view(),
+                                 day.PressureHigh.view()});
     return bytes;
 }
 
@@ -289,24 +291,28 @@ namespace {
 // days that share a text share one string instead of holding a copy each.
 class SharedTexts {
 public:
-    QString get(Cp932FieldReader& reader, int i) {
+    SharedText get(Cp932FieldReader& reader, int i) {
         const QByteArrayView bytes = reader.fieldBytes(i);
         // Most days have no reading: the empty text is asked for most.
-        if (bytes.isEmpty()) {
-            if (!empty_) empty_ = reader.field(i);
-            return *empty_;
-        }
+        if (bytes.isEmpty()) return {};
         const std::string_view key(bytes.data(), size_t(bytes.size()));
         if (const auto found = texts_.find(key); found != texts_.end()) return found->second;
-        QString text = reader.field(i);
+        SharedText text(reader.field(i));
         // Beyond that many the texts are not repeating: stop collecting.
         if (texts_.size() < 4096) texts_.emplace(key, text);
         return text;
     }
 
+    // A date of the usual form straight from its digits; any other as text.
+    static DateField date(Cp932FieldReader& reader) {
+        const QByteArrayView bytes = reader.fieldBytes(0);
+        DateField date;
+        if (!DateField::FromUsualBytes(bytes.data(), bytes.size(), date)) date = DateField(reader.field(0));
+        return date;
+    }
+
 private:
-    std::unordered_map<std::string_view, QString> texts_;
-    std::optional<QString> empty_;
+    std::unordered_map<std::string_view, SharedText> texts_;
 };
 
 }  // namespace
@@ -333,7 +339,8 @@ int DataFiles::EnbunFileRead(LogList& log) {
                 keepCopy(Enbun, bytes, KeptBecause::Unreadable);
                 return reportFailure();
             case FieldResult::Record:
-                log.push_back({reader.field(0), shared.get(reader, 1), shared.get(reader, 2), shared.get(reader, 3)});
+                log.push_back({SharedTexts::date(reader), shared.get(reader, 1), shared.get(reader, 2),
+                               shared.get(reader, 3)});
                 break;
         }
     }

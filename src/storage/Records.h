@@ -2,6 +2,8 @@
 // The diary's tables. Every value, numbers included, is the text that was typed
 // or shown; conversion to a number happens only where something is computed.
 
+#include "storage/LogFields.h"
+
 #include <QString>
 #include <array>
 #include <vector>
@@ -16,13 +18,15 @@ struct ItemRecord {
     bool operator==(const ItemRecord&) const = default;
 };
 
+// 32 bytes: a log of a million days is held in about as many megabytes.
 struct LogRecord {
-    QString LogDate;  // yyyy/mm/dd
-    QString DaySalt;
-    QString PressureLow;
-    QString PressureHigh;
+    DateField LogDate;  // yyyy/mm/dd
+    SharedText DaySalt;
+    SharedText PressureLow;
+    SharedText PressureHigh;
     bool operator==(const LogRecord&) const = default;
 };
+static_assert(sizeof(LogRecord) == 4 * sizeof(void*));
 
 struct SeasoningRecord {
     QString SeasoningName;

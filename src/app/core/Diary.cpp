@@ -70,7 +70,8 @@ ItemRecord* Diary::item(int slot) {
     return &items_[static_cast<size_t>(slot)];
 }
 
-static bool assign(QString& field, const QString& value) {
+template <typename Field>
+static bool assign(Field& field, const QString& value) {
     if (field == value) return false;
     field = value;
     return true;
@@ -126,6 +127,10 @@ void Diary::RegisterDay(const LogPlace& place, const QString& date, const QStrin
         const LogRecord& day = log_[static_cast<size_t>(place.index)];
         if (day.LogDate == date && day.DaySalt == salt) return;
     }
+    // A long log grows by a fixed step: doubling would leave up to a whole
+    // log's worth of room unused after one new day.
+    constexpr size_t Step = 4096;
+    if (place.kind != LogPlace::Kind::Existing && log_.size() == log_.capacity()) log_.reserve(log_.size() + Step);
     morv::RegisterDay(log_, place, date, salt);
     touchDay(date);
 }

@@ -10,20 +10,22 @@ LogPlace FindLogPlace(const LogList& log, const QString& date) {
     // log it is changed where it stands and never stored a second time; a new
     // day goes before the first later one.
     const int count = static_cast<int>(log.size());
+    const DateField wanted(date);
     for (int i = 0; i < count; ++i)
-        if (log[i].LogDate == date) return {LogPlace::Kind::Existing, i};
+        if (log[i].LogDate == wanted) return {LogPlace::Kind::Existing, i};
     for (int i = 0; i < count; ++i)
-        if (log[i].LogDate.compare(date) > 0) return {LogPlace::Kind::Before, i};
+        if (log[i].LogDate.compare(wanted) > 0) return {LogPlace::Kind::Before, i};
     return {LogPlace::Kind::Append, count};
 }
 
 LogPlace FindLogPlaceInOrder(const LogList& log, const QString& date) {
-    const auto at = std::lower_bound(log.begin(), log.end(), date, [](const LogRecord& day, const QString& d) {
+    const DateField wanted(date);
+    const auto at = std::lower_bound(log.begin(), log.end(), wanted, [](const LogRecord& day, const DateField& d) {
         return day.LogDate.compare(d) < 0;
     });
     const int index = static_cast<int>(at - log.begin());
     if (at == log.end()) return {LogPlace::Kind::Append, index};
-    return {at->LogDate == date ? LogPlace::Kind::Existing : LogPlace::Kind::Before, index};
+    return {at->LogDate == wanted ? LogPlace::Kind::Existing : LogPlace::Kind::Before, index};
 }
 
 bool IsInDateOrder(const LogList& log) {

@@ -6,8 +6,9 @@ namespace morv {
 
 qsizetype FindLogDate(const LogList& log, const QString& date) {
     const auto n = static_cast<qsizetype>(log.size());
+    const DateField wanted(date);
     for (qsizetype i = 0; i < n; ++i)
-        if (log[static_cast<size_t>(i)].LogDate == date) return i;
+        if (log[static_cast<size_t>(i)].LogDate == wanted) return i;
     return -1;
 }
 
@@ -17,7 +18,7 @@ PressureReading OrderReading(const QString& first, const QString& second) {
 }
 
 bool HasReading(const LogRecord& record) {
-    return IsNumeric(record.PressureLow) && IsNumeric(record.PressureHigh);
+    return IsNumeric(record.PressureLow.view()) && IsNumeric(record.PressureHigh.view());
 }
 
 }  // namespace morv

@@ -1,0 +1,45 @@
+// A day's fields keep the exact text they were given and order as their texts.
+
+#include "storage/Records.h"
+
+#include <gtest/gtest.h>
+
+namespace morv {
+namespace {
+
+int sign(int v) { return (v > 0) - (v < 0); }
+
+TEST(StorageLogFields, DatesKeepTheirTextAndOrderAsText) {
+    const QString texts[] = {"2024/01/05", "2024/1/5", "", "2024/01/05 ", "abcd/ef/gh", "０２４/01/05",
+                             "1999/12/31", "2024/3/5",  "10000/01/01", "0000/00/00", "2024/01/06"};
+    for (const QString& a : texts) {
+        const DateField field(a);
+        EXPECT_EQ(field.text(), a);
+        EXPECT_EQ(field.size(), a.size()) << qPrintable(a);
+        EXPECT_EQ(field.isEmpty(), a.isEmpty());
+        const DateField copy = field;
+        EXPECT_EQ(copy, a);
+        for (const QString& b : texts)
+            EXPECT_EQ(sign(field.compare(DateField(b))), sign(a.compare(b))) << qPrintable(a + " : " + b);
+    }
+    DateField fromBytes;
+    EXPECT_TRUE(DateField::FromUsualBytes("2024/01/05", 10, fromBytes));
+    EXPECT_EQ(fromBytes, QString("2024/01/05"));
+    EXPECT_FALSE(DateField::FromUsualBytes("2024/1/5", 8, fromBytes));
+}
+
+TEST(StorageLogFields, SharedTextsAreOnePointerAndEqualByText) {
+    const SharedText empty, salt(QStringLiteral("6.5"));
+    SharedText copy = salt;
+    EXPECT_TRUE(empty.isEmpty());
+    EXPECT_EQ(SharedText(QString()), empty);
+    EXPECT_EQ(copy, salt);
+    EXPECT_EQ(SharedText("6.5"), salt) << "separate strings of one text";
+    copy = QStringLiteral("7");
+    EXPECT_EQ(salt.text(), "6.5") << "a copy changed alone";
+    EXPECT_EQ(sizeof(SharedText), sizeof(void*));
+    EXPECT_EQ(sizeof(DateField), sizeof(void*));
+}
+
+}  // namespace
+}  // namespace morv
