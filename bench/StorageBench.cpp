@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -108,6 +109,25 @@ int readAll(DataFiles& files, Tables& t) {
            files.EnbunFileRead(t.log) + files.AtuFileRead(t.shift);
 }
 
+// The least any reader of the log does: the file read, and each line's four
+// quoted fields found, without keeping anything.
+bool TightScan(const std::string& file, std::vector<char>& buffer) {
+    if (!RawRead(file, buffer)) return false;
+    const char* p = buffer.data();
+    const char* const end = p + buffer.size() - 1;
+    size_t fields = 0;
+    while (p < end) {
+        const char* quote = static_cast<const char*>(std::memchr(p, '"', size_t(end - p)));
+        if (!quote) break;
+        const char* closing = static_cast<const char*>(std::memchr(quote + 1, '"', size_t(end - quote - 1)));
+        if (!closing) break;
+        fields += size_t(closing - quote);
+        p = closing + 1;
+    }
+    benchmark::DoNotOptimize(fields);
+    return true;
+}
+
 }  // namespace
 
 void RegisterStorageBenchmarks(DataSets& data) {
@@ -133,6 +153,25 @@ void RegisterStorageBenchmarks(DataSets& data) {
         registerFile<LogList>(
             data, QStringLiteral("Enbun"), days, [](DataFiles& f, LogList& t) { return f.EnbunFileRead(t); },
             [](DataFiles& f, LogList& t) { return f.EnbunFileWrite(t); });
+    // The log's read once more, against a tight scan of its bytes ("floor").
+    for (int days : LogSizes) {
+        const std::string name = QStringLiteral("scan/Enbun/%1").arg(days).toStdString();
+        settings(benchmark::RegisterBenchmark(name.c_str(), [&data, days](benchmark::State& state) {
+            const QString folder = data.folder(days);
+            const std::string file = path(folder, QStringLiteral("Enbun.txt"));
+            std::vector<char> buffer(static_cast<size_t>(contents(folder, QStringLiteral("Enbun")).size()) + 1);
+            DataFiles files = filesIn(folder);
+            paired(
+                state,
+                [&] {
+                    LogList log;
+                    const bool ok = files.EnbunFileRead(log) == 0;
+                    benchmark::DoNotOptimize(log);
+                    return ok;
+                },
+                [&] { return TightScan(file, buffer); });
+        }));
+    }
 
     // The close: the five writes in the order the window makes them.
     for (int days : {Full, 1000000}) {

@@ -1,6 +1,7 @@
 #include "storage/DataFiles.h"
 
 #include "storage/QuotedFields.h"
+#include "storage/UsualLog.h"
 #include "text/Cp932.h"
 #include "text/NumericText.h"
 
@@ -325,6 +326,8 @@ int DataFiles::EnbunFileRead(LogList& log) {
     // One day a line: reserving for the line count keeps the table from
     // being copied as it grows.
     log.reserve(size_t(std::count(bytes.cbegin(), bytes.cend(), '\n') + 1));
+    if (ReadUsualLog(bytes, log)) return 0;
+    log.clear();
     Cp932FieldReader reader(bytes);
     SharedTexts shared;
     for (;;) {

@@ -1,6 +1,7 @@
 // A day's fields keep the exact text they were given and order as their texts.
 
 #include "storage/Records.h"
+#include "storage/UsualLog.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,28 @@ TEST(StorageLogFields, SharedTextsAreOnePointerAndEqualByText) {
     EXPECT_EQ(salt.text(), "6.5") << "a copy changed alone";
     EXPECT_EQ(sizeof(SharedText), sizeof(void*));
     EXPECT_EQ(sizeof(DateField), sizeof(void*));
+}
+
+}  // namespace
+}  // namespace morv
+
+namespace morv {
+namespace {
+
+TEST(StorageUsualLog, TakesOnlyTheLinesThatTheProgramWritesAndSharesTheirTexts) {
+    LogList log;
+    ASSERT_TRUE(ReadUsualLog("\"2024/01/04\",\"6.5\",\"\",\"\"\r\n\"2024/1/5\",\"6.5\",\"80\",\"120\"\r\n", log));
+    const LogList expected{{"2024/01/04", "6.5", "", ""}, {"2024/1/5", "6.5", "80", "120"}};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log[1].LogDate.text(), "2024/1/5");
+    // Each of these is left to the general reader, which knows its rules.
+    for (const char* odd : {"\"2024/01/04\",\"6,5\",\"\",\"\"\r\n", "\"2024/01/04\",\"6\",\"\",\"\"\n",
+                            "\"2024/01/04\",\"6\",\"\",\"\"", "\"2024/01/04\",\"6\",\"\"\r\n",
+                            " \"2024/01/04\",\"6\",\"\",\"\"\r\n", "\r\n", "\"2024/01/04\",\"\x82\xa0\",\"\",\"\"\r\n",
+                            "\"2024/01/04\",\"6\"\"\",\"\",\"\"\r\n"}) {
+        LogList other;
+        EXPECT_FALSE(ReadUsualLog(QByteArrayView(odd), other)) << odd;
+    }
 }
 
 }  // namespace
