@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     morv::Form1 window(dialogs, clock, folder);
     dialogs.setOwner(&window);
     morv::CloseWindowOnTerminationSignals(&window);
-    window.Load();
+    window.Load(morv::Form1::LogRead::AfterFirstPaint);
     window.show();
     const int status = app.exec();
     window.diary().LeaveLogAtExit();

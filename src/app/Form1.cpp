@@ -16,6 +16,7 @@
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
 #include "log/SaltListScreen.h"
+#include "platform/BeforeFirstInput.h"
 #include "platform/CalendarControl.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -121,7 +122,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::Load() {
+void Form1::Load(LogRead when) {
     Text1_0_->setText(DateText(clock_.today()));
     placeOnScreen();
     // From here on a failing step is passed over; the storage reports its own
@@ -140,17 +141,35 @@ void Form1::Load() {
     files_->MokuFileRead(target);
     diary_.LoadSaltTarget(target);
     TextMoku_->setText(target);
-    LogList log;
-    files_->EnbunFileRead(log);
-    diary_.LoadDailyLog(std::move(log));
     qint32 shift = DefaultPressureBarShift;
     files_->AtuFileRead(shift);
     diary_.LoadPressureBarShift(shift);
     EnbunGoukei();
     Text1_0_->setFocus();
+    if (when == LogRead::AfterFirstPaint) {
+        logGuard_ = new BeforeFirstInput([this] { readLog(); }, this);
+        return;
+    }
+    readLog();
+}
+
+void Form1::readLog() {
+    if (logGuard_) std::exchange(logGuard_, nullptr)->deleteLater();
+    LogList log;
+    files_->EnbunFileRead(log);
+    diary_.LoadDailyLog(std::move(log));
+    if (PictureE_.isVisible()) PictureE_->ShowPage();
     // Once the window is up and running its events, so that a termination
     // signal can still end the program while the notice is open.
     QTimer::singleShot(0, this, [this] { ShowKeptCopies(); });
+}
+
+bool Form1::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // Right after the first paint is on the screen, before anything else.
+    if (event->type() == QEvent::Paint && logGuard_)
+        QTimer::singleShot(0, logGuard_, &BeforeFirstInput::done);
+    return handled;
 }
 
 void Form1::ShowKeptCopies() {
@@ -276,6 +295,7 @@ int Form1::WriteDataFiles(bool changedOnly) {
 }
 
 void Form1::SaveAll() {
+    if (logGuard_) logGuard_->done();
     autosave_->stop();
     if (WriteDataFiles(false) > 0) dialogs_.notice(StorageErrorText);
 }

@@ -22,6 +22,7 @@ class QPushButton;
 namespace morv {
 
 class Autosave;
+class BeforeFirstInput;
 class CalendarControl;
 class Clock;
 class DataDialog;
@@ -45,8 +46,11 @@ public:
 
     // Start-up: today's date, the window's place, the data files into the
     // diary, the day's total. The single-instance check happens before the
-    // window exists.
-    void Load();
+    // window exists. The log, by far the largest file, may be read right
+    // after the window's first paint instead, but always before the first
+    // input is handled.
+    enum class LogRead { AtOnce, AfterFirstPaint };
+    void Load(LogRead when = LogRead::AtOnce);
 
     // ---- The diary and the window's own state ----
     Diary& diary() { return diary_; }
@@ -107,6 +111,7 @@ public:
     void AutosaveNow();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
@@ -178,6 +183,8 @@ private:
     int writeFile(DataFile file);
     // Once per start-up: which file was kept aside where, and what shows instead.
     void ShowKeptCopies();
+    void readLog();
+    BeforeFirstInput* logGuard_ = nullptr;
 
     Dialogs& dialogs_;
     const Clock& clock_;

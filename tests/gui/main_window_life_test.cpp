@@ -74,6 +74,24 @@ TEST_F(MainWindowLife, StartUpLoadsTheFilesAndRestoresAnInterruptedWrite) {
     EXPECT_EQ(w.Label3()->text(), "");
 }
 
+TEST_F(MainWindowLife, TheLogReadAfterTheFirstPaintIsThereBeforeAnyInput) {
+    put("Enbun.txt", "\"2024/01/02\",\"6.5\",\"\",\"\"\r\n");
+    for (bool paint : {true, false}) {
+        SCOPED_TRACE(paint ? "painted" : "a key first");
+        form = std::make_unique<Form1>(dialogs, clock, folder);
+        form->Load(Form1::LogRead::AfterFirstPaint);
+        EXPECT_EQ(form->LogCount(), 0) << "not before the window shows";
+        if (paint) {
+            form->show();
+            QTRY_COMPARE(form->LogCount(), 1);
+        } else {
+            QTest::keyClick(form->Text1_0(), Qt::Key_A);
+            EXPECT_EQ(form->LogCount(), 1);
+        }
+        form.reset();
+    }
+}
+
 TEST_F(MainWindowLife, AnUnreadableLogIsReportedAndKept) {
     const QByteArray broken = "\"2024/01/02\",\"6.5\",\"\"";  // a record cut short
     put("Enbun.txt", broken);
