@@ -37,7 +37,7 @@ install(FILES ${MORVALINE_PACKAGE_DOCS}/changelog.gz DESTINATION ${CMAKE_INSTALL
 # Japanese locale for its own headings; it is compiled into the build folder.
 find_program(HELP2MAN help2man)
 find_program(LOCALEDEF localedef)
-if(HELP2MAN AND LOCALEDEF)
+if(HELP2MAN AND LOCALEDEF AND EXISTS /usr/share/i18n/locales/ja_JP)
   set(man ${MORVALINE_PACKAGE_DOCS}/man)
   set(pages)
   foreach(language en ja)
@@ -63,7 +63,8 @@ if(HELP2MAN AND LOCALEDEF)
   install(FILES ${man}/en/morvaline.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${man}/ja/morvaline.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
 else()
-  message(WARNING "help2man or localedef not found: the manual page is left out (scripts/install-deps.sh installs them)")
+  message(WARNING "help2man, localedef or the locale sources (package locales) not found: "
+                  "the manual page is left out (scripts/install-deps.sh installs them)")
 endif()
 
 set(CPACK_GENERATOR DEB)

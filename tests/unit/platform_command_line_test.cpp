@@ -16,7 +16,7 @@ TEST(CommandLine, ReadsWhatItKnowsAndRefusesTheRest) {
         {{"--version"}, true, false, true, {}},
         {{"-platform", "offscreen"}, true, false, false, "offscreen"},
         {{"--platform", "xcb", "-session", "s1"}, true, false, false, "xcb"},
-        {{"--platform=wayland"}, true, false, false, "wayland"},
+        {{"--platform=wayland"}, false, false, false, {}},  // Qt would not see the value
         {{"-platform"}, false, false, false, {}},         // its value is missing
         {{"--help=all"}, false, false, false, {}},        // a switch with a value
         {{"--bogus"}, false, false, false, {}},

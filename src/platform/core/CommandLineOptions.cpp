@@ -88,8 +88,10 @@ CommandLine ParseCommandLine(const QStringList& arguments, HelpLanguage language
             hasAttached = true;
         }
         const Option* option = word.startsWith(QLatin1Char('-')) ? Find(word) : nullptr;
+        // Qt takes the value of its options only as the next argument.
+        if (option && option->forQt && hasAttached) option = nullptr;
         if (!option) {
-            line.error = word.startsWith(QLatin1Char('-')) && word.size() > 1
+            line.error = arguments[i].startsWith(QLatin1Char('-')) && arguments[i].size() > 1
                 ? (ja ? QStringLiteral("不明なオプションです: %1") : QStringLiteral("unknown option: %1"))
                       .arg(arguments[i])
                 : (ja ? QStringLiteral("余分な引数です: %1") : QStringLiteral("unexpected argument: %1"))
@@ -99,10 +101,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, HelpLanguage language
                 line.error = (ja ? QStringLiteral("オプション %1 は値をとりません")
                                  : QStringLiteral("option %1 takes no value"))
                                  .arg(word);
-            else if (Key(*option) == QLatin1String("help"))
-                line.help = true;
-            else if (Key(*option) == QLatin1String("version"))
-                line.version = true;
+            else
+                line.values[Key(*option)] = QString();
         } else if (hasAttached || i + 1 < arguments.size()) {
             line.values[Key(*option)] = hasAttached ? attached : arguments[++i];
         } else {
@@ -111,6 +111,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, HelpLanguage language
                              .arg(word, option->value.in(language));
         }
     }
+    line.help = line.values.contains(QStringLiteral("help"));
+    line.version = line.values.contains(QStringLiteral("version"));
     return line;
 }
 

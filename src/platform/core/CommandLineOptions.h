@@ -17,7 +17,8 @@ HelpLanguage LanguageOfLocale(const QString& lcAll, const QString& lcMessages, c
 struct CommandLine {
     bool help = false;
     bool version = false;
-    // Options with a value, by their long name without dashes ("platform").
+    // Every option given, by its long name without dashes ("platform"), with
+    // its value (empty for a switch); the last one counts when repeated.
     QMap<QString, QString> values;
     // One line saying what was not understood; empty when all was.
     QString error;
