@@ -42,7 +42,7 @@ screenshots: build
 # The Debian package build/morvaline_<version>_<arch>.deb; install it with
 # apt-get install ./build/morvaline_*.deb
 package: configure
-	@cmake --build --preset release -j $(JOBS) --target morvaline
+	@cmake --build --preset release -j $(JOBS) --target morvaline manual-pages
 	@cd build && cpack --config CPackConfig.cmake
 
 clean:

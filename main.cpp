@@ -12,7 +12,7 @@
 #include <QStyleFactory>
 
 int main(int argc, char** argv) {
-    morv::AnswerInfoOptions(argc, argv);
+    morv::ReadCommandLine(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvaline"));
     QGuiApplication::setDesktopFileName(QStringLiteral("morvaline"));

@@ -9,12 +9,68 @@ install(FILES data/morvaline.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hico
 # AppStream finds the data under the name of its id.
 install(FILES data/morvaline.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         RENAME org.example.morvaline.metainfo.xml)
-install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# A stripped program keeps the compiler's notes in .comment and .note, which
+# nothing reads; Debian's own packages drop them too.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/morvaline\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
+
+# No public address yet: a placeholder (named in the README) stands for one.
+set(MORVALINE_MAINTAINER "Morvaline developers <morvaline@example.org>")
+
+# The Debian changelog of a native package: one entry for the version, dated
+# when the build was configured (or at SOURCE_DATE_EPOCH).
+string(TIMESTAMP MORVALINE_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+set(MORVALINE_PACKAGE_DOCS ${CMAKE_CURRENT_BINARY_DIR}/package-docs)
+configure_file(data/changelog.in ${MORVALINE_PACKAGE_DOCS}/changelog @ONLY)
+execute_process(COMMAND gzip -9nkf ${MORVALINE_PACKAGE_DOCS}/changelog COMMAND_ERROR_IS_FATAL ANY)
+install(FILES ${MORVALINE_PACKAGE_DOCS}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The manual page, in English and in Japanese, made by help2man from the
+# program's own --help in each language, with the sections --help has no room
+# for (files, environment, exit status) from data/man/. help2man needs the
+# Japanese locale for its own headings; it is compiled into the build folder.
+find_program(HELP2MAN help2man)
+find_program(LOCALEDEF localedef)
+if(HELP2MAN AND LOCALEDEF AND EXISTS /usr/share/i18n/locales/ja_JP)
+  set(man ${MORVALINE_PACKAGE_DOCS}/man)
+  set(pages)
+  foreach(language en ja)
+    if(language STREQUAL "ja")
+      set(locale ja_JP.UTF-8)
+      set(prepare COMMAND ${LOCALEDEF} -i ja_JP -f UTF-8 ${man}/locale/ja_JP.UTF-8)
+    else()
+      set(locale C)
+      set(prepare)
+    endif()
+    set(source ${CMAKE_CURRENT_SOURCE_DIR}/data/man/morvaline.${language}.h2m)
+    add_custom_command(OUTPUT ${man}/${language}/morvaline.1.gz
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${man}/${language} ${man}/locale
+      ${prepare}
+      COMMAND ${CMAKE_COMMAND} -E env LOCPATH=${man}/locale ASAN_OPTIONS=detect_leaks=0
+              ${HELP2MAN} --no-info --locale=${locale} --include=${source}
+              --output=${man}/${language}/morvaline.1 $<TARGET_FILE:morvaline>
+      COMMAND gzip -9nf ${man}/${language}/morvaline.1
+      DEPENDS morvaline ${source} VERBATIM)
+    list(APPEND pages ${man}/${language}/morvaline.1.gz)
+  endforeach()
+  add_custom_target(manual-pages ALL DEPENDS ${pages})
+  install(FILES ${man}/en/morvaline.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${man}/ja/morvaline.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
+else()
+  message(WARNING "help2man, localedef or the locale sources (package locales) not found: "
+                  "the manual page is left out (scripts/install-deps.sh installs them)")
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME morvaline)
 set(CPACK_PACKAGE_VENDOR "Morvaline developers")
-set(CPACK_PACKAGE_CONTACT "Morvaline developers")
+set(CPACK_PACKAGE_CONTACT "${MORVALINE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "diary of daily salt intake and blood pressure")
 set(CPACK_PACKAGE_DESCRIPTION
     "A Japanese-language desktop diary for people who keep their salt intake\n\

@@ -1,27 +1,28 @@
 #include "platform/CommandLine.h"
 
-#include "platform/Translations.h"
-
-#include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QtGlobal>
+#include <cstdio>
+#include <cstdlib>
 
 namespace morv {
 
-void AnswerInfoOptions(int argc, char** argv) {
-    if (argc < 2) return;
-    QCoreApplication::setApplicationName(QStringLiteral("Morvaline"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(MORVALINE_VERSION));
-    // A window-less application: the window system is not needed to answer.
-    QCoreApplication probe(argc, argv);
-    LoadJapaneseQtTexts(probe);
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("塩分摂取量と血圧を記録する日記です。"));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    // Unknown options are Qt's own; they are not errors here.
-    parser.parse(QCoreApplication::arguments());
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) parser.showHelp();
-    if (parser.isSet(version)) parser.showVersion();
+CommandLine ReadCommandLine(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const HelpLanguage language = LanguageOfLocale(
+        qEnvironmentVariable("LC_ALL"), qEnvironmentVariable("LC_MESSAGES"), qEnvironmentVariable("LANG"));
+    CommandLine line = ParseCommandLine(arguments, language);
+    if (!line.error.isEmpty()) {
+        std::fputs(QStringLiteral("morvaline: %1\n%2").arg(line.error, UsageHint(language)).toLocal8Bit().constData(),
+                   stderr);
+        std::exit(2);
+    }
+    if (line.help || line.version) {
+        const QString text = line.help ? HelpText(language) : QStringLiteral("Morvaline " MORVALINE_VERSION "\n");
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        std::exit(std::fflush(stdout) == 0 ? 0 : 1);
+    }
+    return line;
 }
 
 }  // namespace morv

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "platform/core/CommandLineOptions.h"
+
 namespace morv {
 
-// Answers --help and --version and ends the program. It runs before the data
-// folder is located or locked, and needs no display. Other arguments are left
-// to Qt (-platform, -style ...).
-void AnswerInfoOptions(int argc, char** argv);
+// Reads the command line before anything else: --help and --version are
+// answered and end the program with status 0, a line that is not understood
+// ends it with status 2 after a message and the usage on stderr. Neither needs
+// a display or touches the data folder. Otherwise returns what was asked for;
+// Qt's own options stay in argv for QApplication.
+CommandLine ReadCommandLine(int argc, char** argv);
 
 }  // namespace morv
