@@ -205,7 +205,7 @@ TEST_F(MainWindowLife, EditsAreSavedAsTheUserGoes) {
             w.Label3()->clear();
             QTest::keyClicks(w.TextMoku(), typed);
             EXPECT_TRUE(timer->isActive()) << "a key restarts the wait";
-            QTest::qWait(20);
+            QTRY_VERIFY(!timer->isActive());  // it has fired, and the save with it
             if (!fail) {
                 EXPECT_EQ(bytes("Moku.txt"), w.TextMoku()->text().toLatin1() + "\r\n");
             } else if (QByteArray(typed) == "7") {
