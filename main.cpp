@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 #include "app/Form1.h"
+#include "log/ReportCommand.h"
 #include "platform/Clock.h"
 #include "platform/CloseOnSignal.h"
 #include "platform/CommandLine.h"
@@ -12,6 +13,7 @@
 #include <QStyleFactory>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> code = morv::RunReportCommand(argc, argv)) return *code;
     morv::AnswerInfoOptions(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvaline"));

@@ -14,6 +14,7 @@ PACKAGES=(
   fonts-noto-cjk
   xvfb xauth x11-utils xdotool
   desktop-file-utils appstream dpkg-dev file qt6-svg-dev
+  poppler-utils
 )
 
 missing=()

@@ -6,6 +6,8 @@
 #include "app/core/Twips.h"
 #include "log/core/LogBars.h"
 #include "log/core/LogPages.h"
+#include "log/PageSummary.h"
+#include "log/ReportPanel.h"
 #include "platform/CalendarControl.h"
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
@@ -41,11 +43,18 @@ SaltListScreen::SaltListScreen(Form1& form, QWidget* parent) : QFrame(parent), f
     buildTable();
     buildPressurePanels();
     buildImportControls();
+    // The report's button and the page's summary in the free space at the bottom right.
+    LabelSummary = MakePageSummary(this, {488, 624, 380, 44});
+    CommandReport = MakeButton(this, QStringLiteral("CommandReport"), QStringLiteral("レポート"), {876, 628, 96, 36});
+    Report = new ReportPanel(this, form_.dialogs(), form_.clock(),
+                             {[this]() -> const LogList& { return form_.DailyLog; }, [this] { return form_.SaltTarget(); },
+                              [this] { return form_.Text1_0->text(); }});
+    connect(CommandReport, &QPushButton::clicked, Report, &ReportPanel::Open);
     wire();
     wirePressure();
     tabChain_ = {TextPAGE,  Command15, Command17, Command18, Command40, Command14,
                  Command28, Command29, Text2,     Command37, Command35, Command36,
-                 Text5,     Text6,     Command39, Command38, Command41, Command42};
+                 Text5,     Text6,     Command39, Command38, Command41, Command42, CommandReport};
     CloseOnEscape(this, [this] {
         if (Calendar2.isVisible()) return Calendar2.hide();
         // "戻る" is hidden while an import waits to be confirmed or cancelled.
@@ -228,6 +237,7 @@ void SaltListScreen::Open() {
     Text2->setText(form_.Text1_0->text());
     Text5->clear();
     Text6->clear();
+    Report->hide();
     setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     hidePressureBars();
 
@@ -273,6 +283,7 @@ void SaltListScreen::FillLogRows() {
         LabelE3[r]->hide();
     }
     shownFirst_ = first;
+    ShowPageSummary(LabelSummary, form_.DailyLog, first, filled, target);
 }
 
 void SaltListScreen::ShowPage() {
