@@ -4,6 +4,7 @@
 //   save/all/<days>                          the five writes of the close
 //   floor:<any of those>                     the same bytes, read or written raw
 //   handler/<control (what)>/<days>          at 10,000 and 100,000 days
+//   report/year/100000                       morvaline --report, a year of 100,000 days
 
 #include <QString>
 
@@ -17,5 +18,7 @@ inline constexpr int LogSizes[] = {1000, 10000, 100000, 1000000};
 void RegisterStorageBenchmarks(DataSets& data);
 // workRoot: where the windows keep their (unused) data folders.
 void RegisterHandlerBenchmarks(const QString& workRoot);
+// program: the morvaline binary, run with --report.
+void RegisterReportBenchmark(DataSets& data, const QString& program);
 
 }  // namespace morv::bench
