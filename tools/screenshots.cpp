@@ -7,6 +7,7 @@
 #include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
 #include "log/ReportPainter.h"
+#include "log/ReportPanel.h"
 #include "log/SaltListScreen.h"
 #include "log/core/ReportSums.h"
 #include "platform/CalendarControl.h"
@@ -128,6 +129,11 @@ int main(int argc, char** argv) {
                      qPrintable(pdf.fileName()));
         ok &= written;
     }
+    window.PictureE->CommandReport->click();
+    ok &= save(window, out + "/salt-list-report.png");
+    window.PictureE->Report->CommandStartCalendar->click();
+    ok &= save(window, out + "/salt-list-report-calendar.png");
+    window.PictureE->Report->CommandCancel->click();
     window.PictureE->Command35->click();
     ok &= save(window, out + "/salt-list-calendar.png");
     window.PictureE->hide();

@@ -15,8 +15,10 @@ QLabel* MakePageSummary(QWidget* parent, const QRect& place) {
 }
 
 void ShowPageSummary(QLabel* label, const LogList& log, qint64 first, int rows, const QString& target) {
-    const QString text = PageSummaryText(PageSums(log, first, rows, target), rows);
-    label->setText(text);
+    const DaySums sums = PageSums(log, first, rows, target);
+    // Two lines in the narrow space beside the button, broken between the parts.
+    label->setText(PageSummaryText(sums, rows, QStringLiteral("\n")));
+    const QString text = PageSummaryText(sums, rows);
     // A screen reader reads the name of a label; the text is all there is to say.
     label->setAccessibleName(text.isEmpty() ? QStringLiteral("集計なし") : text);
 }

@@ -2,6 +2,7 @@
 // dates it refuses, and what it writes or prints.
 
 #include "SaltListFixture.h"
+#include "log/ReportCommand.h"
 #include "log/ReportPanel.h"
 
 #include <QPrinter>
@@ -28,8 +29,9 @@ TEST_F(ReportPanelTest, SummaryLineFollowsThePageShown) {
     log[19].DaySalt = QStringLiteral("6.1");
     log[20] = {QStringLiteral("2023/12/21"), QStringLiteral("9"), QStringLiteral("80"), QStringLiteral("121")};
     SaltListScreen& list = openWith(log);
-    EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 0/1日、平均血圧 80-121 mmHg"));
-    EXPECT_EQ(list.LabelSummary->accessibleName(), list.LabelSummary->text());
+    EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 0/1日\n平均血圧 80-121 mmHg"));
+    EXPECT_EQ(list.LabelSummary->accessibleName(),
+              QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 0/1日、平均血圧 80-121 mmHg"));
     EXPECT_EQ(list.LabelSummary->textFormat(), Qt::PlainText);
     list.PreviousPage();
     EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の20日：平均塩分 6.0 g、目標超過 0/20日"));
@@ -110,6 +112,38 @@ TEST_F(ReportPanelTest, PrintsThroughThePrinterTheDialogChose) {
     EXPECT_TRUE(contents(file).startsWith("%PDF-"));
     EXPECT_FALSE(panel.isVisible());
     EXPECT_TRUE(dialogs.notices().isEmpty());
+}
+
+TEST(ReportArguments, DefaultsToTheTwentyEightDaysEndingTodayAndRefusesTheRest) {
+    const QDate today(2024, 3, 10);
+    struct Case {
+        QStringList arguments;
+        const char *from, *to;  // nothing: refused
+    };
+    const Case cases[] = {
+        {{"--report", "a.pdf"}, "2024/02/12", "2024/03/10"},
+        {{"--report=a.pdf", "--to", "2024/1/31"}, "2024/01/04", "2024/01/31"},
+        {{"--report", "a.pdf", "--from", "2024/03/01"}, "2024/03/01", "2024/03/10"},
+        {{"--report", "a.pdf", "--from", "2024/03/11"}, nullptr, nullptr},
+        {{"--report", "a.pdf", "--from", "2024/02/30"}, nullptr, nullptr},
+        {{"--report", "a.pdf", "--to", "2024/03/01", "--to", "2024/03/02"}, nullptr, nullptr},
+        {{"--report", "a.pdf", "extra"}, nullptr, nullptr},
+        {{"--report", ""}, nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        QString why;
+        const auto request = ParseReportArguments(QStringList{"morvaline"} + c.arguments, today, why);
+        const QString args = c.arguments.join(u' ');
+        if (!c.from) {
+            EXPECT_FALSE(request) << args.toStdString();
+            EXPECT_FALSE(why.isEmpty() || why.contains(u'\n')) << args.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(request) << args.toStdString() << ": " << why.toStdString();
+        EXPECT_EQ(request->file, QStringLiteral("a.pdf"));
+        EXPECT_EQ(request->from.toString("yyyy/MM/dd"), QLatin1String(c.from)) << args.toStdString();
+        EXPECT_EQ(request->to.toString("yyyy/MM/dd"), QLatin1String(c.to)) << args.toStdString();
+    }
 }
 
 }  // namespace

@@ -1,9 +1,17 @@
 // The report's sums: which days fall in a period, weeks counted from its first
 // day, and averages rounded half up exactly as the decimal texts say.
 
+#include "log/core/ReportFiles.h"
+#include "log/core/ReportLayout.h"
 #include "log/core/ReportSums.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace morv {
 namespace {
@@ -70,6 +78,17 @@ TEST(ReportSums, WeeksAndPeriod) {
     }
 }
 
+TEST(ReportSums, AmountsAreReadExactlyOrLeftOut) {
+    const std::pair<const char*, std::optional<qint64>> cases[] = {
+        {"6.05", 6'050'000},     {" +7 ", 7'000'000}, {".5", 500'000},       {"1.", 1'000'000},
+        {"0.0000005", 1},        {"0.0000004", 0},    {"999999.9999999", std::nullopt},
+        {"-0", 0},               {"-1", std::nullopt}, {"1e3", std::nullopt}, {"1.2.3", std::nullopt},
+        {"", std::nullopt},      {".", std::nullopt},  {"１２", std::nullopt},
+        {"1000000", std::nullopt}, {"99999999999999999999", std::nullopt},
+    };
+    for (auto [text, want] : cases) EXPECT_EQ(Millionths(QString::fromUtf8(text)), want) << text;
+}
+
 TEST(ReportSums, DaysOfThePeriodInDateOrder) {
     const LogList log = {day("2024/01/12", "1"), day("2023/12/31", "2"), day("2024/01/10", "3"),
                          day("2024/01/11", "4", "90", "80"), day("2024/01/13", "5")};
@@ -89,6 +108,80 @@ TEST(ReportSums, PageSummaryLine) {
     EXPECT_EQ(PageSummaryText(PageSums(log, 2, 1, QStringLiteral("10")), 1),
               QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 0/1日"));
     EXPECT_EQ(PageSummaryText(PageSums(log, 3, 0, QString()), 0), QString());
+}
+
+TEST(ReportLayout, AxesHoldEveryBarAndTheTarget) {
+    SaltReport report = MakeSaltReport({day("2024/01/08", "23.4", "55", "187")}, date("2024/01/08"),
+                                       date("2024/01/08"), QString());
+    const ChartAxis salt = SaltAxis(report, 6.5);
+    EXPECT_EQ(salt.min, 0);
+    EXPECT_GE(salt.max, 23.4);
+    EXPECT_LE(salt.max / salt.step, 6);
+    EXPECT_EQ(SaltAxis(report, 40).max, 40);
+    const ChartAxis bp = PressureAxis(report);
+    EXPECT_LE(bp.min, 55);
+    EXPECT_GE(bp.max, 187);
+    EXPECT_EQ(bp.fraction(0), 0);
+    EXPECT_EQ(bp.fraction(500), 1);
+    report.days.clear();
+    EXPECT_EQ(PressureAxis(report).min, 60);
+    for (qint64 days : {1, 10, 11, 28, 366, 3660}) {
+        const std::vector<int> marks = DateMarks(days);
+        EXPECT_EQ(marks.front(), 0);
+        EXPECT_LT(marks.back(), days);
+        EXPECT_LE(marks.size(), 11u) << days;
+    }
+}
+
+TEST(ReportLayout, RowsFlowOntoPagesWithoutALonelyLine) {
+    // 100 of room under a 10 header, rows of 10: nine rows a column.
+    EXPECT_EQ(FlowRows(0, 0, 100, 10, 10, 2).firstPageRows, 18);
+    EXPECT_EQ(FlowRows(60, 0, 100, 10, 10, 1).firstPageRows, 3);
+    EXPECT_EQ(FlowRows(70, 0, 100, 10, 10, 1).firstPageRows, 0);  // two would stand alone
+    EXPECT_EQ(FlowRows(95, 0, 100, 10, 10, 1).pageRows, 9);
+    EXPECT_EQ(FlowRows(0, 0, 5, 10, 10, 1).pageRows, 1);  // always some progress
+}
+
+// The report reads the folder as it stands and changes nothing in it.
+class ReportFilesTest : public ::testing::Test {
+protected:
+    void put(const char* name, const QString& text) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(EncodeCp932(text));
+    }
+    QStringList listing() const { return QDir(dir.path()).entryList(QDir::Files | QDir::System); }
+    QString folder() const { return dir.path() + QLatin1Char('/'); }
+    QTemporaryDir dir;
+    ReportSource source;
+    QString why;
+};
+
+TEST_F(ReportFilesTest, ReadsTheLogAndTargetAndPrefersALeftoverBackup) {
+    ASSERT_TRUE(ReadReportSource(folder(), source, why));
+    EXPECT_TRUE(source.log.empty());
+    EXPECT_TRUE(source.target.isEmpty());
+
+    put("Enbun.txt", QStringLiteral("\"2024/01/08\",\"5\",\"\",\"\"\r\n"));
+    put("Enbun.bak", QStringLiteral("\"2024/01/08\",\"6\",\"80\",\"120\"\r\n\"2024/01/09\",\"7\",\"\",\"\"\r\n"));
+    put("Moku.txt", QStringLiteral("6.5\r\n7\r\n"));
+    const QStringList before = listing();
+    ASSERT_TRUE(ReadReportSource(folder(), source, why)) << why.toStdString();
+    ASSERT_EQ(source.log.size(), 2u);
+    EXPECT_EQ(source.log[0], day("2024/01/08", "6", "80", "120"));
+    EXPECT_EQ(source.target, QStringLiteral("6.5"));
+    EXPECT_EQ(listing(), before);
+}
+
+TEST_F(ReportFilesTest, ABrokenLogAFifoOrNoFolderIsAReasonNotAReport) {
+    put("Enbun.txt", QStringLiteral("\"2024/01/08\",\"5\",\"\r\n"));
+    EXPECT_FALSE(ReadReportSource(folder(), source, why));
+    EXPECT_TRUE(why.contains(QStringLiteral("Enbun.txt"))) << why.toStdString();
+    QFile::remove(dir.filePath(QStringLiteral("Enbun.txt")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("Enbun.txt"))).constData(), 0600), 0);
+    EXPECT_FALSE(ReadReportSource(folder(), source, why));  // and does not wait on it
+    EXPECT_FALSE(ReadReportSource(folder() + QStringLiteral("none/"), source, why));
+    EXPECT_FALSE(why.isEmpty());
 }
 
 }  // namespace

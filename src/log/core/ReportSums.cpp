@@ -63,6 +63,8 @@ std::optional<qint64> Millionths(QStringView text) {
     for (int k = std::min(decimals, 6); k < 6; ++k) fraction *= 10;
     const qint64 value = whole * Scale + fraction + (roundUp ? 1 : 0);
     if (negative && value != 0) return std::nullopt;
+    // 999999.9999999 rounds up to a million.
+    if (value >= Scale * Scale) return std::nullopt;
     return value;
 }
 
@@ -160,15 +162,15 @@ DaySums PageSums(const LogList& log, qint64 first, int count, const QString& tar
     return SumDays(days, {}, {});
 }
 
-QString PageSummaryText(const DaySums& sums, int shown) {
+QString PageSummaryText(const DaySums& sums, int shown, const QString& beforePressure) {
     if (shown <= 0) return {};
     QString text = QStringLiteral("表示中の%1日：平均塩分 %2 g、目標超過 %3/%1日")
                        .arg(shown)
                        .arg(TenthsText(sums.saltTenths()))
                        .arg(sums.overTarget);
     if (sums.readings > 0)
-        text += QStringLiteral("、平均血圧 %1-%2 mmHg")
-                    .arg(WholeText(sums.lowMmHg()), WholeText(sums.highMmHg()));
+        text += beforePressure + QStringLiteral("平均血圧 %1-%2 mmHg")
+                                     .arg(WholeText(sums.lowMmHg()), WholeText(sums.highMmHg()));
     return text;
 }
 

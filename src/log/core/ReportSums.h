@@ -80,7 +80,8 @@ SaltReport MakeSaltReport(const LogList& log, QDate from, QDate to, const QStrin
 // The summary line of a page of the salt list: `first` and `count` are the
 // records shown.
 DaySums PageSums(const LogList& log, qint64 first, int count, const QString& target);
-QString PageSummaryText(const DaySums& sums, int shown);
+// `beforePressure` stands between the salt and the blood-pressure parts.
+QString PageSummaryText(const DaySums& sums, int shown, const QString& beforePressure = QStringLiteral("、"));
 
 // "6.1" from 61; "—" for nothing.
 QString TenthsText(std::optional<qint64> tenths);
