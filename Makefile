@@ -35,9 +35,11 @@ bench: configure
 	xvfb-run -a -s "-screen 0 1280x1024x24 -br -noreset" build/bench/morvaline-bench \
 		build/morvaline build/bench/bare-window build/bench/startup-probe
 
-# PNG files of the window with sample data, for review: build/screenshots/.
+# PNG files of the window with sample data, for review: build/screenshots/;
+# the first page of a sample report as report.png, from its PDF.
 screenshots: build
 	QT_QPA_PLATFORM=offscreen ./build/tools/morvaline-screenshots build/screenshots
+	pdftoppm -png -r 80 -f 1 -l 1 -singlefile build/screenshots/report.pdf build/screenshots/report
 
 # The Debian package build/morvaline_<version>_<arch>.deb; install it with
 # apt-get install ./build/morvaline_*.deb

@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 #include "app/Form1.h"
+#include "log/ReportCommand.h"
 #include "platform/Clock.h"
 #include "platform/CloseOnSignal.h"
 #include "platform/CommandLine.h"
@@ -12,7 +13,8 @@
 #include <QStyleFactory>
 
 int main(int argc, char** argv) {
-    morv::ReadCommandLine(argc, argv);
+    const morv::CommandLine line = morv::ReadCommandLine(argc, argv);
+    if (line.values.contains(morv::ReportOption)) return morv::RunReportCommand(argc, argv).value_or(2);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvaline"));
     QGuiApplication::setDesktopFileName(QStringLiteral("morvaline"));

@@ -6,6 +6,7 @@
 //   handler/<control (what)>/<days>          at 10,000 and 100,000 days
 //   autosave/{unchanged,changed}/<days>      at 100,000 and 1,000,000 days
 //   register/{last,first}/1000000            a new day at either end
+//   report/year/100000                       morvaline --report, a year of 100,000 days
 
 #include <QString>
 
@@ -20,5 +21,7 @@ void RegisterStorageBenchmarks(DataSets& data);
 // workRoot: where the windows keep their (unused) data folders.
 void RegisterHandlerBenchmarks(const QString& workRoot);
 void RegisterDiaryBenchmarks(const QString& workRoot);
+// program: the morvaline binary, run with --report.
+void RegisterReportBenchmark(DataSets& data, const QString& program);
 
 }  // namespace morv::bench

@@ -113,6 +113,7 @@ int main(int argc, char** argv) {
     RegisterStorageBenchmarks(data);
     RegisterHandlerBenchmarks(root.path());
     RegisterDiaryBenchmarks(root.path());
+    RegisterReportBenchmark(data, program);
     Capture capture(results.seconds);
     benchmark::RunSpecifiedBenchmarks(&capture);
     benchmark::ClearRegisteredBenchmarks();

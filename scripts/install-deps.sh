@@ -14,7 +14,7 @@ PACKAGES=(
   fonts-noto-cjk
   xvfb xauth x11-utils xdotool
   desktop-file-utils appstream dpkg-dev file qt6-svg-dev
-  lintian help2man locales
+  lintian help2man locales poppler-utils
 )
 
 missing=()

@@ -6,7 +6,10 @@
 #include "exchange/DataDialog.h"
 #include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
+#include "log/ReportPainter.h"
+#include "log/ReportPanel.h"
 #include "log/SaltListScreen.h"
+#include "log/core/ReportSums.h"
 #include "platform/CalendarControl.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -113,6 +116,23 @@ int main(int argc, char** argv) {
     window.PictureE()->Command17->click();
     window.PictureE()->Command40->click();
     ok &= save(window, out + "/salt-list.png");
+    // The report of four weeks of that log, as a PDF; `make screenshots`
+    // turns its first page into report.png.
+    {
+        const morv::SaltReport report = morv::MakeSaltReport(window.DailyLog(), QDate(2024, 1, 29),
+                                                             QDate(2024, 2, 25), window.SaltTarget());
+        QFile pdf(out + "/report.pdf");
+        const QByteArray bytes = morv::ReportPdf(report, clock.today());
+        const bool written = !bytes.isEmpty() && pdf.open(QIODevice::WriteOnly) && pdf.write(bytes) == bytes.size();
+        std::fprintf(written ? stdout : stderr, "%s %s\n", written ? "wrote" : "could not write",
+                     qPrintable(pdf.fileName()));
+        ok &= written;
+    }
+    window.PictureE()->CommandReport->click();
+    ok &= save(window, out + "/salt-list-report.png");
+    window.PictureE()->Report->CommandStartCalendar->click();
+    ok &= save(window, out + "/salt-list-report-calendar.png");
+    window.PictureE()->Report->CommandCancel->click();
     window.PictureE()->Command35->click();
     ok &= save(window, out + "/salt-list-calendar.png");
     window.PictureE()->hide();

@@ -7,6 +7,8 @@
 #include "app/core/Twips.h"
 #include "log/core/LogBars.h"
 #include "log/core/LogPages.h"
+#include "log/PageSummary.h"
+#include "log/ReportPanel.h"
 #include "platform/CalendarControl.h"
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
@@ -43,11 +45,18 @@ SaltListScreen::SaltListScreen(Diary& diary, MainWindow& window, QWidget* parent
     buildTable();
     buildPressurePanels();
     buildImportControls();
+    // The report's button and the page's summary in the free space at the bottom right.
+    LabelSummary = MakePageSummary(this, {488, 624, 380, 44});
+    CommandReport = MakeButton(this, QStringLiteral("CommandReport"), QStringLiteral("レポート"), {876, 628, 96, 36});
+    Report = new ReportPanel(this, window_.dialogs(), window_.clock(),
+                             {[this]() -> const LogList& { return diary_.DailyLog(); },
+                              [this] { return diary_.SaltTarget(); }, [this] { return window_.DateShown(); }});
+    connect(CommandReport, &QPushButton::clicked, Report, &ReportPanel::Open);
     wire();
     wirePressure();
     tabChain_ = {TextPAGE,  Command15, Command17, Command18, Command40, Command14,
                  Command28, Command29, Text2,     Command37, Command35, Command36,
-                 Text5,     Text6,     Command39, Command38, Command41, Command42};
+                 Text5,     Text6,     Command39, Command38, Command41, Command42, CommandReport};
     CloseOnEscape(this, [this] {
         if (Calendar2.isVisible()) return Calendar2.hide();
         // "戻る" is hidden while an import waits to be confirmed or cancelled.
@@ -230,6 +239,7 @@ void SaltListScreen::Open() {
     Text2->setText(window_.DateShown());
     Text5->clear();
     Text6->clear();
+    Report->hide();
     setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     hidePressureBars();
 
@@ -275,6 +285,7 @@ void SaltListScreen::FillLogRows() {
         LabelE3[r]->hide();
     }
     shownFirst_ = first;
+    ShowPageSummary(LabelSummary, diary_.DailyLog(), first, filled, target);
 }
 
 void SaltListScreen::ShowPage() {

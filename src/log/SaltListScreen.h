@@ -21,6 +21,7 @@ namespace morv {
 class CalendarControl;
 class Diary;
 class MainWindow;
+class ReportPanel;
 
 // The captions of Command40, which are also the display mode.
 inline const QString PressureDisplayOffCaption = QStringLiteral("血圧表示");
@@ -113,6 +114,11 @@ public:
     QLabel* Label37 = nullptr;
     QPushButton* Command28 = nullptr;
     QPushButton* Command29 = nullptr;
+
+    // ---- The report and the page's summary line ----
+    QLabel* LabelSummary = nullptr;
+    QPushButton* CommandReport = nullptr;
+    ReportPanel* Report = nullptr;
 
     // Tab cycles through the screen's own controls; the main view lies
     // underneath, visible to Qt but covered, and must not take the focus.

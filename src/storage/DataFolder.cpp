@@ -28,6 +28,11 @@ QString UserDataHome() {
 
 }  // namespace
 
+QString UserDataFolderPath() {
+    const QString base = UserDataHome();
+    return base.isEmpty() ? QString() : WithSlash(QDir::cleanPath(base + QLatin1String("/Tavelnor")));
+}
+
 QString LocateDataFolder(const QString& programFolder, QString* problem) {
     const QString base = UserDataHome();
     if (base.isEmpty()) {

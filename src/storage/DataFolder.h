@@ -11,6 +11,10 @@ namespace morv {
 // folder could not be used and why. The result always ends in "/".
 QString LocateDataFolder(const QString& programFolder, QString* problem = nullptr);
 
+// Where LocateDataFolder looks, without making anything: the per-user folder
+// (ending in "/"), or empty when there is no absolute base to put it under.
+QString UserDataFolderPath();
+
 // The notice of a start-up that cannot use any data folder: the per-user
 // folder's problem (if any), then the folder finally tried and why it failed.
 QString DataFolderUnusableText(const QString& problem, const QString& folder, const QString& why);

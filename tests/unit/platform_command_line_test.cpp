@@ -24,6 +24,8 @@ TEST(CommandLine, ReadsWhatItKnowsAndRefusesTheRest) {
         {{"-style", "fusion"}, false, false, false, {}},  // the window style is the program's own
         {{"notes.txt"}, false, false, false, {}},
         {{"-"}, false, false, false, {}},
+        {{"--report", "r.pdf", "--from", "2024/01/01"}, true, false, false, {}},
+        {{"--to", "2024/01/01"}, false, false, false, {}},  // a period without a report
     };
     for (const auto& c : cases) {
         const CommandLine line = ParseCommandLine(c.arguments, HelpLanguage::English);

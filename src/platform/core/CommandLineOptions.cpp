@@ -26,6 +26,13 @@ struct Option {
 const Option kOptions[] = {
     {"-h", "--help", {}, {"この説明を表示して終了します。", "show this help and exit"}},
     {"-v", "--version", {}, {"版数を表示して終了します。", "show the version and exit"}},
+    {nullptr, "--report", {"ファイル.pdf", "FILE.pdf"},
+     {"塩分・血圧のレポートを PDF ファイルに書き出して終了します (ウィンドウは開きません)。",
+      "write the salt and blood-pressure report to a PDF file and exit (no window)"}},
+    {nullptr, "--from", {"年/月/日", "YYYY/MM/DD"},
+     {"レポートの開始日 (既定: 終了日の27日前)。", "the report's first day (default: 27 days before the last)"}},
+    {nullptr, "--to", {"年/月/日", "YYYY/MM/DD"},
+     {"レポートの終了日 (既定: 今日)。", "the report's last day (default: today)"}},
     {nullptr, "-platform", {"名前", "NAME"},
      {"表示に使う Qt のプラットフォーム (xcb、wayland、offscreen など)。",
       "the Qt platform to display on (xcb, wayland, offscreen ...)"},
@@ -111,6 +118,10 @@ CommandLine ParseCommandLine(const QStringList& arguments, HelpLanguage language
                              .arg(word, option->value.in(language));
         }
     }
+    const bool period = line.values.contains(QStringLiteral("from")) || line.values.contains(QStringLiteral("to"));
+    if (line.error.isEmpty() && period && !line.values.contains(QStringLiteral("report")))
+        line.error = ja ? QStringLiteral("--from と --to は --report と一緒に使います")
+                        : QStringLiteral("--from and --to go with --report");
     line.help = line.values.contains(QStringLiteral("help"));
     line.version = line.values.contains(QStringLiteral("version"));
     return line;

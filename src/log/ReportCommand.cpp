@@ -1,0 +1,122 @@
+#include "log/ReportCommand.h"
+
+#include "log/ReportPainter.h"
+#include "log/core/ReportFiles.h"
+#include "log/core/ReportSums.h"
+#include "platform/Clock.h"
+#include "storage/DataFolder.h"
+#include "storage/SafeWrite.h"
+#include "text/DateText.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstring>
+
+namespace morv {
+namespace {
+
+bool asksForReport(int argc, char** argv) {
+    bool report = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h") || !std::strcmp(a, "--help-all") ||
+            !std::strcmp(a, "--version") || !std::strcmp(a, "-v"))
+            return false;
+        if (!std::strcmp(a, "--report") || !std::strncmp(a, "--report=", 9)) report = true;
+    }
+    return report;
+}
+
+int fail(int code, const QString& why) {
+    std::fprintf(stderr, "morvaline: %s\n", why.toLocal8Bit().constData());
+    return code;
+}
+
+// Qt's own warnings (fonts, runtime folder) are not this command's output.
+void quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+std::optional<ReportRequest> ParseReportArguments(const QStringList& arguments, QDate today, QString& why) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption report(ReportOption, {}, QStringLiteral("FILE.pdf"));
+    const QCommandLineOption from(ReportFromOption, {}, QStringLiteral("YYYY/MM/DD"));
+    const QCommandLineOption to(ReportToOption, {}, QStringLiteral("YYYY/MM/DD"));
+    parser.addOptions({report, from, to});
+    if (!parser.parse(arguments)) {
+        why = parser.errorText();
+        return std::nullopt;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        why = QStringLiteral("余分な引数があります: %1").arg(parser.positionalArguments().first());
+        return std::nullopt;
+    }
+    for (const QCommandLineOption* o : {&report, &from, &to})
+        if (parser.values(*o).size() > 1) {
+            why = QStringLiteral("--%1 が2回以上指定されています").arg(o->names().first());
+            return std::nullopt;
+        }
+    ReportRequest request;
+    request.file = parser.value(report);
+    if (request.file.isEmpty()) {
+        why = QStringLiteral("--report には出力するPDFファイルを指定してください");
+        return std::nullopt;
+    }
+    auto date = [&](const QCommandLineOption& option, QDate& out) {
+        if (!parser.isSet(option)) return true;
+        const std::optional<QDate> read = ReadDate(parser.value(option));
+        if (!read) why = QStringLiteral("--%1 の日付が正しくありません: %2").arg(option.names().first(), parser.value(option));
+        if (read) out = *read;
+        return read.has_value();
+    };
+    if (!date(from, request.from) || !date(to, request.to)) return std::nullopt;
+    if (!request.to.isValid()) request.to = today;
+    if (!request.from.isValid()) request.from = request.to.addDays(-(ReportDefaultDays - 1));
+    if (request.from > request.to) {
+        why = QStringLiteral("開始日 %1 が終了日 %2 より後です").arg(DateText(request.from), DateText(request.to));
+        return std::nullopt;
+    }
+    if (request.from.daysTo(request.to) + 1 > ReportMaxDays) {
+        why = QStringLiteral("期間が長すぎます（%1日まで）").arg(ReportMaxDays);
+        return std::nullopt;
+    }
+    return request;
+}
+
+std::optional<int> RunReportCommand(int argc, char** argv) {
+    if (!asksForReport(argc, argv)) return std::nullopt;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    SystemClock clock;
+    QString why;
+    const std::optional<ReportRequest> request = ParseReportArguments(arguments, clock.today(), why);
+    if (!request) return fail(2, why);
+
+    // No window is ever shown: the offscreen platform needs no display and
+    // still gives the painter the system's fonts.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quiet);
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+
+    QString folder = UserDataFolderPath();
+    if (folder.isEmpty()) folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    ReportSource source;
+    if (!ReadReportSource(folder, source, why)) return fail(1, why);
+
+    const SaltReport report = MakeSaltReport(source.log, request->from, request->to, source.target);
+    const QByteArray pdf = ReportPdf(report, clock.today());
+    if (pdf.isEmpty()) return fail(1, QStringLiteral("レポートを作成できません"));
+    const QString path = QFileInfo(request->file).absoluteFilePath();
+    if (!ReplaceFileDurably(SystemFileOps(), path, pdf))
+        return fail(1, QStringLiteral("%1 に書き込めません: %2").arg(path, qt_error_string(errno)));
+    return 0;
+}
+
+}  // namespace morv

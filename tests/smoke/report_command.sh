@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# morvaline --report on a known 60-day log, with no display: the PDF's text
+# shows the period and the averages worked out by hand, the data folder is
+# left exactly as it was, and wrong arguments get one line and a failure.
+set -euo pipefail
+
+binary=$1
+command -v pdftotext >/dev/null || { echo "report_command: skipped: pdftotext is missing"; exit 0; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME=$work/data HOME=$work/home
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+folder=$XDG_DATA_HOME/Tavelnor
+mkdir -p "$folder" "$HOME"
+
+fail() { echo "report_command: FAIL: $*" >&2; exit 1; }
+
+# 2024/01/01 to 2024/02/29, every tenth day missing; the salt repeats weekly,
+# every third day has a reading. Target 7.0.
+salts=(6.0 6.1 7.2 5.5 9.0 6.4 7.3)
+for i in $(seq 0 59); do
+  [ $((i % 10)) -eq 9 ] && continue
+  low="" high=""
+  if [ $((i % 3)) -eq 0 ]; then low=$((70 + i % 9)) high=$((120 + i % 11)); fi
+  printf '"%s","%s","%s","%s"\r\n' "$(date -u -d "2024-01-01 + $i days" +%Y/%m/%d)" "${salts[i % 7]}" "$low" "$high"
+done >"$folder/Enbun.txt"
+printf '7.0\r\n' >"$folder/Moku.txt"
+before=$(cd "$folder" && ls -la --time-style=full-iso && md5sum *)
+
+timeout 30 "$binary" --report "$work/out.pdf" --from 2024/01/10 --to 2024/2/6 || fail "exit $?"
+text=$(pdftotext -layout "$work/out.pdf" -)
+expect() { grep -qE -- "$1" <<<"$text" || fail "no line like '$1' in:"$'\n'"$text"; }
+# Wednesday 2024/01/10 to 2024/02/06, 28 days.
+expect '2024/01/10.* 〜 2024/02/06.*28'
+# 01/17-01/23: 01/20 missing; 7.2 5.5 9.0 7.3 6.0 6.1 = 41.1 / 6 = 6.85 -> 6.9,
+# three above 7.0; readings 70/127 and 73/130 -> 71.5 -> 72, 128.5 -> 129.
+expect '^ *2024/01/17〜01/23 +6/7 +6\.9 +3 +2 +72 +129 *$'
+# The period: 25 days, 170.3 g -> 6.812 -> 6.8, 11 over; nine readings,
+# lows 73 76 70 73 76 70 73 76 70 = 657 -> 73,
+# highs 121 124 127 130 122 125 128 120 123 = 1120 -> 124.4 -> 124.
+expect '^ *期間全体 +25/28 +6\.8 +11 +9 +73 +124 *$'
+[ "$(cd "$folder" && ls -la --time-style=full-iso && md5sum *)" = "$before" ] || fail "the data folder changed"
+
+# A period without a recorded day: one page.
+"$binary" --report "$work/empty.pdf" --from 2023/01/01 --to 2023/01/31 || fail "empty period: exit $?"
+[ "$(pdftotext "$work/empty.pdf" - | grep -c $'\f')" = 1 ] || fail "empty period is not one page"
+
+# Wrong arguments and an unreadable folder: a failure and one line each (a
+# command line not understood at all adds the usage, as for any option).
+refused() {
+  local err
+  if err=$("$binary" "$@" 2>&1 >/dev/null); then fail "$* succeeded"; fi
+  [ "$(wc -l <<<"$err")" = 1 ] && [ -n "$err" ] || fail "$* said: $err"
+}
+unparsed() {
+  local err status=0
+  err=$("$binary" "$@" 2>&1 >/dev/null) || status=$?
+  [ "$status" = 2 ] && [ "$(head -c 11 <<<"$err")" = "morvaline: " ] || fail "$* said ($status): $err"
+}
+unparsed --report
+refused --report "$work/x.pdf" --from 2024/13/01
+refused --report "$work/x.pdf" --from 2024/02/01 --to 2024/01/01
+unparsed --report "$work/x.pdf" --colour
+refused --report "$work/no/such/folder/x.pdf"
+XDG_DATA_HOME=$work/nothing refused --report "$work/x.pdf"
+[ ! -e "$work/x.pdf" ] || fail "a refused run wrote the file"
+"$binary" --help | grep -qF -- "--report" || fail "--help does not list --report"
+echo "report_command: passed"
