@@ -39,7 +39,8 @@ void Form1::FitInto(const QSize& available) {
     scroller_->setWidget(content_);
     // Every control moves into the content in its stacking order, keeping its
     // place, its visibility and its place in the tab order.
-    for (QObject* object : children()) {
+    const QObjectList before = children();
+    for (QObject* object : before) {
         auto* widget = qobject_cast<QWidget*>(object);
         if (!widget || widget == scroller_ || widget->isWindow()) continue;
         const QRect place = widget->geometry();
@@ -60,6 +61,7 @@ void Form1::FitInto(const QSize& available) {
     layout->addWidget(scroller_);
     resize(size);
     scroller_->show();
+    layout->activate();
     // Not a move between controls: the box keeps its selection and its role.
     if (focus) focus->setFocus(Qt::ActiveWindowFocusReason);
     // Whatever takes the focus is scrolled into view, also when a handler
