@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPalette>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOption>
-#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -29,7 +29,8 @@ public:
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
-        if (element != PE_PanelButtonCommand) return QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (element != PE_PanelButtonCommand)
+            return QProxyStyle::drawPrimitive(element, option, painter, widget);
         const QPalette& palette = option->palette;
         QColor face = palette.color(QPalette::Button);
         if (option->state & (State_Sunken | State_On)) face = face.darker(115);
@@ -98,7 +99,8 @@ void SetBackground(QWidget* widget, const QColor& colour) {
     if (!widget->property(OwnTextColour).toBool()) palette.setColor(text, LightPalette().color(text));
     widget->setPalette(palette);
     if (role == QPalette::Window) widget->setAutoFillBackground(true);
-    if (role == QPalette::Button && qobject_cast<QPushButton*>(widget) && widget->style() != flatButtonStyle())
+    if (role == QPalette::Button && qobject_cast<QPushButton*>(widget) &&
+        widget->style() != flatButtonStyle())
         widget->setStyle(flatButtonStyle());
 }
 

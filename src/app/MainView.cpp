@@ -135,7 +135,9 @@ SeasoningPanel* Form1::buildPictureCho() {
 }
 DataDialog* Form1::buildPicture2() { return placed(new DataDialog(diary_, *this, host()), commandColumn()); }
 PreviewBar* Form1::buildPicture3() { return placed(new PreviewBar(diary_, *this, host()), commandColumn()); }
-DeletionPanel* Form1::buildPicture4() { return placed(new DeletionPanel(diary_, *this, host()), commandColumn()); }
+DeletionPanel* Form1::buildPicture4() {
+    return placed(new DeletionPanel(diary_, *this, host()), commandColumn());
+}
 
 void Form1::setTabOrder() {
     // Date, target, then (as they are built) the grid rows and the weight boxes,

@@ -35,7 +35,8 @@ QString keys::ListText() {
         {Back, "戻る、閉じる、キャンセル"},
     };
     QString text = QStringLiteral("キー操作の一覧\r\n\r\n");
-    for (const auto& [key, what] : lines) text += key + QStringLiteral("：") + QString::fromUtf8(what) + QStringLiteral("\r\n");
+    for (const auto& [key, what] : lines)
+        text += key + QStringLiteral("：") + QString::fromUtf8(what) + QStringLiteral("\r\n");
     text += QStringLiteral("\r\n品目と調味料の行の入力欄で：\r\n");
     text += QStringLiteral("Ctrl+Space：その行のチェック（品名を全選択しているときはSpaceでも）\r\n");
     text += QStringLiteral("アプリケーションキー、Shift+F10：x2〜1/5、塩分換算、リセットのメニュー");
@@ -75,9 +76,12 @@ void Form1::installShortcuts() {
     press(QKeySequence(Qt::ALT | Qt::Key_A), [this] { return Picture7_->Command51; });
     // The calculator's own commands; it is built when it first opens.
     auto calculator = [this] { return PictureCho_.built(); };
-    press(QKeySequence(Qt::ALT | Qt::Key_K), [calculator] { return calculator() ? calculator()->Command48 : nullptr; });
-    press(QKeySequence(Qt::ALT | Qt::Key_B), [calculator] { return calculator() ? calculator()->Command45 : nullptr; });
-    press(QKeySequence(Qt::ALT | Qt::Key_T), [calculator] { return calculator() ? calculator()->Command50 : nullptr; });
+    press(QKeySequence(Qt::ALT | Qt::Key_K),
+          [calculator] { return calculator() ? calculator()->Command48 : nullptr; });
+    press(QKeySequence(Qt::ALT | Qt::Key_B),
+          [calculator] { return calculator() ? calculator()->Command45 : nullptr; });
+    press(QKeySequence(Qt::ALT | Qt::Key_T),
+          [calculator] { return calculator() ? calculator()->Command50 : nullptr; });
 
     describe(Command30_, keys::Delete);
     describe(Command13_, keys::SelectedList);

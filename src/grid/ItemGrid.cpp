@@ -131,8 +131,8 @@ void ItemGrid::buildRow(int r) {
         widget->setAccessibleName(QStringLiteral("%1 %2").arg(QString::fromUtf8(name)).arg(r + 1));
     Check[r]->setAccessibleDescription(keys::RowTick);
     for (QWidget* box : {TextName[r], TextNa[r], TextEnbun[r]}) box->setAccessibleDescription(keys::RowBox);
-    for (QWidget* command : {Command2b[r], Command3b[r], Command5b[r], Command2w[r], Command3w[r], Command5w[r],
-                             CommandNa[r]})
+    for (QWidget* command :
+         {Command2b[r], Command3b[r], Command5b[r], Command2w[r], Command3w[r], Command5w[r], CommandNa[r]})
         command->setAccessibleDescription(keys::RowMenu);
 }
 
@@ -177,8 +177,8 @@ void ItemGrid::wireRow(int r) {
         box->installEventFilter(this);
         RowKeys rowKeys;
         rowKeys.tick = Check[r];
-        rowKeys.commands = {Command2b[r], Command3b[r], Command5b[r], Command2w[r], Command3w[r], Command5w[r],
-                         CommandNa[r]};
+        rowKeys.commands = {Command2b[r], Command3b[r], Command5b[r], Command2w[r],
+                            Command3w[r], Command5w[r], CommandNa[r]};
         rowKeys.spaceOverNameTicks = box == TextName[r];
         InstallRowKeys(box, std::move(rowKeys));
     }

@@ -13,8 +13,8 @@ const char* const PanelHolderProperty = "morvPanelHolder";
 
 // Whether `focus` lies in a panel that also holds `button`.
 bool inPanelOf(const QWidget* focus, const QWidget* button) {
-    for (const QWidget* p = focus->parentWidget(); p && !p->isWindow() && !p->property(PanelHolderProperty).toBool();
-         p = p->parentWidget())
+    for (const QWidget* p = focus->parentWidget();
+         p && !p->isWindow() && !p->property(PanelHolderProperty).toBool(); p = p->parentWidget())
         if (p->isAncestorOf(button)) return true;
     return false;
 }

@@ -17,8 +17,7 @@ bool usable(const QAbstractButton* button) {
 }
 
 bool isMenuKey(const QKeyEvent* key) {
-    return key->key() == Qt::Key_Menu ||
-           (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+    return key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
 }
 
 class RowKeyFilter final : public QObject {
@@ -41,7 +40,8 @@ protected:
             return true;
         }
         if (key->key() != Qt::Key_Space || !keys_.tick) return false;
-        if (key->modifiers() == Qt::ControlModifier || (key->modifiers() == Qt::NoModifier && spaceWouldBlankName())) {
+        if (key->modifiers() == Qt::ControlModifier ||
+            (key->modifiers() == Qt::NoModifier && spaceWouldBlankName())) {
             // The focus stays in the box: the keyboard user goes on typing there.
             if (usable(keys_.tick)) keys_.tick->click();
             return true;
@@ -82,6 +82,8 @@ void PressByKey(QAbstractButton* button) {
     button->click();
 }
 
-void InstallRowKeys(QLineEdit* box, RowKeys keys) { box->installEventFilter(new RowKeyFilter(box, std::move(keys))); }
+void InstallRowKeys(QLineEdit* box, RowKeys keys) {
+    box->installEventFilter(new RowKeyFilter(box, std::move(keys)));
+}
 
 }  // namespace morv

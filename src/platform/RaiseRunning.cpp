@@ -13,7 +13,9 @@ static const QByteArray RaiseMessage = QByteArrayLiteral("raise\n");
 
 QString RaiseSocketName(const QString& dataFolder) {
     const QByteArray hash =
-        QCryptographicHash::hash(QDir::cleanPath(dataFolder).toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+        QCryptographicHash::hash(QDir::cleanPath(dataFolder).toUtf8(), QCryptographicHash::Sha256)
+            .toHex()
+            .left(16);
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) dir = QDir::tempPath();
     return dir + QStringLiteral("/morvaline-") + QString::fromLatin1(hash) + QStringLiteral(".socket");

@@ -270,7 +270,7 @@ void SeasoningPanel::wireRowKeys() {
         if (i <= ExtraRow) rowKeys.tick = CheckC[i];
         if (i != ExtraRow)
             rowKeys.commands = {Commandc2b[i], Commandc3b[i], Commandc5b[i],
-                             Commandc2w[i], Commandc3w[i], Commandc5w[i]};
+                                Commandc2w[i], Commandc3w[i], Commandc5w[i]};
         if (i < Rows) rowKeys.commands << CommandR[i];
         if (i == SideRow) rowKeys.commands << Command45 << Command50 << Command49;
         for (QWidget* command : rowKeys.commands) command->setAccessibleDescription(keys::RowMenu);
@@ -294,7 +294,8 @@ void SeasoningPanel::wireRowKeys() {
 
 void SeasoningPanel::nameTick(int i) {
     const QString name = TrimBlanks(TextNameC[i]->text());
-    CheckC[i]->setAccessibleName(name.isEmpty() ? numbered("チェック", i) : QStringLiteral("%1 チェック").arg(name));
+    CheckC[i]->setAccessibleName(name.isEmpty() ? numbered("チェック", i)
+                                                : QStringLiteral("%1 チェック").arg(name));
 }
 
 void SeasoningPanel::setTabChain() {

@@ -110,8 +110,9 @@ TEST_F(Accessibility, EveryVisibleInputOfEveryScreenHasAName) {
              w.Picture7()->Command43->click();
              w.PictureCho()->Command48->click();
          },
-         {"食塩(小さじ) チェック", "和風だし(小さじ) チェック", "調味料名 20", "単位 20", "塩分 1", "リセット 20", "x2 1", "1/5 20", "その他の塩分",
-          "計算する塩分", "倍率", "x3 その他の塩分計算", "計", "戻る"}},
+         {"食塩(小さじ) チェック", "和風だし(小さじ) チェック", "調味料名 20", "単位 20", "塩分 1",
+          "リセット 20", "x2 1", "1/5 20", "その他の塩分", "計算する塩分", "倍率", "x3 その他の塩分計算",
+          "計", "戻る"}},
         {"selected items",
          [](Form1& w) {
              w.diary().SetItem(0, {"1", "味噌汁", "", "1.5"});
@@ -191,7 +192,8 @@ TEST_F(Accessibility, ValuesAreHeardAndCoveredControlsAreNot) {
     QSet<QObject*> heard;
     reachable(window, heard);
     EXPECT_TRUE(heard.contains(calc.CheckC[0]));
-    for (QWidget* covered : std::initializer_list<QWidget*>{g.TextName[0], w.Command2(), w.Command1(), w.LabelEnbun()})
+    for (QWidget* covered :
+         std::initializer_list<QWidget*>{g.TextName[0], w.Command2(), w.Command1(), w.LabelEnbun()})
         EXPECT_FALSE(heard.contains(covered)) << qPrintable(covered->objectName());
     calc.Command46->click();
     EXPECT_EQ(spokenName(w.LabelEnbunR()), "移す調味料の塩分 6 グラム");

@@ -107,10 +107,10 @@ TEST_F(Keyboard, F1ListsEveryKeyAndEachControlCarriesItsOwn) {
     key(Qt::Key_F1);
     ASSERT_EQ(dialogs.notices().size(), 1);
     const QString list = dialogs.notices().first();
-    for (const QString& k : {keys::NextPage, keys::PreviousPage, keys::Delete, keys::SelectedList, keys::UntickAll,
-                             keys::Weight, keys::Calculator, keys::SetSalt, keys::AddSalt, keys::SideCalculator,
-                             keys::Scale, keys::AddToExtra, keys::Back, QStringLiteral("Ctrl+Space"),
-                             QStringLiteral("Shift+F10")})
+    for (const QString& k :
+         {keys::NextPage, keys::PreviousPage, keys::Delete, keys::SelectedList, keys::UntickAll, keys::Weight,
+          keys::Calculator, keys::SetSalt, keys::AddSalt, keys::SideCalculator, keys::Scale, keys::AddToExtra,
+          keys::Back, QStringLiteral("Ctrl+Space"), QStringLiteral("Shift+F10")})
         EXPECT_TRUE(list.contains(k)) << qPrintable(k);
     EXPECT_EQ(w.Command30()->accessibleDescription(), keys::Delete);
     EXPECT_EQ(w.Picture7()->Command51->accessibleDescription(), keys::AddSalt);

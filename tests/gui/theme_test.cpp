@@ -2,11 +2,11 @@
 // still reads on the background it is drawn on.
 
 #include "SaltListFixture.h"
-#include "text/Cp932.h"
 #include "app/SelectedItemsPanel.h"
 #include "grid/ItemGrid.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
+#include "text/Cp932.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -31,7 +31,8 @@ double contrast(const QColor& a, const QColor& b) {
 QColor backgroundOf(const QWidget* w) {
     if (qobject_cast<const QLineEdit*>(w)) return w->palette().color(QPalette::Base);
     const auto* tool = qobject_cast<const QToolButton*>(w);
-    if (qobject_cast<const QAbstractButton*>(w) && !qobject_cast<const QCheckBox*>(w) && !(tool && tool->autoRaise()))
+    if (qobject_cast<const QAbstractButton*>(w) && !qobject_cast<const QCheckBox*>(w) &&
+        !(tool && tool->autoRaise()))
         return w->palette().color(QPalette::Button);
     // A flat tool button (the calendar's month and year) is drawn on its bar.
     for (const QWidget* p = tool ? w->parentWidget() : w; p; p = p->parentWidget())
@@ -82,7 +83,8 @@ protected:
 
 TEST_F(Theme, EveryTextReadsOnItsBackgroundUnderADarkDesktop) {
     put("Moku.txt", "2\r\n");
-    put("Kiroku.txt", EncodeCp932(QStringLiteral("\"1\",\"みそ汁\",\"\",\"2.5\"\r\n\"0\",\"パン\",\"\",\"\"\r\n")));
+    put("Kiroku.txt",
+        EncodeCp932(QStringLiteral("\"1\",\"みそ汁\",\"\",\"2.5\"\r\n\"0\",\"パン\",\"\",\"\"\r\n")));
     Form1& w = start();
     w.diary().LoadDailyLog(days(25, QDate(2024, 1, 1)));
     EXPECT_EQ(w.palette().color(QPalette::Window), LightPalette().color(QPalette::Window));
