@@ -5,6 +5,7 @@
 #include "platform/CloseOnSignal.h"
 #include "platform/CommandLine.h"
 #include "platform/QtDialogs.h"
+#include "platform/RaiseRunning.h"
 #include "platform/SingleInstance.h"
 #include "platform/Translations.h"
 #include "storage/DataFolder.h"
@@ -27,7 +28,10 @@ int main(int argc, char** argv) {
     const QString folder = morv::LocateDataFolder(QCoreApplication::applicationDirPath(), &problem);
     morv::SingleInstance instance(folder);
     if (!instance.acquire()) {
-        if (instance.heldByAnother()) return 0;  // another copy is running: end silently
+        if (instance.heldByAnother()) {  // another copy is running: it comes to the front, this one ends
+            morv::AskRunningToRaise(morv::RaiseSocketName(folder));
+            return 0;
+        }
         dialogs.notice(morv::DataFolderUnusableText(problem, folder, instance.whyNot()));
         return 1;
     }
@@ -37,6 +41,8 @@ int main(int argc, char** argv) {
     dialogs.setOwner(&window);
     morv::CloseWindowOnTerminationSignals(&window);
     window.Load(morv::Form1::LogRead::AfterFirstPaint);
+    window.FitToScreen();
+    morv::RaiseOnRequest raise(morv::RaiseSocketName(folder), &window);
     window.show();
     const int status = app.exec();
     window.diary().LeaveLogAtExit();

@@ -3,14 +3,71 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QWidget>
+
+#include <memory>
 
 namespace morv {
 
+namespace {
+
+// Marks a widget whose text colour was chosen for it.
+const char* const OwnTextColour = "morvOwnTextColour";
+
+// A coloured button is painted in its colour alone: the style's gradient
+// would turn salmon into pink and white into grey.
+class FlatButtonStyle final : public QProxyStyle {
+public:
+    FlatButtonStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_PanelButtonCommand)
+            return QProxyStyle::drawPrimitive(element, option, painter, widget);
+        const QPalette& palette = option->palette;
+        QColor face = palette.color(QPalette::Button);
+        if (option->state & (State_Sunken | State_On)) face = face.darker(115);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->fillRect(option->rect.adjusted(1, 1, -1, -1), face);
+        const bool focused = option->state & State_HasFocus;
+        painter->setPen(focused ? palette.color(QPalette::Highlight) : palette.color(QPalette::Dark));
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        if (focused) painter->drawRect(option->rect.adjusted(1, 1, -2, -2));
+        painter->restore();
+    }
+};
+
+QStyle* flatButtonStyle() {
+    // Owned by the application, which outlives every window.
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new FlatButtonStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+}  // namespace
+
+QPalette LightPalette() {
+    static const QPalette palette = [] {
+        std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        return fusion->standardPalette();
+    }();
+    return palette;
+}
+
 namespace colour {
-QColor WindowBackground() { return QApplication::palette().color(QPalette::Base); }
-QColor ButtonFace() { return QApplication::palette().color(QPalette::Button); }
+QColor WindowBackground() { return LightPalette().color(QPalette::Base); }
+QColor ButtonFace() { return LightPalette().color(QPalette::Button); }
 }  // namespace colour
 
 static QPalette::ColorRole backgroundRole(const QWidget* widget) {
@@ -20,13 +77,31 @@ static QPalette::ColorRole backgroundRole(const QWidget* widget) {
     return QPalette::Window;
 }
 
+static QPalette::ColorRole textRole(QPalette::ColorRole background) {
+    switch (background) {
+        case QPalette::Base:
+            return QPalette::Text;
+        case QPalette::Button:
+            return QPalette::ButtonText;
+        default:
+            return QPalette::WindowText;
+    }
+}
+
 void SetBackground(QWidget* widget, const QColor& colour) {
     const QPalette::ColorRole role = backgroundRole(widget);
     QPalette palette = widget->palette();
     if (palette.color(role) == colour && widget->autoFillBackground()) return;
     palette.setColor(role, colour);
+    // The text goes with the background, whatever the desktop's theme makes
+    // of it; a colour set for the text on purpose (red) stays.
+    const QPalette::ColorRole text = textRole(role);
+    if (!widget->property(OwnTextColour).toBool()) palette.setColor(text, LightPalette().color(text));
     widget->setPalette(palette);
     if (role == QPalette::Window) widget->setAutoFillBackground(true);
+    if (role == QPalette::Button && qobject_cast<QPushButton*>(widget) &&
+        widget->style() != flatButtonStyle())
+        widget->setStyle(flatButtonStyle());
 }
 
 QColor Background(const QWidget* widget) { return widget->palette().color(backgroundRole(widget)); }
@@ -37,6 +112,7 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
     palette.setColor(QPalette::Text, colour);
     palette.setColor(QPalette::ButtonText, colour);
     widget->setPalette(palette);
+    widget->setProperty(OwnTextColour, true);
 }
 
 }  // namespace morv

@@ -3,6 +3,7 @@
 // whatever kind of widget it is, so that handlers and tests agree on it.
 
 #include <QColor>
+#include <QPalette>
 
 class QWidget;
 
@@ -24,6 +25,12 @@ QColor WindowBackground();
 QColor ButtonFace();
 }  // namespace colour
 
+// The window's own colours, light whatever the desktop's theme: the named
+// colours above are drawn on it and with black text.
+QPalette LightPalette();
+
+// Sets the background and, with it, a text colour that reads on it (unless a
+// text colour was set on purpose); a coloured push button is painted flat.
 void SetBackground(QWidget* widget, const QColor& colour);
 QColor Background(const QWidget* widget);
 void SetTextColour(QWidget* widget, const QColor& colour);

@@ -62,6 +62,10 @@ void MakeBold(QWidget* widget, int points) {
     widget->setFont(font);
 }
 
+void SpeakAmount(QLabel* label, const QString& name, const QString& remark) {
+    label->setAccessibleName(QStringLiteral("%1 %2 グラム%3").arg(name, label->text(), remark));
+}
+
 QString ArrayName(const char* base, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(index);
 }

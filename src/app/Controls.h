@@ -31,6 +31,11 @@ void MakeBold(QWidget* widget, int points = 0);
 // too, so that no control first lays its text out in another font.
 QFont WindowFont();
 
+// A label that shows an amount of salt is heard with it: `name`, the label's
+// text in grams, then `remark` ("塩分合計 3.8 グラム、目標超過"). Call after
+// each new text.
+void SpeakAmount(QLabel* label, const QString& name, const QString& remark = QString());
+
 // The object name of element i of a control array, e.g. "CommandP(3)".
 QString ArrayName(const char* base, int index);
 

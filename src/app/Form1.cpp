@@ -19,6 +19,7 @@
 #include "platform/BeforeFirstInput.h"
 #include "platform/CalendarControl.h"
 #include "platform/Clock.h"
+#include "platform/Covered.h"
 #include "platform/Dialogs.h"
 #include "platform/EscapeKey.h"
 #include "platform/FocusReason.h"
@@ -52,6 +53,10 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     setWindowIcon(ProgramIcon());
     setFixedSize(TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     setFont(WindowFont());
+    // The colours of the window are fixed; a dark desktop theme must not put
+    // its light text on them.
+    setPalette(LightPalette());
+    ExposeOnlyUncovered(this);
     files_ = std::make_unique<DataFiles>(
         dataFolder_,
         [this](const QString& text) {
@@ -65,13 +70,14 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     wireMainView();
     setTabOrder();
     PassEscapeToTopPanel(this);
+    installShortcuts();
 }
 
 Form1::~Form1() {
     // The panels over the command column reach this window's commands when they
     // hide, and a closing window hides its children only after its own part is
     // gone: they go first, while the window is still whole.
-    qDeleteAll(findChildren<ColumnPanel*>(Qt::FindDirectChildrenOnly));
+    qDeleteAll(host()->findChildren<ColumnPanel*>(Qt::FindDirectChildrenOnly));
 }
 
 void Form1::wireMainView() {
@@ -210,8 +216,10 @@ void Form1::ShowStatus(const QString& text) {
 void Form1::EnbunGoukei() {
     const QString total = DayTotalText(diary_.ItemTable());
     LabelEnbun_->setText(total);
-    SetBackground(LabelEnbun_, TotalOverTarget(total, diary_.SaltTarget()) ? colour::Salmon
-                                                                             : colour::WindowBackground());
+    const bool over = TotalOverTarget(total, diary_.SaltTarget());
+    SetBackground(LabelEnbun_, over ? colour::Salmon : colour::WindowBackground());
+    // The colour alone tells a screen-reader user nothing.
+    SpeakAmount(LabelEnbun_, QStringLiteral("塩分合計"), over ? QStringLiteral("、目標超過") : QString());
 }
 
 void Form1::onRegister() {

@@ -18,6 +18,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace morv {
 
@@ -51,6 +52,12 @@ public:
     // input is handled.
     enum class LogRead { AtOnce, AfterFirstPaint };
     void Load(LogRead when = LogRead::AtOnce);
+
+    // On a screen whose free area is smaller than the window, the window
+    // shrinks to it and its content scrolls; the content keeps its size and
+    // every control its place in it. FitToScreen asks the window's screen.
+    void FitToScreen();
+    void FitInto(const QSize& available);
 
     // ---- The diary and the window's own state ----
     Diary& diary() { return diary_; }
@@ -155,6 +162,10 @@ private:
     void CloseDataDialog() override;
 
     void buildMainView();
+    // Where the controls and panels live: the window, or the scrolled content.
+    QWidget* host();
+    void installShortcuts();
+    void showShortcutList();
     SaltListScreen* buildPictureE();
     SelectedItemsPanel* buildPictureH();
     SeasoningPanel* buildPictureCho();
@@ -196,6 +207,8 @@ private:
     bool quietStorageStatus_ = false;
     bool saved_ = false;
     bool enterPrompt_ = false;
+    QScrollArea* scroller_ = nullptr;  // only on a screen too small for the window
+    QWidget* content_ = nullptr;
 
     // ---- Main view ----
     QLabel* Label3_ = nullptr;      // status line

@@ -101,7 +101,7 @@ void Form1::buildMainView() {
 }
 
 CalendarControl* Form1::buildCalendar1() {
-    auto* calendar = new CalendarControl(this, QStringLiteral("Calendar1"), {8, 38, 280, 200});
+    auto* calendar = new CalendarControl(host(), QStringLiteral("Calendar1"), {8, 38, 280, 200});
     calendar->setAccessibleName(QStringLiteral("日付のカレンダー"));
     connect(calendar, &CalendarControl::dayPicked, this, &Form1::onDayPicked);
     return calendar;
@@ -122,18 +122,22 @@ static Panel* placed(Panel* panel, const QRect& rect) {
     return panel;
 }
 
-SaltListScreen* Form1::buildPictureE() { return placed(new SaltListScreen(diary_, *this, this), wholeWindow()); }
+SaltListScreen* Form1::buildPictureE() {
+    return placed(new SaltListScreen(diary_, *this, host()), wholeWindow());
+}
 SelectedItemsPanel* Form1::buildPictureH() {
-    return placed(new SelectedItemsPanel(diary_, *this, this), wholeWindow());
+    return placed(new SelectedItemsPanel(diary_, *this, host()), wholeWindow());
 }
 SeasoningPanel* Form1::buildPictureCho() {
-    auto* panel = placed(new SeasoningPanel(diary_, *this, this), wholeWindow());
+    auto* panel = placed(new SeasoningPanel(diary_, *this, host()), wholeWindow());
     panel->ShowSeasoningTable();
     return panel;
 }
-DataDialog* Form1::buildPicture2() { return placed(new DataDialog(diary_, *this, this), commandColumn()); }
-PreviewBar* Form1::buildPicture3() { return placed(new PreviewBar(diary_, *this, this), commandColumn()); }
-DeletionPanel* Form1::buildPicture4() { return placed(new DeletionPanel(diary_, *this, this), commandColumn()); }
+DataDialog* Form1::buildPicture2() { return placed(new DataDialog(diary_, *this, host()), commandColumn()); }
+PreviewBar* Form1::buildPicture3() { return placed(new PreviewBar(diary_, *this, host()), commandColumn()); }
+DeletionPanel* Form1::buildPicture4() {
+    return placed(new DeletionPanel(diary_, *this, host()), commandColumn());
+}
 
 void Form1::setTabOrder() {
     // Date, target, then (as they are built) the grid rows and the weight boxes,

@@ -38,7 +38,7 @@ QString Form1::SelectedBoxText() const { return Grid_->SelectedBoxText(); }
 void Form1::MarkSelectedBox(bool marked) { Grid_->MarkSelectedBox(marked); }
 bool Form1::WeightPending() const { return Picture1_->HasInput(); }
 QString Form1::CarriedSalt() const { return LabelEnbunR_->text(); }
-void Form1::SetCarriedSalt(const QString& salt) { LabelEnbunR_->setText(salt); }
+void Form1::SetCarriedSalt(const QString& salt) { Picture7_->SetCarried(salt); }
 void Form1::FocusSeasoningButton() { Picture7_->Command43->setFocus(); }
 
 void Form1::ShowSidePanels(bool shown) {

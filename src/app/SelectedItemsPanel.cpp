@@ -129,13 +129,24 @@ void SelectedItemsPanel::FillItemListPage(int page) {
     for (int k = 0; k < ListCellsPerPage; ++k) {
         const size_t entry = first + static_cast<size_t>(k);
         if (entry < SelectedItems.size()) {
-            LabelH1[k]->setText(NameCellText(SelectedItems[entry].name));
+            showName(LabelH1[k], SelectedItems[entry].name);
             LabelH2[k]->setText(SaltCellText(SelectedItems[entry].salt));
         } else {
-            LabelH1[k]->clear();
+            showName(LabelH1[k], QString());
             LabelH2[k]->clear();
         }
     }
+}
+
+void SelectedItemsPanel::showName(QLabel* cell, const QString& name) {
+    // A name too long for its cell ends in "…"; the whole of it is in the
+    // tooltip and in what a screen reader says.
+    const QString text = NameCellText(name);
+    const int room = cell->contentsRect().width() - 2 * cell->margin();
+    const QString shown = cell->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    cell->setText(name.isEmpty() ? QString() : shown);
+    cell->setToolTip(shown == text ? QString() : name);
+    cell->setAccessibleName(name);
 }
 
 void SelectedItemsPanel::ShowPage() {

@@ -47,6 +47,7 @@ public:
 
 private:
     void FillItemListPage(int page);
+    void showName(QLabel* cell, const QString& name);
     int pageCount() const;
     void step(int page);
 

@@ -10,6 +10,7 @@
 #include "storage/SafeWrite.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,11 +55,13 @@ void DataDialog::exportFile(const QString& proposedName, const QByteArray& bytes
     FileRequest request;
     request.title = SaveDialogTitle;
     request.proposedName = proposedName;
+    request.initialFolder = lastFolder_;
     const std::optional<QString> chosen = window_.dialogs().chooseSaveFile(request);
     if (!chosen) {
         diary_.SetExchangeFile({});
         return;
     }
+    lastFolder_ = QFileInfo(*chosen).absolutePath();
     diary_.SetExchangeFile(WithTxtExtension(*chosen));
     FileOps& ops = window_.files().ops();
     if (ops.exists(QFile::encodeName(diary_.ExchangeFile())) &&
@@ -77,19 +80,25 @@ void DataDialog::exportFile(const QString& proposedName, const QByteArray& bytes
 std::optional<QString> DataDialog::importText(qint64 limit, bool unreadableInStatusLine) {
     FileRequest request;
     request.title = OpenDialogTitle;
+    request.initialFolder = lastFolder_;
     const std::optional<QString> chosen = window_.dialogs().chooseOpenFile(request);
     if (!chosen) {
         diary_.SetExchangeFile({});
         return std::nullopt;
     }
+    lastFolder_ = QFileInfo(*chosen).absolutePath();
     diary_.SetExchangeFile(*chosen);
     QString text;
-    switch (ReadExchangeFile(diary_.ExchangeFile(), text, limit)) {
+    bool notCp932 = false;
+    switch (ReadExchangeFile(diary_.ExchangeFile(), text, limit, &notCp932)) {
         case ExchangeRead::Read:
             return text;
         case ExchangeRead::Missing:
             break;
         case ExchangeRead::Refused:
+            // The message is the same for every refusal; the status line says
+            // what to change when it is the file's character code.
+            if (notCp932) window_.ShowStatus(NotCp932Text);
             refuse(ImportRefusedText);
             break;
         case ExchangeRead::Failed:

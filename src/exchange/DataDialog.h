@@ -41,6 +41,10 @@ public:
     QPushButton* Command23 = nullptr;
     QPushButton* Command24 = nullptr;
     QPushButton* Command7 = nullptr;
+
+private:
+    // Where the last file was chosen in this run; empty: the home folder.
+    QString lastFolder_;
 };
 
 }  // namespace morv

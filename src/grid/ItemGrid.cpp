@@ -2,9 +2,11 @@
 
 #include "app/Colours.h"
 #include "app/Controls.h"
+#include "app/Shortcuts.h"
 #include "app/core/Diary.h"
 #include "grid/core/ItemRows.h"
 #include "platform/FocusReason.h"
+#include "platform/KeyPaths.h"
 #include "platform/KeyRules.h"
 #include "storage/Records.h"
 #include "text/NumericText.h"
@@ -127,6 +129,18 @@ void ItemGrid::buildRow(int r) {
     };
     for (const auto& [widget, name] : spoken)
         widget->setAccessibleName(QStringLiteral("%1 %2").arg(QString::fromUtf8(name)).arg(r + 1));
+    Check[r]->setAccessibleDescription(keys::RowTick);
+    for (QWidget* box : {TextName[r], TextNa[r], TextEnbun[r]}) box->setAccessibleDescription(keys::RowBox);
+    for (QWidget* command :
+         {Command2b[r], Command3b[r], Command5b[r], Command2w[r], Command3w[r], Command5w[r], CommandNa[r]})
+        command->setAccessibleDescription(keys::RowMenu);
+}
+
+void ItemGrid::nameTick(int r) {
+    // The tick is heard as what it counts: the food, or its row while unnamed.
+    const QString name = TrimBlanks(TextName[r]->text());
+    Check[r]->setAccessibleName(name.isEmpty() ? QStringLiteral("チェック %1").arg(r + 1)
+                                               : QStringLiteral("%1 チェック").arg(name));
 }
 
 void ItemGrid::wireRow(int r) {
@@ -161,6 +175,12 @@ void ItemGrid::wireRow(int r) {
     for (QLineEdit* box : {TextName[r], TextNa[r], TextEnbun[r]}) {
         SelectAllOnFocus(box);
         box->installEventFilter(this);
+        RowKeys rowKeys;
+        rowKeys.tick = Check[r];
+        rowKeys.commands = {Command2b[r], Command3b[r], Command5b[r], Command2w[r],
+                            Command3w[r], Command5w[r], CommandNa[r]};
+        rowKeys.spaceOverNameTicks = box == TextName[r];
+        InstallRowKeys(box, std::move(rowKeys));
     }
 }
 
@@ -206,6 +226,7 @@ bool ItemGrid::loadRow(int r) {
     TextName[r]->setText(item->ItemName);
     TextNa[r]->setText(item->Sodium);
     TextEnbun[r]->setText(item->ItemSalt);
+    nameTick(r);
     // The name is shown as stored but kept without its surrounding blanks, as
     // typing it would have: a name of blanks alone names nothing.
     const QString trimmed = TrimBlanks(item->ItemName);
@@ -302,6 +323,7 @@ void ItemGrid::onTicked(int r, bool ticked) {
 
 void ItemGrid::onNameChanged(int r) {
     if (record(r)) diary_.SetItemName(slot(r), TrimBlanks(TextName[r]->text()));
+    nameTick(r);
     PaintItemRow(r);
     window_.EnbunGoukei();
 }

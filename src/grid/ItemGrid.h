@@ -92,6 +92,7 @@ private:
     int slot(int row) const;
     QLineEdit* selectedBox() const;
     void paintNameBox(int row);
+    void nameTick(int row);
 
     void onPageClicked(int page);
     void onTicked(int row, bool ticked);

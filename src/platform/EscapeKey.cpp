@@ -1,11 +1,23 @@
 #include "platform/EscapeKey.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
 namespace morv {
 namespace {
+
+// Marks the widget whose children are the panels Escape closes.
+const char* const PanelHolderProperty = "morvPanelHolder";
+
+// Whether `focus` lies in a panel that also holds `button`.
+bool inPanelOf(const QWidget* focus, const QWidget* button) {
+    for (const QWidget* p = focus->parentWidget();
+         p && !p->isWindow() && !p->property(PanelHolderProperty).toBool(); p = p->parentWidget())
+        if (p->isAncestorOf(button)) return true;
+    return false;
+}
 
 bool isEscape(const QEvent* event) {
     return event->type() == QEvent::KeyPress && static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
@@ -62,10 +74,20 @@ void CloseOnEscape(QWidget* panel, std::function<void()> onEscape) {
     panel->installEventFilter(new EscapeFilter(panel, std::move(onEscape)));
 }
 
-void PassEscapeToTopPanel(QWidget* window) { window->installEventFilter(new TopPanelFilter(window)); }
+void PassEscapeToTopPanel(QWidget* window) {
+    window->setProperty(PanelHolderProperty, true);
+    window->installEventFilter(new TopPanelFilter(window));
+}
 
 void PressIfShown(QAbstractButton* button) {
-    if (button->isVisible() && button->isEnabled()) button->click();
+    if (!button->isVisible() || !button->isEnabled()) return;
+    // A box of the panel that is being edited is left first, as a click on the
+    // button leaves it: what leaving it does (a total recomputed) happens
+    // before the button acts on it.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus != button && (button->focusPolicy() & Qt::ClickFocus) && inPanelOf(focus, button))
+        button->setFocus(Qt::OtherFocusReason);
+    button->click();
 }
 
 }  // namespace morv

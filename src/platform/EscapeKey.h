@@ -19,7 +19,8 @@ void CloseOnEscape(QWidget* panel, std::function<void()> onEscape);
 // top-most open panel of the window that closes on Escape.
 void PassEscapeToTopPanel(QWidget* window);
 
-// Presses `button` as a click would, if the user could press it now.
+// Presses `button` as a click would, if the user could press it now. When the
+// focus is in the same panel, the button takes it first, as a click gives it.
 void PressIfShown(QAbstractButton* button);
 
 }  // namespace morv

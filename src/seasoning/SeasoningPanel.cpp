@@ -3,12 +3,14 @@
 #include "app/Colours.h"
 #include "app/Controls.h"
 #include "app/MainWindow.h"
+#include "app/Shortcuts.h"
 #include "app/core/Diary.h"
 #include "app/core/Twips.h"
 #include "grid/core/ItemRows.h"
 #include "platform/CalendarControl.h"
 #include "platform/EscapeKey.h"
 #include "platform/FocusReason.h"
+#include "platform/KeyPaths.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
 #include "seasoning/core/SeasoningSums.h"
@@ -30,6 +32,7 @@ static const QString RestoreHintText = QStringLiteral("初期化する場合、�
 // Row 2's note until the panel is opened for the first time.
 static const QString FirstRow2Note = QStringLiteral("※項目名削除で初期化します");
 static const QString ExtraRowName = QStringLiteral("素材など、その他の塩分");
+static const QString TotalName = QStringLiteral("調味料の塩分合計");
 
 namespace {
 
@@ -87,7 +90,7 @@ SeasoningPanel::SeasoningPanel(Diary& diary, MainWindow& window, QWidget* parent
     LabelEnbunC->setMargin(4);
     MakeBold(LabelEnbunC, 12);
     SetBackground(LabelEnbunC, colour::WindowBackground());
-    LabelEnbunC->setAccessibleName(QStringLiteral("調味料の塩分合計"));
+    SpeakAmount(LabelEnbunC, TotalName);
     Label44 = MakeLabel(this, QStringLiteral("Label44"), QStringLiteral("グラム"), {194, 92, 44, 32});
     Command48 = MakeButton(this, QStringLiteral("Command48"), QStringLiteral("計"), {256, 92, 80, 32},
                            Qt::ClickFocus);
@@ -98,6 +101,7 @@ SeasoningPanel::SeasoningPanel(Diary& diary, MainWindow& window, QWidget* parent
     buildExtraRow();
     buildSideCalculator();
     for (int row = 0; row < Rows; ++row) wireRow(row);
+    wireRowKeys();
     setTabChain();
     for (int row = 0; row < 2; ++row) LabelC[row]->setText(RestingHint(row));
     LabelC[2]->setText(FirstRow2Note);
@@ -159,7 +163,7 @@ void SeasoningPanel::buildExtraRow() {
     TextEnbunC[i] = makeNumberBox(panel, "TextEnbunC", i, {318, 5, 64, LineHeight});
     Labelcg[i] =
         MakeLabel(panel, ArrayName("Labelcg", i), QStringLiteral("グラム"), {386, 5, 44, LineHeight});
-    CheckC[i]->setAccessibleName(QStringLiteral("チェック その他の塩分"));
+    CheckC[i]->setAccessibleName(QStringLiteral("その他の塩分 チェック"));
     TextNameC[i]->setAccessibleName(QStringLiteral("調味料名 その他の塩分"));
     TextEnbunC[i]->setAccessibleName(QStringLiteral("その他の塩分"));
 
@@ -259,6 +263,41 @@ void SeasoningPanel::wireRow(int i) {
     connect(CommandR[i], &QPushButton::clicked, this, [this, i] { ResetRow(i); });
 }
 
+void SeasoningPanel::wireRowKeys() {
+    // A row's tick and buttons from its boxes, as in the item grid.
+    for (int i = 0; i <= SideRow; ++i) {
+        RowKeys rowKeys;
+        if (i <= ExtraRow) rowKeys.tick = CheckC[i];
+        if (i != ExtraRow)
+            rowKeys.commands = {Commandc2b[i], Commandc3b[i], Commandc5b[i],
+                                Commandc2w[i], Commandc3w[i], Commandc5w[i]};
+        if (i < Rows) rowKeys.commands << CommandR[i];
+        if (i == SideRow) rowKeys.commands << Command45 << Command50 << Command49;
+        for (QWidget* command : rowKeys.commands) command->setAccessibleDescription(keys::RowMenu);
+        if (rowKeys.tick) rowKeys.tick->setAccessibleDescription(keys::RowTick);
+        QList<QLineEdit*> boxes{TextEnbunC[i]};
+        if (i < Rows) boxes << TextNameC[i] << TextTaniC[i];
+        if (i == SideRow) boxes << TextBaiC;
+        for (QLineEdit* box : boxes) {
+            RowKeys forBox = rowKeys;
+            forBox.spaceOverNameTicks = i < Rows && box == TextNameC[i];
+            if (forBox.tick && !forBox.commands.isEmpty()) box->setAccessibleDescription(keys::RowBox);
+            InstallRowKeys(box, std::move(forBox));
+        }
+    }
+    Command48->setAccessibleDescription(keys::SideCalculator);
+    Command45->setAccessibleDescription(keys::Scale);
+    Command50->setAccessibleDescription(keys::AddToExtra);
+    Command46->setAccessibleDescription(keys::Back);
+    Command49->setAccessibleDescription(keys::Back);
+}
+
+void SeasoningPanel::nameTick(int i) {
+    const QString name = TrimBlanks(TextNameC[i]->text());
+    CheckC[i]->setAccessibleName(name.isEmpty() ? numbered("チェック", i)
+                                                : QStringLiteral("%1 チェック").arg(name));
+}
+
 void SeasoningPanel::setTabChain() {
     // Row by row through the seasonings; Tab out of the last row's salt goes
     // on to the extra row above the right column, then the side calculator.
@@ -286,6 +325,7 @@ void SeasoningPanel::ShowSeasoningTable() {
         TextNameC[i]->setText(row.SeasoningName);
         TextTaniC[i]->setText(row.UnitSalt);
         paintName(i);
+        nameTick(i);
     }
 }
 
@@ -319,6 +359,7 @@ void SeasoningPanel::EnbunGoukeiC() {
     for (int i = 0; i <= ExtraRow; ++i)
         rows.push_back({CheckC[i]->isChecked(), TextNameC[i]->text(), TextEnbunC[i]->text()});
     LabelEnbunC->setText(SeasoningTotalText(rows));
+    SpeakAmount(LabelEnbunC, TotalName);
 }
 
 void SeasoningPanel::onTicked(int row) {
@@ -329,6 +370,7 @@ void SeasoningPanel::onTicked(int row) {
 
 void SeasoningPanel::onNameChanged(int i) {
     diary_.SetSeasoningName(i, TextNameC[i]->text());
+    nameTick(i);
     if (TextNameC[i]->text().isEmpty()) {
         SetBackground(TextNameC[i], colour::WindowBackground());
         showHint(i, RestoreHintText);
@@ -474,6 +516,7 @@ void SeasoningPanel::Open() {
     TextEnbunC[ExtraRow]->clear();
     for (int i = 0; i < 3; ++i) restHint(i);
     LabelEnbunC->setText(QStringLiteral("0"));
+    SpeakAmount(LabelEnbunC, TotalName);
     show();
     TextEnbunC[ExtraRow]->setFocus();
 }

@@ -87,6 +87,8 @@ private:
     void wireRow(int row);
     void wireNumberBox(QLineEdit* box, std::function<void()> onEnter);
     void setTabChain();
+    void wireRowKeys();
+    void nameTick(int row);
 
     // The hint line a row shows its hints on, and the text it returns to.
     QLabel* hintLine(int row) const;

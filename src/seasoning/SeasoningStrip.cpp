@@ -20,6 +20,7 @@ namespace morv {
 
 static const QString NoSaltAreaText = QStringLiteral("塩分のエリアが選択されていません");
 static const QString ClearTicksText = QStringLiteral("全てのチェックを外しますか？");
+static const QString CarriedName = QStringLiteral("移す調味料の塩分");
 
 SeasoningStrip::SeasoningStrip(Diary& diary, MainWindow& window, QWidget* parent)
     : QFrame(parent), diary_(diary), window_(window) {
@@ -35,7 +36,7 @@ SeasoningStrip::SeasoningStrip(Diary& diary, MainWindow& window, QWidget* parent
                             Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbunR->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LabelEnbunR->setMargin(3);
-    LabelEnbunR->setAccessibleName(QStringLiteral("移す調味料の塩分"));
+    SpeakAmount(LabelEnbunR, CarriedName);
     Label41 = MakeLabel(this, QStringLiteral("Label41"), QStringLiteral("グラム"), {116, 76, 52, 26});
 
     connect(Command44, &QPushButton::clicked, this, [this] { Transfer(false); });
@@ -52,7 +53,12 @@ void SeasoningStrip::Transfer(bool add) {
     const auto text = add ? CarriedInto(window_.SelectedBoxText(), carried) : std::optional<QString>(carried);
     if (!text) return;
     window_.PutIntoSelectedBox(*text);
-    LabelEnbunR->setText(QStringLiteral("0"));
+    SetCarried(QStringLiteral("0"));
+}
+
+void SeasoningStrip::SetCarried(const QString& salt) {
+    LabelEnbunR->setText(salt);
+    SpeakAmount(LabelEnbunR, CarriedName);
 }
 
 void SeasoningStrip::ClearAllTicks() {

@@ -20,6 +20,8 @@ public:
 
     // "塩分設定" (add = false) and "塩分加算" (add = true).
     void Transfer(bool add);
+    // The carried total, "0" for none, shown and heard.
+    void SetCarried(const QString& salt);
     // "チェック外す": asks, then unticks all 160 items.
     void ClearAllTicks();
 

@@ -6,6 +6,7 @@
 #include "SaltListFixture.h"
 #include "app/ProgramIcon.h"
 #include "exchange/PreviewBar.h"
+#include "grid/ItemGrid.h"
 #include "log/DeletionPanel.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
@@ -17,8 +18,10 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QRegularExpression>
+#include <QSet>
 #include <functional>
 
 namespace morv::test {
@@ -107,8 +110,9 @@ TEST_F(Accessibility, EveryVisibleInputOfEveryScreenHasAName) {
              w.Picture7()->Command43->click();
              w.PictureCho()->Command48->click();
          },
-         {"チェック 1", "調味料名 20", "単位 20", "塩分 1", "リセット 20", "x2 1", "1/5 20", "その他の塩分",
-          "計算する塩分", "倍率", "x3 その他の塩分計算", "計", "戻る"}},
+         {"食塩(小さじ) チェック", "和風だし(小さじ) チェック", "調味料名 20", "単位 20", "塩分 1",
+          "リセット 20", "x2 1", "1/5 20", "その他の塩分", "計算する塩分", "倍率", "x3 その他の塩分計算",
+          "計", "戻る"}},
         {"selected items",
          [](Form1& w) {
              w.diary().SetItem(0, {"1", "味噌汁", "", "1.5"});
@@ -149,6 +153,56 @@ TEST_F(Accessibility, SaltListRowsSayTheirDateSaltAndReading) {
     s.PreviousPage();
     EXPECT_EQ(spokenName(s.LabelE1[3]), "日付 2024/01/04");
     EXPECT_EQ(spokenName(s.LabelE2[3]), "塩分 4 グラム");
+}
+
+// Every widget a screen reader reaches by walking down from the window.
+void reachable(QAccessibleInterface* node, QSet<QObject*>& out) {
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface* child = node->child(i);
+        if (!child) continue;
+        out.insert(child->object());
+        reachable(child, out);
+    }
+}
+
+TEST_F(Accessibility, ValuesAreHeardAndCoveredControlsAreNot) {
+    put("Moku.txt", "3\r\n");
+    Form1& w = start();
+    ItemGrid& g = *w.Grid();
+    EXPECT_EQ(spokenName(g.Check[0]), "チェック 1");
+    g.TextName[0]->setText(QStringLiteral("みそ汁"));
+    g.TextEnbun[0]->setText(QStringLiteral("3.8"));
+    g.Check[0]->click();
+    EXPECT_EQ(spokenName(g.Check[0]), "みそ汁 チェック");
+    EXPECT_EQ(spokenName(w.LabelEnbun()), "塩分合計 3.8 グラム、目標超過");
+    g.TextEnbun[0]->setText(QStringLiteral("2"));
+    w.EnbunGoukei();
+    EXPECT_EQ(spokenName(w.LabelEnbun()), "塩分合計 2 グラム");
+
+    w.Picture7()->Command43->click();
+    SeasoningPanel& calc = *w.PictureCho();
+    calc.CheckC[0]->click();
+    EXPECT_EQ(spokenName(calc.LabelEnbunC), "調味料の塩分合計 6 グラム");
+    calc.TextNameC[1]->clear();
+    EXPECT_EQ(spokenName(calc.CheckC[1]), "チェック 2") << "a nameless row by its number";
+
+    // While the calculator covers the window, the main view is out of reach;
+    // a dialog over the command column hides only the commands under it.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form.get());
+    QSet<QObject*> heard;
+    reachable(window, heard);
+    EXPECT_TRUE(heard.contains(calc.CheckC[0]));
+    for (QWidget* covered :
+         std::initializer_list<QWidget*>{g.TextName[0], w.Command2(), w.Command1(), w.LabelEnbun()})
+        EXPECT_FALSE(heard.contains(covered)) << qPrintable(covered->objectName());
+    calc.Command46->click();
+    EXPECT_EQ(spokenName(w.LabelEnbunR()), "移す調味料の塩分 6 グラム");
+    w.Command8()->click();
+    heard.clear();
+    reachable(window, heard);
+    EXPECT_FALSE(heard.contains(w.Command2()));
+    EXPECT_TRUE(heard.contains(w.Command1()));
+    EXPECT_TRUE(heard.contains(g.TextName[0]));
 }
 
 TEST_F(Accessibility, TheWindowCarriesTheProgramIcon) {

@@ -39,8 +39,9 @@ QString ExportedNotice(const QString& path) {
     return QStringLiteral("ファイルを出力しました\r\n\r\n( ") + path + QStringLiteral(" )");
 }
 
-ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit) {
+ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit, bool* notCp932) {
     text.clear();
+    if (notCp932) *notCp932 = false;
     QFile file(path);
     if (!file.exists()) return ExchangeRead::Missing;
     // A pipe or device would block the read or never end.
@@ -54,7 +55,10 @@ ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit) 
     if (bytes.size() > limit) return ExchangeRead::Refused;
     // A file saved as UTF-8 mostly decodes as CP932 too, into nonsense
     // kanji. Real CP932 text beyond ASCII is practically never valid UTF-8.
-    if (IsUtf8BeyondAscii(bytes)) return ExchangeRead::Refused;
+    if (IsUtf8BeyondAscii(bytes)) {
+        if (notCp932) *notCp932 = true;
+        return ExchangeRead::Refused;
+    }
     text = DecodeCp932(bytes);
     // Bytes that are not CP932 come back as escapes; importing them would
     // show and later store mangled text.
@@ -63,6 +67,7 @@ ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit) 
     });
     if (undecodable) {
         text.clear();
+        if (notCp932) *notCp932 = true;
         return ExchangeRead::Refused;
     }
     return ExchangeRead::Read;

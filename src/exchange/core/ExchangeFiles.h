@@ -32,7 +32,12 @@ enum class ExchangeRead {
     Refused,  // not a plain file, too large, or not CP932 (UTF-8 beyond ASCII is not)
     Failed,   // could not be read
 };
-// `limit`: the largest file, in bytes, that is read.
-ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit = MaxExchangeFileBytes);
+// `limit`: the largest file, in bytes, that is read. `notCp932`, if given,
+// tells whether a refusal was for the file's character code.
+ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit = MaxExchangeFileBytes,
+                              bool* notCp932 = nullptr);
+
+// Why a file was refused, for the status line beside the refusal message.
+inline const QString NotCp932Text = QStringLiteral("文字コードがShift_JIS(CP932)ではありません");
 
 }  // namespace morv
