@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
     }
 
     RegisterStorageBenchmarks(data);
+    RegisterSyncBenchmarks(data);
     RegisterHandlerBenchmarks(root.path());
     Capture capture(results.seconds);
     benchmark::RunSpecifiedBenchmarks(&capture);

@@ -99,7 +99,8 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
 bool DataFiles::ChangedOnDisk(const QString& stem) {
     const auto known = stamps_.find(stem);
     if (known == stamps_.end()) return false;
-    const FileStamp now = SafeFile(ops_, folder_, stem).current();
+    // The name itself, followed if a link: the file SafeFile would write.
+    const FileStamp now = StampAt(ops_, QFile::encodeName(folder_ + stem + QLatin1String(".txt")));
     // A folder gone as a whole is no deletion of the diary: the next save makes it again.
     if (!now.exists && known->second.exists && !QFileInfo(folder_.isEmpty() ? QStringLiteral(".") : folder_).isDir())
         return false;

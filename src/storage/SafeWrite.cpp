@@ -229,13 +229,15 @@ bool SafeFile::backUp(mode_t mode) {
     return ops_.rename(bakTmp_, bak_) == 0;
 }
 
-FileStamp SafeFile::current() {
+FileStamp StampAt(FileOps& ops, const QByteArray& path) {
     struct stat st;
-    if (ops_.stat(txt_, &st) == 0) return StampOf(st);
+    if (ops.stat(path, &st) == 0) return StampOf(st);
     if (errno == ENOENT) return {};
     // Never equal to a version that was read.
     return {true, -1, 0, 0, 0};
 }
+
+FileStamp SafeFile::current() { return StampAt(ops_, txt_); }
 
 bool SafeFile::write(const QByteArray& bytes) { return writeOver(bytes, nullptr) == Written::Done; }
 

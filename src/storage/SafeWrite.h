@@ -40,6 +40,9 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// The version at `path` (links followed): one stat.
+FileStamp StampAt(FileOps& ops, const QByteArray& path);
+
 class SafeFile {
 public:
     // folder ends in "/"; stem is "Kiroku", "Enbun", ...
