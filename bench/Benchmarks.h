@@ -18,6 +18,8 @@ inline constexpr int HandlerSizes[] = {10000, 100000};
 inline constexpr int LogSizes[] = {1000, 10000, 100000, 1000000};
 
 void RegisterStorageBenchmarks(DataSets& data);
+// The check before a save and the merge of a log changed on two machines.
+void RegisterSyncBenchmarks(DataSets& data);
 // workRoot: where the windows keep their (unused) data folders.
 void RegisterHandlerBenchmarks(const QString& workRoot);
 void RegisterDiaryBenchmarks(const QString& workRoot);

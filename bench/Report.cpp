@@ -131,6 +131,21 @@ void dayUse(const Results& r) {
     std::printf("\n");
 }
 
+void syncFolder(const Results& r) {
+    std::printf("A data folder kept in step by a sync program\n");
+    const double check = at(r, "sync/check/100000"), stats = at(r, "floor:sync/check/100000");
+    const double checkRatio = stats > 0 ? check / stats : 0;
+    row("the check before a save, nothing changed",
+        format("%.1fx five bare stats (%.1f vs %.1f us), no file opened", checkRatio, check * 1e6, stats * 1e6),
+        "<= 1.5x", check > 0 && checkRatio <= 1.5);
+    const double merge = at(r, "sync/merge/100000"), read = at(r, "floor:sync/merge/100000");
+    const double mergeRatio = read > 0 ? merge / read : 0;
+    row("read and merge, 100,000 days changed on both",
+        format("%.2fx its plain read (%.1f vs %.1f ms)", mergeRatio, merge * 1e3, read * 1e3), "<= 2x",
+        merge > 0 && mergeRatio <= 2);
+    std::printf("\n");
+}
+
 void handlers(const Results& r) {
     std::printf("Handlers of the grid and the salt list (linear would be ~10x; flagged above %.0fx)\n",
                 LinearLimit);
@@ -167,6 +182,7 @@ void PrintTable(const Results& results) {
     if (!results.launches.empty()) startAndClose(results);
     dataFiles(results);
     dayUse(results);
+    syncFolder(results);
     handlers(results);
     report(results);
 }

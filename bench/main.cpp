@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
     }
 
     RegisterStorageBenchmarks(data);
+    RegisterSyncBenchmarks(data);
     RegisterHandlerBenchmarks(root.path());
     RegisterDiaryBenchmarks(root.path());
     RegisterReportBenchmark(data, program);

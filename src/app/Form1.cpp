@@ -4,6 +4,7 @@
 #include "app/ColumnPanel.h"
 #include "app/Colours.h"
 #include "app/Controls.h"
+#include "app/FolderSync.h"
 #include "app/ProgramIcon.h"
 #include "app/SelectedItemsPanel.h"
 #include "app/core/DayTotal.h"
@@ -65,6 +66,8 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
         [this] { return clock_.now(); }, ops);
     autosave_ = new Autosave([this] { AutosaveNow(); }, this);
     connect(&diary_, &Diary::changed, autosave_, &Autosave::changed);
+    sync_ = new FolderSync(diary_, *files_, dialogs_, clock_, this);
+    connect(&diary_, &Diary::reloaded, this, &Form1::showReloaded);
     buildMainView();
     Grid_ = new ItemGrid(diary_, *this, Pictureb_, CommandP_, this);
     wireMainView();
@@ -168,6 +171,7 @@ void Form1::readLog() {
     // Once the window is up and running its events, so that a termination
     // signal can still end the program while the notice is open.
     QTimer::singleShot(0, this, [this] { ShowKeptCopies(); });
+    sync_->Start();
 }
 
 bool Form1::event(QEvent* event) {
@@ -264,6 +268,16 @@ void Form1::onOpenCalendar() {
 }
 
 int Form1::writeFile(DataFile file) {
+    int failed = writeOnce(file);
+    for (int tries = 0; failed == DataFiles::ChangedElsewhere && tries < 3; ++tries) {
+        sync_->SyncFile(file);
+        failed = writeOnce(file);
+    }
+    // Still changing under every try: not saved this time.
+    return failed == DataFiles::ChangedElsewhere ? 1 : failed;
+}
+
+int Form1::writeOnce(DataFile file) {
     // Stays a change until a write works, so the next save tries again.
     int failed = 0;
     switch (file) {

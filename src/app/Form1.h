@@ -29,6 +29,7 @@ class Clock;
 class DataDialog;
 class DeletionPanel;
 class Dialogs;
+class FolderSync;
 class ItemGrid;
 class PreviewBar;
 class SaltListScreen;
@@ -191,7 +192,12 @@ private:
     // The writes of the close, with its rules, of every file or of the
     // changed ones; the number that failed.
     int WriteDataFiles(bool changedOnly);
+    // A write refused because another machine's save came in is merged and
+    // tried again.
     int writeFile(DataFile file);
+    int writeOnce(DataFile file);
+    // The file's data came in from outside: whatever shows it shows it again.
+    void showReloaded(DataFile file);
     // Once per start-up: which file was kept aside where, and what shows instead.
     void ShowKeptCopies();
     void readLog();
@@ -203,6 +209,7 @@ private:
     Diary diary_;
     std::unique_ptr<DataFiles> files_;
     Autosave* autosave_ = nullptr;
+    FolderSync* sync_ = nullptr;
     bool autosaveFailing_ = false;
     bool quietStorageStatus_ = false;
     bool saved_ = false;

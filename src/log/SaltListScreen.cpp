@@ -288,6 +288,19 @@ void SaltListScreen::FillLogRows() {
     ShowPageSummary(LabelSummary, diary_.DailyLog(), first, filled, target);
 }
 
+void SaltListScreen::ShowLogAgain() {
+    const qint64 shown = PageValue(TextPAGE->text());
+    const qint64 before = PageValue(LabelPAGE->text());
+    const qint64 pages = PageCount(diary_.LogCount());
+    setPageCount(pages);
+    TextPAGE->setText(QString::number(shown >= before ? pages : ClampPage(shown, pages)));
+    FillLogRows();
+    if (PressureDisplayOn())
+        DrawPressureBars();
+    else
+        hidePressureBars();
+}
+
 void SaltListScreen::ShowPage() {
     const qint64 typed = PageValue(TextPAGE->text());
     const qint64 page = ClampPage(typed, PageValue(LabelPAGE->text()));

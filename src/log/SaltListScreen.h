@@ -43,6 +43,9 @@ public:
     void Close();
     // Writes the rows of the page in TextPAGE; touches only those twenty rows.
     void FillLogRows();
+    // The log changed under the open list (another machine's save): the page
+    // count follows it, the last page stays the last, the focus stays put.
+    void ShowLogAgain();
     // Places the blood-pressure bars of the rows on show.
     void DrawPressureBars();
     bool PressureDisplayOn() const;

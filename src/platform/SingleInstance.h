@@ -4,12 +4,18 @@
 
 namespace morv {
 
-// One running copy per data folder. The lock is held for the whole run; a lock
-// left behind by a killed process is recognised by its dead process id and
-// taken over.
+// One running copy per data folder on this machine. The lock lives outside the
+// data folder, which a sync program may share with other machines: in the
+// user's runtime folder, named after the data folder's canonical path, so a
+// copy on another machine is never barred and a crashed one there never
+// blocks this one. A lock left by a killed process is recognised by its dead
+// process id and taken over. A "Morvaline.lock" that earlier versions left in
+// the data folder is not looked at (and not removed: a copy of such a version
+// may still hold it).
 class SingleInstance {
 public:
-    explicit SingleInstance(const QString& folder);
+    // lockFolder: where the lock goes; by default RuntimeLockFolder().
+    explicit SingleInstance(const QString& folder, const QString& lockFolder = RuntimeLockFolder());
     // false when another copy holds the lock, or when no lock can be made.
     bool acquire();
     // After a failed acquire: whether it failed because another copy runs.
@@ -17,8 +23,16 @@ public:
     // After a failed acquire that is not another copy: why, for the user.
     QString whyNot() const;
 
+    // $XDG_RUNTIME_DIR when it is an absolute folder; otherwise a folder of
+    // this user's only (0700) under the temporary folder, made when missing.
+    // Empty when neither can be used.
+    static QString RuntimeLockFolder();
+    // The lock's name for a data folder: the same for every spelling of it.
+    static QString LockName(const QString& folder);
+
 private:
     QString folder_;
+    QString lockFolder_;
     QLockFile lock_;
 };
 

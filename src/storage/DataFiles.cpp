@@ -67,17 +67,54 @@ void DataFiles::Prepare() {
 }
 
 int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
-    // The folder may have been removed while the program ran; a save makes
-    // it again, private as at start-up.
+    // A file never read here has no version to keep to; neither has one
+    // whose whole folder went away: the save makes it again, private as at
+    // start-up.
+    auto known = stamps_.find(stem);
     if (!folder_.isEmpty() && !QFileInfo(folder_).isDir()) {
         QDir().mkpath(QFileInfo(QDir::cleanPath(folder_)).path());
         ::mkdir(QFile::encodeName(folder_).constData(), 0700);
+        if (known != stamps_.end()) known->second = {};
     }
     // The same bytes again are not written (SafeFile compares them with the
     // file): the diary is saved every few seconds.
-    if (SafeFile(ops_, folder_, stem).write(bytes)) return 0;
+    SafeFile file(ops_, folder_, stem);
+    const SafeFile::Written written =
+        known == stamps_.end() ? (file.write(bytes) ? SafeFile::Written::Done : SafeFile::Written::Failed)
+                               : file.write(bytes, known->second);
+    switch (written) {
+        case SafeFile::Written::Done:
+            if (known != stamps_.end()) known->second = file.stamp();
+            return 0;
+        case SafeFile::Written::ChangedElsewhere:
+            return ChangedElsewhere;
+        case SafeFile::Written::Failed:
+            break;
+    }
+    // What is there now is whatever the failed write put back.
+    if (known != stamps_.end()) known->second = file.current();
     if (status_) status_(StorageErrorText);
     return 1;
+}
+
+bool DataFiles::ChangedOnDisk(const QString& stem) {
+    const auto known = stamps_.find(stem);
+    if (known == stamps_.end()) return false;
+    // The name itself, followed if a link: the file SafeFile would write.
+    const FileStamp now = StampAt(ops_, QFile::encodeName(folder_ + stem + QLatin1String(".txt")));
+    // A folder gone as a whole is no deletion of the diary: the next save makes it again.
+    if (!now.exists && known->second.exists && !QFileInfo(folder_.isEmpty() ? QStringLiteral(".") : folder_).isDir())
+        return false;
+    return now != known->second;
+}
+
+QString DataFiles::KeepConflictCopy(const QString& stem, const QByteArray& bytes) {
+    for (int n = 1; n < 1000; ++n) {
+        const QString path = copyName(stem, n, QLatin1String(".conflict-"));
+        if (CreateFileDurably(ops_, path, bytes)) return path;
+        if (errno != EEXIST) break;
+    }
+    return {};
 }
 
 QByteArray KirokuBytes(const ItemList& items) {
@@ -124,8 +161,31 @@ QByteArray EnbunBytes(const LogList& log) {
 
 int DataFiles::EnbunFileWrite(const LogList& log) { return writeFile(Enbun, EnbunBytes(log)); }
 
+bool DataFiles::KeepChangedVersion(const QString& stem) {
+    SafeFile file(ops_, folder_, stem);
+    QByteArray bytes;
+    switch (file.read(bytes)) {
+        case SafeFile::ReadResult::Read:
+            break;
+        case SafeFile::ReadResult::Missing:
+            stamps_[stem] = {};
+            return true;
+        case SafeFile::ReadResult::NotRegular:
+        case SafeFile::ReadResult::Failed:
+            return false;
+    }
+    const QString copy = KeepConflictCopy(stem, bytes);
+    if (copy.isEmpty()) return false;
+    noteKept(stem + QLatin1String(".txt"), copy, KeptBecause::Elsewhere);
+    stamps_[stem] = file.stamp();
+    return true;
+}
+
 int DataFiles::deleteFile(const QString& stem) {
-    if (SafeFile(ops_, folder_, stem).remove()) return 0;
+    SafeFile file(ops_, folder_, stem);
+    const bool removed = file.remove();
+    if (auto known = stamps_.find(stem); known != stamps_.end()) known->second = file.current();
+    if (removed) return 0;
     if (status_) status_(StorageErrorText);
     return 1;
 }
@@ -137,9 +197,9 @@ int DataFiles::MokuFileWrite(const QString& target) { return writeFile(Moku, Enc
 
 int DataFiles::AtuFileWrite(qint32 shift) { return writeFile(Atu, QByteArray::number(shift) + "\r\n"); }
 
-QString DataFiles::copyName(const QString& stem, int n) const {
+QString DataFiles::copyName(const QString& stem, int n, QLatin1String kind) const {
     const QDateTime when = now_ ? now_() : QDateTime::currentDateTime();
-    return folder_ + stem + QLatin1String(".unreadable-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+    return folder_ + stem + kind + when.toString(QStringLiteral("yyyyMMdd-HHmmss")) +
            (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + QLatin1String(".txt");
 }
 
@@ -207,8 +267,12 @@ DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
     restore(stem, file);
     switch (file.read(bytes)) {
         case SafeFile::ReadResult::Read:
+            stamps_[stem] = file.stamp();
+            if (keepReadBytes_) readBytes_ = bytes;
             return Loaded::Read;
         case SafeFile::ReadResult::Missing:
+            stamps_[stem] = {};
+            if (keepReadBytes_) readBytes_.clear();
             return Loaded::Missing;
         case SafeFile::ReadResult::NotRegular:
         case SafeFile::ReadResult::Failed:
@@ -217,6 +281,8 @@ DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
     // Renaming keeps bytes that cannot be read, and a FIFO or a folder out of
     // the way of every later start and save.
     keepByRename(stem, file, false);
+    stamps_[stem] = file.current();
+    if (keepReadBytes_) readBytes_.clear();
     return Loaded::Unreadable;
 }
 

@@ -17,6 +17,7 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -46,6 +47,13 @@ public:
     // Start-up: creates an empty Kiroku.txt when there is none, then restores
     // any interrupted write of Kiroku, Chomi, Moku, Enbun and Atu in that order.
     void Prepare();
+
+    // A file this object has read is written only over the version it last
+    // read or wrote. When another program has changed the file since, nothing
+    // is written and the write returns ChangedElsewhere, without a message:
+    // the caller merges and tries again. A file never read here is written as
+    // it is found.
+    static constexpr int ChangedElsewhere = 2;
 
     // Slots 0..159. Item names: '"' becomes "'" and U+201D becomes U+2019,
     // stored back. A double quote in any other field of any file is written as
@@ -92,6 +100,7 @@ public:
         Changed,     // read, but not as the file stands
         Unreadable,  // the read failed, or the file is no regular file
         Replaced,    // a leftover X.bak was put back over it
+        Elsewhere,   // changed elsewhere, then replaced on the user's word
     };
     struct KeptCopy {
         QString file;  // "Enbun.txt", or "Enbun.bak" when that was in the way
@@ -104,6 +113,24 @@ public:
     // The full path of what the last Kiroku or Enbun read kept, or empty when it kept nothing.
     QString lastSalvagedCopy() const { return lastSalvaged_; }
 
+    // ---- Changes made elsewhere ("Kiroku", "Enbun", ...) ----
+    // Whether the file is no longer the version last read or written here:
+    // one stat, no read. A file never read here has not changed, nor has one
+    // whose whole folder is gone.
+    bool ChangedOnDisk(const QString& stem);
+    // While on, each read also keeps the bytes it parsed, for TakeReadBytes.
+    void KeepReadBytes(bool on) { keepReadBytes_ = on; }
+    QByteArray TakeReadBytes() { return std::exchange(readBytes_, {}); }
+    // The bytes of another copy of the file that lost a merge, kept as
+    // "X.conflict-YYYYMMDD-HHMMSS.txt" (-2, -3, ... when taken); its full
+    // path, or empty when it could not be made.
+    QString KeepConflictCopy(const QString& stem, const QByteArray& bytes);
+    // The file changed elsewhere is about to be replaced on the user's word
+    // (an import adopted): its version is kept as that copy, noted among the
+    // kept copies, and counts as read, so the next write replaces it. false
+    // when it could not be kept.
+    bool KeepChangedVersion(const QString& stem);
+
 private:
     enum class Loaded { Read, Missing, Unreadable };
     Loaded load(const QString& stem, QByteArray& bytes);
@@ -114,7 +141,7 @@ private:
     void keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because);
     void keepByRename(const QString& stem, SafeFile& file, bool backup);
     void noteKept(const QString& file, const QString& path, KeptBecause because);
-    QString copyName(const QString& stem, int n) const;
+    QString copyName(const QString& stem, int n, QLatin1String kind = QLatin1String(".unreadable-")) const;
     int writeFile(const QString& stem, const QByteArray& bytes);
     int deleteFile(const QString& stem);
 
@@ -124,6 +151,9 @@ private:
     FileOps& ops_;
     QString lastSalvaged_;
     std::vector<KeptCopy> kept_;
+    std::map<QString, FileStamp> stamps_;  // what this object last read or wrote
+    bool keepReadBytes_ = false;
+    QByteArray readBytes_;
 };
 
 }  // namespace morv

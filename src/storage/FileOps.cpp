@@ -32,6 +32,7 @@ public:
 }  // namespace
 
 int FileOps::link(const QByteArray& from, const QByteArray& to) { return ::link(from.constData(), to.constData()); }
+int FileOps::stat(const QByteArray& path, struct stat* st) { return ::stat(path.constData(), st); }
 
 FileOps& SystemFileOps() {
     static PosixFileOps ops;

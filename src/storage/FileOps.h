@@ -6,6 +6,8 @@
 #include <sys/types.h>
 #include <QByteArray>
 
+struct stat;
+
 namespace morv {
 
 class FileOps {
@@ -22,6 +24,8 @@ public:
     virtual bool exists(const QByteArray& path) = 0;
     // A second name for a file; file systems without hard links refuse it.
     virtual int link(const QByteArray& from, const QByteArray& to);
+    // Following links, as the file a data file's name stands for is what counts.
+    virtual int stat(const QByteArray& path, struct stat* st);
 };
 
 // The real calls.

@@ -88,6 +88,7 @@ public:
     friend bool operator==(const DateField& a, const DateField& b) { return a.compare(b) == 0; }
     friend bool operator==(const DateField& a, const QString& b) { return a.compare(b) == 0; }
     friend bool operator==(const DateField& a, const char* b) { return a.compare(QString::fromUtf8(b)) == 0; }
+    friend bool operator<(const DateField& a, const DateField& b) { return a.compare(b) < 0; }
 
 private:
     static constexpr quintptr Packed = 1;

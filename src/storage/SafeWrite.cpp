@@ -99,6 +99,11 @@ QString BackupPathOf(const QString& txt) {
     return txt + QLatin1String(".bak");
 }
 
+FileStamp StampOf(const struct stat& st) {
+    return {true, qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            quint64(st.st_dev), quint64(st.st_ino)};
+}
+
 }  // namespace
 
 SafeFile::SafeFile(FileOps& ops, const QString& folder, const QString& stem) : ops_(ops) {
@@ -128,6 +133,7 @@ int SafeFile::openRegular(const QByteArray& path, int flags, ReadResult& failed,
     const int fd = ops_.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags, 0);
     if (fd < 0) {
         failed = errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+        if (path == txt_ && failed == ReadResult::Missing) stamp_ = {};
         return -1;
     }
     struct stat st;
@@ -138,6 +144,8 @@ int SafeFile::openRegular(const QByteArray& path, int flags, ReadResult& failed,
     }
     readMode_ = st.st_mode & 07777;
     size = qsizetype(st.st_size);
+    // From the open file itself: exactly the version about to be read.
+    if (path == txt_) stamp_ = StampOf(st);
     return fd;
 }
 
@@ -221,14 +229,33 @@ bool SafeFile::backUp(mode_t mode) {
     return ops_.rename(bakTmp_, bak_) == 0;
 }
 
-bool SafeFile::write(const QByteArray& bytes) {
+FileStamp StampAt(FileOps& ops, const QByteArray& path) {
+    struct stat st;
+    if (ops.stat(path, &st) == 0) return StampOf(st);
+    if (errno == ENOENT) return {};
+    // Never equal to a version that was read.
+    return {true, -1, 0, 0, 0};
+}
+
+FileStamp SafeFile::current() { return StampAt(ops_, txt_); }
+
+bool SafeFile::write(const QByteArray& bytes) { return writeOver(bytes, nullptr) == Written::Done; }
+
+SafeFile::Written SafeFile::write(const QByteArray& bytes, const FileStamp& expected) {
+    return writeOver(bytes, &expected);
+}
+
+SafeFile::Written SafeFile::writeOver(const QByteArray& bytes, const FileStamp* expected) {
+    // Someone else's version is neither read nor backed up nor replaced.
+    if (expected && current() != *expected) return Written::ChangedElsewhere;
+
     // A leftover backup is the last good version; settle it first so that
     // "the previous file" below is what any reader would have been given, and
     // so that our own backup never overwrites it. Anything but a regular file
     // under the backup's name is no backup; our own replaces it below.
     if (IsRegularFile(bak_) && !settleBackup()) {
         restoreInterrupted();
-        return false;
+        return Written::Failed;
     }
 
     bool hadPrevious = false;
@@ -244,12 +271,12 @@ bool SafeFile::write(const QByteArray& bytes) {
         else if (installed && !hadPrevious)
             ops_.unlink(txt_);
         syncFolder();
-        return false;
+        return Written::Failed;
     };
 
     switch (compare(bytes)) {
         case Compared::Same:
-            return true;  // nothing to change: the file is left as it is
+            return Written::Done;  // nothing to change: the file is left as it is
         case Compared::Differs:
             hadPrevious = true;
             mode = readMode_;
@@ -266,8 +293,23 @@ bool SafeFile::write(const QByteArray& bytes) {
         if (!syncFolderChecked()) return abandon();
     }
 
-    if (!writeDurably(txtTmp_, bytes, mode) || ops_.rename(txtTmp_, txt_) != 0) return abandon();
+    if (!writeDurably(txtTmp_, bytes, mode)) return abandon();
+    struct stat written;
+    if (ops_.stat(txtTmp_, &written) != 0) return abandon();
+    // The last look, with everything else done: only the rename follows, so
+    // nothing another program installs before it goes unseen for longer than
+    // the step between two system calls.
+    if (expected && current() != *expected) {
+        ops_.unlink(txtTmp_);
+        // Our backup is a second name of the version we meant to replace; the
+        // new one at X.txt stays.
+        if (backedUp) ops_.unlink(bak_);
+        syncFolder();
+        return Written::ChangedElsewhere;
+    }
+    if (ops_.rename(txtTmp_, txt_) != 0) return abandon();
     installed = true;
+    stamp_ = StampOf(written);
     if (!syncFolderChecked()) return abandon();
 
     if (backedUp) {
@@ -282,10 +324,10 @@ bool SafeFile::write(const QByteArray& bytes) {
         if (!syncFolderChecked() || ops_.unlink(bakTmp_) != 0) {
             ops_.rename(bakTmp_, txt_);
             syncFolder();
-            return false;
+            return Written::Failed;
         }
     }
-    return true;
+    return Written::Done;
 }
 
 bool SafeFile::settleBackup() {

@@ -29,6 +29,20 @@
 
 namespace morv {
 
+// Which version of a file is at its name: enough to tell that another program
+// (a sync program bringing another machine's save) replaced or changed it.
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 mtimeNs = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The version at `path` (links followed): one stat.
+FileStamp StampAt(FileOps& ops, const QByteArray& path);
+
 class SafeFile {
 public:
     // folder ends in "/"; stem is "Kiroku", "Enbun", ...
@@ -42,6 +56,18 @@ public:
     // true when `bytes` is now X.txt; false when the write failed and the
     // previous X.txt (or its absence) is back.
     bool write(const QByteArray& bytes);
+    // The same, only over the version `expected`: when X.txt is no longer
+    // that one, nothing is written and it is left exactly as it is. The last
+    // look comes right before the rename that installs the new file.
+    enum class Written { Done, Failed, ChangedElsewhere };
+    Written write(const QByteArray& bytes, const FileStamp& expected);
+
+    // X.txt's version now: one stat. A name that cannot be looked at has no
+    // version anything was read from.
+    FileStamp current();
+    // The version last read, compared with or written at X.txt through this
+    // object.
+    const FileStamp& stamp() const { return stamp_; }
 
     // A leftover X.bak that is a regular file replaces X.txt; stray temporary
     // files are removed. Errors are ignored.
@@ -80,9 +106,12 @@ private:
     void syncFolder();
     bool syncFolderChecked();
 
+    Written writeOver(const QByteArray& bytes, const FileStamp* expected);
+
     FileOps& ops_;
     QByteArray folder_, txt_, bak_, txtTmp_, bakTmp_;
     mode_t readMode_ = 0;  // permission bits of the file last read
+    FileStamp stamp_;
 };
 
 // Creates `path`, which must not exist yet, holding `bytes`, durably (file and

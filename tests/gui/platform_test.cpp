@@ -108,6 +108,27 @@ TEST(PlatformSingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds) {
     EXPECT_EQ(nowhere.whyNot(), "フォルダがありません。");
 }
 
+TEST(PlatformSingleInstance, TheLockIsPerMachineAndNeverInTheDataFolder) {
+    QTemporaryDir data, desktopRuntime, laptopRuntime;
+    const QString folder = data.path() + '/';
+    // An earlier version's lock, synced over from a machine that crashed.
+    QFile old(folder + "Morvaline.lock");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("4242\nmorvaline\nlaptop\n");
+    old.close();
+    ASSERT_TRUE(QFile::link(data.path(), desktopRuntime.path() + "/link"));
+
+    SingleInstance desktop(folder, desktopRuntime.path());
+    ASSERT_TRUE(desktop.acquire());
+    SingleInstance laptop(folder, laptopRuntime.path());
+    EXPECT_TRUE(laptop.acquire()) << "another machine is never barred";
+    // The same folder by another name on the same machine is the same diary.
+    SingleInstance throughLink(desktopRuntime.path() + "/link/", desktopRuntime.path());
+    EXPECT_FALSE(throughLink.acquire());
+    EXPECT_TRUE(throughLink.heldByAnother());
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Morvaline.lock"});
+}
+
 TEST(PlatformSingleInstance, ALockLeftByAKilledCopyDoesNotBlock) {
     QTemporaryDir dir;
     const QString folder = dir.path() + '/';

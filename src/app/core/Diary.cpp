@@ -1,5 +1,6 @@
 #include "app/core/Diary.h"
 
+#include <type_traits>
 #include <utility>
 
 namespace morv {
@@ -12,17 +13,17 @@ void Diary::LoadItemTable(ItemList items) {
     // The grid shows 160 slots: a table cut short is filled up rather than read past.
     if (items.size() < static_cast<size_t>(ItemSlotCount)) items.resize(static_cast<size_t>(ItemSlotCount));
     items_ = std::move(items);
-    changes_[index(DataFile::Kiroku)] = {};
+    forgetBase(DataFile::Kiroku);
 }
 
 void Diary::LoadSeasoningTable(const SeasoningList& rows) {
     seasonings_ = rows;
-    changes_[index(DataFile::Chomi)] = {};
+    forgetBase(DataFile::Chomi);
 }
 
 void Diary::LoadSaltTarget(const QString& target) {
     target_ = target;
-    changes_[index(DataFile::Moku)] = {};
+    forgetBase(DataFile::Moku);
 }
 
 void Diary::setLog(LogList log) {
@@ -32,15 +33,56 @@ void Diary::setLog(LogList log) {
 
 void Diary::LoadDailyLog(LogList log) {
     setLog(std::move(log));
-    changes_[index(DataFile::Enbun)] = {};
+    forgetBase(DataFile::Enbun);
 }
 
 void Diary::LoadPressureBarShift(qint32 shift) {
     barShift_ = shift;
-    changes_[index(DataFile::Atu)] = {};
+    forgetBase(DataFile::Atu);
 }
 
 // ---- Change bookkeeping ----
+
+void Diary::forgetBase(DataFile file) {
+    changes_[index(file)] = {};
+    switch (file) {
+        case DataFile::Kiroku: itemsBefore_.clear(); break;
+        case DataFile::Chomi: seasoningsBefore_.clear(); break;
+        case DataFile::Enbun: daysBefore_.clear(); break;
+        case DataFile::Moku: targetBefore_.reset(); break;
+        case DataFile::Atu: shiftBefore_.reset(); break;
+    }
+}
+
+void Diary::editItem(int slot, const std::function<void(ItemRecord&)>& edit) {
+    ItemRecord* r = item(slot);
+    if (!r) return;
+    const ItemRecord before = *r;
+    edit(*r);
+    if (*r == before) return;
+    itemsBefore_.try_emplace(slot, before);
+    touchSlot(DataFile::Kiroku, slot);
+}
+
+void Diary::editSeasoning(int row, const std::function<void(SeasoningRecord&)>& edit) {
+    if (row < 0 || row >= SeasoningRowCount) return;
+    SeasoningRecord& r = seasonings_[static_cast<size_t>(row)];
+    const SeasoningRecord before = r;
+    edit(r);
+    if (r == before) return;
+    seasoningsBefore_.try_emplace(row, before);
+    touchSlot(DataFile::Chomi, row);
+}
+
+void Diary::editDay(int index, const std::function<void(LogRecord&)>& edit) {
+    if (index < 0 || index >= LogCount()) return;
+    LogRecord& day = log_[static_cast<size_t>(index)];
+    const LogRecord before = day;
+    edit(day);
+    if (day == before) return;
+    daysBefore_.try_emplace(before.LogDate, before);
+    touchDay(day.LogDate);
+}
 
 void Diary::touchSlot(DataFile file, int slot) {
     FileChanges& c = changes_[index(file)];
@@ -70,34 +112,24 @@ ItemRecord* Diary::item(int slot) {
     return &items_[static_cast<size_t>(slot)];
 }
 
-template <typename Field>
-static bool assign(Field& field, const QString& value) {
-    if (field == value) return false;
-    field = value;
-    return true;
-}
-
 void Diary::SetItem(int slot, const ItemRecord& record) {
-    ItemRecord* r = item(slot);
-    if (!r || *r == record) return;
-    *r = record;
-    touchSlot(DataFile::Kiroku, slot);
+    editItem(slot, [&](ItemRecord& r) { r = record; });
 }
 
 void Diary::SetChecked(int slot, const QString& checked) {
-    if (ItemRecord* r = item(slot); r && assign(r->Checked, checked)) touchSlot(DataFile::Kiroku, slot);
+    editItem(slot, [&](ItemRecord& r) { r.Checked = checked; });
 }
 
 void Diary::SetItemName(int slot, const QString& name) {
-    if (ItemRecord* r = item(slot); r && assign(r->ItemName, name)) touchSlot(DataFile::Kiroku, slot);
+    editItem(slot, [&](ItemRecord& r) { r.ItemName = name; });
 }
 
 void Diary::SetSodium(int slot, const QString& sodium) {
-    if (ItemRecord* r = item(slot); r && assign(r->Sodium, sodium)) touchSlot(DataFile::Kiroku, slot);
+    editItem(slot, [&](ItemRecord& r) { r.Sodium = sodium; });
 }
 
 void Diary::SetItemSalt(int slot, const QString& salt) {
-    if (ItemRecord* r = item(slot); r && assign(r->ItemSalt, salt)) touchSlot(DataFile::Kiroku, slot);
+    editItem(slot, [&](ItemRecord& r) { r.ItemSalt = salt; });
 }
 
 void Diary::ClearAllTicks() {
@@ -106,10 +138,12 @@ void Diary::ClearAllTicks() {
     FileChanges& c = changes_[index(DataFile::Kiroku)];
     bool any = false;
     for (int slot = 0; slot < end; ++slot) {
-        if (assign(items_[static_cast<size_t>(slot)].Checked, unticked)) {
-            c.rows.insert(slot);
-            any = true;
-        }
+        ItemRecord& r = items_[static_cast<size_t>(slot)];
+        if (r.Checked == unticked) continue;
+        itemsBefore_.try_emplace(slot, r);
+        r.Checked = unticked;
+        c.rows.insert(slot);
+        any = true;
     }
     if (!any) return;
     c.any = true;
@@ -123,23 +157,26 @@ LogPlace Diary::FindPlace(const QString& date) const {
 }
 
 void Diary::RegisterDay(const LogPlace& place, const QString& date, const QString& salt) {
+    std::optional<LogRecord> before;
     if (place.kind == LogPlace::Kind::Existing) {
         const LogRecord& day = log_[static_cast<size_t>(place.index)];
         if (day.LogDate == date && day.DaySalt == salt) return;
+        before = day;
     }
     // A long log grows by a fixed step: doubling would leave up to a whole
     // log's worth of room unused after one new day.
     constexpr size_t Step = 4096;
     if (place.kind != LogPlace::Kind::Existing && log_.size() == log_.capacity()) log_.reserve(log_.size() + Step);
     morv::RegisterDay(log_, place, date, salt);
+    daysBefore_.try_emplace(date, before);
     touchDay(date);
 }
 
 void Diary::SetReading(int index, const QString& low, const QString& high) {
-    if (index < 0 || index >= LogCount()) return;
-    LogRecord& day = log_[static_cast<size_t>(index)];
-    const bool lowChanged = assign(day.PressureLow, low);
-    if (assign(day.PressureHigh, high) || lowChanged) touchDay(day.LogDate);
+    editDay(index, [&](LogRecord& day) {
+        day.PressureLow = low;
+        day.PressureHigh = high;
+    });
 }
 
 void Diary::ClearReading(int index) { SetReading(index, QString(), QString()); }
@@ -147,23 +184,25 @@ void Diary::ClearReading(int index) { SetReading(index, QString(), QString()); }
 // ---- Seasonings, bars, target ----
 
 void Diary::SetSeasoningName(int row, const QString& name) {
-    if (row < 0 || row >= SeasoningRowCount) return;
-    if (assign(seasonings_[static_cast<size_t>(row)].SeasoningName, name)) touchSlot(DataFile::Chomi, row);
+    editSeasoning(row, [&](SeasoningRecord& r) { r.SeasoningName = name; });
 }
 
 void Diary::SetUnitSalt(int row, const QString& salt) {
-    if (row < 0 || row >= SeasoningRowCount) return;
-    if (assign(seasonings_[static_cast<size_t>(row)].UnitSalt, salt)) touchSlot(DataFile::Chomi, row);
+    editSeasoning(row, [&](SeasoningRecord& r) { r.UnitSalt = salt; });
 }
 
 void Diary::SetPressureBarShift(qint32 shift) {
     if (barShift_ == shift) return;
+    if (!shiftBefore_) shiftBefore_ = barShift_;
     barShift_ = shift;
     touchWhole(DataFile::Atu);
 }
 
 void Diary::SetSaltTarget(const QString& target) {
-    if (assign(target_, target)) touchWhole(DataFile::Moku);
+    if (target_ == target) return;
+    if (!targetBefore_) targetBefore_ = target_;
+    target_ = target;
+    touchWhole(DataFile::Moku);
 }
 
 // ---- Imports ----
@@ -229,7 +268,110 @@ void Diary::LeaveLogAtExit() {
 
 // ---- Saving ----
 
-void Diary::Saved(DataFile file) { changes_[index(file)] = {}; }
+void Diary::Saved(DataFile file) { forgetBase(file); }
+
+// ---- Changes made elsewhere ----
+
+template <class Key, class Record>
+void Diary::keepUnsaved(DataFile file, const std::map<Key, std::optional<Record>>& stillOurs) {
+    forgetBase(file);
+    FileChanges& c = changes_[index(file)];
+    for (const auto& [key, theirs] : stillOurs) {
+        if constexpr (std::is_same_v<Record, LogRecord>) {
+            daysBefore_.emplace(key, theirs);
+            c.days.insert(key);
+        } else if constexpr (std::is_same_v<Record, ItemRecord>) {
+            itemsBefore_.emplace(key, *theirs);
+            c.rows.insert(key);
+        } else {
+            seasoningsBefore_.emplace(key, *theirs);
+            c.rows.insert(key);
+        }
+    }
+    c.any = !stillOurs.empty();
+    emit reloaded(file);
+    // The merge is saved like any other change.
+    if (c.any) announce(file);
+}
+
+bool Diary::TakeItemTable(ItemList theirs) {
+    theirs.resize(static_cast<size_t>(ItemSlotCount));
+    const FileChanges& c = Changes(DataFile::Kiroku);
+    if (!c.any) {
+        LoadItemTable(std::move(theirs));
+        emit reloaded(DataFile::Kiroku);
+        return false;
+    }
+    MergedItems merged = MergeItems(items_, theirs, itemsBefore_, c.whole);
+    items_ = std::move(merged.data);
+    keepUnsaved(DataFile::Kiroku, merged.stillOurs);
+    return merged.conflict;
+}
+
+bool Diary::TakeSeasoningTable(const SeasoningList& theirs) {
+    const FileChanges& c = Changes(DataFile::Chomi);
+    if (!c.any) {
+        LoadSeasoningTable(theirs);
+        emit reloaded(DataFile::Chomi);
+        return false;
+    }
+    MergedSeasonings merged = MergeSeasonings(seasonings_, theirs, seasoningsBefore_, c.whole);
+    seasonings_ = merged.data;
+    keepUnsaved(DataFile::Chomi, merged.stillOurs);
+    return merged.conflict;
+}
+
+bool Diary::TakeDailyLog(const LogList& theirs) {
+    const FileChanges& c = Changes(DataFile::Enbun);
+    if (!c.any) {
+        LoadDailyLog(theirs);
+        emit reloaded(DataFile::Enbun);
+        return false;
+    }
+    MergedLog merged = MergeLog(log_, theirs, daysBefore_, c.whole);
+    log_ = std::move(merged.data);
+    keepUnsaved(DataFile::Enbun, merged.stillOurs);
+    return merged.conflict;
+}
+
+bool Diary::TakeSaltTarget(const QString& theirs) {
+    bool conflict = false;
+    target_ = MergeValue(target_, theirs, targetBefore_, conflict);
+    const bool unsaved = target_ != theirs;
+    forgetBase(DataFile::Moku);
+    if (unsaved) targetBefore_ = theirs;
+    changes_[index(DataFile::Moku)] = {unsaved, unsaved, {}, {}};
+    emit reloaded(DataFile::Moku);
+    if (unsaved) announce(DataFile::Moku);
+    return conflict;
+}
+
+bool Diary::TakePressureBarShift(qint32 theirs) {
+    bool conflict = false;
+    barShift_ = MergeValue(barShift_, theirs, shiftBefore_, conflict);
+    const bool unsaved = barShift_ != theirs;
+    forgetBase(DataFile::Atu);
+    if (unsaved) shiftBefore_ = theirs;
+    changes_[index(DataFile::Atu)] = {unsaved, unsaved, {}, {}};
+    emit reloaded(DataFile::Atu);
+    if (unsaved) announce(DataFile::Atu);
+    return conflict;
+}
+
+int Diary::AddMissingDays(const LogList& other) {
+    const LogList missing = MissingDays(log_, other);
+    if (missing.empty()) return 0;
+    log_ = WithDays(log_, missing);
+    FileChanges& c = changes_[index(DataFile::Enbun)];
+    for (const LogRecord& day : missing) {
+        daysBefore_.try_emplace(day.LogDate, std::nullopt);
+        c.days.insert(day.LogDate);
+    }
+    c.any = true;
+    emit reloaded(DataFile::Enbun);
+    announce(DataFile::Enbun);
+    return static_cast<int>(missing.size());
+}
 
 void Diary::SavedItems(const ItemList& written) {
     for (size_t slot = 0; slot < written.size() && slot < items_.size(); ++slot)

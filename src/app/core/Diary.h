@@ -6,11 +6,14 @@
 // change: the data is then what the file holds.
 
 #include "app/core/Registration.h"
+#include "app/core/SyncMerge.h"
 #include "storage/Records.h"
 
 #include <QObject>
 #include <QString>
 #include <array>
+#include <functional>
+#include <optional>
 #include <set>
 
 namespace morv {
@@ -91,6 +94,22 @@ public:
     void DropItemImport(const ItemList* readBack);
     void DropLogImport(const LogList* readBack);
 
+    // ---- Changes made elsewhere ----
+    // The file as another program (a sync program) left it. With nothing
+    // changed here since the file was last read or written, it becomes the
+    // data; otherwise the two are merged record by record (SyncMerge), and
+    // what differs from the file stays a change to save. Either way the data
+    // is announced as reloaded. true when a record changed differently on
+    // both sides (this copy's value is kept).
+    bool TakeItemTable(ItemList theirs);
+    bool TakeSeasoningTable(const SeasoningList& theirs);
+    bool TakeDailyLog(const LogList& theirs);
+    bool TakeSaltTarget(const QString& theirs);
+    bool TakePressureBarShift(qint32 theirs);
+    // The days of another copy of the log whose dates this one lacks, added
+    // as changes; how many.
+    int AddMissingDays(const LogList& other);
+
     // ---- Saving ----
     const FileChanges& Changes(DataFile file) const { return changes_[index(file)]; }
     bool HasChanges(DataFile file) const { return Changes(file).any; }
@@ -107,6 +126,9 @@ public:
 
 signals:
     void changed(morv::DataFile file);
+    // The data of the file was replaced from outside (Take*, AddMissingDays):
+    // whatever shows it shows it again.
+    void reloaded(morv::DataFile file);
 
 private:
     static size_t index(DataFile file) { return static_cast<size_t>(file); }
@@ -115,6 +137,13 @@ private:
     void touchDay(const QString& date);
     void touchWhole(DataFile file);
     void announce(DataFile file) { emit changed(file); }
+    void editItem(int slot, const std::function<void(ItemRecord&)>& edit);
+    void editSeasoning(int row, const std::function<void(SeasoningRecord&)>& edit);
+    void editDay(int index, const std::function<void(LogRecord&)>& edit);
+    void forgetBase(DataFile file);
+    // After a merge: what still differs from the file is the change to save.
+    template <class Key, class Record>
+    void keepUnsaved(DataFile file, const std::map<Key, std::optional<Record>>& stillOurs);
 
     ItemList items_;
     LogList log_;
@@ -130,6 +159,13 @@ private:
     bool logInOrder_ = true;
     void setLog(LogList log);
     std::array<FileChanges, 5> changes_{};
+    // What each changed record held when its file was last read or written:
+    // the base of a merge with a change made elsewhere.
+    ItemBase itemsBefore_;
+    SeasoningBase seasoningsBefore_;
+    LogBase daysBefore_;
+    std::optional<QString> targetBefore_;
+    std::optional<qint32> shiftBefore_;
 };
 
 }  // namespace morv

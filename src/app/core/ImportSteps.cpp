@@ -4,15 +4,30 @@
 
 namespace morv {
 
+namespace {
+
+// "上書き" replaces the file whatever it holds; a version another machine
+// saved meanwhile is kept beside it first.
+template <class Write>
+int Overwrite(DataFiles& files, const QString& stem, Write write) {
+    int status = write();
+    if (status == DataFiles::ChangedElsewhere) status = files.KeepChangedVersion(stem) ? write() : 1;
+    return status;
+}
+
+}  // namespace
+
 bool AdoptImport(Diary& diary, DataFiles& files, DataFile file) {
     if (file == DataFile::Kiroku) {
         ItemList items = diary.ItemTable();
-        if (files.KirokuFileWrite(items) != 0) return false;
+        if (Overwrite(files, QStringLiteral("Kiroku"), [&] { return files.KirokuFileWrite(items); }) != 0)
+            return false;
         diary.SavedItems(items);
         diary.EndItemImport();
         return true;
     }
-    if (files.EnbunFileWrite(diary.DailyLog()) != 0) return false;
+    if (Overwrite(files, QStringLiteral("Enbun"), [&] { return files.EnbunFileWrite(diary.DailyLog()); }) != 0)
+        return false;
     diary.Saved(DataFile::Enbun);
     diary.EndLogImport();
     return true;

@@ -33,6 +33,10 @@ QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept) {
         if (k.file.endsWith(QLatin1String(".bak"))) {
             part = QStringLiteral("「%1」はバックアップとして使えないため、別の名前に変えました。\n%2")
                        .arg(k.file, k.copy);
+        } else if (k.because == Because::Elsewhere) {
+            part = QStringLiteral(
+                       "「%1」はほかの場所でも変更されていたため、置き換える前の内容を次のファイルに残しました。\n%2")
+                       .arg(k.file, k.copy);
         } else if (k.because == Because::Replaced) {
             part = QStringLiteral(
                        "「%1」の保存が途中で終わっていたため、その前の内容に戻しました。"

@@ -1,0 +1,61 @@
+#pragma once
+// Keeps the diary in step with a data folder that another program changes
+// while this copy runs: a sync program bringing another machine's saves.
+//
+// The folder and the data files are watched; after a change, and before any
+// save that finds its file replaced, each file that is no longer the version
+// this copy last read or wrote is read again. With nothing changed here it
+// simply replaces what is shown; otherwise the Diary merges it record by
+// record, and where both sides changed a record differently the disk's file is
+// kept as "X.conflict-YYYYMMDD-HHMMSS.txt" and a message names it. A file under
+// an import preview waits until the import ends. A sync program's conflict
+// copy of Enbun.txt gives the log the days it lacks and is renamed, so that it
+// is merged once. Nothing else in the folder is read or touched.
+
+#include "app/core/Diary.h"
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+
+namespace morv {
+
+class Clock;
+class DataFiles;
+class Dialogs;
+
+class FolderSync : public QObject {
+    Q_OBJECT
+public:
+    // A burst of events (a sync program writes, renames, deletes) is taken as one.
+    static constexpr int SettleMs = 300;
+
+    FolderSync(Diary& diary, DataFiles& files, Dialogs& dialogs, const Clock& clock, QObject* parent);
+
+    // After the start-up reads: watching begins, and the folder is looked at once.
+    void Start();
+    // Looks at every file now (what a change in the folder leads to).
+    void CheckNow();
+    // Reads `file` again when it changed on disk, merging when it changed
+    // here too; true when it was read.
+    bool SyncFile(DataFile file);
+
+private:
+    void watch();
+    void mergeConflictCopies();
+    void tell(const QString& text);
+
+    Diary& diary_;
+    DataFiles& files_;
+    Dialogs& dialogs_;
+    const Clock& clock_;
+    QFileSystemWatcher watcher_;
+    QTimer settle_;
+    QSet<QString> refused_;  // conflict copies that could not be read as a log
+};
+
+// The stem of a data file's name: "Kiroku", "Enbun", ...
+QString StemOf(DataFile file);
+
+}  // namespace morv
