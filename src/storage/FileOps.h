@@ -22,6 +22,9 @@ public:
     virtual bool exists(const QByteArray& path) = 0;
     // A second name for a file; file systems without hard links refuse it.
     virtual int link(const QByteArray& from, const QByteArray& to);
+    // The first name of a file opened with O_TMPFILE; EEXIST when `to` is
+    // taken (a name is never replaced this way).
+    virtual int linkOpenFile(int fd, const QByteArray& to);
 };
 
 // The real calls.
