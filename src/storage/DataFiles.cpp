@@ -84,7 +84,7 @@ QByteArray KirokuBytes(const ItemList& items) {
     for (size_t slot = 0; slot < size_t(StoredItemCount); ++slot) {
         const ItemRecord item = slot < items.size() ? items[slot] : ItemRecord{QStringLiteral("0"), {}, {}, {}};
         QString name = item.ItemName;
-        ReplaceQuoteMarks(name);
+        MakeNameStorable(name);
         AppendQuotedLine(bytes, {item.Checked, name, item.Sodium, item.ItemSalt});
     }
     return bytes;
@@ -93,14 +93,14 @@ QByteArray KirokuBytes(const ItemList& items) {
 int DataFiles::KirokuFileWrite(ItemList& items) {
     EnsureSlots(items);
     // The table shows the names as the file now holds them.
-    for (int slot = 0; slot < StoredItemCount; ++slot) ReplaceQuoteMarks(items[size_t(slot)].ItemName);
+    for (int slot = 0; slot < StoredItemCount; ++slot) MakeNameStorable(items[size_t(slot)].ItemName);
     return writeFile(Kiroku, KirokuBytes(items));
 }
 
 int DataFiles::ChomiFileWrite(SeasoningList& rows) {
     QByteArray bytes;
     for (SeasoningRecord& row : rows) {
-        ReplaceQuoteMarks(row.SeasoningName);
+        MakeNameStorable(row.SeasoningName);
         AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
     }
     return writeFile(Chomi, bytes);

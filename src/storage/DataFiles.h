@@ -47,9 +47,10 @@ public:
     // any interrupted write of Kiroku, Chomi, Moku, Enbun and Atu in that order.
     void Prepare();
 
-    // Slots 0..159. Item names: '"' becomes "'" and U+201D becomes U+2019,
-    // stored back. A double quote in any other field of any file is written as
-    // "'" (not stored back), as it would shift every later field.
+    // Slots 0..159. Item names: '"' becomes "'", U+201D becomes U+2019 and
+    // CR and LF become blanks, stored back. A double quote in any other field
+    // of any file is written as "'" and a CR or LF as a blank (not stored
+    // back), as they would shift every later field.
     int KirokuFileWrite(ItemList& items);
     // Seasoning names: the same replacements, stored back; written without
     // surrounding ASCII blanks, which the rows keep.
