@@ -149,15 +149,21 @@ void Form1::Load() {
 
 void Form1::ShowKeptCopies() {
     const auto kept = files_->takeKeptCopies();
+    if (!files_->heldBack().isEmpty()) ShowStatus(HeldBackLine(files_->heldBack()));
     if (!kept.empty()) dialogs_.notice(KeptCopiesText(kept));
 }
 
 void Form1::DataChanged() { autosave_->changed(); }
 
 void Form1::AutosaveNow() {
+    const bool heldBack = !files_->heldBack().isEmpty();
     quietStorageStatus_ = autosaveFailing_;
     autosaveFailing_ = WriteDataFiles() > 0;
     quietStorageStatus_ = false;
+    // A file held back keeps its line over the storage message, until a save
+    // has made its copy and written it.
+    if (!files_->heldBack().isEmpty() || (heldBack && !autosaveFailing_))
+        ShowStatus(HeldBackLine(files_->heldBack()));
 }
 
 void Form1::placeOnScreen() {
@@ -176,7 +182,8 @@ void Form1::ResetStatusLine() {
         return;
     }
     SetBackground(Text1_0, colour::White);
-    Label3->clear();
+    // Empty, unless a file is held back: that line stands while it is not saved.
+    Label3->setText(HeldBackLine(files_->heldBack()));
 }
 
 void Form1::ShowStatus(const QString& text) {

@@ -28,9 +28,20 @@ QString ShownInstead(const QString& file, Because because) {
 
 QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept) {
     QStringList parts;
+    bool copied = false;
     for (const DataFiles::KeptCopy& k : kept) {
         QString part;
-        if (k.file.endsWith(QLatin1String(".bak"))) {
+        copied = copied || !k.copy.isEmpty();
+        if (k.copy.isEmpty()) {
+            const QString shown = k.because == Because::Replaced
+                                      ? QStringLiteral("保存が途中で終わる前の内容を表示しています。")
+                                      : ShownInstead(k.file, k.because);
+            part = QStringLiteral(
+                       "「%1」をそのままの形では読み込めませんでしたが、元の内容を別のファイルに残せませんでした"
+                       " (ディスクの空きが足りないなど)。\n%2\n"
+                       "残せるようになるまで「%1」はそのままにして、保存しません。")
+                       .arg(k.file, shown);
+        } else if (k.file.endsWith(QLatin1String(".bak"))) {
             part = QStringLiteral("「%1」はバックアップとして使えないため、別の名前に変えました。\n%2")
                        .arg(k.file, k.copy);
         } else if (k.because == Because::Replaced) {
@@ -47,8 +58,14 @@ QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept) {
         }
         parts << part;
     }
-    return parts.join(QStringLiteral("\n\n")) +
-           QStringLiteral("\n\n次の保存では、表示している内容でファイルを置き換えます。");
+    QString text = parts.join(QStringLiteral("\n\n"));
+    if (copied) text += QStringLiteral("\n\n次の保存では、表示している内容でファイルを置き換えます。");
+    return text;
+}
+
+QString HeldBackLine(const QStringList& files) {
+    if (files.isEmpty()) return {};
+    return QStringLiteral("「%1」の元の内容を残せないため保存していません").arg(files.join(QStringLiteral("」「")));
 }
 
 }  // namespace morv
