@@ -4,8 +4,8 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 #include <csignal>
 #include <cstdio>
 

@@ -171,7 +171,8 @@ bool DataFiles::makeCopy(const QString& stem, const QByteArray& bytes, KeptBecau
     const QString pattern = stem + QLatin1String(".unreadable-*.txt");
     for (const QString& name : dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name)) {
         QFile earlier(dir.filePath(name));
-        if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly) && earlier.readAll() == bytes) {
+        if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly) &&
+            earlier.readAll() == bytes) {
             noteKept(file, folder_ + name, because);
             return true;
         }

@@ -75,8 +75,8 @@ constexpr mode_t CreatedMode = mode_t(-1);
 // A complete, fsynced file in `folder` that has no name yet, so that a process
 // killed before it is named leaves nothing behind; its descriptor, or -1.
 // `unsupported` tells the caller to fall back on a named temporary file.
-int WriteUnnamed(FileOps& ops, const QByteArray& folder, const QByteArray& bytes, mode_t mode, mode_t exactMode,
-                 bool& unsupported) {
+int WriteUnnamed(FileOps& ops, const QByteArray& folder, const QByteArray& bytes, mode_t mode,
+                 mode_t exactMode, bool& unsupported) {
     // The file is named through /proc; without it there is no way to.
     static const bool namable = ::access("/proc/self/fd", X_OK) == 0;
     unsupported = !namable;

@@ -496,8 +496,8 @@ TEST(CrashDuringSave, AKillBeforeTheNewFileIsInPlaceLeavesNoTemporaryFile) {
         {true, false, {"Enbun.bak", "Enbun.txt", "Enbun.txt.tmp"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.dataFile ? "data file" : "export")
-                                        << (c.unnamed ? ", unnamed" : ", named"));
+        SCOPED_TRACE(testing::Message()
+                     << (c.dataFile ? "data file" : "export") << (c.unnamed ? ", unnamed" : ", named"));
         QTemporaryDir dir(test::ScratchTemplate());
         const QString folder = dir.path() + "/";
         const QString path = folder + (c.dataFile ? "Enbun.txt" : "out.TXT");
@@ -513,7 +513,8 @@ TEST(CrashDuringSave, AKillBeforeTheNewFileIsInPlaceLeavesNoTemporaryFile) {
         SafeFile data(ops, folder, "Enbun");
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
-        if (child == 0) ::_exit((c.dataFile ? data.write("new") : ReplaceFileDurably(ops, path, "new")) ? 0 : 1);
+        if (child == 0)
+            ::_exit((c.dataFile ? data.write("new") : ReplaceFileDurably(ops, path, "new")) ? 0 : 1);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the save ran past the point of the kill";
