@@ -184,13 +184,19 @@ bool Form1::event(QEvent* event) {
 
 void Form1::ShowKeptCopies() {
     const auto kept = files_->takeKeptCopies();
+    if (!files_->heldBack().isEmpty()) ShowStatus(HeldBackLine(files_->heldBack()));
     if (!kept.empty()) dialogs_.notice(KeptCopiesText(kept));
 }
 
 void Form1::AutosaveNow() {
+    const bool heldBack = !files_->heldBack().isEmpty();
     quietStorageStatus_ = autosaveFailing_;
     autosaveFailing_ = WriteDataFiles(true) > 0;
     quietStorageStatus_ = false;
+    // A file held back keeps its line over the storage message, until a save
+    // has made its copy and written it.
+    if (!files_->heldBack().isEmpty() || (heldBack && !autosaveFailing_))
+        ShowStatus(HeldBackLine(files_->heldBack()));
 }
 
 void Form1::placeOnScreen() {
@@ -209,7 +215,8 @@ void Form1::ResetStatusLine() {
         return;
     }
     SetBackground(Text1_0_, colour::White);
-    Label3_->clear();
+    // Empty, unless a file is held back: that line stands while it is not saved.
+    Label3_->setText(HeldBackLine(files_->heldBack()));
 }
 
 void Form1::ShowStatus(const QString& text) {

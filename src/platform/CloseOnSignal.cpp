@@ -4,12 +4,16 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QString>
 #include <QWidget>
 #include <csignal>
+#include <cstdio>
 
 namespace morv {
 namespace {
 int signalPipe[2] = {-1, -1};
+bool terminating = false;
+bool failedWhileTerminating = false;
 
 void onSignal(int) {
     const char byte = 1;
@@ -25,16 +29,27 @@ void CloseWindowOnTerminationSignals(QWidget* window) {
     QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
         char byte;
         [[maybe_unused]] ssize_t ignored = ::read(signalPipe[0], &byte, 1);
+        terminating = true;
         window->close();
         // Also ends any message box that is open (they run event loops of
         // their own), so the program ends at once whatever it shows.
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(failedWhileTerminating ? 1 : 0);
     });
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
+}
+
+bool TerminationRequested() { return terminating; }
+
+void ReportWhileTerminating(const QString& text) {
+    failedWhileTerminating = true;
+    QString line = text;
+    line.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    std::fprintf(stderr, "morvaline: %s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
 }
 
 }  // namespace morv

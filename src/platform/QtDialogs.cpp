@@ -1,5 +1,7 @@
 #include "platform/QtDialogs.h"
 
+#include "platform/CloseOnSignal.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -22,9 +24,14 @@ std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* owner, const QString& text
     return box;
 }
 
-void QtDialogs::notice(const QString& text) { MakeNoticeBox(owner_, text)->exec(); }
+void QtDialogs::notice(const QString& text) {
+    // Nobody waits for an OK at a logout or a shutdown.
+    if (TerminationRequested()) return ReportWhileTerminating(text);
+    MakeNoticeBox(owner_, text)->exec();
+}
 
 bool QtDialogs::askYesNo(const QString& text) {
+    if (TerminationRequested()) return false;  // the default button
     return MakeQuestionBox(owner_, text)->exec() == QMessageBox::Yes;
 }
 
@@ -46,6 +53,7 @@ void PrepareFileDialog(QFileDialog& dialog, const FileRequest& request, bool sav
 }
 
 static std::optional<QString> runFileDialog(QWidget* owner, const FileRequest& request, bool save) {
+    if (TerminationRequested()) return std::nullopt;
     QFileDialog dialog(owner);
     PrepareFileDialog(dialog, request, save);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;

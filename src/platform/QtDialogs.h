@@ -9,7 +9,10 @@ class QMessageBox;
 
 namespace morv {
 
-// Message boxes and file dialogs of the running program.
+// Message boxes and file dialogs of the running program. Once a termination
+// signal has arrived none is shown: a notice goes to standard error (and the
+// program ends with status 1), a question gets its default No, a file dialog
+// is cancelled.
 class QtDialogs final : public Dialogs {
 public:
     explicit QtDialogs(QWidget* owner = nullptr) : owner_(owner) {}

@@ -76,6 +76,7 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
         ::mkdir(QFile::encodeName(folder_).constData(), 0700);
         if (known != stamps_.end()) known->second = {};
     }
+    if (!makeHeldCopies(stem)) return reportFailure();
     // The same bytes again are not written (SafeFile compares them with the
     // file): the diary is saved every few seconds.
     SafeFile file(ops_, folder_, stem);
@@ -93,8 +94,7 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
     }
     // What is there now is whatever the failed write put back.
     if (known != stamps_.end()) known->second = file.current();
-    if (status_) status_(StorageErrorText);
-    return 1;
+    return reportFailure();
 }
 
 bool DataFiles::ChangedOnDisk(const QString& stem) {
@@ -122,7 +122,7 @@ QByteArray KirokuBytes(const ItemList& items) {
     for (size_t slot = 0; slot < size_t(StoredItemCount); ++slot) {
         const ItemRecord item = slot < items.size() ? items[slot] : ItemRecord{QStringLiteral("0"), {}, {}, {}};
         QString name = item.ItemName;
-        ReplaceQuoteMarks(name);
+        MakeNameStorable(name);
         AppendQuotedLine(bytes, {item.Checked, name, item.Sodium, item.ItemSalt});
     }
     return bytes;
@@ -131,14 +131,14 @@ QByteArray KirokuBytes(const ItemList& items) {
 int DataFiles::KirokuFileWrite(ItemList& items) {
     EnsureSlots(items);
     // The table shows the names as the file now holds them.
-    for (int slot = 0; slot < StoredItemCount; ++slot) ReplaceQuoteMarks(items[size_t(slot)].ItemName);
+    for (int slot = 0; slot < StoredItemCount; ++slot) MakeNameStorable(items[size_t(slot)].ItemName);
     return writeFile(Kiroku, KirokuBytes(items));
 }
 
 int DataFiles::ChomiFileWrite(SeasoningList& rows) {
     QByteArray bytes;
     for (SeasoningRecord& row : rows) {
-        ReplaceQuoteMarks(row.SeasoningName);
+        MakeNameStorable(row.SeasoningName);
         AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
     }
     return writeFile(Chomi, bytes);
@@ -182,12 +182,12 @@ bool DataFiles::KeepChangedVersion(const QString& stem) {
 }
 
 int DataFiles::deleteFile(const QString& stem) {
+    if (!makeHeldCopies(stem)) return reportFailure();
     SafeFile file(ops_, folder_, stem);
     const bool removed = file.remove();
     if (auto known = stamps_.find(stem); known != stamps_.end()) known->second = file.current();
     if (removed) return 0;
-    if (status_) status_(StorageErrorText);
-    return 1;
+    return reportFailure();
 }
 
 int DataFiles::KirokuFileDelete() { return deleteFile(Kiroku); }
@@ -204,13 +204,30 @@ QString DataFiles::copyName(const QString& stem, int n, QLatin1String kind) cons
 }
 
 void DataFiles::noteKept(const QString& file, const QString& path, KeptBecause because) {
-    lastSalvaged_ = path;
+    if (!path.isEmpty()) {
+        lastSalvaged_ = path;
+        // Made after all: the file is no longer held back for it.
+        std::erase_if(kept_, [&](const KeptCopy& k) {
+            return k.copy.isEmpty() && k.file == file && k.because == because;
+        });
+    }
     for (const KeptCopy& earlier : kept_)
-        if (earlier.copy == path) return;
+        if (earlier.copy == path && earlier.file == file && earlier.because == because) return;
     kept_.push_back({file, path, because});
 }
 
-void DataFiles::keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because) {
+bool DataFiles::keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because) {
+    const auto same = [&](const HeldCopy& held) { return held.stem == stem && held.bytes == bytes; };
+    if (makeCopy(stem, bytes, because)) {
+        std::erase_if(held_, same);
+        return true;
+    }
+    if (std::none_of(held_.cbegin(), held_.cend(), same)) held_.push_back({stem, bytes, because});
+    noteKept(stem + QLatin1String(".txt"), {}, because);
+    return false;
+}
+
+bool DataFiles::makeCopy(const QString& stem, const QByteArray& bytes, KeptBecause because) {
     const QString file = stem + QLatin1String(".txt");
     // A file that is not read exactly stays so until it is replaced; one copy
     // of the same bytes is enough.
@@ -218,14 +235,41 @@ void DataFiles::keepCopy(const QString& stem, const QByteArray& bytes, KeptBecau
     const QString pattern = stem + QLatin1String(".unreadable-*.txt");
     for (const QString& name : dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name)) {
         QFile earlier(dir.filePath(name));
-        if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly) && earlier.readAll() == bytes)
-            return noteKept(file, folder_ + name, because);
+        if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly) &&
+            earlier.readAll() == bytes) {
+            noteKept(file, folder_ + name, because);
+            return true;
+        }
     }
     for (int n = 1; n < 1000; ++n) {
         const QString path = copyName(stem, n);
-        if (CreateFileDurably(ops_, path, bytes)) return noteKept(file, path, because);
-        if (errno != EEXIST) return;
+        if (CreateFileDurably(ops_, path, bytes)) {
+            noteKept(file, path, because);
+            return true;
+        }
+        if (errno != EEXIST) return false;
     }
+    return false;
+}
+
+bool DataFiles::makeHeldCopies(const QString& stem) {
+    for (auto held = held_.begin(); held != held_.end();) {
+        if (held->stem != stem) {
+            ++held;
+        } else if (makeCopy(held->stem, held->bytes, held->because)) {
+            held = held_.erase(held);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+QStringList DataFiles::heldBack() const {
+    QStringList files;
+    for (const HeldCopy& held : held_)
+        if (!files.contains(held.stem + QLatin1String(".txt"))) files << held.stem + QLatin1String(".txt");
+    return files;
 }
 
 void DataFiles::keepByRename(const QString& stem, SafeFile& file, bool backup) {
@@ -237,7 +281,7 @@ void DataFiles::keepByRename(const QString& stem, SafeFile& file, bool backup) {
     }
 }
 
-void DataFiles::restore(const QString& stem, SafeFile& file) {
+bool DataFiles::restore(const QString& stem, SafeFile& file) {
     if (file.backupExists()) {
         QByteArray backup, current;
         if (file.readBackup(backup) != SafeFile::ReadResult::Read) {
@@ -248,7 +292,8 @@ void DataFiles::restore(const QString& stem, SafeFile& file) {
                 case SafeFile::ReadResult::Read:
                     // A save that got as far as installing the new file; its
                     // content is kept while the last good version comes back.
-                    if (current != backup) keepCopy(stem, current, KeptBecause::Replaced);
+                    // Not kept: both stay, and the backup is what is read.
+                    if (current != backup && !keepCopy(stem, current, KeptBecause::Replaced)) return false;
                     break;
                 case SafeFile::ReadResult::Missing:
                     break;
@@ -260,14 +305,17 @@ void DataFiles::restore(const QString& stem, SafeFile& file) {
         }
     }
     file.restoreInterrupted();
+    return true;
 }
 
 DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
     SafeFile file(ops_, folder_, stem);
-    restore(stem, file);
-    switch (file.read(bytes)) {
+    const bool settled = restore(stem, file);
+    switch (settled ? file.read(bytes) : file.readBackup(bytes)) {
         case SafeFile::ReadResult::Read:
-            stamps_[stem] = file.stamp();
+            // Read from a backup that could not be put back yet: what a save
+            // will replace is the X.txt that stands.
+            stamps_[stem] = settled ? file.stamp() : file.current();
             if (keepReadBytes_) readBytes_ = bytes;
             return Loaded::Read;
         case SafeFile::ReadResult::Missing:

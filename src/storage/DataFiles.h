@@ -16,6 +16,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <optional>
@@ -55,9 +56,10 @@ public:
     // it is found.
     static constexpr int ChangedElsewhere = 2;
 
-    // Slots 0..159. Item names: '"' becomes "'" and U+201D becomes U+2019,
-    // stored back. A double quote in any other field of any file is written as
-    // "'" (not stored back), as it would shift every later field.
+    // Slots 0..159. Item names: '"' becomes "'", U+201D becomes U+2019 and
+    // CR and LF become blanks, stored back. A double quote in any other field
+    // of any file is written as "'" and a CR or LF as a blank (not stored
+    // back), as they would shift every later field.
     int KirokuFileWrite(ItemList& items);
     // Seasoning names: the same replacements, stored back; written without
     // surrounding ASCII blanks, which the rows keep.
@@ -96,6 +98,12 @@ public:
     // A file whose bytes cannot be read at all, or that is no regular file (a
     // FIFO, a device, a folder), is renamed to that name instead. Putting back
     // a leftover X.bak keeps the X.txt it replaces the same way when they differ.
+    //
+    // When the copy cannot be made (a full disk, say), the file is held back:
+    // it stays exactly as it is, with a leftover X.bak that it would replace
+    // read in its place, and every write or deletion of it fails (reported)
+    // after trying the copy again. The first one that can make the copy makes
+    // it and goes on. Everything else works as usual, in memory.
     enum class KeptBecause {
         Changed,     // read, but not as the file stands
         Unreadable,  // the read failed, or the file is no regular file
@@ -104,11 +112,13 @@ public:
     };
     struct KeptCopy {
         QString file;  // "Enbun.txt", or "Enbun.bak" when that was in the way
-        QString copy;  // full path of the copy
+        QString copy;  // full path of the copy; empty when it could not be made
         KeptBecause because;
     };
-    // Every copy kept since the last takeKeptCopies(), in order.
+    // Every copy kept (or held back for) since the last takeKeptCopies(), in order.
     std::vector<KeptCopy> takeKeptCopies() { return std::exchange(kept_, {}); }
+    // The files held back now, as "Enbun.txt".
+    QStringList heldBack() const;
 
     // The full path of what the last Kiroku or Enbun read kept, or empty when it kept nothing.
     QString lastSalvagedCopy() const { return lastSalvaged_; }
@@ -136,9 +146,14 @@ private:
     Loaded load(const QString& stem, QByteArray& bytes);
     // For Kiroku and Enbun: the read's status when there is nothing to parse.
     std::optional<int> loadRecords(const QString& stem, QByteArray& bytes);
-    void restore(const QString& stem, SafeFile& file);
+    // false when a leftover X.bak stays, as the X.txt it would replace is held back.
+    bool restore(const QString& stem, SafeFile& file);
     int reportFailure();
-    void keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because);
+    // false when the file is held back for it.
+    bool keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because);
+    bool makeCopy(const QString& stem, const QByteArray& bytes, KeptBecause because);
+    // Makes the copies a held-back file still waits for; true when none is left.
+    bool makeHeldCopies(const QString& stem);
     void keepByRename(const QString& stem, SafeFile& file, bool backup);
     void noteKept(const QString& file, const QString& path, KeptBecause because);
     QString copyName(const QString& stem, int n, QLatin1String kind = QLatin1String(".unreadable-")) const;
@@ -154,6 +169,12 @@ private:
     std::map<QString, FileStamp> stamps_;  // what this object last read or wrote
     bool keepReadBytes_ = false;
     QByteArray readBytes_;
+    struct HeldCopy {
+        QString stem;
+        QByteArray bytes;
+        KeptBecause because;
+    };
+    std::vector<HeldCopy> held_;
 };
 
 }  // namespace morv

@@ -34,6 +34,13 @@ public:
 int FileOps::link(const QByteArray& from, const QByteArray& to) { return ::link(from.constData(), to.constData()); }
 int FileOps::stat(const QByteArray& path, struct stat* st) { return ::stat(path.constData(), st); }
 
+int FileOps::linkOpenFile(int fd, const QByteArray& to) {
+    // Through /proc: linking the descriptor itself (AT_EMPTY_PATH) needs a
+    // privilege that a user does not have.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW);
+}
+
 FileOps& SystemFileOps() {
     static PosixFileOps ops;
     return ops;

@@ -26,6 +26,9 @@ public:
     virtual int link(const QByteArray& from, const QByteArray& to);
     // Following links, as the file a data file's name stands for is what counts.
     virtual int stat(const QByteArray& path, struct stat* st);
+    // The first name of a file opened with O_TMPFILE; EEXIST when `to` is
+    // taken (a name is never replaced this way).
+    virtual int linkOpenFile(int fd, const QByteArray& to);
 };
 
 // The real calls.

@@ -38,7 +38,7 @@ bool AppendAsciiLine(QByteArray& out, std::initializer_list<QStringView> fields)
                 out.resize(at);
                 return false;
             }
-            *to++ = c == u'"' ? '\'' : char(c.unicode());
+            *to++ = c == u'"' ? '\'' : c == u'\r' || c == u'\n' ? ' ' : char(c.unicode());
         }
         *to++ = '"';
         *to++ = ',';
@@ -61,16 +61,19 @@ void AppendQuotedLine(QByteArray& out, std::initializer_list<QStringView> fields
         const qsizetype at = out.size();
         AppendCp932(field, out);
         // No second byte of a CP932 character is below 0x40: every 0x22 here
-        // is a double quote.
+        // is a double quote, every 0x0D and 0x0A a line end.
         std::replace(out.begin() + at, out.end(), '"', '\'');
+        std::replace_if(out.begin() + at, out.end(), [](char b) { return b == '\r' || b == '\n'; }, ' ');
         out.append('"');
     }
     out.append("\r\n", 2);
 }
 
-void ReplaceQuoteMarks(QString& name) {
+void MakeNameStorable(QString& name) {
     name.replace(QChar(u'"'), QChar(u'\''));
     name.replace(QChar(u'\u201D'), QChar(u'\u2019'));
+    name.replace(QChar(u'\r'), QChar(u' '));
+    name.replace(QChar(u'\n'), QChar(u' '));
 }
 
 QString QuoteFree(const QString& text) {

@@ -26,13 +26,16 @@ namespace morv {
 QString QuotedLine(std::initializer_list<QStringView> fields);
 
 // The same line, CP932-encoded straight onto the end of `out`, with any
-// double quote inside a field written as "'" (as QuoteFree does).
+// double quote inside a field written as "'" (as QuoteFree does) and any CR
+// or LF as a blank, so that every record stays one line.
 void AppendQuotedLine(QByteArray& out, std::initializer_list<QStringView> fields);
 
 // Names are free text but the format has no escaping: a double quote would end
-// the field early. '"' becomes "'" and U+201D becomes U+2019, a replacement
-// meant to be seen, so the data files store it back into their tables.
-void ReplaceQuoteMarks(QString& name);
+// the field early, and a line break inside one makes the file read back
+// differently. '"' becomes "'", U+201D becomes U+2019 and CR and LF each
+// become a blank, a replacement meant to be seen, so the data files store it
+// back into their tables and an import stores names that way at once.
+void MakeNameStorable(QString& name);
 
 // The other fields are numbers and dates and never hold a double quote when
 // typed; one that arrived some other way would shift every later field by

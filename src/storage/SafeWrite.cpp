@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
 
@@ -56,6 +57,57 @@ bool FinishFile(FileOps& ops, int fd, const QByteArray& bytes) {
         return false;
     }
     return ops.close(fd) == 0;
+}
+
+// Closes a descriptor whose work already failed, keeping the first error.
+void CloseAfterFailure(FileOps& ops, int fd) {
+    const int saved = errno;
+    ops.close(fd);
+    errno = saved;
+}
+
+// A file system (or a kernel) without unnamed files answers O_TMPFILE so.
+bool NoUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+
+// For WriteUnnamed: the file keeps the mode it was created with (the umask applied).
+constexpr mode_t CreatedMode = mode_t(-1);
+
+// A complete, fsynced file in `folder` that has no name yet, so that a process
+// killed before it is named leaves nothing behind; its descriptor, or -1.
+// `unsupported` tells the caller to fall back on a named temporary file.
+int WriteUnnamed(FileOps& ops, const QByteArray& folder, const QByteArray& bytes, mode_t mode,
+                 mode_t exactMode, bool& unsupported) {
+    // The file is named through /proc; without it there is no way to.
+    static const bool namable = ::access("/proc/self/fd", X_OK) == 0;
+    unsupported = !namable;
+    if (!namable) return -1;
+    const int fd = ops.open(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (fd < 0) {
+        unsupported = NoUnnamedFiles(errno);
+        return -1;
+    }
+    if (exactMode != CreatedMode) ::fchmod(fd, exactMode);
+    if (!WriteAll(ops, fd, bytes) || ops.fsync(fd) != 0) {
+        CloseAfterFailure(ops, fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Names and closes the unnamed file `fd`; it is closed in every case and
+// keeps no name on failure. A name that is taken fails with EEXIST.
+bool NameAndClose(FileOps& ops, int fd, const QByteArray& name) {
+    if (ops.linkOpenFile(fd, name) != 0) {
+        CloseAfterFailure(ops, fd);
+        return false;
+    }
+    if (ops.close(fd) != 0) {
+        const int saved = errno;
+        ops.unlink(name);
+        errno = saved == EEXIST ? EIO : saved;
+        return false;
+    }
+    return true;
 }
 
 ssize_t ReadSome(FileOps& ops, int fd, void* buffer, size_t size) {
@@ -180,6 +232,23 @@ SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& byte
 
 bool SafeFile::readAll(QByteArray& bytes) { return readFile(txt_, bytes, false) == ReadResult::Read; }
 
+bool SafeFile::writeTemporary(const QByteArray& bytes, mode_t mode) {
+    bool unsupported = false;
+    const int fd = WriteUnnamed(ops_, folder_, bytes, PrivateMode, mode, unsupported);
+    if (fd < 0) return unsupported && writeDurably(txtTmp_, bytes, mode);
+    // The temporary name is ours: one in the way now is replaced, as opening
+    // it by name would. The name exists only from here to the rename, two
+    // calls later; one left by a save killed in between is swept at the next
+    // start.
+    int linked = ops_.linkOpenFile(fd, txtTmp_);
+    if (linked != 0 && errno == EEXIST && ops_.unlink(txtTmp_) == 0) linked = ops_.linkOpenFile(fd, txtTmp_);
+    if (linked != 0) {
+        CloseAfterFailure(ops_, fd);
+        return false;
+    }
+    return ops_.close(fd) == 0;
+}
+
 bool SafeFile::writeDurably(const QByteArray& path, const QByteArray& bytes, mode_t mode) {
     const int fd = ops_.open(path, NewFileFlags | O_TRUNC, PrivateMode);
     if (fd < 0) return false;
@@ -253,9 +322,14 @@ SafeFile::Written SafeFile::writeOver(const QByteArray& bytes, const FileStamp* 
     // "the previous file" below is what any reader would have been given, and
     // so that our own backup never overwrites it. Anything but a regular file
     // under the backup's name is no backup; our own replaces it below.
-    if (IsRegularFile(bak_) && !settleBackup()) {
-        restoreInterrupted();
-        return Written::Failed;
+    FileStamp settled;
+    if (IsRegularFile(bak_)) {
+        if (!settleBackup()) {
+            restoreInterrupted();
+            return Written::Failed;
+        }
+        // Our own backup put back is the version this save replaces now.
+        if (expected) expected = &(settled = current());
     }
 
     bool hadPrevious = false;
@@ -278,6 +352,12 @@ SafeFile::Written SafeFile::writeOver(const QByteArray& bytes, const FileStamp* 
         case Compared::Same:
             return Written::Done;  // nothing to change: the file is left as it is
         case Compared::Differs:
+            // A file its owner made read-only is meant to stay as it is; the
+            // rename would replace it all the same.
+            if (!(readMode_ & S_IWUSR)) {
+                errno = EACCES;
+                return Written::Failed;
+            }
             hadPrevious = true;
             mode = readMode_;
             break;
@@ -293,7 +373,7 @@ SafeFile::Written SafeFile::writeOver(const QByteArray& bytes, const FileStamp* 
         if (!syncFolderChecked()) return abandon();
     }
 
-    if (!writeDurably(txtTmp_, bytes, mode)) return abandon();
+    if (!writeTemporary(bytes, mode)) return abandon();
     struct stat written;
     if (ops_.stat(txtTmp_, &written) != 0) return abandon();
     // The last look, with everything else done: only the rename follows, so
@@ -368,10 +448,23 @@ bool SafeFile::moveAside(const QByteArray& from, const QString& path) {
 
 bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes, mode_t mode) {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ops.open(name, NewFileFlags | O_EXCL, mode);
-    if (fd < 0) return false;
-    if (!FinishFile(ops, fd, bytes) ||
-        !SyncFolder(ops, FolderOf(QFileInfo(path).path() + QLatin1Char('/')))) {
+    const QByteArray folder = FolderOf(QFileInfo(path).path() + QLatin1Char('/'));
+    bool unsupported = false;
+    const int unnamed = WriteUnnamed(ops, folder, bytes, mode, CreatedMode, unsupported);
+    if (unnamed >= 0) {
+        if (!NameAndClose(ops, unnamed, name)) return false;
+    } else {
+        if (!unsupported) return false;
+        const int fd = ops.open(name, NewFileFlags | O_EXCL, mode);
+        if (fd < 0) return false;
+        if (!FinishFile(ops, fd, bytes)) {
+            const int saved = errno;
+            ops.unlink(name);
+            errno = saved == EEXIST ? EIO : saved;
+            return false;
+        }
+    }
+    if (!SyncFolder(ops, folder)) {
         const int saved = errno;
         ops.unlink(name);
         errno = saved == EEXIST ? EIO : saved;
@@ -383,20 +476,42 @@ bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& byte
 bool ReplaceFileDurably(FileOps& ops, const QString& chosen, const QByteArray& bytes) {
     const QFileInfo link(chosen);
     const QString path = link.isSymLink() ? link.symLinkTarget() : chosen;
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray folder = FolderOf(QFileInfo(path).path() + QLatin1Char('/'));
     struct stat previous {};
-    const bool replacing =
-        ::stat(QFile::encodeName(path).constData(), &previous) == 0 && S_ISREG(previous.st_mode);
-    // The temporary name must not be someone else's file: it is created
+    const bool replacing = ::stat(target.constData(), &previous) == 0 && S_ISREG(previous.st_mode);
+    const mode_t mode = replacing ? previous.st_mode & 07777 : CreatedMode;
+
+    // Written without a name where the file system allows it, and named only
+    // just before the rename, so an export killed while it writes leaves
+    // nothing in the user's folder.
+    bool unsupported = false;
+    const int unnamed = WriteUnnamed(ops, folder, bytes, 0666, mode, unsupported);
+    if (unnamed < 0 && !unsupported) return false;
+    // The temporary name must not be someone else's file: it is taken
     // exclusively, with a new number while one is taken.
     for (int n = 1; n < 100; ++n) {
-        const QString temporary = path + QStringLiteral(".%1.tmp").arg(n);
-        if (!CreateFileDurably(ops, temporary, bytes, 0666)) {
-            if (errno == EEXIST) continue;
-            return false;
+        const QByteArray from = QFile::encodeName(path + QStringLiteral(".%1.tmp").arg(n));
+        if (unnamed >= 0) {
+            if (ops.linkOpenFile(unnamed, from) != 0) {
+                if (errno == EEXIST) continue;
+                CloseAfterFailure(ops, unnamed);
+                return false;
+            }
+            if (ops.close(unnamed) != 0) {
+                const int saved = errno;
+                ops.unlink(from);
+                errno = saved;
+                return false;
+            }
+        } else {
+            if (!CreateFileDurably(ops, QFile::decodeName(from), bytes, 0666)) {
+                if (errno == EEXIST) continue;
+                return false;
+            }
+            if (mode != CreatedMode) ::chmod(from.constData(), mode);
         }
-        const QByteArray from = QFile::encodeName(temporary);
-        if (replacing) ::chmod(from.constData(), previous.st_mode & 07777);
-        if (ops.rename(from, QFile::encodeName(path)) != 0) {
+        if (ops.rename(from, target) != 0) {
             const int saved = errno;
             ops.unlink(from);
             errno = saved;
@@ -405,9 +520,10 @@ bool ReplaceFileDurably(FileOps& ops, const QString& chosen, const QByteArray& b
         // The rename has replaced the file whole; a folder that then refuses
         // to sync cannot give the previous file back, so failing here would
         // only report a complete file as missing.
-        SyncFolder(ops, FolderOf(QFileInfo(path).path() + QLatin1Char('/')));
+        SyncFolder(ops, folder);
         return true;
     }
+    if (unnamed >= 0) CloseAfterFailure(ops, unnamed);
     return false;
 }
 

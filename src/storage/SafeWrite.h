@@ -8,16 +8,19 @@
 //
 // How it is done: X.txt is linked as X.bak.tmp (or, where the file system
 // has no hard links, copied there and fsynced) and renamed to X.bak (so X.bak
-// is never partial); the new content goes to X.txt.tmp, is fsynced and
-// renamed over X.txt; the folder is fsynced; only then is X.bak renamed back
+// is never partial); the new content is written and fsynced as an unnamed
+// file (O_TMPFILE) that is linked as X.txt.tmp only when complete (where the
+// file system has no unnamed files, it is written as X.txt.tmp) and renamed
+// over X.txt; the folder is fsynced; only then is X.bak renamed back
 // to X.bak.tmp, the folder fsynced again and X.bak.tmp deleted. A write of
 // the bytes X.txt already holds leaves it alone. Every short write, write error, fsync, close,
-// rename or unlink error fails the write, and a failed write puts the previous
+// link, rename or unlink error fails the write, and a failed write puts the previous
 // file (or its absence) back and leaves no temporary file behind.
 //
 // X.txt may be a symbolic link (to a synced folder, say): the link is kept and
 // the file it points to is written, with its backup and temporary files beside
-// it. The new file keeps the previous one's permission bits. Only a regular
+// it. The new file keeps the previous one's permission bits. A file without
+// its owner's write permission is not replaced: the write fails. Only a regular
 // file is ever read or put back, and opening never blocks (a FIFO in the
 // folder is refused, not waited on).
 
@@ -102,6 +105,8 @@ private:
     int openRegular(const QByteArray& path, int flags, ReadResult& failed, qsizetype& size);
     ReadResult readFile(const QByteArray& path, QByteArray& bytes, bool checkClose, int flags = 0);
     bool moveAside(const QByteArray& from, const QString& path);
+    // The new content under X.txt.tmp, complete and fsynced.
+    bool writeTemporary(const QByteArray& bytes, mode_t mode);
     bool writeDurably(const QByteArray& path, const QByteArray& bytes, mode_t mode);
     void syncFolder();
     bool syncFolderChecked();
@@ -117,12 +122,15 @@ private:
 // Creates `path`, which must not exist yet, holding `bytes`, durably (file and
 // folder fsynced, mode 0600 unless told otherwise; the umask applies). Returns
 // false on any failure, with errno EEXIST when the name was taken; a failed
-// attempt leaves no file behind.
+// attempt leaves no file behind. Where the file system allows it the file gets
+// its name only once it is complete.
 bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes, mode_t mode = 0600);
 
 // Makes `path` hold `bytes`, whether or not it exists: a temporary file beside
 // it is written, fsynced and renamed over it, and the folder is fsynced. On
-// failure `path` is as it was and no temporary file is left. The result is the
+// failure `path` is as it was and no temporary file is left. Where the file
+// system has unnamed files the temporary file has no name while it is written,
+// so a process killed meanwhile leaves nothing behind. The result is the
 // user's own document: it keeps the mode of the file it replaces (a new one gets
 // what the umask gives), and a link is written through to the file it names.
 bool ReplaceFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes);

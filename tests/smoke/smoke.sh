@@ -2,8 +2,9 @@
 # Runs the real binary under Xvfb: it starts and shows its window, a second copy
 # ends at once without a window, a close request saves the data files, a copy
 # killed outright does not keep the next one from starting, a FIFO among the
-# data files neither blocks nor survives the start, and a day
-# registered in a copy that is then killed outright is in the log anyway.
+# data files neither blocks nor survives the start, a termination signal ends a
+# copy whose last save fails (status 1, the failure on standard error), and a
+# day registered in a copy that is then killed outright is in the log anyway.
 set -euo pipefail
 
 binary=$1
@@ -79,9 +80,25 @@ wait_for '! kill -0 $fifo 2>/dev/null' 20 || fail "the copy with the start-up no
 wait $fifo || fail "the copy with the start-up notice exited with an error"
 ls "$odd"/Enbun.unreadable-*.txt >/dev/null || fail "the FIFO was not set aside"
 
+# A termination signal while the close's save fails: no message box waits for
+# an OK; the failure goes to standard error and the exit status is 1. The save
+# fails on a target file its owner made read-only (written back with its line
+# end, so it differs), which holds for root as well.
+ro=$work/ro/Tavelnor
+mkdir -p "$ro" && printf '7' > "$ro/Moku.txt" && chmod 444 "$ro/Moku.txt"
+XDG_DATA_HOME=$work/ro "$binary" 2> "$work/ro.err" &
+failing=$!
+wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear for the failing close"
+kill -TERM $failing
+wait_for '! kill -0 $failing 2>/dev/null' 5 || fail "a failed save kept the signalled copy waiting"
+status=0; wait $failing || status=$?
+[ $status -eq 1 ] || fail "a failed save at a termination signal ended with status $status, not 1"
+grep -q '情報処理中にエラーが発生しました' "$work/ro.err" || fail "the failed save was not told on standard error"
+[ "$(cat "$ro/Moku.txt")" = 7 ] || fail "the read-only Moku.txt was replaced"
+
 # The diary saves as the user goes: register today, let the autosave run, kill.
 if ! command -v xdotool >/dev/null; then
-  echo "smoke: 5 passed, 0 failed (xdotool missing: the autosave run was skipped)"
+  echo "smoke: 6 passed, 0 failed (xdotool missing: the autosave run was skipped)"
   exit 0
 fi
 today=$(date +%Y/%m/%d)
@@ -102,4 +119,4 @@ wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear after th
 grep -q "\"$today\"" "$folder/Enbun.txt" || fail "the registered day was lost by the kill"
 kill -TERM $after; wait $after || fail "the copy after the kill exited with an error"
 
-echo "smoke: 6 passed, 0 failed"
+echo "smoke: 7 passed, 0 failed"

@@ -1,5 +1,6 @@
 #include "exchange/core/ExchangeFiles.h"
 #include "exchange/core/ItemExchange.h"
+#include "storage/DataFiles.h"
 #include "storage/SafeWrite.h"
 #include "storage_test_support.h"
 #include "text/Cp932.h"
@@ -55,6 +56,41 @@ TEST(ItemExchange, TheCheckPassRefusesWhatCannotBeImported) {
          ItemCheck::Refused},
     };
     for (const auto& c : cases) EXPECT_EQ(CheckItemExchange(c.text), c.expected) << c.what;
+}
+
+// A line break inside a name used to reach Kiroku.txt, and every later start
+// then read it back changed. Each CR and LF becomes a blank wherever a name
+// comes from: an import, a grid row, the calculator.
+TEST(ItemExchange, ALineBreakInANameIsStoredAsABlankAndReadBackExactly) {
+    const QString imported = QString("\"2024/01/05\",\"\",\"\",\"\"\r\n\"1\",\"みそ\r\n汁\",\"\",\"1.5\"\r\n");
+    ASSERT_EQ(CheckItemExchange(imported), ItemCheck::Accepted);
+    ItemList items = NewItemTable();
+    QString date;
+    ASSERT_TRUE(LoadItemExchange(imported, items, date));
+    EXPECT_EQ(items[0].ItemName, QString("みそ  汁"));
+    items[1] = {"1", "typed\nin a row", "", "1"};
+    SeasoningList rows{};
+    rows[0] = {"塩\r", "6.0"};
+
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/";
+    {
+        DataFiles files(folder, {}, [] { return QDateTime(); });
+        ASSERT_EQ(files.KirokuFileWrite(items), 0);
+        ASSERT_EQ(files.ChomiFileWrite(rows), 0);
+    }
+    EXPECT_EQ(items[1].ItemName, "typed in a row") << "stored back, as the grid shows it";
+    EXPECT_EQ(rows[0].SeasoningName, QString("塩 "));
+    EXPECT_EQ(ItemExchangeBytes(date, items).count("\r\n"), 161) << "the export holds one line per record";
+
+    DataFiles restarted(folder, {}, [] { return QDateTime(); });
+    ItemList back = NewItemTable();
+    SeasoningList backRows{};
+    ASSERT_EQ(restarted.KirokuFileRead(back), 0);
+    ASSERT_EQ(restarted.ChomiFileRead(backRows), 0);
+    EXPECT_TRUE(restarted.takeKeptCopies().empty()) << "both files read back exactly";
+    EXPECT_EQ(back, items);
+    EXPECT_EQ(backRows[0], (SeasoningRecord{QString("塩"), "6.0"}));
 }
 
 QString ItemFile(int records) {

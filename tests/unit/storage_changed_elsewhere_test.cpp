@@ -6,6 +6,8 @@
 #include "storage_test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <functional>
@@ -25,7 +27,8 @@ public:
 
     int open(const QByteArray& path, int flags, mode_t mode) override {
         ++opens;
-        if (path.endsWith(".txt.tmp") && onTmpOpen) std::exchange(onTmpOpen, {})();
+        const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
+        if ((path.endsWith(".txt.tmp") || unnamed) && onTmpOpen) std::exchange(onTmpOpen, {})();
         return SystemFileOps().open(path, flags, mode);
     }
     ssize_t read(int fd, void* b, size_t n) override { return ++reads, SystemFileOps().read(fd, b, n); }

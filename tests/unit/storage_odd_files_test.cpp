@@ -139,6 +139,80 @@ void EndsInTime(const std::function<void()>& work) {
     ADD_FAILURE() << "the read blocked";
 }
 
+// A nearly full disk: room for a small data file, none for the copy of a
+// long log. The log must not be replaced until its copy exists.
+TEST(HeldBack, AFileWhoseCopyCannotBeMadeStaysUntilItCanBe) {
+    struct NoRoomForCopies : test::FakeFileOps {
+        bool full = true;
+        static bool isCopy(const QByteArray& name) { return name.contains(".unreadable-"); }
+        int open(const QByteArray& path, int flags, mode_t mode) override {
+            if (full && isCopy(path)) {
+                errno = ENOSPC;
+                return -1;
+            }
+            return FakeFileOps::open(path, flags, mode);
+        }
+        int linkOpenFile(int fd, const QByteArray& to) override {
+            if (full && isCopy(to)) {
+                errno = ENOSPC;
+                return -1;
+            }
+            return FakeFileOps::linkOpenFile(fd, to);
+        }
+    };
+    const QByteArray days = "\"2024/01/01\",\"6\",\"\",\"\"\r\n\"2024/01/02\",\"7\",\"\",\"\"\r\n";
+    const struct {
+        const char* what;
+        QByteArray txt, bak;
+        int readStatus;
+        qsizetype daysRead;
+    } cases[] = {
+        {"the last line lost its closing quote", days + "\"2024/01/03\",\"8", {}, 1, 0},
+        {"a save stopped with its new file in place", days.left(27), days, 0, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/";
+        WriteBytes(folder + "Enbun.txt", c.txt);
+        if (!c.bak.isEmpty()) WriteBytes(folder + "Enbun.bak", c.bak);
+        NoRoomForCopies ops;
+        QStringList messages;
+        DataFiles files(
+            folder, [&](const QString& m) { messages << m; }, [] { return Now; }, ops);
+        files.Prepare();
+        LogList log;
+        EXPECT_EQ(files.EnbunFileRead(log), c.readStatus);
+        EXPECT_EQ(qsizetype(log.size()), c.daysRead);
+        EXPECT_EQ(files.heldBack(), QStringList{"Enbun.txt"});
+        const auto kept = files.takeKeptCopies();
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_TRUE(kept[0].copy.isEmpty());
+        const QStringList before = Entries(folder);
+
+        log.push_back({"2024/01/05", "5", "", ""});
+        messages.clear();
+        for (int save = 0; save < 2; ++save) {
+            EXPECT_EQ(files.EnbunFileWrite(log), 1);
+            EXPECT_EQ(files.EnbunFileDelete(), 1);
+        }
+        EXPECT_EQ(messages, QStringList(4, StorageErrorText)) << "every write of it fails, reported";
+        EXPECT_EQ(files.AtuFileWrite(3000), 0) << "the other files are saved";
+        QFile::remove(folder + "Atu.txt");
+        EXPECT_EQ(Entries(folder), before);
+        EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), c.txt);
+
+        ops.full = false;
+        ASSERT_EQ(files.EnbunFileWrite(log), 0);
+        EXPECT_TRUE(files.heldBack().isEmpty());
+        const QStringList copies = QDir(folder).entryList({"Enbun.unreadable-*"});
+        ASSERT_EQ(copies.size(), 1);
+        EXPECT_EQ(ReadBytes(folder + copies[0]), c.txt);
+        EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), EnbunBytes(log));
+        EXPECT_FALSE(QFile::exists(folder + "Enbun.bak"));
+    }
+}
+
 TEST_F(OddFilesTest, NonRegularFilesNeverBlockAndAreSetAside) {
     const QByteArray log = "\"2025/01/01\",\"5\",\"\",\"\"\r\n";
     const struct {

@@ -176,6 +176,29 @@ TEST(SafeFile, BackupLinkedToTheFileIsSettled) {
     EXPECT_EQ(Entries(folder), QStringList{"Atu.txt"});
 }
 
+// The owner's missing write bit is a wish the rename would silently override.
+TEST(SafeFile, AFileItsOwnerMadeReadOnlyIsNotReplaced) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/";
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0750), 0);
+    const QString moku = folder + "Moku.txt";
+    WriteBytes(moku, "7\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(moku).constData(), 0444), 0);
+    QStringList messages;
+    DataFiles files(
+        folder, [&](const QString& m) { messages << m; }, [] { return QDateTime(); });
+    EXPECT_EQ(files.MokuFileWrite("8"), 1);
+    EXPECT_EQ(messages, QStringList{StorageErrorText});
+    EXPECT_EQ(ReadBytes(moku), "7\r\n");
+    EXPECT_EQ(Entries(folder), QStringList{"Moku.txt"});
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(moku).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    ASSERT_EQ(::stat(QFile::encodeName(dir.path()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0750u) << "the folder's mode is the user's";
+    EXPECT_EQ(files.MokuFileWrite("7"), 0) << "what the file holds needs no write";
+}
+
 // ---- Every single failing step ----
 
 struct FaultVariant {
@@ -438,6 +461,70 @@ TEST(CrashDuringSave, FileIsAlwaysExactlyOldOrNew) {
     EXPECT_GT(sawOld, 0);
     EXPECT_GT(sawNew, 0);
     EXPECT_GT(sawLeftovers, 0);
+}
+
+// The finished temporary file, killed before it has a name: where the file
+// system has unnamed files nothing is left; elsewhere the named one is (and
+// the data files sweep theirs at the next start).
+TEST(CrashDuringSave, AKillBeforeTheNewFileIsInPlaceLeavesNoTemporaryFile) {
+    struct DiesBeforeNaming : FakeFileOps {
+        bool unnamed = true;
+        QByteArray target;
+        int open(const QByteArray& path, int flags, mode_t mode) override {
+            if (!unnamed && (flags & O_TMPFILE) == O_TMPFILE) {
+                errno = EOPNOTSUPP;
+                return -1;
+            }
+            return FakeFileOps::open(path, flags, mode);
+        }
+        int linkOpenFile(int fd, const QByteArray& to) override {
+            ::raise(SIGKILL);
+            return FakeFileOps::linkOpenFile(fd, to);
+        }
+        int rename(const QByteArray& from, const QByteArray& to) override {
+            if (to == target) ::raise(SIGKILL);
+            return FakeFileOps::rename(from, to);
+        }
+    };
+    const struct {
+        bool dataFile, unnamed;
+        QStringList left;
+    } cases[] = {
+        {false, true, {"out.TXT"}},
+        {false, false, {"out.TXT", "out.TXT.1.tmp"}},
+        {true, true, {"Enbun.bak", "Enbun.txt"}},
+        {true, false, {"Enbun.bak", "Enbun.txt", "Enbun.txt.tmp"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.dataFile ? "data file" : "export") << (c.unnamed ? ", unnamed" : ", named"));
+        QTemporaryDir dir(test::ScratchTemplate());
+        const QString folder = dir.path() + "/";
+        const QString path = folder + (c.dataFile ? "Enbun.txt" : "out.TXT");
+        if (c.unnamed) {
+            const int probe = ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY, 0600);
+            if (probe < 0) GTEST_SKIP() << "no unnamed files here";
+            ::close(probe);
+        }
+        WriteBytes(path, "old");
+        DiesBeforeNaming ops;
+        ops.unnamed = c.unnamed;
+        ops.target = QFile::encodeName(path);
+        SafeFile data(ops, folder, "Enbun");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+            ::_exit((c.dataFile ? data.write("new") : ReplaceFileDurably(ops, path, "new")) ? 0 : 1);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the save ran past the point of the kill";
+        EXPECT_EQ(Entries(folder), c.left);
+        EXPECT_EQ(ReadBytes(path), "old");
+        if (c.dataFile) {
+            data.restoreInterrupted();
+            EXPECT_EQ(Entries(folder), QStringList{"Enbun.txt"});
+        }
+    }
 }
 
 }  // namespace

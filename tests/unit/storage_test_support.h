@@ -122,6 +122,10 @@ public:
         if (trip("unlink")) return fail(-1);
         return real().unlink(path);
     }
+    int linkOpenFile(int fd, const QByteArray& to) override {
+        if (trip("link")) return fail(-1);
+        return real().linkOpenFile(fd, to);
+    }
     // A question, not a step: it is not counted and never fails.
     bool exists(const QByteArray& path) override { return real().exists(path); }
 

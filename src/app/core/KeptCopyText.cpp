@@ -28,9 +28,29 @@ QString ShownInstead(const QString& file, Because because) {
 
 QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept) {
     QStringList parts;
+    bool copied = false;
     for (const DataFiles::KeptCopy& k : kept) {
         QString part;
-        if (k.file.endsWith(QLatin1String(".bak"))) {
+        copied = copied || !k.copy.isEmpty();
+        if (k.copy.isEmpty()) {
+            // The copy could not be made: the file is left exactly as it is.
+            const QString notSaved =
+                QStringLiteral(
+                    "元の内容を別のファイルに残せませんでした (ディスクの空きが足りないなど)。"
+                    "残せるようになるまで「%1」はそのままにして、保存しません。")
+                    .arg(k.file);
+            if (k.because == Because::Replaced) {
+                part =
+                    QStringLiteral("「%1」の保存が途中で終わっていたため、その前の内容を表示しています。\n%2")
+                        .arg(k.file, notSaved);
+            } else {
+                const QString why = k.because == Because::Unreadable
+                                        ? QStringLiteral("読み込めませんでした")
+                                        : QStringLiteral("そのままの形では読み込めませんでした");
+                part = QStringLiteral("「%1」を%2。%3\n%4")
+                           .arg(k.file, why, ShownInstead(k.file, k.because), notSaved);
+            }
+        } else if (k.file.endsWith(QLatin1String(".bak"))) {
             part = QStringLiteral("「%1」はバックアップとして使えないため、別の名前に変えました。\n%2")
                        .arg(k.file, k.copy);
         } else if (k.because == Because::Elsewhere) {
@@ -51,8 +71,15 @@ QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept) {
         }
         parts << part;
     }
-    return parts.join(QStringLiteral("\n\n")) +
-           QStringLiteral("\n\n次の保存では、表示している内容でファイルを置き換えます。");
+    QString text = parts.join(QStringLiteral("\n\n"));
+    if (copied) text += QStringLiteral("\n\n次の保存では、表示している内容でファイルを置き換えます。");
+    return text;
+}
+
+QString HeldBackLine(const QStringList& files) {
+    if (files.isEmpty()) return {};
+    return QStringLiteral("「%1」の元の内容を残せないため保存していません")
+        .arg(files.join(QStringLiteral("」「")));
 }
 
 }  // namespace morv

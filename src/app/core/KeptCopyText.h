@@ -1,6 +1,7 @@
 #pragma once
 // The start-up notice about data files kept aside: for each, the file, the
-// copy's full path and what the diary shows instead.
+// copy's full path (or that it could not be made, so the file is not saved)
+// and what the diary shows instead.
 
 #include "storage/DataFiles.h"
 
@@ -10,5 +11,9 @@
 namespace morv {
 
 QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept);
+
+// The standing status line while files are held back (their original could
+// not be kept aside, so they are not saved); empty when none is.
+QString HeldBackLine(const QStringList& files);
 
 }  // namespace morv

@@ -59,6 +59,7 @@ bool LoadItemExchange(const QString& text, ItemList& items, QString& dateText) {
             case FieldReader::Result::Record:
                 if (slot >= size_t(ItemSlotCount)) return false;
                 if (slot >= items.size()) items.resize(slot + 1);
+                MakeNameStorable(f[1]);
                 items[slot] = {f[0], f[1], f[2], f[3]};
                 break;
         }

@@ -22,7 +22,8 @@ enum class ItemCheck {
 // The check pass over the whole text; the number of records is not limited.
 ItemCheck CheckItemExchange(const QString& text);
 
-// The load pass: item record k into slot k, fields exactly as read; slots
+// The load pass: item record k into slot k, fields as read, names as the
+// data file stores them (MakeNameStorable); slots
 // beyond the file's records keep their contents. `dateText` gets the header's
 // first field as soon as it is read. false when the text breaks off or holds
 // more records than the table has slots (what was stored so far stays).
