@@ -1,3 +1,4 @@
+#include "app/Colours.h"
 #include "app/Controls.h"
 #include "app/Form1.h"
 #include "log/ReportCommand.h"
@@ -11,7 +12,6 @@
 #include "storage/DataFolder.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 
 int main(int argc, char** argv) {
     const morv::CommandLine line = morv::ReadCommandLine(argc, argv);
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvaline"));
     QGuiApplication::setDesktopFileName(QStringLiteral("morvaline"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(morv::NewProgramStyle());
     QApplication::setFont(morv::WindowFont());
 
     morv::LoadJapaneseQtTexts(app);

@@ -1,6 +1,7 @@
 // Renders the window with sample data to PNG files, for review and the README.
 // Usage: morvaline-screenshots OUTPUT_FOLDER
 
+#include "app/Colours.h"
 #include "app/Form1.h"
 #include "app/SelectedItemsPanel.h"
 #include "exchange/DataDialog.h"
@@ -82,7 +83,7 @@ bool save(QWidget& window, const QString& path) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(morv::NewProgramStyle());
     morv::LoadJapaneseQtTexts(app);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(out);

@@ -57,6 +57,8 @@ QStyle* flatButtonStyle() {
 
 }  // namespace
 
+QStyle* NewProgramStyle() { return new FlatButtonStyle; }
+
 QPalette LightPalette() {
     static const QPalette palette = [] {
         std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -99,8 +101,9 @@ void SetBackground(QWidget* widget, const QColor& colour) {
     if (!widget->property(OwnTextColour).toBool()) palette.setColor(text, LightPalette().color(text));
     widget->setPalette(palette);
     if (role == QPalette::Window) widget->setAutoFillBackground(true);
+    // Under the program's own style every button is flat already.
     if (role == QPalette::Button && qobject_cast<QPushButton*>(widget) &&
-        widget->style() != flatButtonStyle())
+        !dynamic_cast<const FlatButtonStyle*>(widget->style()) && widget->style() != flatButtonStyle())
         widget->setStyle(flatButtonStyle());
 }
 
