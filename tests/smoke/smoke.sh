@@ -27,14 +27,7 @@ fi
 
 windows() { xwininfo -root -tree 2>/dev/null | grep -c '"Morvaline": ("morvaline"' || true; }
 
-wait_for() {  # condition, seconds
-  local end=$((SECONDS + $2))
-  while [ $SECONDS -lt $end ]; do
-    if eval "$1"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "$0")/wait_for.sh"
 
 "$binary" &
 first=$!

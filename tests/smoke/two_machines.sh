@@ -22,14 +22,7 @@ if ! command -v xdotool >/dev/null; then
   exit 0
 fi
 
-wait_for() {  # condition, seconds
-  local end=$((SECONDS + $2))
-  while [ $SECONDS -lt $end ]; do
-    if eval "$1"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "$0")/wait_for.sh"
 
 desk=$work/desk/Tavelnor
 lap=$work/lap/Tavelnor
