@@ -30,7 +30,8 @@ void change(Diary& diary, bool odd) {
     diary.SetItemSalt(0, odd ? QStringLiteral("1.1") : QStringLiteral("1.2"));
 }
 
-QString dayAfter(int n) { return QDate(2100, 1, 1).addDays(n).toString(QStringLiteral("yyyy/MM/dd")); }
+// Days beyond either end of the generated log (year 1000 to about 3700).
+QString dayAfter(int n) { return QDate(9000, 1, 1).addDays(n).toString(QStringLiteral("yyyy/MM/dd")); }
 QString dayBefore(int n) { return QDate(900, 1, 1).addDays(-n).toString(QStringLiteral("yyyy/MM/dd")); }
 
 struct Step {
@@ -84,14 +85,14 @@ void RegisterDiaryBenchmarks(const QString& workRoot) {
         ItemGrid& grid = *w.Grid();
         using Clock = std::chrono::steady_clock;
         double longest = 0;
-        static int day = 100000;
+        static int day = 0;
         const std::function<void()> steps[] = {
             [&] { grid.Check[0]->click(); },
             [&] { grid.TextEnbun[1]->setText(QStringLiteral("1.5")); },
             [&] { w.CommandP()[1]->click(); },
             [&] { w.CommandP()[0]->click(); },
             [&] {  // a new day after the last, as each day of use registers one
-                w.Text1_0()->setText(dayAfter(++day));
+                w.Text1_0()->setText(QDate(9500, 1, 1).addDays(++day).toString(QStringLiteral("yyyy/MM/dd")));
                 w.Command2()->click();
             },
             [&] { w.AutosaveNow(); },

@@ -1,5 +1,7 @@
 #include "platform/RaiseRunning.h"
 
+#include "platform/SingleInstance.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
@@ -12,13 +14,11 @@ namespace morv {
 static const QByteArray RaiseMessage = QByteArrayLiteral("raise\n");
 
 QString RaiseSocketName(const QString& dataFolder) {
-    const QByteArray hash =
-        QCryptographicHash::hash(QDir::cleanPath(dataFolder).toUtf8(), QCryptographicHash::Sha256)
-            .toHex()
-            .left(16);
+    // Named as the lock is, so that every spelling of one folder meets the same copy.
+    const QString hash = SingleInstance::FolderKey(dataFolder);
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) dir = QDir::tempPath();
-    return dir + QStringLiteral("/morvaline-") + QString::fromLatin1(hash) + QStringLiteral(".socket");
+    return dir + QStringLiteral("/morvaline-") + hash + QStringLiteral(".socket");
 }
 
 RaiseOnRequest::RaiseOnRequest(const QString& name, QWidget* window)

@@ -31,12 +31,16 @@ QString SingleInstance::RuntimeLockFolder() {
     return PrivateFolder(own) ? own : QString();
 }
 
-QString SingleInstance::LockName(const QString& folder) {
+QString SingleInstance::FolderKey(const QString& folder) {
     const QFileInfo info(folder);
     QString path = info.canonicalFilePath();
     if (path.isEmpty()) path = QDir::cleanPath(info.absoluteFilePath());
     const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(path), QCryptographicHash::Sha256);
-    return QStringLiteral("Morvaline-") + QString::fromLatin1(hash.toHex().left(32)) + QStringLiteral(".lock");
+    return QString::fromLatin1(hash.toHex().left(32));
+}
+
+QString SingleInstance::LockName(const QString& folder) {
+    return QStringLiteral("Morvaline-") + FolderKey(folder) + QStringLiteral(".lock");
 }
 
 SingleInstance::SingleInstance(const QString& folder, const QString& lockFolder)

@@ -29,6 +29,8 @@ public:
     static QString RuntimeLockFolder();
     // The lock's name for a data folder: the same for every spelling of it.
     static QString LockName(const QString& folder);
+    // The hash of the folder's canonical path that names it.
+    static QString FolderKey(const QString& folder);
 
 private:
     QString folder_;
