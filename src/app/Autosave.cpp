@@ -5,7 +5,8 @@
 
 namespace morv {
 
-Autosave::Autosave(std::function<void()> save, QObject* parent) : QObject(parent), save_(std::move(save)) {
+Autosave::Autosave(std::function<void()> save, std::function<void()> saveNow, QObject* parent)
+    : QObject(parent), save_(std::move(save)), saveNow_(std::move(saveNow)) {
     setObjectName(QStringLiteral("Autosave"));
     timer_.setObjectName(QStringLiteral("AutosaveTimer"));
     timer_.setSingleShot(true);
@@ -17,7 +18,7 @@ Autosave::Autosave(std::function<void()> save, QObject* parent) : QObject(parent
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
             timer_.stop();
-            if (!stopped_) save_();
+            if (!stopped_) saveNow_();
         });
     }
 }

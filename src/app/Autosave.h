@@ -16,7 +16,9 @@ class Autosave : public QObject {
 public:
     static constexpr int DelayMs = 2000;
 
-    Autosave(std::function<void()> save, QObject* parent);
+    // save runs after the delay; saveNow at a session manager's request,
+    // when everything must be on disk before the call returns.
+    Autosave(std::function<void()> save, std::function<void()> saveNow, QObject* parent);
 
     // Something changed: save after the delay, counted from now.
     void changed();
@@ -25,6 +27,7 @@ public:
 
 private:
     std::function<void()> save_;
+    std::function<void()> saveNow_;
     QTimer timer_;
     bool stopped_ = false;
 };

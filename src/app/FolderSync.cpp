@@ -90,9 +90,18 @@ void FolderSync::CheckNow() {
 
 void FolderSync::tell(const QString& text) { dialogs_.notice(text); }
 
+void FolderSync::Hold(DataFile file, bool held) {
+    if (held) {
+        held_.insert(file);
+    } else if (held_.remove(file)) {
+        // Anything another program did meanwhile is seen now.
+        settle_.start();
+    }
+}
+
 bool FolderSync::SyncFile(DataFile file) {
     const QString stem = StemOf(file);
-    if (ImportPending(diary_, file) || !files_.ChangedOnDisk(stem)) return false;
+    if (held_.contains(file) || ImportPending(diary_, file) || !files_.ChangedOnDisk(stem)) return false;
     files_.KeepReadBytes(true);
     int status = 0;
     ItemList items = NewItemTable();

@@ -40,6 +40,10 @@ public:
     // Reads `file` again when it changed on disk, merging when it changed
     // here too; true when it was read.
     bool SyncFile(DataFile file);
+    // While this program itself is writing `file` elsewhere than on the
+    // window's thread, what happens to it on disk is its own doing: it is
+    // not looked at. When the hold ends the folder is looked at again.
+    void Hold(DataFile file, bool held);
 
 private:
     void watch();
@@ -53,6 +57,7 @@ private:
     QFileSystemWatcher watcher_;
     QTimer settle_;
     QSet<QString> refused_;  // conflict copies that could not be read as a log
+    QSet<DataFile> held_;
 };
 
 // The stem of a data file's name: "Kiroku", "Enbun", ...

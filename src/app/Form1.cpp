@@ -35,6 +35,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -64,7 +65,7 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
             if (!quietStorageStatus_) ShowStatus(text);
         },
         [this] { return clock_.now(); }, ops);
-    autosave_ = new Autosave([this] { AutosaveNow(); }, this);
+    autosave_ = new Autosave([this] { AutosaveInBackground(); }, [this] { AutosaveNow(); }, this);
     connect(&diary_, &Diary::changed, autosave_, &Autosave::changed);
     sync_ = new FolderSync(diary_, *files_, dialogs_, clock_, this);
     connect(&diary_, &Diary::reloaded, this, &Form1::showReloaded);
@@ -77,6 +78,11 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
 }
 
 Form1::~Form1() {
+    // A log save still running writes from its own snapshot; it ends first.
+    if (logSave_) {
+        logSave_->wait();
+        delete logSave_;
+    }
     // The panels over the command column reach this window's commands when they
     // hide, and a closing window hides its children only after its own part is
     // gone: they go first, while the window is still whole.
@@ -188,10 +194,33 @@ void Form1::ShowKeptCopies() {
     if (!kept.empty()) dialogs_.notice(KeptCopiesText(kept));
 }
 
-void Form1::AutosaveNow() {
+void Form1::AutosaveNow() { autosave(false); }
+
+DataFiles& Form1::files() {
+    finishLogSave();
+    return *files_;
+}
+
+void Form1::AutosaveInBackground() {
+    // One log save at a time: the changes made meanwhile go with the next.
+    if (logSave_) return autosave_->changed();
+    autosave(true);
+}
+
+void Form1::autosave(bool logAway) {
+    finishLogSave();
     const bool heldBack = !files_->heldBack().isEmpty();
     quietStorageStatus_ = autosaveFailing_;
-    autosaveFailing_ = WriteDataFiles(true) > 0;
+    int failures = 0;
+    for (DataFile file : AllDataFiles) {
+        if (!diary_.HasChanges(file)) continue;
+        const bool logWritten = diary_.LogCount() > 0 && !diary_.LogImportPending();
+        if (logAway && file == DataFile::Enbun && logWritten)
+            startLogSave();
+        else
+            failures += writeFile(file);
+    }
+    autosaveFailing_ = failures > 0;
     quietStorageStatus_ = false;
     // A file held back keeps its line over the storage message, until a save
     // has made its copy and written it.
@@ -323,7 +352,46 @@ int Form1::WriteDataFiles(bool changedOnly) {
     return failures;
 }
 
+void Form1::startLogSave() {
+    const std::optional<DataFiles::LogWrite> how = files_->BeginLogWrite();
+    if (!how) {
+        autosaveFailing_ = true;
+        return;
+    }
+    logSaveGeneration_ = diary_.Generation(DataFile::Enbun);
+    // The snapshot shares the day's texts (their counts are atomic); building
+    // 27 MB of text, comparing and writing it happens over there.
+    logSave_ = QThread::create([this, how = *how, log = diary_.DailyLog(), &ops = files_->ops()] {
+        logSaved_ = DataFiles::WriteLog(ops, how, log);
+    });
+    logSave_->setObjectName(QStringLiteral("LogSave"));
+    sync_->Hold(DataFile::Enbun, true);
+    connect(logSave_, &QThread::finished, this, [this, thread = logSave_] {
+        if (logSave_ == thread) finishLogSave();
+    });
+    logSave_->start();
+}
+
+void Form1::finishLogSave() {
+    if (!logSave_) return;
+    logSave_->wait();
+    delete std::exchange(logSave_, nullptr);
+    sync_->Hold(DataFile::Enbun, false);
+    if (!logSaved_) return;
+    quietStorageStatus_ = autosaveFailing_;
+    int failed = files_->FinishLogWrite(*std::exchange(logSaved_, std::nullopt));
+    if (failed == 0) {
+        diary_.SavedAsOf(DataFile::Enbun, logSaveGeneration_);
+    } else if (failed == DataFiles::ChangedElsewhere) {
+        // Changed elsewhere meanwhile: merged and written here, as any save.
+        failed = writeFile(DataFile::Enbun);
+    }
+    if (failed) autosaveFailing_ = true;
+    quietStorageStatus_ = false;
+}
+
 void Form1::SaveAll() {
+    finishLogSave();
     if (logGuard_) logGuard_->done();
     autosave_->stop();
     if (WriteDataFiles(false) > 0) dialogs_.notice(StorageErrorText);

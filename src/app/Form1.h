@@ -15,6 +15,7 @@
 #include <memory>
 
 class QFrame;
+class QThread;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -117,6 +118,10 @@ public:
     // the close's rules, quietly. A failure shows the storage message in the
     // status line once, until a save works.
     void AutosaveNow();
+    // What the autosave's timer runs: the same, but a changed log is written
+    // on a thread of its own from a snapshot, so that a long log never stalls
+    // the window; the other files are small and written at once.
+    void AutosaveInBackground();
 
 protected:
     bool event(QEvent* event) override;
@@ -128,7 +133,9 @@ private:
     // ---- MainWindow, for the panels ----
     Dialogs& dialogs() override { return dialogs_; }
     const Clock& clock() const override { return clock_; }
-    DataFiles& files() override { return *files_; }
+    // Waits for a log save running on its thread: a panel's own writes and
+    // deletions (imports, "削除") never meet it.
+    DataFiles& files() override;
     void SetEnterPrompt(bool on) override { enterPrompt_ = on; }
     QString DateShown() const override;
     void SetDateShown(const QString& date) override;
@@ -202,6 +209,13 @@ private:
     void ShowKeptCopies();
     void readLog();
     BeforeFirstInput* logGuard_ = nullptr;
+    void autosave(bool logAway);
+    void startLogSave();
+    // Waits for a log save on its thread, if one runs, and takes its result.
+    void finishLogSave();
+    QThread* logSave_ = nullptr;
+    std::optional<DataFiles::LogWritten> logSaved_;
+    quint64 logSaveGeneration_ = 0;
 
     Dialogs& dialogs_;
     const Clock& clock_;

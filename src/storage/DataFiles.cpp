@@ -67,6 +67,19 @@ void DataFiles::Prepare() {
 }
 
 int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
+    const std::optional<FileWrite> how = beginWrite(stem);
+    if (!how) return reportFailure();
+    // The same bytes again are not written (SafeFile compares them with the
+    // file): the diary is saved every few seconds.
+    SafeFile file(ops_, folder_, stem);
+    LogWritten result;
+    result.written = how->expected ? file.write(bytes, *how->expected)
+                                   : (file.write(bytes) ? SafeFile::Written::Done : SafeFile::Written::Failed);
+    result.stamp = result.written == SafeFile::Written::Done ? file.stamp() : file.current();
+    return finishWrite(stem, result);
+}
+
+std::optional<DataFiles::FileWrite> DataFiles::beginWrite(const QString& stem) {
     // A file never read here has no version to keep to; neither has one
     // whose whole folder went away: the save makes it again, private as at
     // start-up.
@@ -76,16 +89,17 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
         ::mkdir(QFile::encodeName(folder_).constData(), 0700);
         if (known != stamps_.end()) known->second = {};
     }
-    if (!makeHeldCopies(stem)) return reportFailure();
-    // The same bytes again are not written (SafeFile compares them with the
-    // file): the diary is saved every few seconds.
-    SafeFile file(ops_, folder_, stem);
-    const SafeFile::Written written =
-        known == stamps_.end() ? (file.write(bytes) ? SafeFile::Written::Done : SafeFile::Written::Failed)
-                               : file.write(bytes, known->second);
-    switch (written) {
+    if (!makeHeldCopies(stem)) return std::nullopt;
+    FileWrite how{folder_, std::nullopt};
+    if (known != stamps_.end()) how.expected = known->second;
+    return how;
+}
+
+int DataFiles::finishWrite(const QString& stem, const LogWritten& result) {
+    const auto known = stamps_.find(stem);
+    switch (result.written) {
         case SafeFile::Written::Done:
-            if (known != stamps_.end()) known->second = file.stamp();
+            if (known != stamps_.end()) known->second = result.stamp;
             return 0;
         case SafeFile::Written::ChangedElsewhere:
             return ChangedElsewhere;
@@ -93,9 +107,27 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
             break;
     }
     // What is there now is whatever the failed write put back.
-    if (known != stamps_.end()) known->second = file.current();
+    if (known != stamps_.end()) known->second = result.stamp;
     return reportFailure();
 }
+
+std::optional<DataFiles::LogWrite> DataFiles::BeginLogWrite() {
+    const std::optional<FileWrite> how = beginWrite(Enbun);
+    if (!how) reportFailure();
+    return how;
+}
+
+DataFiles::LogWritten DataFiles::WriteLog(FileOps& ops, const LogWrite& how, const LogList& log) {
+    SafeFile file(ops, how.folder, Enbun);
+    const QByteArray bytes = EnbunBytes(log);
+    LogWritten result;
+    result.written = how.expected ? file.write(bytes, *how.expected)
+                                  : (file.write(bytes) ? SafeFile::Written::Done : SafeFile::Written::Failed);
+    result.stamp = result.written == SafeFile::Written::Done ? file.stamp() : file.current();
+    return result;
+}
+
+int DataFiles::FinishLogWrite(const LogWritten& result) { return finishWrite(Enbun, result); }
 
 bool DataFiles::ChangedOnDisk(const QString& stem) {
     const auto known = stamps_.find(stem);

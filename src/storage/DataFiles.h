@@ -141,6 +141,25 @@ public:
     // when it could not be kept.
     bool KeepChangedVersion(const QString& stem);
 
+    // ---- The log's save away from the window's thread, in three steps ----
+    // Everything a save of Enbun.txt decides here (the folder made again, the
+    // copies a held-back file waits for, the version to keep to), or nothing
+    // when it cannot be written now (reported).
+    struct LogWrite {
+        QString folder;
+        std::optional<FileStamp> expected;
+    };
+    std::optional<LogWrite> BeginLogWrite();
+    // The bytes of `log` written as EnbunFileWrite writes them; touches only
+    // the file system through `ops`, so it may run on another thread.
+    struct LogWritten {
+        SafeFile::Written written;
+        FileStamp stamp;  // what is there afterwards
+    };
+    static LogWritten WriteLog(FileOps& ops, const LogWrite& how, const LogList& log);
+    // Back here: what EnbunFileWrite would have returned.
+    int FinishLogWrite(const LogWritten& result);
+
 private:
     enum class Loaded { Read, Missing, Unreadable };
     Loaded load(const QString& stem, QByteArray& bytes);
@@ -158,6 +177,9 @@ private:
     void noteKept(const QString& file, const QString& path, KeptBecause because);
     QString copyName(const QString& stem, int n, QLatin1String kind = QLatin1String(".unreadable-")) const;
     int writeFile(const QString& stem, const QByteArray& bytes);
+    using FileWrite = LogWrite;
+    std::optional<FileWrite> beginWrite(const QString& stem);
+    int finishWrite(const QString& stem, const LogWritten& result);
     int deleteFile(const QString& stem);
 
     QString folder_;

@@ -116,6 +116,12 @@ public:
     // The file now holds the data; `written` is the table as the storage made
     // it storable (names without quotes), kept without a change.
     void Saved(DataFile file);
+    // Counts the changes of a file: a save of a snapshot taken at generation
+    // g has saved everything only while the count is still g.
+    quint64 Generation(DataFile file) const { return generation_[index(file)]; }
+    void SavedAsOf(DataFile file, quint64 generation) {
+        if (Generation(file) == generation) Saved(file);
+    }
     void SavedItems(const ItemList& written);
     void SavedSeasonings(const SeasoningList& written);
 
@@ -136,7 +142,10 @@ private:
     void touchSlot(DataFile file, int slot);
     void touchDay(const QString& date);
     void touchWhole(DataFile file);
-    void announce(DataFile file) { emit changed(file); }
+    void announce(DataFile file) {
+        ++generation_[index(file)];
+        emit changed(file);
+    }
     void editItem(int slot, const std::function<void(ItemRecord&)>& edit);
     void editSeasoning(int row, const std::function<void(SeasoningRecord&)>& edit);
     void editDay(int index, const std::function<void(LogRecord&)>& edit);
@@ -159,6 +168,7 @@ private:
     bool logInOrder_ = true;
     void setLog(LogList log);
     std::array<FileChanges, 5> changes_{};
+    std::array<quint64, 5> generation_{};
     // What each changed record held when its file was last read or written:
     // the base of a merge with a change made elsewhere.
     ItemBase itemsBefore_;
