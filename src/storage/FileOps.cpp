@@ -7,29 +7,22 @@
 #include <cstdio>
 
 namespace morv {
-namespace {
-
-class PosixFileOps final : public FileOps {
-public:
-    int open(const QByteArray& path, int flags, mode_t mode) override {
-        return ::open(path.constData(), flags, mode);
-    }
-    ssize_t read(int fd, void* buffer, size_t size) override { return ::read(fd, buffer, size); }
-    ssize_t write(int fd, const void* buffer, size_t size) override { return ::write(fd, buffer, size); }
-    int fsync(int fd) override { return ::fsync(fd); }
-    int close(int fd) override { return ::close(fd); }
-    int rename(const QByteArray& from, const QByteArray& to) override {
-        return ::rename(from.constData(), to.constData());
-    }
-    int unlink(const QByteArray& path) override { return ::unlink(path.constData()); }
-    bool exists(const QByteArray& path) override {
-        // lstat: a dangling symlink is still a name that is in the way.
-        struct stat st;
-        return ::lstat(path.constData(), &st) == 0;
-    }
-};
-
-}  // namespace
+int PosixFileOps::open(const QByteArray& path, int flags, mode_t mode) {
+    return ::open(path.constData(), flags, mode);
+}
+ssize_t PosixFileOps::read(int fd, void* buffer, size_t size) { return ::read(fd, buffer, size); }
+ssize_t PosixFileOps::write(int fd, const void* buffer, size_t size) { return ::write(fd, buffer, size); }
+int PosixFileOps::fsync(int fd) { return ::fsync(fd); }
+int PosixFileOps::close(int fd) { return ::close(fd); }
+int PosixFileOps::rename(const QByteArray& from, const QByteArray& to) {
+    return ::rename(from.constData(), to.constData());
+}
+int PosixFileOps::unlink(const QByteArray& path) { return ::unlink(path.constData()); }
+bool PosixFileOps::exists(const QByteArray& path) {
+    // lstat: a dangling symlink is still a name that is in the way.
+    struct stat st;
+    return ::lstat(path.constData(), &st) == 0;
+}
 
 int FileOps::link(const QByteArray& from, const QByteArray& to) { return ::link(from.constData(), to.constData()); }
 int FileOps::stat(const QByteArray& path, struct stat* st) { return ::stat(path.constData(), st); }

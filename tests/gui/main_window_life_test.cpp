@@ -163,20 +163,12 @@ TEST_F(MainWindowLife, AnEmptiedLogLeavesTheLogFileAsItWas) {
 }
 
 // Fails every rename into place, as a full or read-only disk would.
-class FailingRenames final : public FileOps {
+class FailingRenames final : public PosixFileOps {
 public:
-    int open(const QByteArray& p, int flags, mode_t mode) override { return real.open(p, flags, mode); }
-    ssize_t read(int fd, void* b, size_t n) override { return real.read(fd, b, n); }
-    ssize_t write(int fd, const void* b, size_t n) override { return real.write(fd, b, n); }
-    int fsync(int fd) override { return real.fsync(fd); }
-    int close(int fd) override { return real.close(fd); }
     int rename(const QByteArray&, const QByteArray&) override {
         errno = EIO;
         return -1;
     }
-    int unlink(const QByteArray& p) override { return real.unlink(p); }
-    bool exists(const QByteArray& p) override { return real.exists(p); }
-    FileOps& real = SystemFileOps();
 };
 
 TEST_F(MainWindowLife, AFailedSaveAtShutdownIsToldOnceAndTheWindowStillCloses) {

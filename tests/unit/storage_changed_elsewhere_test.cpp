@@ -20,7 +20,7 @@ using test::ReadBytes;
 using test::WriteBytes;
 
 // The real calls, counted; `onTmpOpen` runs when a save opens its new file.
-class WatchingOps final : public FileOps {
+class WatchingOps final : public PosixFileOps {
 public:
     int opens = 0, reads = 0, stats = 0;
     std::function<void()> onTmpOpen;
@@ -29,15 +29,9 @@ public:
         ++opens;
         const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
         if ((path.endsWith(".txt.tmp") || unnamed) && onTmpOpen) std::exchange(onTmpOpen, {})();
-        return SystemFileOps().open(path, flags, mode);
+        return PosixFileOps::open(path, flags, mode);
     }
-    ssize_t read(int fd, void* b, size_t n) override { return ++reads, SystemFileOps().read(fd, b, n); }
-    ssize_t write(int fd, const void* b, size_t n) override { return SystemFileOps().write(fd, b, n); }
-    int fsync(int fd) override { return SystemFileOps().fsync(fd); }
-    int close(int fd) override { return SystemFileOps().close(fd); }
-    int rename(const QByteArray& f, const QByteArray& t) override { return SystemFileOps().rename(f, t); }
-    int unlink(const QByteArray& p) override { return SystemFileOps().unlink(p); }
-    bool exists(const QByteArray& p) override { return SystemFileOps().exists(p); }
+    ssize_t read(int fd, void* b, size_t n) override { return ++reads, PosixFileOps::read(fd, b, n); }
     int stat(const QByteArray& p, struct stat* st) override { return ++stats, FileOps::stat(p, st); }
 };
 
