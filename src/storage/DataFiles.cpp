@@ -15,8 +15,6 @@
 #include <cerrno>
 #include <cmath>
 #include <limits>
-#include <string_view>
-#include <unordered_map>
 #include <utility>
 
 namespace morv {
@@ -432,37 +430,6 @@ int DataFiles::ChomiFileRead(SeasoningList& rows) {
     return 0;
 }
 
-namespace {
-
-// The salt and pressure values of a long log repeat a few hundred texts;
-// days that share a text share one string instead of holding a copy each.
-class SharedTexts {
-public:
-    SharedText get(Cp932FieldReader& reader, int i) {
-        const QByteArrayView bytes = reader.fieldBytes(i);
-        // Most days have no reading: the empty text is asked for most.
-        if (bytes.isEmpty()) return {};
-        const std::string_view key(bytes.data(), size_t(bytes.size()));
-        if (const auto found = texts_.find(key); found != texts_.end()) return found->second;
-        SharedText text(reader.field(i));
-        // Beyond that many the texts are not repeating: stop collecting.
-        if (texts_.size() < 4096) texts_.emplace(key, text);
-        return text;
-    }
-
-    // A date of the usual form straight from its digits; any other as text.
-    static DateField date(Cp932FieldReader& reader) {
-        const QByteArrayView bytes = reader.fieldBytes(0);
-        DateField date;
-        if (!DateField::FromUsualBytes(bytes.data(), bytes.size(), date)) date = DateField(reader.field(0));
-        return date;
-    }
-
-private:
-    std::unordered_map<std::string_view, SharedText> texts_;
-};
-
-}  // namespace
 
 int DataFiles::EnbunFileRead(LogList& log) {
     lastSalvaged_.clear();
@@ -472,27 +439,20 @@ int DataFiles::EnbunFileRead(LogList& log) {
     // One day a line: reserving for the line count keeps the table from
     // being copied as it grows.
     log.reserve(size_t(std::count(bytes.cbegin(), bytes.cend(), '\n') + 1));
-    if (ReadUsualLog(bytes, log)) return 0;
-    log.clear();
-    Cp932FieldReader reader(bytes);
-    SharedTexts shared;
-    for (;;) {
-        switch (reader.next(4)) {
-            case FieldResult::End:
-                if (reader.undecodable() || !reader.exact()) keepCopy(Enbun, bytes, KeptBecause::Changed);
-                // Blank lines or lines ended by CR alone miscount the days.
-                if (log.capacity() - log.size() > log.size() / 8) log.shrink_to_fit();
-                return 0;
-            case FieldResult::Broken:
-                log = {};
-                keepCopy(Enbun, bytes, KeptBecause::Unreadable);
-                return reportFailure();
-            case FieldResult::Record:
-                log.push_back({SharedTexts::date(reader), shared.get(reader, 1), shared.get(reader, 2),
-                               shared.get(reader, 3)});
-                break;
-        }
+    switch (ParseLog(bytes, log)) {
+        case LogParse::Exact:
+            return 0;
+        case LogParse::Changed:
+            keepCopy(Enbun, bytes, KeptBecause::Changed);
+            // Blank lines or lines ended by CR alone miscount the days.
+            if (log.capacity() - log.size() > log.size() / 8) log.shrink_to_fit();
+            return 0;
+        case LogParse::Broken:
+            break;
     }
+    log = {};
+    keepCopy(Enbun, bytes, KeptBecause::Unreadable);
+    return reportFailure();
 }
 
 int DataFiles::MokuFileRead(QString& target) {

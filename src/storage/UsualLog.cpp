@@ -1,5 +1,7 @@
 #include "storage/UsualLog.h"
 
+#include "storage/QuotedFields.h"
+
 #include <array>
 #include <string_view>
 #include <unordered_map>
@@ -27,6 +29,34 @@ private:
     std::unordered_map<std::string_view, SharedText> texts_;
     std::string_view last_;
     SharedText lastText_;
+};
+
+// The salt and pressure values of a long log repeat a few hundred texts;
+// days that share a text share one string instead of holding a copy each.
+class SharedTexts {
+public:
+    SharedText get(Cp932FieldReader& reader, int i) {
+        const QByteArrayView bytes = reader.fieldBytes(i);
+        // Most days have no reading: the empty text is asked for most.
+        if (bytes.isEmpty()) return {};
+        const std::string_view key(bytes.data(), size_t(bytes.size()));
+        if (const auto found = texts_.find(key); found != texts_.end()) return found->second;
+        SharedText text(reader.field(i));
+        // Beyond that many the texts are not repeating: stop collecting.
+        if (texts_.size() < 4096) texts_.emplace(key, text);
+        return text;
+    }
+
+    // A date of the usual form straight from its digits; any other as text.
+    static DateField date(Cp932FieldReader& reader) {
+        const QByteArrayView bytes = reader.fieldBytes(0);
+        DateField date;
+        if (!DateField::FromUsualBytes(bytes.data(), bytes.size(), date)) date = DateField(reader.field(0));
+        return date;
+    }
+
+private:
+    std::unordered_map<std::string_view, SharedText> texts_;
 };
 
 // One quoted field from `p`, then `after`; the field's bytes, or false.
@@ -62,6 +92,25 @@ bool ReadUsualLog(QByteArrayView bytes, LogList& log) {
         log.push_back({std::move(date), columns[0].get(f[1]), columns[1].get(f[2]), columns[2].get(f[3])});
     }
     return true;
+}
+
+LogParse ParseLog(QByteArrayView bytes, LogList& log) {
+    if (ReadUsualLog(bytes, log)) return LogParse::Exact;
+    log.clear();
+    Cp932FieldReader reader(bytes);
+    SharedTexts shared;
+    for (;;) {
+        switch (reader.next(4)) {
+            case FieldResult::End:
+                return reader.undecodable() || !reader.exact() ? LogParse::Changed : LogParse::Exact;
+            case FieldResult::Broken:
+                return LogParse::Broken;
+            case FieldResult::Record:
+                log.push_back({SharedTexts::date(reader), shared.get(reader, 1), shared.get(reader, 2),
+                               shared.get(reader, 3)});
+                break;
+        }
+    }
 }
 
 }  // namespace morv

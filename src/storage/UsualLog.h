@@ -14,4 +14,12 @@ namespace morv {
 // another shape. The salt and pressure texts that repeat share one string.
 bool ReadUsualLog(QByteArrayView bytes, LogList& log);
 
+// Any log text: the tight pass when it can, else the general reader.
+enum class LogParse {
+    Exact,    // read as the file stands
+    Changed,  // read, but with something dropped, shifted or substituted
+    Broken,   // the text ends inside a record, or a quote is never closed
+};
+LogParse ParseLog(QByteArrayView bytes, LogList& log);
+
 }  // namespace morv

@@ -1,7 +1,7 @@
 #include "log/core/ReportFiles.h"
 
 #include "log/core/LogExchange.h"
-#include "storage/QuotedFields.h"
+#include "storage/UsualLog.h"
 #include "text/Cp932.h"
 
 #include <QDir>
@@ -49,18 +49,13 @@ bool ReadReportSource(const QString& folder, ReportSource& source, QString& why)
         case Read::Failed:
             why = QStringLiteral("%1 を読めません").arg(folder + name);
             return false;
-        case Read::Done: {
-            Cp932FieldReader reader(bytes);
-            for (FieldResult r; (r = reader.next(4)) != FieldResult::End;) {
-                if (r == FieldResult::Broken) {
-                    why = QStringLiteral("%1 の形式が正しくありません").arg(folder + name);
-                    source.log.clear();
-                    return false;
-                }
-                source.log.push_back({reader.field(0), reader.field(1), reader.field(2), reader.field(3)});
+        case Read::Done:
+            if (ParseLog(bytes, source.log) == LogParse::Broken) {
+                why = QStringLiteral("%1 の形式が正しくありません").arg(folder + name);
+                source.log.clear();
+                return false;
             }
             break;
-        }
     }
     // The target only colours the days; a Moku.txt that cannot be read
     // leaves it unset, as it does in the window.
