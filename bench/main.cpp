@@ -7,6 +7,8 @@
 #include "Benchmarks.h"
 #include "DataSets.h"
 #include "Report.h"
+
+#include "app/Colours.h"
 #include "StartupProbe.h"
 
 #include <benchmark/benchmark.h>
@@ -84,6 +86,7 @@ int main(int argc, char** argv) {
     // The in-process benchmarks need no screen; the launched programs get the real one.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QApplication::setStyle(morv::NewProgramStyle());
     benchmark::Initialize(&argc, argv);
     if (argc < 4) {
         std::fprintf(stderr,

@@ -1,13 +1,10 @@
 #include "app/Colours.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPalette>
-#include <QPointer>
 #include <QProxyStyle>
-#include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QWidget>
@@ -44,16 +41,6 @@ public:
         painter->restore();
     }
 };
-
-QStyle* flatButtonStyle() {
-    // Owned by the application, which outlives every window.
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new FlatButtonStyle;
-        style->setParent(qApp);
-    }
-    return style;
-}
 
 }  // namespace
 
@@ -101,10 +88,6 @@ void SetBackground(QWidget* widget, const QColor& colour) {
     if (!widget->property(OwnTextColour).toBool()) palette.setColor(text, LightPalette().color(text));
     widget->setPalette(palette);
     if (role == QPalette::Window) widget->setAutoFillBackground(true);
-    // Under the program's own style every button is flat already.
-    if (role == QPalette::Button && qobject_cast<QPushButton*>(widget) &&
-        !dynamic_cast<const FlatButtonStyle*>(widget->style()) && widget->style() != flatButtonStyle())
-        widget->setStyle(flatButtonStyle());
 }
 
 QColor Background(const QWidget* widget) { return widget->palette().color(backgroundRole(widget)); }

@@ -35,7 +35,7 @@ QPalette LightPalette();
 QStyle* NewProgramStyle();
 
 // Sets the background and, with it, a text colour that reads on it (unless a
-// text colour was set on purpose); a coloured push button is painted flat.
+// text colour was set on purpose). Push buttons are flat under NewProgramStyle.
 void SetBackground(QWidget* widget, const QColor& colour);
 QColor Background(const QWidget* widget);
 void SetTextColour(QWidget* widget, const QColor& colour);
