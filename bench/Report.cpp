@@ -54,7 +54,7 @@ void startAndClose(const Results& r) {
         r.launches.count("floor") ? launch("floor").closeSeconds : at(r, "floor:save/all/100000");
     const double closeExtra = std::max(0.0, full.closeSeconds - bare.closeSeconds);
     const double closeRatio = raw > 0 ? closeExtra / raw : 0;
-    row("close (save) at 100,000 days",
+    row("close after a new day and a ticked item, 100k",
         format("%.1fx a raw write+fsync+rename (%.0f vs %.1f ms)", closeRatio, closeExtra * ms, raw * ms),
         "<= 3x", closeRatio <= 3);
     const double save = at(r, "save/all/100000"), saveFloor = at(r, "floor:save/all/100000");
@@ -71,7 +71,10 @@ void startAndClose(const Results& r) {
         "linear (<= 15x)", growth <= LinearLimit);
     row("1,000,000 days: start to window shown", format("%.2f s", huge.showSeconds), "<= 0.3 s",
         huge.showSeconds <= 0.3);
-    row("1,000,000 days: close (save)", format("%.2f s", huge.closeSeconds), "<= 0.3 s",
+    row("1,000,000 days: shown to the first input answered",
+        format("%.2f s (the log read; 100,000 days: %.2f s)", huge.answerSeconds, full.answerSeconds),
+        "<= 0.3 s", huge.answerSeconds > 0 && huge.answerSeconds <= 0.3);
+    row("1,000,000 days: close after the same change", format("%.2f s", huge.closeSeconds), "<= 0.3 s",
         huge.closeSeconds <= 0.3);
     row("1,000,000 days: peak memory", format("%.0f MB", huge.peakMegabytes), "<= 120 MB",
         huge.peakMegabytes <= 120);

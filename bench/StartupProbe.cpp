@@ -2,6 +2,8 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -42,6 +44,55 @@ bool painted(Display* display, Window window) {
     return false;
 }
 
+// The next top-level window mapped other than `except` (tooltips and menus
+// are passed over); 0 when `stop` says so first.
+template <typename Stop>
+Window nextMapped(Display* d, Window except, Stop stop) {
+    const int fd = ConnectionNumber(d);
+    while (!stop()) {
+        while (XPending(d)) {
+            XEvent event;
+            XNextEvent(d, &event);
+            if (event.type == MapNotify && !event.xmap.override_redirect && event.xmap.window != except)
+                return event.xmap.window;
+        }
+        pollfd p{fd, POLLIN, 0};
+        poll(&p, 1, 5);
+    }
+    return 0;
+}
+
+// Whether `window` was unmapped or destroyed before `stop` says so.
+template <typename Stop>
+bool gone(Display* d, Window window, Stop stop) {
+    while (!stop()) {
+        while (XPending(d)) {
+            XEvent event;
+            XNextEvent(d, &event);
+            if ((event.type == UnmapNotify && event.xunmap.window == window) ||
+                (event.type == DestroyNotify && event.xdestroywindow.window == window))
+                return true;
+        }
+        usleep(1000);
+    }
+    return false;
+}
+
+void key(Display* d, std::initializer_list<KeySym> chord) {
+    for (KeySym k : chord) XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), True, CurrentTime);
+    for (auto k = std::rbegin(chord); k != std::rend(chord); ++k)
+        XTestFakeKeyEvent(d, XKeysymToKeycode(d, *k), False, CurrentTime);
+}
+
+void click(Display* d, Window window, Point at) {
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(d, window, DefaultRootWindow(d), at.x, at.y, &x, &y, &child);
+    XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(d, Button1, True, CurrentTime);
+    XTestFakeButtonEvent(d, Button1, False, CurrentTime);
+}
+
 std::vector<std::string> childEnvironment(const std::string& dataHome) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
@@ -67,7 +118,34 @@ StartupProbe::~StartupProbe() {
     if (display_) XCloseDisplay(display_);
 }
 
-std::optional<Launch> StartupProbe::run(const std::string& path, const std::string& dataHome) {
+bool StartupProbe::makeChange(Window window, const Change& change, double& answerSeconds) {
+    Display* d = display_;
+    const Clock::time_point shown = Clock::now();
+    auto after = [](Clock::time_point start, double limit) {
+        return [start, limit] { return secondsSince(start) > limit; };
+    };
+    XSetInputFocus(d, window, RevertToParent, CurrentTime);
+    key(d, {XK_Control_L, XK_a});
+    for (char digit : change.dateDigits) key(d, {static_cast<KeySym>(XK_0 + (digit - '0'))});
+    click(d, window, change.tick);
+    click(d, window, change.registerDay);
+    XFlush(d);
+    const Window notice = nextMapped(d, window, after(shown, 60));
+    if (!notice) return false;
+    answerSeconds = secondsSince(shown);
+    const Clock::time_point asked = Clock::now();
+    while (!painted(d, notice)) {
+        if (secondsSince(asked) > 10) return false;
+        usleep(200);
+    }
+    XSetInputFocus(d, notice, RevertToParent, CurrentTime);
+    key(d, {XK_Return});
+    XFlush(d);
+    return gone(d, notice, after(asked, 10));
+}
+
+std::optional<Launch> StartupProbe::run(const std::string& path, const std::string& dataHome,
+                                        const Change* change) {
     Display* d = display_;
     XSync(d, True);  // drops the events of earlier runs
 
@@ -87,25 +165,15 @@ std::optional<Launch> StartupProbe::run(const std::string& path, const std::stri
         return std::nullopt;
     };
     Launch result;
-    Window window = 0;
-    const int fd = ConnectionNumber(d);
-    while (!window) {
-        if (secondsSince(launched) > 60 || waitpid(pid, nullptr, WNOHANG) == pid) return giveUp();
-        while (XPending(d) && !window) {
-            XEvent event;
-            XNextEvent(d, &event);
-            if (event.type == MapNotify && !event.xmap.override_redirect) window = event.xmap.window;
-        }
-        if (!window) {
-            pollfd p{fd, POLLIN, 0};
-            poll(&p, 1, 5);
-        }
-    }
+    const Window window =
+        nextMapped(d, 0, [&] { return secondsSince(launched) > 60 || waitpid(pid, nullptr, WNOHANG) == pid; });
+    if (!window) return giveUp();
     while (!painted(d, window)) {
         if (secondsSince(launched) > 60) return giveUp();
         usleep(200);
     }
     result.showSeconds = secondsSince(launched);
+    if (change && !makeChange(window, *change, result.answerSeconds)) return giveUp();
 
     // Let the first frame settle so that the close is timed on its own.
     usleep(100 * 1000);

@@ -8,8 +8,12 @@
 #include "DataSets.h"
 #include "Report.h"
 
-#include "app/Colours.h"
+#include "BenchWindows.h"
 #include "StartupProbe.h"
+#include "app/Colours.h"
+
+#include <QCheckBox>
+#include <QPushButton>
 
 #include <benchmark/benchmark.h>
 
@@ -53,26 +57,42 @@ Launch median(std::vector<Launch> runs) {
                   [&](const Launch& a, const Launch& b) { return a.*member < b.*member; });
         return runs[runs.size() / 2].*member;
     };
-    return {middle(&Launch::showSeconds), middle(&Launch::closeSeconds), middle(&Launch::peakMegabytes)};
+    return {middle(&Launch::showSeconds), middle(&Launch::closeSeconds), middle(&Launch::peakMegabytes),
+            middle(&Launch::answerSeconds)};
+}
+
+// Where the probe clicks to make its change, taken from the real window so
+// that a change of layout moves the clicks with it: "x,y" of the first tick
+// and of the register command, in the window's own pixels.
+QStringList clickPoints(const QString& workRoot) {
+    Windows windows(workRoot + QStringLiteral("/clicks"));
+    Form1& w = windows.at(0);
+    auto centre = [](QWidget* control) {
+        const QPoint p = control->mapTo(control->window(), control->rect().center());
+        return QStringLiteral("%1,%2").arg(p.x()).arg(p.y());
+    };
+    return {centre(w.Grid()->Check[0]), centre(w.Command2())};
 }
 
 // Runs the start-up probe, a process of its own, and keeps the medians.
 bool launchAll(const QString& probe, const QString& program, const QString& bare, DataSets& data,
-               Results& results) {
+               const QString& workRoot, Results& results) {
     results.runs = qEnvironmentVariableIntValue("MORVALINE_BENCH_RUNS");
     if (results.runs <= 0) results.runs = 15;
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(probe, {QString::number(results.runs), bare, program, data.home(0), data.home(100000),
-                          data.home(1000000)});
+    process.start(probe, QStringList{QString::number(results.runs), bare, program, data.home(0),
+                                     data.home(100000), data.home(1000000)} +
+                             clickPoints(workRoot));
     if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
         return false;
     std::map<std::string, std::vector<Launch>> launches;
     for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
         const QList<QByteArray> f = line.split(' ');
-        if (f.size() == 4)
-            launches[f[0].toStdString()].push_back({f[1].toDouble(), f[2].toDouble(), f[3].toDouble()});
+        if (f.size() == 5)
+            launches[f[0].toStdString()].push_back(
+                {f[1].toDouble(), f[2].toDouble(), f[3].toDouble(), f[4].toDouble()});
     }
     for (const auto& [key, runs] : launches) results.launches[key] = median(runs);
     return true;
@@ -109,7 +129,7 @@ int main(int argc, char** argv) {
     Results results;
     if (qEnvironmentVariableIsSet("MORVALINE_BENCH_NO_LAUNCH")) {
         std::fprintf(stderr, "MORVALINE_BENCH_NO_LAUNCH: start-up and close not measured\n");
-    } else if (!launchAll(probe, program, bare, data, results)) {
+    } else if (!launchAll(probe, program, bare, data, root.path(), results)) {
         return 1;
     }
 

@@ -80,6 +80,7 @@ void FolderSync::watch() {
 }
 
 void FolderSync::CheckNow() {
+    if (stopped_) return;
     watch();
     for (DataFile file : AllDataFiles) SyncFile(file);
     mergeConflictCopies();
@@ -88,12 +89,19 @@ void FolderSync::CheckNow() {
     if (!kept.empty()) tell(KeptCopiesText(kept));
 }
 
+void FolderSync::Stop() {
+    stopped_ = true;
+    settle_.stop();
+    const QStringList watched = watcher_.files() + watcher_.directories();
+    if (!watched.isEmpty()) watcher_.removePaths(watched);
+}
+
 void FolderSync::tell(const QString& text) { dialogs_.notice(text); }
 
 void FolderSync::Hold(DataFile file, bool held) {
     if (held) {
         held_.insert(file);
-    } else if (held_.remove(file)) {
+    } else if (held_.remove(file) && !stopped_) {
         // Anything another program did meanwhile is seen now.
         settle_.start();
     }

@@ -37,6 +37,11 @@ public:
     void Start();
     // Looks at every file now (what a change in the folder leads to).
     void CheckNow();
+    // The window is closing: nothing more is looked at. The watches go at
+    // once, so that the kernel's slow teardown of them (a grace period of up
+    // to some 20 ms when their descriptor closes) passes during the close's
+    // save instead of after it. The save itself still checks each file.
+    void Stop();
     // Reads `file` again when it changed on disk, merging when it changed
     // here too; true when it was read.
     bool SyncFile(DataFile file);
@@ -58,6 +63,7 @@ private:
     QTimer settle_;
     QSet<QString> refused_;  // conflict copies that could not be read as a log
     QSet<DataFile> held_;
+    bool stopped_ = false;
 };
 
 // The stem of a data file's name: "Kiroku", "Enbun", ...

@@ -391,6 +391,7 @@ void Form1::finishLogSave() {
 }
 
 void Form1::SaveAll() {
+    sync_->Stop();
     finishLogSave();
     if (logGuard_) logGuard_->done();
     autosave_->stop();
