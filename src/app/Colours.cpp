@@ -1,6 +1,7 @@
 #include "app/Colours.h"
 
 #include <QAbstractButton>
+#include <qdrawutil.h>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPalette>
@@ -19,13 +20,14 @@ namespace {
 const char* const OwnTextColour = "morvOwnTextColour";
 
 // A coloured button is painted in its colour alone: the style's gradient
-// would turn salmon into pink and white into grey.
+// would turn salmon into pink and white into grey. Boxes get plain frames.
 class FlatButtonStyle final : public QProxyStyle {
 public:
     FlatButtonStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
+        if (element == PE_FrameLineEdit) return drawBoxFrame(option, painter, widget);
         if (element != PE_PanelButtonCommand)
             return QProxyStyle::drawPrimitive(element, option, painter, widget);
         const QPalette& palette = option->palette;
@@ -39,6 +41,26 @@ public:
         painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
         if (focused) painter->drawRect(option->rect.adjusted(1, 1, -2, -2));
         painter->restore();
+    }
+
+private:
+    // A box's frame in straight lines, sunken as the classic boxes are; the
+    // style's rounded, smoothed frame was a tenth of the first paint's work
+    // for some fifty boxes. The focus still shows in the highlight colour.
+    void drawBoxFrame(const QStyleOption* option, QPainter* painter, const QWidget* widget) const {
+        const QPalette& palette = option->palette;
+        const int width = proxy()->pixelMetric(PM_DefaultFrameWidth, option, widget);
+        if (width >= 2)
+            qDrawWinPanel(painter, option->rect, palette, true);
+        else
+            qDrawShadePanel(painter, option->rect, palette, true, 1);
+        if (option->state & State_HasFocus) {
+            painter->save();
+            painter->setPen(palette.color(QPalette::Highlight));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+            painter->restore();
+        }
     }
 };
 

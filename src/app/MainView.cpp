@@ -36,9 +36,10 @@ void Form1::buildMainView() {
                            Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbun_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LabelEnbun_->setMargin(4);
+    // Larger, not bold: no bold face is drawn on the first screen, so its
+    // font file is opened only when a panel first needs it.
     QFont totalFont = LabelEnbun_->font();
     totalFont.setPointSize(12);
-    totalFont.setBold(true);
     LabelEnbun_->setFont(totalFont);
     SetBackground(LabelEnbun_, colour::WindowBackground());
     Label5_ = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("グラム"), {356, 8, 40, 26});

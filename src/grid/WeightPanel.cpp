@@ -42,10 +42,7 @@ WeightPanel::WeightPanel(MainWindow& window, QWidget* parent) : QFrame(parent), 
         top += 28;
         return edit;
     };
-    QLabel* title = line("Label7", QStringLiteral("重量換算"), 22);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
+    line("Label7", QStringLiteral("重量換算"), 22);
     top += 4;
     line("Label8", QStringLiteral("塩分または"));
     line("Label9", QStringLiteral("ナトリウムが"));
