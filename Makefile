@@ -3,7 +3,7 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-asan bench screenshots package clean
+.PHONY: deps configure build run test test-asan test-tsan bench screenshots package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -26,6 +26,14 @@ test-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
+
+# The unit and GUI suites under ThreadSanitizer, for the work the window hands
+# to threads of its own (the log's save). Qt itself is not built with it:
+# tests/tsan.supp names what is Qt's own.
+test-tsan: deps
+	@cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan -j $(JOBS) --target unit_tests gui_tests
+	@ctest --preset tsan -j $(JOBS) -R '\.'
 
 # Start-up, close, data files and handlers against their floors, as one table
 # (bench/). One Xvfb server with a black root: the probe sees a window's first

@@ -35,7 +35,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -79,10 +78,7 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
 
 Form1::~Form1() {
     // A log save still running writes from its own snapshot; it ends first.
-    if (logSave_) {
-        logSave_->wait();
-        delete logSave_;
-    }
+    if (logSave_.joinable()) logSave_.join();
     // The panels over the command column reach this window's commands when they
     // hide, and a closing window hides its children only after its own part is
     // gone: they go first, while the window is still whole.
@@ -203,7 +199,7 @@ DataFiles& Form1::files() {
 
 void Form1::AutosaveInBackground() {
     // One log save at a time: the changes made meanwhile go with the next.
-    if (logSave_) return autosave_->changed();
+    if (logSave_.joinable()) return autosave_->changed();
     autosave(true);
 }
 
@@ -361,21 +357,19 @@ void Form1::startLogSave() {
     logSaveGeneration_ = diary_.Generation(DataFile::Enbun);
     // The snapshot shares the day's texts (their counts are atomic); building
     // 27 MB of text, comparing and writing it happens over there.
-    logSave_ = QThread::create([this, how = *how, log = diary_.DailyLog(), &ops = files_->ops()] {
-        logSaved_ = DataFiles::WriteLog(ops, how, log);
-    });
-    logSave_->setObjectName(QStringLiteral("LogSave"));
     sync_->Hold(DataFile::Enbun, true);
-    connect(logSave_, &QThread::finished, this, [this, thread = logSave_] {
-        if (logSave_ == thread) finishLogSave();
+    const quint64 run = ++logSaveRun_;
+    logSave_ = std::thread([this, run, how = *how, log = diary_.DailyLog(), &ops = files_->ops()] {
+        logSaved_ = DataFiles::WriteLog(ops, how, log);
+        // The window takes the result on its own thread, unless it has already.
+        QMetaObject::invokeMethod(
+            this, [this, run] { if (logSaveRun_ == run) finishLogSave(); }, Qt::QueuedConnection);
     });
-    logSave_->start();
 }
 
 void Form1::finishLogSave() {
-    if (!logSave_) return;
-    logSave_->wait();
-    delete std::exchange(logSave_, nullptr);
+    if (!logSave_.joinable()) return;
+    logSave_.join();
     sync_->Hold(DataFile::Enbun, false);
     if (!logSaved_) return;
     quietStorageStatus_ = autosaveFailing_;
