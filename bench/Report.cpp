@@ -66,9 +66,11 @@ void startAndClose(const Results& r) {
     row("peak memory at 100,000 days",
         format("%.2fx our own empty (%.0f vs %.0f MB)", memoryRatio, full.peakMegabytes, empty.peakMegabytes),
         "<= 1.4x", memoryRatio <= 1.4);
-    const double growth = (huge.showSeconds - empty.showSeconds) / (full.showSeconds - empty.showSeconds);
-    row("1,000,000 days: start, beyond the empty one", format("%.1fx that of 100,000 days", growth),
-        "linear (<= 15x)", growth <= LinearLimit);
+    // The log is read after the window shows, so its growth shows in the
+    // time to the first input answered.
+    const double growth = full.answerSeconds > 0 ? huge.answerSeconds / full.answerSeconds : 0;
+    row("1,000,000 days: first input answered", format("%.1fx that of 100,000 days", growth),
+        "linear (<= 15x)", growth > 0 && growth <= LinearLimit);
     row("1,000,000 days: start to window shown", format("%.2f s", huge.showSeconds), "<= 0.3 s",
         huge.showSeconds <= 0.3);
     row("1,000,000 days: shown to the first input answered",
