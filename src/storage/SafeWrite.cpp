@@ -266,8 +266,6 @@ SafeFile::Compared SafeFile::compare(const QByteArray& bytes) {
     qsizetype size = 0;
     const int fd = openRegular(txt_, 0, failed, size);
     if (fd < 0) return failed == ReadResult::Missing ? Compared::Missing : Compared::Failed;
-    // Another length differs without a byte read: a new day is the usual change.
-    if (size != bytes.size()) return ops_.close(fd) == 0 ? Compared::Differs : Compared::Failed;
     // Read only as far as the file agrees with the new bytes.
     char buffer[65536];
     qsizetype at = 0;
