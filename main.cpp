@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/CloseOnSignal.h"
 #include "platform/CommandLine.h"
+#include "platform/FontConfigWarmUp.h"
 #include "platform/QtDialogs.h"
 #include "platform/RaiseRunning.h"
 #include "platform/SingleInstance.h"
@@ -16,6 +17,7 @@
 int main(int argc, char** argv) {
     const morv::CommandLine line = morv::ReadCommandLine(argc, argv);
     if (line.values.contains(morv::ReportOption)) return morv::RunReportCommand(argc, argv).value_or(2);
+    morv::FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvaline"));
     QGuiApplication::setDesktopFileName(QStringLiteral("morvaline"));
@@ -37,6 +39,7 @@ int main(int argc, char** argv) {
     }
 
     morv::SystemClock clock;
+    fonts.finish();
     morv::Form1 window(dialogs, clock, folder);
     dialogs.setOwner(&window);
     morv::CloseWindowOnTerminationSignals(&window);

@@ -8,7 +8,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   qt6-translations-l10n qt6-qpa-plugins
-  libgl-dev libxkbcommon-dev
+  libgl-dev libxkbcommon-dev libfontconfig-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev libx11-dev libxtst-dev
   fonts-noto-cjk
