@@ -1,5 +1,5 @@
 #pragma once
-// The system's font configuration (some forty XML files, a fifth of an empty
+// The system's font configuration (its XML files, a fifth of an empty
 // start's work) is read on a second core while the program connects to the
 // display, instead of on the window's thread when the first caption is laid
 // out. The toolkit's own first call then finds it read.
