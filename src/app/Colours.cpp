@@ -45,7 +45,7 @@ public:
 
 private:
     // A box's frame in straight lines, sunken as the classic boxes are; the
-    // style's rounded, smoothed frame was a tenth of the first paint's work
+    // style's rounded, smoothed frame was a sixth of the first paint's work
     // for some fifty boxes. The focus still shows in the highlight colour.
     void drawBoxFrame(const QStyleOption* option, QPainter* painter, const QWidget* widget) const {
         const QPalette& palette = option->palette;
