@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cerrno>
 #include <cmath>
 #include <limits>
@@ -438,7 +439,11 @@ int DataFiles::EnbunFileRead(LogList& log) {
     if (const std::optional<int> status = loadRecords(Enbun, bytes)) return *status;
     // One day a line: reserving for the line count keeps the table from
     // being copied as it grows.
-    log.reserve(size_t(std::count(bytes.cbegin(), bytes.cend(), '\n') + 1));
+    size_t lines = 1;
+    for (const char *p = bytes.cbegin(), *end = bytes.cend();
+         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
+        ++lines;
+    log.reserve(lines);
     switch (ParseLog(bytes, log)) {
         case LogParse::Exact:
             return 0;

@@ -5,29 +5,91 @@
 #include <array>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace morv {
 
 namespace {
 
 // The repeating texts of one column: the one of the line before is the
-// likeliest, then any seen so far.
+// likeliest, then any seen so far. Texts of up to seven bytes (every salt and
+// pressure the program writes) are found by their bytes packed into one
+// number, in a small open table; longer ones by a general map.
 class Column {
 public:
     SharedText get(std::string_view bytes) {
         if (bytes.empty()) return {};
+        if (bytes.size() <= 7) {
+            const quint64 key = packed(bytes);
+            if (key != lastKey_) {
+                lastKey_ = key;
+                last_ = {};
+                lastText_ = shortText(key, bytes);
+            }
+            return lastText_;
+        }
         if (bytes == last_) return lastText_;
         last_ = bytes;
+        lastKey_ = 0;
         if (const auto found = texts_.find(bytes); found != texts_.end()) return lastText_ = found->second;
-        lastText_ = SharedText(QString::fromLatin1(bytes.data(), qsizetype(bytes.size())));
-        // Beyond that many the texts are not repeating: stop collecting.
-        if (texts_.size() < 4096) texts_.emplace(bytes, lastText_);
+        lastText_ = newText(bytes);
+        if (texts_.size() < Most) texts_.emplace(bytes, lastText_);
         return lastText_;
     }
 
 private:
+    // Beyond that many the texts are not repeating: stop collecting.
+    static constexpr size_t Most = 4096;
+
+    static SharedText newText(std::string_view bytes) {
+        return SharedText(QString::fromLatin1(bytes.data(), qsizetype(bytes.size())));
+    }
+
+    // The bytes above the length, which keeps "1" apart from "1" and a zero byte.
+    static quint64 packed(std::string_view bytes) {
+        quint64 key = bytes.size();
+        for (size_t i = 0; i < bytes.size(); ++i) key |= quint64(static_cast<unsigned char>(bytes[i])) << (8 * i + 8);
+        return key;
+    }
+
+    SharedText shortText(quint64 key, std::string_view bytes) {
+        if (slots_.empty()) slots_.resize(256);
+        for (size_t i = slotOf(key);; i = (i + 1) & (slots_.size() - 1)) {
+            Slot& slot = slots_[i];
+            if (slot.key == key) return slot.text;
+            if (slot.key != 0) continue;
+            SharedText text = newText(bytes);
+            if (used_ >= Most) return text;
+            slot = {key, text};
+            if (++used_ * 2 > slots_.size()) grow();
+            return text;
+        }
+    }
+
+    size_t slotOf(quint64 key) const {
+        return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (slots_.size() - 1);
+    }
+
+    void grow() {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        for (Slot& slot : old) {
+            if (slot.key == 0) continue;
+            size_t i = slotOf(slot.key);
+            while (slots_[i].key != 0) i = (i + 1) & (slots_.size() - 1);
+            slots_[i] = std::move(slot);
+        }
+    }
+
+    struct Slot {
+        quint64 key = 0;  // 0: empty (no text is empty here)
+        SharedText text;
+    };
+    std::vector<Slot> slots_;
+    size_t used_ = 0;
     std::unordered_map<std::string_view, SharedText> texts_;
     std::string_view last_;
+    quint64 lastKey_ = 0;
     SharedText lastText_;
 };
 
@@ -59,15 +121,20 @@ private:
     std::unordered_map<std::string_view, SharedText> texts_;
 };
 
+// The bytes a field of the usual shape holds: printable ASCII but the quote
+// and the comma.
+constexpr std::array<bool, 256> Plain = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c <= 0x7e; ++c) plain[size_t(c)] = c != '"' && c != ',';
+    return plain;
+}();
+
 // One quoted field from `p`, then `after`; the field's bytes, or false.
 bool field(const char*& p, const char* end, char after, std::string_view& out) {
     if (p == end || *p != '"') return false;
     const char* start = ++p;
-    while (p != end && *p != '"') {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        if (c < 0x20 || c > 0x7e || c == ',') return false;
-        ++p;
-    }
+    while (p != end && Plain[static_cast<unsigned char>(*p)]) ++p;
+    if (p == end || *p != '"') return false;
     if (end - p < 2 || p[1] != after) return false;
     out = std::string_view(start, size_t(p - start));
     p += 2;

@@ -3,6 +3,8 @@
 #include "storage/Records.h"
 #include "storage/UsualLog.h"
 
+#include <QDate>
+
 #include <gtest/gtest.h>
 
 namespace morv {
@@ -62,6 +64,24 @@ TEST(StorageUsualLog, TakesOnlyTheLinesThatTheProgramWritesAndSharesTheirTexts) 
         LogList other;
         EXPECT_FALSE(ReadUsualLog(QByteArrayView(odd), other)) << odd;
     }
+}
+
+TEST(StorageUsualLog, KeepsEveryTextExactlyHoweverManyDistinctOnesThereAre) {
+    // Past the thousands the texts stop being collected for sharing; short
+    // and long ones, lengths one to nine, each must still read back as it was.
+    QByteArray bytes;
+    LogList expected;
+    for (int i = 0; i < 6000; ++i) {
+        const QString salt = QString::number(i % 7 == 0 ? i * 1000003LL : i);
+        const QString low = i % 3 ? QString() : QString::number(i % 9 + 1);
+        const QString high = i % 5 ? QString() : QStringLiteral("1") + QString(i % 9, u'0');
+        const QString date = QDate(2000, 1, 1).addDays(i).toString(QStringLiteral("yyyy/MM/dd"));
+        bytes += QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\"\r\n").arg(date, salt, low, high).toLatin1();
+        expected.push_back({date, salt, low, high});
+    }
+    LogList log;
+    ASSERT_TRUE(ReadUsualLog(bytes, log));
+    EXPECT_EQ(log, expected);
 }
 
 }  // namespace
