@@ -98,7 +98,7 @@ void RegisterSyncBenchmarks(DataSets& data) {
             const Clock::time_point start = Clock::now();
             LogList read;
             theirFiles.EnbunFileRead(read);
-            diary.TakeDailyLog(read);
+            diary.TakeDailyLog(std::move(read));
             state.SetIterationTime(Since(start));
             if (diary.LogCount() != int(base.size()) + 2) state.SkipWithError("the merge lost a day");
             const Clock::time_point between = Clock::now();

@@ -137,7 +137,7 @@ bool FolderSync::SyncFile(DataFile file) {
         case DataFile::Kiroku: conflict = diary_.TakeItemTable(std::move(items)); break;
         case DataFile::Chomi: conflict = diary_.TakeSeasoningTable(seasonings); break;
         case DataFile::Moku: conflict = diary_.TakeSaltTarget(target); break;
-        case DataFile::Enbun: conflict = diary_.TakeDailyLog(log); break;
+        case DataFile::Enbun: conflict = diary_.TakeDailyLog(std::move(log)); break;
         case DataFile::Atu: conflict = diary_.TakePressureBarShift(shift); break;
     }
     if (conflict) {

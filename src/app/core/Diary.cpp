@@ -321,14 +321,14 @@ bool Diary::TakeSeasoningTable(const SeasoningList& theirs) {
     return merged.conflict;
 }
 
-bool Diary::TakeDailyLog(const LogList& theirs) {
+bool Diary::TakeDailyLog(LogList theirs) {
     const FileChanges& c = Changes(DataFile::Enbun);
     if (!c.any) {
-        LoadDailyLog(theirs);
+        LoadDailyLog(std::move(theirs));
         emit reloaded(DataFile::Enbun);
         return false;
     }
-    MergedLog merged = MergeLog(log_, theirs, daysBefore_, c.whole);
+    MergedLog merged = MergeLog(log_, std::move(theirs), daysBefore_, c.whole);
     log_ = std::move(merged.data);
     keepUnsaved(DataFile::Enbun, merged.stillOurs);
     return merged.conflict;

@@ -103,7 +103,7 @@ public:
     // both sides (this copy's value is kept).
     bool TakeItemTable(ItemList theirs);
     bool TakeSeasoningTable(const SeasoningList& theirs);
-    bool TakeDailyLog(const LogList& theirs);
+    bool TakeDailyLog(LogList theirs);
     bool TakeSaltTarget(const QString& theirs);
     bool TakePressureBarShift(qint32 theirs);
     // The days of another copy of the log whose dates this one lacks, added

@@ -68,7 +68,7 @@ MergedSeasonings MergeSeasonings(const SeasoningList& ours, const SeasoningList&
     return result;
 }
 
-MergedLog MergeLog(const LogList& ours, const LogList& theirs, const LogBase& base, bool whole) {
+MergedLog MergeLog(const LogList& ours, LogList theirs, const LogBase& base, bool whole) {
     MergedLog result;
     std::vector<QString> dates;
     if (whole) {
@@ -79,32 +79,36 @@ MergedLog MergeLog(const LogList& ours, const LogList& theirs, const LogBase& ba
     const auto ourDays = DaysOf(ours, dates);
     const auto theirDays = DaysOf(theirs, dates);
     // What differs from theirs: the day to hold, or none to remove theirs.
-    std::map<QString, std::optional<LogRecord>> decided;
+    // Keyed by the date field, so that each day of their log below is looked
+    // up and compared without a text made for it.
+    std::map<DateField, std::optional<LogRecord>> decided;
     for (const QString& date : dates) {
-        if (decided.count(date) || result.stillOurs.count(date)) continue;
+        if (decided.count(DateField(date)) || result.stillOurs.count(date)) continue;
         std::optional<LogRecord> b;
         if (!whole) b = base.at(date);
         const std::optional<LogRecord> o = Find(ourDays, date), t = Find(theirDays, date);
         const auto& kept = MergeRecord(b, o, t, result.conflict);
         if (kept == t) continue;
-        decided.emplace(date, kept);
+        decided.emplace(DateField(date), kept);
         result.stillOurs.emplace(date, t);
     }
+    // Their days are moved, not copied: a million days' shared texts are
+    // then neither counted up here nor down again when theirs is dropped.
     if (decided.empty()) {
-        result.data = theirs;
+        result.data = std::move(theirs);
         return result;
     }
     result.data.reserve(theirs.size() + decided.size());
     auto next = decided.begin();
     auto addNewBefore = [&](const DateField* date) {
         for (; next != decided.end() && (!date || date->compare(next->first) > 0); ++next)
-            if (next->second && !theirDays.count(next->first)) result.data.push_back(*next->second);
+            if (next->second && !theirDays.count(next->first.text())) result.data.push_back(*next->second);
     };
-    for (const LogRecord& day : theirs) {
+    for (LogRecord& day : theirs) {
         addNewBefore(&day.LogDate);
         const auto change = decided.find(day.LogDate);
         if (change == decided.end() || theirDays.at(day.LogDate) != &day) {
-            result.data.push_back(day);
+            result.data.push_back(std::move(day));
         } else if (change->second) {
             result.data.push_back(*change->second);
         }

@@ -56,7 +56,7 @@ MergedSeasonings MergeSeasonings(const SeasoningList& ours, const SeasoningList&
                                  bool whole);
 // In date order where theirs is; a day new on this side goes before the
 // first later day of theirs.
-MergedLog MergeLog(const LogList& ours, const LogList& theirs, const LogBase& base, bool whole);
+MergedLog MergeLog(const LogList& ours, LogList theirs, const LogBase& base, bool whole);
 
 // One value; `base` absent: not changed here. The value that wins.
 template <class T>
