@@ -1,7 +1,7 @@
 // An empty top-level window of the main window's size: what any Qt program
 // pays to show a window, the floor of the start-up measures.
 
-#include "app/core/Twips.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -8,7 +8,7 @@
 #include "DataSets.h"
 #include "Fakes.h"
 
-#include "app/Form1.h"
+#include "window/Form1.h"
 #include "grid/ItemGrid.h"
 #include "log/SaltListScreen.h"
 

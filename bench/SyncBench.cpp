@@ -4,7 +4,7 @@
 #include "Benchmarks.h"
 #include "DataSets.h"
 
-#include "app/core/Diary.h"
+#include "diary/Diary.h"
 #include "storage/DataFiles.h"
 
 #include <benchmark/benchmark.h>

@@ -10,7 +10,7 @@
 
 #include "BenchWindows.h"
 #include "StartupProbe.h"
-#include "app/Colours.h"
+#include "ui/Colours.h"
 
 #include <QCheckBox>
 #include <QPushButton>

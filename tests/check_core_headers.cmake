@@ -1,6 +1,6 @@
 # Fails when a core source includes a widget header.
 file(GLOB_RECURSE core_files
-  ${SOURCE_DIR}/src/text/* ${SOURCE_DIR}/src/storage/* ${SOURCE_DIR}/src/*/core/*)
+  ${SOURCE_DIR}/src/text/* ${SOURCE_DIR}/src/storage/* ${SOURCE_DIR}/src/diary/* ${SOURCE_DIR}/src/*/core/*)
 foreach(f IN LISTS core_files)
   file(STRINGS ${f} hits REGEX "#include[ \t]*<(QtWidgets/|QtGui/|Q(Widget|Application|MainWindow|LineEdit|Label|PushButton|MessageBox|FileDialog|CalendarWidget|Color|Palette|Font)[>.])")
   if(hits)

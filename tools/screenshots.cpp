@@ -1,9 +1,9 @@
 // Renders the window with sample data to PNG files, for review and the README.
 // Usage: morvaline-screenshots OUTPUT_FOLDER
 
-#include "app/Colours.h"
-#include "app/Form1.h"
-#include "app/SelectedItemsPanel.h"
+#include "ui/Colours.h"
+#include "window/Form1.h"
+#include "selected/SelectedItemsPanel.h"
 #include "exchange/DataDialog.h"
 #include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
@@ -12,8 +12,8 @@
 #include "log/SaltListScreen.h"
 #include "log/core/ReportSums.h"
 #include "platform/CalendarControl.h"
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Dialogs.h"
 #include "platform/Translations.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"

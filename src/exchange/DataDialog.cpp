@@ -1,11 +1,12 @@
 #include "exchange/DataDialog.h"
 
-#include "app/MainWindow.h"
-#include "storage/DataFiles.h"
-#include "app/core/Diary.h"
+#include "diary/DiaryDocument.h"
+#include "log/core/LogExchange.h"
+#include "ui/DateBox.h"
+#include "ui/StatusLine.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "exchange/core/ItemExchange.h"
-#include "platform/Dialogs.h"
+#include "platform/core/Dialogs.h"
 #include "platform/EscapeKey.h"
 #include "storage/SafeWrite.h"
 
@@ -17,8 +18,9 @@
 
 namespace morv {
 
-DataDialog::DataDialog(Diary& diary, MainWindow& window, QWidget* parent)
-    : ColumnPanel(diary, window, parent, QStringLiteral("Picture2")) {
+DataDialog::DataDialog(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
+                       QWidget* parent)
+    : ColumnPanel(status, parent, QStringLiteral("Picture2")), document_(document), dialogs_(dialogs), date_(date) {
     Label16_12 = caption("Label16(12)", QStringLiteral("データ入出力"), 12);
     Command5 = button("Command5", QStringLiteral("ファイル出力"), 34);
     Command6 = button("Command6", QStringLiteral("ファイル入力"), 72);
@@ -35,19 +37,19 @@ DataDialog::DataDialog(Diary& diary, MainWindow& window, QWidget* parent)
     connect(Command7, &QPushButton::clicked, this, &DataDialog::Cancel);
     connect(Command5, &QPushButton::clicked, this, &DataDialog::ExportItems);
     connect(Command6, &QPushButton::clicked, this, &DataDialog::ImportItems);
-    connect(Command23, &QPushButton::clicked, this, [this] { window_.ExportLog(); });
-    connect(Command24, &QPushButton::clicked, this, [this] { window_.ImportLog(); });
+    connect(Command23, &QPushButton::clicked, this, &DataDialog::ExportLog);
+    connect(Command24, &QPushButton::clicked, this, &DataDialog::ImportLog);
 }
 
 void DataDialog::Open() { openDialog(Command7); }
 
 void DataDialog::Cancel() {
-    window_.ResetStatusLine();
+    status_.ResetStatusLine();
     closeDialog();
 }
 
 void DataDialog::refuse(const QString& text) {
-    window_.dialogs().notice(text);
+    dialogs_.notice(text);
     Command7->setFocus();
 }
 
@@ -56,24 +58,24 @@ void DataDialog::exportFile(const QString& proposedName, const QByteArray& bytes
     request.title = SaveDialogTitle;
     request.proposedName = proposedName;
     request.initialFolder = lastFolder_;
-    const std::optional<QString> chosen = window_.dialogs().chooseSaveFile(request);
+    const std::optional<QString> chosen = dialogs_.chooseSaveFile(request);
     if (!chosen) {
-        diary_.SetExchangeFile({});
+        document_.diary().SetExchangeFile({});
         return;
     }
     lastFolder_ = QFileInfo(*chosen).absolutePath();
-    diary_.SetExchangeFile(WithTxtExtension(*chosen));
-    FileOps& ops = window_.files().ops();
-    if (ops.exists(QFile::encodeName(diary_.ExchangeFile())) &&
-        !window_.dialogs().askYesNo(OverwriteQuestion(diary_.ExchangeFile()))) {
+    document_.diary().SetExchangeFile(WithTxtExtension(*chosen));
+    FileOps& ops = document_.ops();
+    if (ops.exists(QFile::encodeName(document_.diary().ExchangeFile())) &&
+        !dialogs_.askYesNo(OverwriteQuestion(document_.diary().ExchangeFile()))) {
         Command7->setFocus();
         return;
     }
-    if (!ReplaceFileDurably(ops, diary_.ExchangeFile(), bytes)) {
-        window_.ShowStatus(ExportFailedText);
+    if (!ReplaceFileDurably(ops, document_.diary().ExchangeFile(), bytes)) {
+        status_.ShowStatus(ExportFailedText);
         return;
     }
-    window_.dialogs().notice(ExportedNotice(diary_.ExchangeFile()));
+    dialogs_.notice(ExportedNotice(document_.diary().ExchangeFile()));
     closeDialog();
 }
 
@@ -81,16 +83,16 @@ std::optional<QString> DataDialog::importText(qint64 limit, bool unreadableInSta
     FileRequest request;
     request.title = OpenDialogTitle;
     request.initialFolder = lastFolder_;
-    const std::optional<QString> chosen = window_.dialogs().chooseOpenFile(request);
+    const std::optional<QString> chosen = dialogs_.chooseOpenFile(request);
     if (!chosen) {
-        diary_.SetExchangeFile({});
+        document_.diary().SetExchangeFile({});
         return std::nullopt;
     }
     lastFolder_ = QFileInfo(*chosen).absolutePath();
-    diary_.SetExchangeFile(*chosen);
+    document_.diary().SetExchangeFile(*chosen);
     QString text;
     bool notCp932 = false;
-    switch (ReadExchangeFile(diary_.ExchangeFile(), text, limit, &notCp932)) {
+    switch (ReadExchangeFile(document_.diary().ExchangeFile(), text, limit, &notCp932)) {
         case ExchangeRead::Read:
             return text;
         case ExchangeRead::Missing:
@@ -98,12 +100,12 @@ std::optional<QString> DataDialog::importText(qint64 limit, bool unreadableInSta
         case ExchangeRead::Refused:
             // The message is the same for every refusal; the status line says
             // what to change when it is the file's character code.
-            if (notCp932) window_.ShowStatus(NotCp932Text);
+            if (notCp932) status_.ShowStatus(NotCp932Text);
             refuse(ImportRefusedText);
             break;
         case ExchangeRead::Failed:
             if (unreadableInStatusLine)
-                window_.ShowStatus(ImportFailedText);
+                status_.ShowStatus(ImportFailedText);
             else
                 refuse(ImportFailedText);
             break;
@@ -112,15 +114,15 @@ std::optional<QString> DataDialog::importText(qint64 limit, bool unreadableInSta
 }
 
 void DataDialog::ExportItems() {
-    window_.ResetStatusLine();
-    const QString pending = window_.PreviewFileName();
+    status_.ResetStatusLine();
+    const QString pending = document_.diary().ItemImportPending() ? previewName_ : QString();
     const QString proposed =
-        pending.isEmpty() ? ProposedExportName(ProgramTitle, window_.DateShown()) : pending;
-    exportFile(proposed, ItemExchangeBytes(window_.DateShown(), diary_.ItemTable()));
+        pending.isEmpty() ? ProposedExportName(ProgramTitle, date_.DateShown()) : pending;
+    exportFile(proposed, ItemExchangeBytes(date_.DateShown(), document_.diary().ItemTable()));
 }
 
 void DataDialog::ImportItems() {
-    window_.ResetStatusLine();
+    status_.ResetStatusLine();
     const std::optional<QString> text = importText();
     if (!text) return;
     switch (CheckItemExchange(*text)) {
@@ -133,29 +135,54 @@ void DataDialog::ImportItems() {
     }
     // During a preview Kiroku.txt still holds the table from before it, the
     // one a drop goes back to: saving the preview there would lose it.
-    if (!diary_.ItemImportPending()) {
-        ItemList items = diary_.ItemTable();
-        if (window_.files().KirokuFileWrite(items) != 0) return refuse(ImportFailedText);
-        diary_.SavedItems(items);
-    }
+    if (!document_.diary().ItemImportPending() && !document_.WriteFile(DataFile::Kiroku))
+        return refuse(ImportFailedText);
 
     // The load goes into a copy, so a file that breaks off half-way leaves
     // the table exactly as Kiroku.txt now holds it.
-    ItemList loaded = diary_.ItemTable();
+    ItemList loaded = document_.diary().ItemTable();
     QString date;
     const bool ok = LoadItemExchange(*text, loaded, date);
-    if (ok || !diary_.ItemImportPending()) window_.SetDateShown(date);
+    if (ok || !document_.diary().ItemImportPending()) date_.SetDateShown(date);
     if (ok) {
-        diary_.BeginItemImport(std::move(loaded));
-        window_.ShowDateButtons(false);
+        document_.diary().BeginItemImport(std::move(loaded));
+        emit dateButtonsShown(false);
     }
-    window_.ShowFirstItemPage();
     if (!ok) {
-        window_.dialogs().notice(ImportFailedText);
+        dialogs_.notice(ImportFailedText);
         return;
     }
     closeDialog();
-    window_.BeginItemPreview(FileNameOf(diary_.ExchangeFile()));
+    previewName_ = FileNameOf(document_.diary().ExchangeFile());
+    emit itemPreviewStarted(previewName_);
+}
+
+void DataDialog::ExportLog() {
+    status_.ResetStatusLine();
+    exportFile(DefaultLogFileName(date_.DateShown()), EnbunBytes(document_.diary().DailyLog()));
+}
+
+void DataDialog::ImportLog() {
+    status_.ResetStatusLine();
+    // A file that cannot be read, or whose fields do not come in fours, is
+    // told in the status line; a refused one in a message box.
+    const std::optional<QString> text = importText(MaxLogFileBytes, true);
+    if (!text) return;
+    LogList imported;
+    switch (ReadLogExchange(*text, imported)) {
+        case LogCheck::Accepted:
+            break;
+        case LogCheck::Refused:
+            return refuse(ImportRefusedText);
+        case LogCheck::Broken:
+            return status_.ShowStatus(ImportFailedText);
+    }
+    // Enbun.txt keeps the log being replaced: a cancel, or the end of the
+    // program before a confirm, reads it back from there.
+    if (!document_.WriteFile(DataFile::Enbun)) return refuse(ImportFailedText);
+    document_.diary().BeginLogImport(std::move(imported));
+    closeDialog();
+    emit logPreviewStarted();
 }
 
 }  // namespace morv

@@ -3,22 +3,30 @@
 // the item data, the daily-log pair, and cancel. It also holds the file-dialog
 // steps both exchanges share.
 
-#include "app/ColumnPanel.h"
+#include "ui/ColumnPanel.h"
 #include "exchange/core/ExchangeFiles.h"
 
 #include <optional>
 
 namespace morv {
 
+class DateBox;
+class DiaryDocument;
+class Dialogs;
+
 class DataDialog : public ColumnPanel {
     Q_OBJECT
 public:
-    DataDialog(Diary& diary, MainWindow& window, QWidget* parent);
+    DataDialog(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date, QWidget* parent);
 
     void Open();
     void Cancel();
     void ExportItems();
     void ImportItems();
+    // The daily log to a file, and a file shown on the salt list until the
+    // import is confirmed or cancelled there.
+    void ExportLog();
+    void ImportLog();
 
     // Asks for a file (proposing `proposedName`), asks before replacing an
     // existing one, writes `bytes` whole and tells the user; the dialog then
@@ -42,9 +50,22 @@ public:
     QPushButton* Command24 = nullptr;
     QPushButton* Command7 = nullptr;
 
+signals:
+    // An item file was loaded into the diary: the preview bar takes over.
+    void itemPreviewStarted(const QString& fileName);
+    // A log file was loaded into the diary: the salt list shows it.
+    void logPreviewStarted();
+    // The date buttons are hidden while the date is an imported file's.
+    void dateButtonsShown(bool shown);
+
 private:
+    DiaryDocument& document_;
+    Dialogs& dialogs_;
+    DateBox& date_;
     // Where the last file was chosen in this run; empty: the home folder.
     QString lastFolder_;
+    // The name of the item file previewed now.
+    QString previewName_;
 };
 
 }  // namespace morv

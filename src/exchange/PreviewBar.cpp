@@ -1,14 +1,13 @@
 #include "exchange/PreviewBar.h"
 
-#include "app/Colours.h"
-#include "app/Controls.h"
-#include "app/MainWindow.h"
-#include "app/core/Diary.h"
-#include "app/core/ImportSteps.h"
-#include "storage/DataFiles.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "diary/DiaryDocument.h"
+#include "ui/DateBox.h"
+#include "ui/StatusLine.h"
 #include "exchange/core/ExchangeFiles.h"
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Dialogs.h"
 #include "text/DateText.h"
 
 #include <QLabel>
@@ -20,8 +19,13 @@ namespace morv {
 static const QString AdoptQuestionText =
     QStringLiteral("全てのデータを読み込んだファイルの内容で置き換えますか？");
 
-PreviewBar::PreviewBar(Diary& diary, MainWindow& window, QWidget* parent)
-    : ColumnPanel(diary, window, parent, QStringLiteral("Picture3")) {
+PreviewBar::PreviewBar(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
+                       const Clock& clock, QWidget* parent)
+    : ColumnPanel(status, parent, QStringLiteral("Picture3")),
+      document_(document),
+      dialogs_(dialogs),
+      date_(date),
+      clock_(clock) {
     auto note = [this](const char* name, const QString& text, int top) {
         QLabel* label = MakeLabel(this, QLatin1String(name), text, {6, top, 106, 36});
         label->setWordWrap(true);
@@ -38,11 +42,11 @@ PreviewBar::PreviewBar(Diary& diary, MainWindow& window, QWidget* parent)
     Command11 = button("Command11", QStringLiteral("キャンセル"), 318);
 
     // The shortcuts do exactly what the covered main commands do.
-    connect(Command25, &QPushButton::clicked, this, [this] { window_.Register(); });
-    connect(Command26, &QPushButton::clicked, this, [this] { window_.OpenSaltList(); });
-    connect(Command27, &QPushButton::clicked, this, [this] { window_.OpenSelectedItems(); });
+    connect(Command25, &QPushButton::clicked, this, &PreviewBar::registerRequested);
+    connect(Command26, &QPushButton::clicked, this, &PreviewBar::saltListRequested);
+    connect(Command27, &QPushButton::clicked, this, &PreviewBar::selectedItemsRequested);
     connect(Command34, &QPushButton::clicked, this, [this] {
-        window_.ExportItems();
+        emit exportRequested();
         Command11->setFocus();
     });
     connect(Command12, &QPushButton::clicked, this, &PreviewBar::Adopt);
@@ -51,44 +55,43 @@ PreviewBar::PreviewBar(Diary& diary, MainWindow& window, QWidget* parent)
 
 void PreviewBar::Begin(const QString& fileName) {
     // The date is the file's while pending; the calendar must not change it.
-    window_.HideCalendar();
+    date_.HideCalendar();
     showOverColumn();
     Command11->setFocus();
     // With a file name shown the status line keeps its reminder.
-    window_.ShowPreviewFileName(fileName);
-    window_.ResetStatusLine();
+    emit previewFileNameChanged(fileName);
+    status_.ResetStatusLine();
 }
 
 void PreviewBar::Adopt() {
-    if (!window_.dialogs().askYesNo(AdoptQuestionText)) {
+    if (!dialogs_.askYesNo(AdoptQuestionText)) {
         Command11->setFocus();
         return;
     }
-    if (!AdoptImport(diary_, window_.files(), DataFile::Kiroku)) {
-        window_.dialogs().notice(AdoptFailedText);
+    if (!document_.AdoptImport(DataFile::Kiroku)) {
+        dialogs_.notice(AdoptFailedText);
         Command11->setFocus();
         return;
     }
-    window_.dialogs().notice(AdoptedText);
+    dialogs_.notice(AdoptedText);
     end();
 }
 
 void PreviewBar::Drop() {
-    if (!diary_.ItemImportPending()) return;
+    if (!document_.diary().ItemImportPending()) return;
     // Kiroku.txt holds the table the import replaced. Should it have become
     // unreadable meanwhile, the copy taken at the import is put back instead:
     // ending the preview must never leave the imported data in its place.
-    const bool read = DropImport(diary_, window_.files(), DataFile::Kiroku);
-    window_.ShowFirstItemPage();
+    const bool read = document_.DropImport(DataFile::Kiroku);
     end();
-    if (!read) window_.ShowStatus(StorageErrorText);
+    if (!read) status_.ShowStatus(StorageErrorText);
 }
 
 void PreviewBar::end() {
-    window_.SetDateShown(DateText(window_.clock().today()));
-    window_.ShowDateButtons(true);
+    date_.SetDateShown(DateText(clock_.today()));
+    emit dateButtonsShown(true);
     hide();
-    window_.ShowPreviewFileName(QString());
+    emit previewFileNameChanged(QString());
 }
 
 }  // namespace morv

@@ -2,15 +2,21 @@
 // The bar over the command column while an imported item-data file is
 // previewed: shortcuts to the main commands, and adopt or drop.
 
-#include "app/ColumnPanel.h"
+#include "ui/ColumnPanel.h"
 #include "storage/Records.h"
 
 namespace morv {
 
+class Clock;
+class DateBox;
+class DiaryDocument;
+class Dialogs;
+
 class PreviewBar : public ColumnPanel {
     Q_OBJECT
 public:
-    PreviewBar(Diary& diary, MainWindow& window, QWidget* parent);
+    PreviewBar(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date, const Clock& clock,
+               QWidget* parent);
 
     // The import has loaded `fileName` into the diary.
     void Begin(const QString& fileName);
@@ -26,9 +32,26 @@ public:
     QPushButton* Command12 = nullptr;
     QPushButton* Command11 = nullptr;
 
+signals:
+    // The bar's shortcuts to the main commands it covers, which do exactly
+    // what those do.
+    void registerRequested();
+    void saltListRequested();
+    void selectedItemsRequested();
+    void exportRequested();
+    // The name of the previewed file, empty when the preview ends.
+    void previewFileNameChanged(const QString& name);
+    // The date buttons are hidden while the date is the file's.
+    void dateButtonsShown(bool shown);
+
 private:
     // Back to the normal state on today's date.
     void end();
+
+    DiaryDocument& document_;
+    Dialogs& dialogs_;
+    DateBox& date_;
+    const Clock& clock_;
 };
 
 }  // namespace morv

@@ -1,9 +1,12 @@
 #include "grid/ItemGrid.h"
 
-#include "app/Colours.h"
-#include "app/Controls.h"
-#include "app/Shortcuts.h"
-#include "app/core/Diary.h"
+#include "ui/Colours.h"
+#include "ui/DateBox.h"
+#include "ui/StatusLine.h"
+#include "ui/WaitingValues.h"
+#include "ui/Controls.h"
+#include "ui/Shortcuts.h"
+#include "diary/Diary.h"
 #include "grid/core/ItemRows.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyPaths.h"
@@ -53,9 +56,17 @@ W* rowControl(QFrame* panel, const char* base, int row, const QRect& rect) {
 
 }  // namespace
 
-ItemGrid::ItemGrid(Diary& diary, MainWindow& window, const std::array<QFrame*, Rows>& rowPanels,
-                   const std::array<QPushButton*, Pages>& pageButtons, QObject* parent)
-    : QObject(parent), diary_(diary), window_(window), rowPanels_(rowPanels), pageButtons_(pageButtons) {
+ItemGrid::ItemGrid(Diary& diary, Dialogs& dialogs, StatusLine& status, DateBox& date, const WaitingValues& waiting,
+                   const std::array<QFrame*, Rows>& rowPanels, const std::array<QPushButton*, Pages>& pageButtons,
+                   QObject* parent)
+    : QObject(parent),
+      diary_(diary),
+      dialogs_(dialogs),
+      status_(status),
+      date_(date),
+      waiting_(waiting),
+      rowPanels_(rowPanels),
+      pageButtons_(pageButtons) {
     for (int row = 0; row < Rows; ++row) {
         buildRow(row);
         wireRow(row);
@@ -63,6 +74,20 @@ ItemGrid::ItemGrid(Diary& diary, MainWindow& window, const std::array<QFrame*, R
     for (int page = 0; page < Pages; ++page) {
         connect(pageButtons_[page], &QPushButton::clicked, this, [this, page] { onPageClicked(page); });
     }
+    connect(&diary_, &Diary::itemChanged, this, &ItemGrid::itemChanged);
+    connect(&diary_, &Diary::itemsReplaced, this, [this] {
+        ShowItemPage(0);
+        ClearSelection();
+    });
+}
+
+void ItemGrid::itemChanged(int changed) {
+    for (int r = 0; r < Rows; ++r) {
+        if (changed >= 0 && slot(r) != changed) continue;
+        loadRow(r, false);
+        PaintItemRow(r);
+    }
+    PaintPageButtons();
 }
 
 void ItemGrid::buildRow(int r) {
@@ -165,7 +190,7 @@ void ItemGrid::wireRow(int r) {
         KeyRule rule;
         rule.chars = KeyRule::Chars::Decimal;
         rule.maxTyped = 6;
-        rule.onSecondPoint = [this] { window_.showDecimalPointMessage(); };
+        rule.onSecondPoint = [this] { RefuseSecondPoint(dialogs_); };
         if (number == TextNa[r])
             rule.onEnter = [this, r] { ConvertSodiumRow(r); };
         else
@@ -202,37 +227,36 @@ const ItemRecord* ItemGrid::record(int row) const {
 
 void ItemGrid::ShowItemPage(int page) {
     page_ = std::clamp(page, 0, Pages - 1);
-    bool trimmed = false;
     for (int r = 0; r < Rows; ++r) {
-        trimmed |= loadRow(r);
+        loadRow(r, true);
         PaintItemRow(r);
     }
     PaintPageButtons();
-    // A name of blanks read from a file stopped counting.
-    if (trimmed) window_.EnbunGoukei();
 }
 
-bool ItemGrid::loadRow(int r) {
+void ItemGrid::loadRow(int r, bool whole) {
     const ItemRecord* item = record(r);
-    if (!item) return false;
-    if (item->Checked.isEmpty()) diary_.SetChecked(slot(r), QStringLiteral("0"));
+    if (!item) return;
     // Showing is not editing: the write-through handlers stay out of it, so an
-    // odd tick value stays as it was.
+    // odd tick value stays as it was. A box that already shows its value is
+    // left alone, so that a row the user is typing in keeps its cursor (and
+    // the blank typed after a word, which the stored name leaves off).
     const QSignalBlocker tick(Check[r]);
     const QSignalBlocker name(TextName[r]);
     const QSignalBlocker sodium(TextNa[r]);
     const QSignalBlocker salt(TextEnbun[r]);
     Check[r]->setChecked(ShowsTicked(item->Checked));
-    TextName[r]->setText(item->ItemName);
-    TextNa[r]->setText(item->Sodium);
-    TextEnbun[r]->setText(item->ItemSalt);
+    if (whole || TrimBlanks(TextName[r]->text()) != TrimBlanks(item->ItemName)) TextName[r]->setText(item->ItemName);
+    if (whole || TextNa[r]->text() != item->Sodium) TextNa[r]->setText(item->Sodium);
+    if (whole || TextEnbun[r]->text() != item->ItemSalt) TextEnbun[r]->setText(item->ItemSalt);
     nameTick(r);
-    // The name is shown as stored but kept without its surrounding blanks, as
-    // typing it would have: a name of blanks alone names nothing.
-    const QString trimmed = TrimBlanks(item->ItemName);
-    if (trimmed == item->ItemName) return false;
-    diary_.SetItemName(slot(r), trimmed);
-    return true;
+    // What showing a row stores: "0" for an empty tick, and the name without
+    // its surrounding blanks, as typing it would have (a name of blanks alone
+    // names nothing). The diary announces the change, which shows the row again.
+    const int at = slot(r);
+    if (item->Checked.isEmpty()) diary_.SetChecked(at, QStringLiteral("0"));
+    if (const ItemRecord* now = record(r); now && TrimBlanks(now->ItemName) != now->ItemName)
+        diary_.SetItemName(at, TrimBlanks(now->ItemName));
 }
 
 void ItemGrid::PaintItemRow(int r) {
@@ -273,10 +297,10 @@ void ItemGrid::PaintPageButtons() {
 void ItemGrid::onPageClicked(int page) {
     // A salt box being edited finishes its focus-loss handling (and with it the
     // total) on its own page before the rows change under it.
-    window_.FocusDateBox();
+    date_.FocusDateBox();
     QCoreApplication::processEvents();
-    window_.ResetStatusLine();
-    window_.HideCalendar();
+    status_.ResetStatusLine();
+    date_.HideCalendar();
     if (page == page_) return;
     ShowItemPage(page);
     ClearSelection();
@@ -298,9 +322,15 @@ QLineEdit* ItemGrid::selectedBox() const {
 void ItemGrid::PutIntoSelectedBox(const QString& text) {
     QLineEdit* box = selectedBox();
     if (!box) return;
-    // The box's own change handling stores the text into the item.
-    box->setText(text);
-    if (selection_.salt) window_.EnbunGoukei();
+    const int row = std::clamp(selection_.row, 0, Rows - 1);
+    if (record(row)) {
+        if (selection_.salt) {
+            diary_.SetItemSalt(slot(row), text);
+            diary_.FinishDraft(slot(row));
+        } else {
+            diary_.SetSodium(slot(row), text);
+        }
+    }
     box->setFocus();
     SetBackground(box, colour::White);
 }
@@ -315,17 +345,15 @@ void ItemGrid::MarkSelectedBox(bool marked) {
 }
 
 void ItemGrid::onTicked(int r, bool ticked) {
-    window_.ResetStatusLine();
+    status_.ResetStatusLine();
     if (record(r)) diary_.SetChecked(slot(r), ticked ? QStringLiteral("1") : QStringLiteral("0"));
     paintNameBox(r);
-    window_.EnbunGoukei();
 }
 
 void ItemGrid::onNameChanged(int r) {
     if (record(r)) diary_.SetItemName(slot(r), TrimBlanks(TextName[r]->text()));
     nameTick(r);
     PaintItemRow(r);
-    window_.EnbunGoukei();
 }
 
 void ItemGrid::onSodiumChanged(int r) {
@@ -333,8 +361,9 @@ void ItemGrid::onSodiumChanged(int r) {
 }
 
 void ItemGrid::onSaltChanged(int r) {
-    if (record(r)) diary_.SetItemSalt(slot(r), TextEnbun[r]->text());
-    if (window_.EnterPrompt()) window_.ShowStatus(EnterHintText);
+    // The total waits for Enter, or for the box to be left.
+    if (record(r)) diary_.DraftItemSalt(slot(r), TextEnbun[r]->text());
+    if (status_.EnterPrompt()) status_.ShowStatus(EnterHintText);
 }
 
 bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
@@ -344,8 +373,8 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
     for (int r = 0; r < Rows; ++r) {
         if (watched == TextName[r]) {
             if (in) {
-                window_.ResetStatusLine();
-                window_.HideCalendar();
+                status_.ResetStatusLine();
+                date_.HideCalendar();
             }
         } else if (watched == TextNa[r]) {
             if (in) onAreaFocused(r, false);
@@ -363,8 +392,8 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ItemGrid::onAreaFocused(int r, bool salt) {
-    window_.ResetStatusLine();
-    window_.HideCalendar();
+    status_.ResetStatusLine();
+    date_.HideCalendar();
     const int previous = std::clamp(selection_.row, 0, Rows - 1);
     SetBackground(TextNa[previous], colour::White);
     SetBackground(TextEnbun[previous], colour::White);
@@ -372,45 +401,51 @@ void ItemGrid::onAreaFocused(int r, bool salt) {
     QLineEdit* box = salt ? TextEnbun[r] : TextNa[r];
     // The box is now where a weight conversion, or a carried seasoning total,
     // will land.
-    if (window_.WeightPending()) SetBackground(box, colour::Yellow);
+    if (waiting_.WeightPending()) SetBackground(box, colour::Yellow);
     if (!salt) return;
-    if (window_.CarriedSalt() != u"0") SetBackground(box, colour::Yellow);
-    if (!TextName[r]->text().isEmpty() && Check[r]->isChecked()) window_.SetEnterPrompt(true);
+    if (waiting_.CarriedSalt() != u"0") SetBackground(box, colour::Yellow);
+    if (!TextName[r]->text().isEmpty() && Check[r]->isChecked()) status_.SetEnterPrompt(true);
 }
 
 void ItemGrid::onSaltEnter() {
-    window_.EnbunGoukei();
-    window_.ResetStatusLine();
+    const int row = std::clamp(selection_.row, 0, Rows - 1);
+    if (record(row)) diary_.FinishDraft(slot(row));
+    status_.ResetStatusLine();
 }
 
 void ItemGrid::onSaltLeft(int r) {
-    window_.ResetStatusLine();
-    window_.SetEnterPrompt(false);
-    if (!TextName[r]->text().isEmpty() && Check[r]->isChecked()) window_.EnbunGoukei();
+    status_.ResetStatusLine();
+    status_.SetEnterPrompt(false);
+    if (!TextName[r]->text().isEmpty() && Check[r]->isChecked() && record(r)) diary_.FinishDraft(slot(r));
 }
 
 // ---- Conversions ----
 
 void ItemGrid::ConvertSodiumRow(int r) {
     if (r < 0 || r >= Rows) return;
-    window_.ResetStatusLine();
-    window_.HideCalendar();
+    status_.ResetStatusLine();
+    date_.HideCalendar();
     const QString sodium = TextNa[r]->text();
     const auto salt = SodiumToSalt(sodium);
-    if (salt) TextEnbun[r]->setText(*salt);
-    window_.EnbunGoukei();
-    // The sodium has been used up; only a number too large to convert is kept,
-    // so that nothing the user typed or pasted is lost without a result.
-    if (salt || !IsNumeric(sodium)) TextNa[r]->clear();
+    if (record(r)) {
+        if (salt) diary_.SetItemSalt(slot(r), *salt);
+        // The total counts the row's salt as it now stands, typed or converted.
+        diary_.FinishDraft(slot(r));
+        // The sodium has been used up; only a number too large to convert is
+        // kept, so that nothing the user typed or pasted is lost without a result.
+        if (salt || !IsNumeric(sodium)) diary_.SetSodium(slot(r), QString());
+    }
     TextEnbun[r]->setFocus();
 }
 
 void ItemGrid::MultiplySaltRow(int r, SaltOperation operation) {
     if (r < 0 || r >= Rows) return;
-    window_.ResetStatusLine();
-    window_.HideCalendar();
-    if (const auto salt = MultiplySalt(TextEnbun[r]->text(), operation)) TextEnbun[r]->setText(*salt);
-    window_.EnbunGoukei();
+    status_.ResetStatusLine();
+    date_.HideCalendar();
+    if (record(r)) {
+        if (const auto salt = MultiplySalt(TextEnbun[r]->text(), operation)) diary_.SetItemSalt(slot(r), *salt);
+        diary_.FinishDraft(slot(r));
+    }
     TextEnbun[r]->setFocus();
 }
 

@@ -2,7 +2,7 @@
 // The paged grid of food items: sixteen rows over the 160 records of the item
 // table, ten pages, every edit written through to its record at once.
 
-#include "app/MainWindow.h"
+#include "ui/SelectedBox.h"
 #include "grid/core/SaltArithmetic.h"
 
 #include <QList>
@@ -18,22 +18,27 @@ class QWidget;
 
 namespace morv {
 
+class DateBox;
 class Diary;
+class Dialogs;
+class StatusLine;
+class WaitingValues;
 struct ItemRecord;
 
-class ItemGrid : public QObject {
+class ItemGrid : public QObject, public SelectedBox {
     Q_OBJECT
 public:
     static constexpr int Rows = 16;
     static constexpr int Pages = 10;
 
     // Builds the row controls inside the window's sixteen row panels and
-    // wires its page buttons.
-    ItemGrid(Diary& diary, MainWindow& window, const std::array<QFrame*, Rows>& rowPanels,
-             const std::array<QPushButton*, Pages>& pageButtons, QObject* parent);
+    // wires its page buttons. The rows follow the diary's item table.
+    ItemGrid(Diary& diary, Dialogs& dialogs, StatusLine& status, DateBox& date, const WaitingValues& waiting,
+             const std::array<QFrame*, Rows>& rowPanels, const std::array<QPushButton*, Pages>& pageButtons,
+             QObject* parent);
 
     int ItemPage() const { return page_; }
-    GridSelection Selection() const { return selection_; }
+    GridSelection Selection() const override { return selection_; }
 
     // Makes page p the shown page, loads it into the rows and paints rows and
     // page buttons. Loading stores nothing but "0" into an empty tick and a
@@ -41,12 +46,12 @@ public:
     void ShowItemPage(int page);
     // No grid box is the target of a conversion or transfer any more.
     void ClearSelection();
-    // The selected box gets `text` as if typed, a plain colour and the focus;
-    // the total follows a salt box.
-    void PutIntoSelectedBox(const QString& text);
-    QString SelectedBoxText() const;
+    // The selected box's item gets `text`, as if typed and finished; the box
+    // a plain colour and the focus.
+    void PutIntoSelectedBox(const QString& text) override;
+    QString SelectedBoxText() const override;
     // Yellow: a pending value will land there; or plain again.
-    void MarkSelectedBox(bool marked);
+    void MarkSelectedBox(bool marked) override;
     // Colours row r from its record: the panel by name, the name box by tick and name.
     void PaintItemRow(int row);
     // Colours the ten page buttons from the table; the shown page is salmon.
@@ -83,8 +88,11 @@ protected:
 private:
     void buildRow(int row);
     void wireRow(int row);
-    // true: the stored name lost surrounding blanks.
-    bool loadRow(int row);
+    // whole: every box set, as for a page shown anew; otherwise only those
+    // that do not show their value yet.
+    void loadRow(int row, bool whole);
+    // A slot of the table changed (-1: any): its row shows it again.
+    void itemChanged(int slot);
     // The record a row of the shown page stands for, and its slot; null if
     // the page or the table is out of shape, in which case the handlers
     // change nothing.
@@ -104,7 +112,10 @@ private:
     void onSaltLeft(int row);
 
     Diary& diary_;
-    MainWindow& window_;
+    Dialogs& dialogs_;
+    StatusLine& status_;
+    DateBox& date_;
+    const WaitingValues& waiting_;
     std::array<QFrame*, Rows> rowPanels_;
     std::array<QPushButton*, Pages> pageButtons_;
     int page_ = 0;

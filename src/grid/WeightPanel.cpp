@@ -1,11 +1,12 @@
 #include "grid/WeightPanel.h"
 
-#include "app/Colours.h"
-#include "app/Controls.h"
-#include "app/MainWindow.h"
-#include "grid/ItemGrid.h"
-#include "platform/CalendarControl.h"
-#include "platform/Dialogs.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/DateBox.h"
+#include "ui/SelectedBox.h"
+#include "ui/StatusLine.h"
+#include "ui/WaitingValues.h"
+#include "platform/core/Dialogs.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyRules.h"
 #include "text/NumericText.h"
@@ -21,7 +22,9 @@ namespace morv {
 static const QString NotANumberText = QStringLiteral("数字が入力されていません");
 static const QString NoAreaText = QStringLiteral("ナトリウムまたは塩分のエリアが選択されていません");
 
-WeightPanel::WeightPanel(MainWindow& window, QWidget* parent) : QFrame(parent), window_(window) {
+WeightPanel::WeightPanel(Dialogs& dialogs, StatusLine& status, DateBox& date, SelectedBox& into,
+                         WaitingValues& waiting, QWidget* parent)
+    : QFrame(parent), dialogs_(dialogs), status_(status), date_(date), into_(into), waiting_(waiting) {
     setObjectName(QStringLiteral("Picture1"));
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Raised);
@@ -64,11 +67,12 @@ WeightPanel::WeightPanel(MainWindow& window, QWidget* parent) : QFrame(parent), 
         KeyRule rule;
         rule.chars = KeyRule::Chars::Decimal;
         rule.maxTyped = 6;
-        rule.onSecondPoint = [this] { window_.showDecimalPointMessage(); };
+        rule.onSecondPoint = [this] { RefuseSecondPoint(dialogs_); };
         InstallKeyRule(edit, rule);
         SelectAllOnFocus(edit);
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::textChanged, this, [this] {
+            waiting_.SetWeightPending(HasInput());
             if (HasInput()) markSelectedArea();
         });
     }
@@ -81,51 +85,51 @@ QList<QWidget*> WeightPanel::tabChain() const { return {Text3, Text4}; }
 bool WeightPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn && (watched == Text3 || watched == Text4) &&
         MovesBetweenControls(static_cast<QFocusEvent*>(event))) {
-        window_.ResetStatusLine();
-        window_.HideCalendar();
+        status_.ResetStatusLine();
+        date_.HideCalendar();
     } else if (event->type() == QEvent::FocusOut && watched == Text4 &&
                LeftByTab(static_cast<QFocusEvent*>(event))) {
         // Tab and Shift+Tab both leave the panel for the date box.
-        window_.FocusDateBox(Qt::TabFocusReason);
+        date_.FocusDateBox(Qt::TabFocusReason);
     }
     return QFrame::eventFilter(watched, event);
 }
 
 void WeightPanel::markSelectedArea() {
-    window_.MarkSelectedBox(true);
+    into_.MarkSelectedBox(true);
 }
 
 void WeightPanel::ConvertWeight() {
-    window_.ResetStatusLine();
-    window_.HideCalendar();
+    status_.ResetStatusLine();
+    date_.HideCalendar();
     const auto perHundred = NumericValue(Text3->text());
     if (!perHundred) {
-        window_.dialogs().notice(NotANumberText);
+        dialogs_.notice(NotANumberText);
         Text3->setFocus();
         return;
     }
     const auto weight = NumericValue(Text4->text());
     if (!weight) {
-        window_.dialogs().notice(NotANumberText);
+        dialogs_.notice(NotANumberText);
         Text4->setFocus();
         return;
     }
-    if (!window_.Selection().sodium && !window_.Selection().salt) {
-        window_.dialogs().notice(NoAreaText);
+    if (!into_.Selection().sodium && !into_.Selection().salt) {
+        dialogs_.notice(NoAreaText);
         Text3->setFocus();
         return;
     }
     const double value = *perHundred * *weight / 100;
     if (!std::isfinite(value)) {
         // Only pasted numbers of hundreds of digits get here; nothing is written.
-        window_.dialogs().notice(NotANumberText);
+        dialogs_.notice(NotANumberText);
         Text3->setFocus();
         return;
     }
     const QString result = CutDecimals(NumberText(value), 2);
     Text3->clear();
     Text4->clear();
-    window_.PutIntoSelectedBox(result);
+    into_.PutIntoSelectedBox(result);
 }
 
 }  // namespace morv

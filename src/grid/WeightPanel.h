@@ -11,12 +11,18 @@ class QPushButton;
 
 namespace morv {
 
-class MainWindow;
+class DateBox;
+class Dialogs;
+class SelectedBox;
+class StatusLine;
+class WaitingValues;
 
 class WeightPanel : public QFrame {
     Q_OBJECT
 public:
-    WeightPanel(MainWindow& window, QWidget* parent);
+    // `into` is where a conversion lands; `waiting` hears whether one waits.
+    WeightPanel(Dialogs& dialogs, StatusLine& status, DateBox& date, SelectedBox& into, WaitingValues& waiting,
+                QWidget* parent);
 
     void ConvertWeight();
     // Whether either box holds text: the grid then marks a newly selected box.
@@ -33,7 +39,11 @@ protected:
 private:
     void markSelectedArea();
 
-    MainWindow& window_;
+    Dialogs& dialogs_;
+    StatusLine& status_;
+    DateBox& date_;
+    SelectedBox& into_;
+    WaitingValues& waiting_;
 };
 
 }  // namespace morv

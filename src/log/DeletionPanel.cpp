@@ -1,10 +1,8 @@
 #include "log/DeletionPanel.h"
 
-#include "app/MainWindow.h"
-#include "app/core/Diary.h"
-#include "storage/DataFiles.h"
-#include "grid/ItemGrid.h"
-#include "platform/Dialogs.h"
+#include "diary/DiaryDocument.h"
+#include "ui/StatusLine.h"
+#include "platform/core/Dialogs.h"
 #include "platform/EscapeKey.h"
 
 #include <QLabel>
@@ -17,8 +15,8 @@ static const QString ItemsDeletedText = QStringLiteral("全てのデータを削
 static const QString DeleteLogQuestion = QStringLiteral("塩分一覧のデータを削除します、よろしいですか？");
 static const QString LogDeletedText = QStringLiteral("塩分一覧のデータを削除しました");
 
-DeletionPanel::DeletionPanel(Diary& diary, MainWindow& window, QWidget* parent)
-    : ColumnPanel(diary, window, parent, QStringLiteral("Picture4")) {
+DeletionPanel::DeletionPanel(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, QWidget* parent)
+    : ColumnPanel(status, parent, QStringLiteral("Picture4")), document_(document), dialogs_(dialogs) {
     Label16_1 = caption("Label16(1)", QStringLiteral("データ"), 12);
     Command31 = button("Command31", QStringLiteral("削除"), 34);
     Label16_2 = caption("Label16(2)", QStringLiteral("塩分一覧"), 84);
@@ -36,34 +34,31 @@ DeletionPanel::DeletionPanel(Diary& diary, MainWindow& window, QWidget* parent)
 void DeletionPanel::Open() { openDialog(Command33); }
 
 void DeletionPanel::Cancel() {
-    window_.ResetStatusLine();
+    status_.ResetStatusLine();
     closeDialog();
 }
 
 bool DeletionPanel::confirmed(const QString& question) {
-    window_.ResetStatusLine();
-    if (window_.dialogs().askYesNo(question)) return true;
+    status_.ResetStatusLine();
+    if (dialogs_.askYesNo(question)) return true;
     Command33->setFocus();
     return false;
 }
 
 void DeletionPanel::done(const QString& notice) {
-    window_.dialogs().notice(notice);
+    dialogs_.notice(notice);
     closeDialog();
 }
 
 void DeletionPanel::DeleteItems() {
     if (!confirmed(DeleteItemsQuestion)) return;
-    if (window_.files().KirokuFileDelete() != 0) return Command33->setFocus();
-    diary_.LoadItemTable(NewItemTable());
-    window_.ShowFirstItemPage();
+    if (!document_.DeleteFile(DataFile::Kiroku)) return Command33->setFocus();
     done(ItemsDeletedText);
 }
 
 void DeletionPanel::DeleteLog() {
     if (!confirmed(DeleteLogQuestion)) return;
-    if (window_.files().EnbunFileDelete() != 0) return Command33->setFocus();
-    diary_.LoadDailyLog({});
+    if (!document_.DeleteFile(DataFile::Enbun)) return Command33->setFocus();
     done(LogDeletedText);
 }
 

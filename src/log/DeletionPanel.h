@@ -2,14 +2,17 @@
 // The deletion dialog over the command column: delete the item data or the
 // daily log, or cancel.
 
-#include "app/ColumnPanel.h"
+#include "ui/ColumnPanel.h"
 
 namespace morv {
+
+class DiaryDocument;
+class Dialogs;
 
 class DeletionPanel : public ColumnPanel {
     Q_OBJECT
 public:
-    DeletionPanel(Diary& diary, MainWindow& window, QWidget* parent);
+    DeletionPanel(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, QWidget* parent);
 
     void Open();
     void Cancel();
@@ -28,6 +31,9 @@ private:
     // The question asked and answered Yes; otherwise the focus goes to cancel.
     bool confirmed(const QString& question);
     void done(const QString& notice);
+
+    DiaryDocument& document_;
+    Dialogs& dialogs_;
 };
 
 }  // namespace morv

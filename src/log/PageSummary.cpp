@@ -1,6 +1,6 @@
 #include "log/PageSummary.h"
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 #include "log/core/ReportSums.h"
 
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "log/ReportPainter.h"
 #include "log/core/ReportFiles.h"
 #include "log/core/ReportSums.h"
-#include "platform/Clock.h"
+#include "platform/core/Clock.h"
 #include "storage/DataFolder.h"
 #include "storage/SafeWrite.h"
 #include "text/DateText.h"

@@ -1,7 +1,7 @@
 #include "log/ReportPainter.h"
 
-#include "app/Colours.h"
-#include "app/Controls.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
 #include "log/core/ReportLayout.h"
 #include "text/DateText.h"
 #include "text/NumericText.h"

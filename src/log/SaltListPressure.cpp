@@ -1,16 +1,19 @@
 // The blood-pressure side of the salt-list screen: entering, replacing and
 // deleting a logged day's reading, and its bars in the rows of the list.
 
-#include "app/Colours.h"
-#include "app/MainWindow.h"
-#include "app/core/Diary.h"
+#include "ui/Colours.h"
+#include "diary/DiaryDocument.h"
+#include "platform/core/Clock.h"
+#include "ui/DateBox.h"
+#include "ui/StatusLine.h"
+#include "diary/Diary.h"
 #include "log/SaltListScreen.h"
 #include "log/core/BloodPressure.h"
-#include "log/core/LogBars.h"
+#include "log/BarPixels.h"
 #include "log/core/LogPages.h"
 #include "platform/CalendarControl.h"
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Dialogs.h"
 #include "platform/KeyRules.h"
 #include "text/DateText.h"
 
@@ -101,7 +104,7 @@ void SaltListScreen::DrawPressureBars() {
 
 void SaltListScreen::TogglePressureDisplay() {
     Calendar2.hide();
-    Text2->setText(window_.DateShown());
+    Text2->setText(date_.DateShown());
     Text5->clear();
     Text6->clear();
     if (Command40->text() != PressureDisplayOffCaption) {
@@ -139,7 +142,7 @@ void SaltListScreen::PressureDayAfter() { movePressureDate(1); }
 void SaltListScreen::OpenPressureCalendar() {
     Calendar2->show();
     Calendar2->raise();
-    Calendar2->setFromText(Text2->text(), window_.clock().today());
+    Calendar2->setFromText(Text2->text(), clock_.today());
 }
 
 void SaltListScreen::onPressureDayPicked() {
@@ -159,14 +162,18 @@ void SaltListScreen::onPressureEnter(bool inFirstBox) {
 }
 
 void SaltListScreen::RegisterPressure() {
-    const qsizetype at = FindLogDate(diary_.DailyLog(), Text2->text());
+    const QString date = Text2->text();
+    qsizetype at = FindLogDate(diary_.DailyLog(), date);
+    if (at >= 0 && !diary_.DailyLog()[static_cast<size_t>(at)].PressureLow.isEmpty()) {
+        if (!dialogs_.askYesNo(OverwriteReadingText)) return;
+        // The log may have changed while the question was open (another
+        // machine's save came in): the day is found again by its date.
+        at = FindLogDate(diary_.DailyLog(), date);
+    }
     if (at < 0) {
-        window_.dialogs().notice(NotLoggedText);
+        dialogs_.notice(NotLoggedText);
         return;
     }
-    if (!diary_.DailyLog()[static_cast<size_t>(at)].PressureLow.isEmpty() &&
-        !window_.dialogs().askYesNo(OverwriteReadingText))
-        return;
     const PressureReading reading = OrderReading(Text5->text(), Text6->text());
     diary_.SetReading(static_cast<int>(at), reading.low, reading.high);
     DrawPressureBars();
@@ -177,7 +184,7 @@ void SaltListScreen::RegisterPressure() {
 }
 
 void SaltListScreen::DeletePressure() {
-    if (!window_.dialogs().askYesNo(DeleteReadingText)) {
+    if (!dialogs_.askYesNo(DeleteReadingText)) {
         focusText5();
         return;
     }

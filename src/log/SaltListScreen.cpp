@@ -1,11 +1,14 @@
 #include "log/SaltListScreen.h"
 
-#include "app/Colours.h"
-#include "app/Controls.h"
-#include "app/MainWindow.h"
-#include "app/core/Diary.h"
-#include "app/core/Twips.h"
-#include "log/core/LogBars.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "diary/DiaryDocument.h"
+#include "platform/core/Clock.h"
+#include "ui/DateBox.h"
+#include "ui/StatusLine.h"
+#include "diary/Diary.h"
+#include "ui/Twips.h"
+#include "log/BarPixels.h"
 #include "log/core/LogPages.h"
 #include "log/PageSummary.h"
 #include "log/ReportPanel.h"
@@ -36,8 +39,15 @@ constexpr int HeaderTop = 72;
 
 }  // namespace
 
-SaltListScreen::SaltListScreen(Diary& diary, MainWindow& window, QWidget* parent)
-    : QFrame(parent), diary_(diary), window_(window) {
+SaltListScreen::SaltListScreen(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
+                               const Clock& clock, QWidget* parent)
+    : QFrame(parent),
+      document_(document),
+      diary_(document.diary()),
+      dialogs_(dialogs),
+      status_(status),
+      date_(date),
+      clock_(clock) {
     setObjectName(QStringLiteral("PictureE"));
     setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     setFrameShape(QFrame::StyledPanel);
@@ -48,12 +58,19 @@ SaltListScreen::SaltListScreen(Diary& diary, MainWindow& window, QWidget* parent
     // The report's button and the page's summary in the free space at the bottom right.
     LabelSummary = MakePageSummary(this, {488, 624, 380, 44});
     CommandReport = MakeButton(this, QStringLiteral("CommandReport"), QStringLiteral("レポート"), {876, 628, 96, 36});
-    Report = new ReportPanel(this, window_.dialogs(), window_.clock(),
+    Report = new ReportPanel(this, dialogs_, clock_,
                              {[this]() -> const LogList& { return diary_.DailyLog(); },
-                              [this] { return diary_.SaltTarget(); }, [this] { return window_.DateShown(); }});
+                              [this] { return diary_.SaltTarget(); }, [this] { return date_.DateShown(); }});
     connect(CommandReport, &QPushButton::clicked, Report, &ReportPanel::Open);
     wire();
     wirePressure();
+    // The rows and bars follow the log, the target and the shift; a log that
+    // came in from elsewhere is shown as a whole again.
+    for (auto changed : {&Diary::logChanged, &Diary::targetChanged, &Diary::barShiftChanged})
+        connect(&diary_, changed, this, &SaltListScreen::showChanges);
+    connect(&diary_, &Diary::reloaded, this, [this](DataFile file) {
+        if (isVisible() && file != DataFile::Kiroku && file != DataFile::Chomi) ShowLogAgain();
+    });
     tabChain_ = {TextPAGE,  Command15, Command17, Command18, Command40, Command14,
                  Command28, Command29, Text2,     Command37, Command35, Command36,
                  Text5,     Text6,     Command39, Command38, Command41, Command42, CommandReport};
@@ -232,11 +249,11 @@ void SaltListScreen::setPageCount(qint64 pages) { LabelPAGE->setText(QString::nu
 bool SaltListScreen::PressureDisplayOn() const { return Command40->text() == PressureDisplayOnCaption; }
 
 void SaltListScreen::Open() {
-    window_.ResetStatusLine();
+    status_.ResetStatusLine();
     Picture5->hide();
     Picture6->hide();
     Calendar2.hide();
-    Text2->setText(window_.DateShown());
+    Text2->setText(date_.DateShown());
     Text5->clear();
     Text6->clear();
     Report->hide();
@@ -256,8 +273,22 @@ void SaltListScreen::Open() {
     if (diary_.LogCount() > 0) TextPAGE->setFocus();
 }
 
-void SaltListScreen::FillLogRows() {
-    const qint64 first = FirstRecordOfPage(PageValue(TextPAGE->text()));
+void SaltListScreen::FillLogRows() { fillRowsFrom(FirstRecordOfPage(PageValue(TextPAGE->text()))); }
+
+void SaltListScreen::showChanges() {
+    if (!isVisible()) return;
+    // The rows on show stay, with what they now hold: a page typed but not
+    // yet shown does not move them.
+    if (shownFirst_ > 0 && shownFirst_ >= diary_.LogCount()) return ShowLogAgain();
+    setPageCount(PageCount(diary_.LogCount()));
+    fillRowsFrom(shownFirst_);
+    if (PressureDisplayOn())
+        DrawPressureBars();
+    else
+        hidePressureBars();
+}
+
+void SaltListScreen::fillRowsFrom(qint64 first) {
     const int filled = RowsOnPage(first, diary_.LogCount());
     const QString target = diary_.SaltTarget();
     const int barLeft = ToPixels(SaltBarLeft);

@@ -20,7 +20,11 @@ namespace morv {
 
 class CalendarControl;
 class Diary;
-class MainWindow;
+class Clock;
+class DateBox;
+class DiaryDocument;
+class Dialogs;
+class StatusLine;
 class ReportPanel;
 
 // The captions of Command40, which are also the display mode.
@@ -32,7 +36,9 @@ class SaltListScreen : public QFrame {
 public:
     static constexpr int Rows = 20;
 
-    SaltListScreen(Diary& diary, MainWindow& window, QWidget* parent);
+    // While open, the list follows the diary's log, target and bar shift.
+    SaltListScreen(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date, const Clock& clock,
+                   QWidget* parent);
 
     // Opens on the last page with the blood-pressure display off.
     void Open();
@@ -62,12 +68,7 @@ public:
     // Command38 is enabled only while the date of Text2 has a reading.
     void PressureDeleteAvailability();
 
-    // ---- Daily-log exchange (the data dialog's lower pair) ----
-    void ExportLog();
-    // An accepted file replaces the log in memory, after the log has been
-    // saved to Enbun.txt, and the list opens on it pending (LogImportPending)
-    // until ConfirmImport or CancelImport.
-    void ImportLog();
+    // ---- A daily log imported by the data dialog, pending until confirmed ----
     void ConfirmImport();
     void CancelImport();
 
@@ -138,6 +139,9 @@ private:
     CalendarControl* buildCalendar2();
     void buildImportControls();
     void wire();
+    // What changed in the diary, on the rows on show.
+    void showChanges();
+    void fillRowsFrom(qint64 first);
     void wirePressure();
     void hidePressureBars();
     void showImportConfirmation(bool pending);
@@ -149,8 +153,12 @@ private:
     void updateRegisterAvailability();
     void focusText5();
 
+    DiaryDocument& document_;
     Diary& diary_;
-    MainWindow& window_;
+    Dialogs& dialogs_;
+    StatusLine& status_;
+    DateBox& date_;
+    const Clock& clock_;
     // The first record of the rows on show. The bars follow the rows even when
     // another page number has been typed but not yet shown.
     qint64 shownFirst_ = 0;

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Dialogs.h"
+#include "platform/core/Dialogs.h"
 
 #include <memory>
 

@@ -1,11 +1,14 @@
 #include "seasoning/SeasoningPanel.h"
 
-#include "app/Colours.h"
-#include "app/Controls.h"
-#include "app/MainWindow.h"
-#include "app/Shortcuts.h"
-#include "app/core/Diary.h"
-#include "app/core/Twips.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/DateBox.h"
+#include "ui/SelectedBox.h"
+#include "ui/StatusLine.h"
+#include "ui/WaitingValues.h"
+#include "ui/Shortcuts.h"
+#include "diary/Diary.h"
+#include "ui/Twips.h"
 #include "grid/core/ItemRows.h"
 #include "platform/CalendarControl.h"
 #include "platform/EscapeKey.h"
@@ -74,8 +77,15 @@ QLineEdit* makeNumberBox(QWidget* parent, const char* base, int row, const QRect
 
 }  // namespace
 
-SeasoningPanel::SeasoningPanel(Diary& diary, MainWindow& window, QWidget* parent)
-    : QFrame(parent), diary_(diary), window_(window) {
+SeasoningPanel::SeasoningPanel(Diary& diary, Dialogs& dialogs, StatusLine& status, DateBox& date,
+                               SelectedBox& into, WaitingValues& waiting, QWidget* parent)
+    : QFrame(parent),
+      diary_(diary),
+      dialogs_(dialogs),
+      status_(status),
+      date_(date),
+      into_(into),
+      waiting_(waiting) {
     SetUpPanel(this, QStringLiteral("PictureCho"));
 
     Label42 = MakeLabel(this, QStringLiteral("Label42"), QStringLiteral("調味料塩分計算"), {16, 10, 300, 30});
@@ -108,6 +118,8 @@ SeasoningPanel::SeasoningPanel(Diary& diary, MainWindow& window, QWidget* parent
     CloseOnEscape(this, [this] { PressIfShown(Picture8->isVisible() ? Command49 : Command46); });
 
     connect(Command48, &QPushButton::clicked, this, &SeasoningPanel::ToggleSideCalculator);
+    connect(&diary_, &Diary::seasoningChanged, this, &SeasoningPanel::ShowSeasoningTable);
+    ShowSeasoningTable();
     connect(Command46, &QPushButton::clicked, this, &SeasoningPanel::Close);
     hide();
 }
@@ -170,7 +182,7 @@ void SeasoningPanel::buildExtraRow() {
     connect(CheckC[i], &QCheckBox::toggled, this, [this] { onTicked(ExtraRow); });
     wireNumberBox(TextEnbunC[i], [this] { onSaltEnter(ExtraRow); });
     connect(TextEnbunC[i], &QLineEdit::textChanged, this, [this] {
-        if (window_.EnterPrompt()) showHint(ExtraRow, EnterHintText);
+        if (status_.EnterPrompt()) showHint(ExtraRow, EnterHintText);
     });
 }
 
@@ -233,7 +245,7 @@ void SeasoningPanel::addMultipliers(QWidget* parent, int row, int x, int y) {
 void SeasoningPanel::wireNumberBox(QLineEdit* box, std::function<void()> onEnter) {
     KeyRule rule;
     rule.chars = KeyRule::Chars::Decimal;
-    rule.onSecondPoint = [this] { window_.showDecimalPointMessage(); };
+    rule.onSecondPoint = [this] { RefuseSecondPoint(dialogs_); };
     rule.onEnter = std::move(onEnter);
     InstallKeyRule(box, std::move(rule));
     SelectAllOnFocus(box);
@@ -253,12 +265,12 @@ void SeasoningPanel::wireRow(int i) {
     wireNumberBox(TextTaniC[i], [this, i] { onUnitEnter(i); });
     connect(TextTaniC[i], &QLineEdit::textChanged, this, [this, i] {
         diary_.SetUnitSalt(i, TextTaniC[i]->text());
-        if (window_.EnterPrompt()) showHint(i, EnterHintText);
+        if (status_.EnterPrompt()) showHint(i, EnterHintText);
     });
 
     wireNumberBox(TextEnbunC[i], [this, i] { onSaltEnter(i); });
     connect(TextEnbunC[i], &QLineEdit::textChanged, this, [this, i] {
-        if (window_.EnterPrompt()) showHint(i, EnterHintText);
+        if (status_.EnterPrompt()) showHint(i, EnterHintText);
     });
     connect(CommandR[i], &QPushButton::clicked, this, [this, i] { ResetRow(i); });
 }
@@ -322,8 +334,9 @@ void SeasoningPanel::ShowSeasoningTable() {
         const SeasoningRecord& row = diary_.SeasoningTable()[static_cast<size_t>(i)];
         const QSignalBlocker name(TextNameC[i]);
         const QSignalBlocker unit(TextTaniC[i]);
-        TextNameC[i]->setText(row.SeasoningName);
-        TextTaniC[i]->setText(row.UnitSalt);
+        // A box that shows its value already keeps its cursor.
+        if (TextNameC[i]->text() != row.SeasoningName) TextNameC[i]->setText(row.SeasoningName);
+        if (TextTaniC[i]->text() != row.UnitSalt) TextTaniC[i]->setText(row.UnitSalt);
         paintName(i);
         nameTick(i);
     }
@@ -431,9 +444,9 @@ bool SeasoningPanel::eventFilter(QObject* watched, QEvent* event) {
 void SeasoningPanel::focusIn(QObject* watched) {
     for (int i = 0; i <= ExtraRow; ++i) {
         if (watched == TextEnbunC[i]) {
-            if (tickedAndNamed(i)) window_.SetEnterPrompt(true);
+            if (tickedAndNamed(i)) status_.SetEnterPrompt(true);
         } else if (i < Rows && watched == TextTaniC[i]) {
-            window_.SetEnterPrompt(true);
+            status_.SetEnterPrompt(true);
         } else if (watched != TextNameC[i]) {
             continue;
         }
@@ -446,7 +459,7 @@ void SeasoningPanel::focusOut(QObject* watched) {
     for (int i = 0; i <= ExtraRow; ++i) {
         if (watched == TextEnbunC[i] || (i < Rows && watched == TextTaniC[i])) {
             restHint(i);
-            window_.SetEnterPrompt(false);
+            status_.SetEnterPrompt(false);
             if (tickedAndNamed(i)) EnbunGoukeiC();
             return;
         }
@@ -496,21 +509,19 @@ void SeasoningPanel::AddSideValue() {
 // ---- Opening and closing ----
 
 void SeasoningPanel::Open() {
-    window_.ResetStatusLine();
-    window_.HideCalendar();
+    status_.ResetStatusLine();
+    date_.HideCalendar();
     // A grid salt box that still had the focus gave its prompt to the grid;
     // filling the rows below is not typing and shows no hint.
-    window_.SetEnterPrompt(false);
+    status_.SetEnterPrompt(false);
     setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     raise();
     for (int i = 0; i < Rows; ++i) CheckC[i]->setChecked(false);
     CheckC[ExtraRow]->setChecked(true);
     for (int i = 0; i < Rows; ++i) {
-        if (TextNameC[i]->text().isEmpty()) {
-            const SeasoningRecord& builtIn = diary_.SeasoningDefaults()[static_cast<size_t>(i)];
-            TextNameC[i]->setText(builtIn.SeasoningName);
-            TextTaniC[i]->setText(builtIn.UnitSalt);
-        }
+        // The built-in seasoning of an empty row is shown, not typed: it is
+        // no edit of the table (another machine's edit of the row then wins).
+        if (TextNameC[i]->text().isEmpty()) diary_.ShowSeasoningDefault(i);
         TextEnbunC[i]->setText(TextTaniC[i]->text());
     }
     TextEnbunC[ExtraRow]->clear();
@@ -522,19 +533,19 @@ void SeasoningPanel::Open() {
 }
 
 void SeasoningPanel::Close() {
-    window_.SetCarriedSalt(LabelEnbunC->text());
-    // The focus goes back to the strip before the panel hides, so that it does
-    // not wander into a grid box and move the grid's selected area.
-    window_.FocusSeasoningButton();
+    waiting_.SetCarriedSalt(LabelEnbunC->text());
+    // The focus goes back before the panel hides, so that it does not wander
+    // into a grid box and move the grid's selected area.
+    emit closing();
     hide();
     Picture8->hide();
-    if (!window_.Selection().salt) return;
-    if (window_.CarriedSalt() != u"0")
-        window_.MarkSelectedBox(true);
-    else if (!window_.WeightPending())
+    if (!into_.Selection().salt) return;
+    if (waiting_.CarriedSalt() != u"0")
+        into_.MarkSelectedBox(true);
+    else if (!waiting_.WeightPending())
         // An earlier carry marked the box; with nothing left to carry it is a
         // plain salt box again (a waiting weight conversion keeps its mark).
-        window_.MarkSelectedBox(false);
+        into_.MarkSelectedBox(false);
 }
 
 }  // namespace morv

@@ -17,8 +17,12 @@ class QPushButton;
 
 namespace morv {
 
+class DateBox;
 class Diary;
-class MainWindow;
+class Dialogs;
+class SelectedBox;
+class StatusLine;
+class WaitingValues;
 
 class SeasoningPanel : public QFrame {
     Q_OBJECT
@@ -27,7 +31,10 @@ public:
     static constexpr int ExtraRow = 20;  // free amount, counted
     static constexpr int SideRow = 21;   // the side calculator's value, never counted
 
-    SeasoningPanel(Diary& diary, MainWindow& window, QWidget* parent);
+    // The rows follow the diary's seasoning table; "戻る" hands the total to
+    // `waiting`, to land in `into`.
+    SeasoningPanel(Diary& diary, Dialogs& dialogs, StatusLine& status, DateBox& date, SelectedBox& into,
+                   WaitingValues& waiting, QWidget* parent);
 
     // Puts the names and unit salts of the seasoning table into rows 0..19.
     void ShowSeasoningTable();
@@ -76,6 +83,10 @@ public:
     // Public: the window hands Tab on while the panel is open.
     bool focusNextPrevChild(bool next) override;
 
+signals:
+    // "戻る": the focus goes back to what opened the calculator.
+    void closing();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -107,7 +118,11 @@ private:
     void focusOut(QObject* watched);
 
     Diary& diary_;
-    MainWindow& window_;
+    Dialogs& dialogs_;
+    StatusLine& status_;
+    DateBox& date_;
+    SelectedBox& into_;
+    WaitingValues& waiting_;
     QList<QWidget*> tabRing_;
 };
 

@@ -1,11 +1,12 @@
 #include "seasoning/SeasoningStrip.h"
 
-#include "app/Colours.h"
-#include "app/Controls.h"
-#include "app/MainWindow.h"
-#include "app/core/Diary.h"
-#include "grid/ItemGrid.h"
-#include "platform/Dialogs.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/DateBox.h"
+#include "ui/SelectedBox.h"
+#include "ui/WaitingValues.h"
+#include "diary/Diary.h"
+#include "platform/core/Dialogs.h"
 #include "seasoning/core/SeasoningSums.h"
 
 #include <QCheckBox>
@@ -22,8 +23,9 @@ static const QString NoSaltAreaText = QStringLiteral("塩分のエリアが選�
 static const QString ClearTicksText = QStringLiteral("全てのチェックを外しますか？");
 static const QString CarriedName = QStringLiteral("移す調味料の塩分");
 
-SeasoningStrip::SeasoningStrip(Diary& diary, MainWindow& window, QWidget* parent)
-    : QFrame(parent), diary_(diary), window_(window) {
+SeasoningStrip::SeasoningStrip(Diary& diary, Dialogs& dialogs, DateBox& date, SelectedBox& into,
+                               WaitingValues& waiting, QWidget* parent)
+    : QFrame(parent), diary_(diary), dialogs_(dialogs), date_(date), into_(into), waiting_(waiting) {
     SetUpPanel(this, QStringLiteral("Picture7"));
     // Reached by the mouse, like the grid's buttons: Tab runs through the boxes and commands.
     Command43 = MakeButton(this, QStringLiteral("Command43"), QStringLiteral("調味料"), {12, 8, 156, 30},
@@ -41,35 +43,34 @@ SeasoningStrip::SeasoningStrip(Diary& diary, MainWindow& window, QWidget* parent
 
     connect(Command44, &QPushButton::clicked, this, [this] { Transfer(false); });
     connect(Command51, &QPushButton::clicked, this, [this] { Transfer(true); });
+    connect(&waiting_, &WaitingValues::carriedSaltChanged, this, &SeasoningStrip::showCarried);
 }
 
 void SeasoningStrip::Transfer(bool add) {
-    if (!window_.Selection().salt) {
-        window_.dialogs().notice(NoSaltAreaText);
+    if (!into_.Selection().salt) {
+        dialogs_.notice(NoSaltAreaText);
         return;
     }
-    const QString carried = LabelEnbunR->text();
+    const QString carried = waiting_.CarriedSalt();
     if (carried == u"0") return;
-    const auto text = add ? CarriedInto(window_.SelectedBoxText(), carried) : std::optional<QString>(carried);
+    const auto text = add ? CarriedInto(into_.SelectedBoxText(), carried) : std::optional<QString>(carried);
     if (!text) return;
-    window_.PutIntoSelectedBox(*text);
-    SetCarried(QStringLiteral("0"));
+    into_.PutIntoSelectedBox(*text);
+    waiting_.SetCarriedSalt(QStringLiteral("0"));
 }
 
-void SeasoningStrip::SetCarried(const QString& salt) {
+void SeasoningStrip::showCarried(const QString& salt) {
     LabelEnbunR->setText(salt);
     SpeakAmount(LabelEnbunR, CarriedName);
 }
 
 void SeasoningStrip::ClearAllTicks() {
-    if (!window_.dialogs().askYesNo(ClearTicksText)) {
-        window_.FocusDateBox();
+    if (!dialogs_.askYesNo(ClearTicksText)) {
+        date_.FocusDateBox();
         return;
     }
     diary_.ClearAllTicks();
-    window_.ReloadItemPage();
-    window_.EnbunGoukei();
-    window_.FocusDateBox();
+    date_.FocusDateBox();
 }
 
 }  // namespace morv

@@ -10,18 +10,21 @@ class QPushButton;
 
 namespace morv {
 
+class DateBox;
 class Diary;
-class MainWindow;
+class Dialogs;
+class SelectedBox;
+class WaitingValues;
 
 class SeasoningStrip : public QFrame {
     Q_OBJECT
 public:
-    SeasoningStrip(Diary& diary, MainWindow& window, QWidget* parent);
+    // The carried total is `waiting`'s, which the strip shows; it lands in `into`.
+    SeasoningStrip(Diary& diary, Dialogs& dialogs, DateBox& date, SelectedBox& into, WaitingValues& waiting,
+                   QWidget* parent);
 
     // "塩分設定" (add = false) and "塩分加算" (add = true).
     void Transfer(bool add);
-    // The carried total, "0" for none, shown and heard.
-    void SetCarried(const QString& salt);
     // "チェック外す": asks, then unticks all 160 items.
     void ClearAllTicks();
 
@@ -32,8 +35,13 @@ public:
     QLabel* Label41 = nullptr;
 
 private:
+    void showCarried(const QString& salt);
+
     Diary& diary_;
-    MainWindow& window_;
+    Dialogs& dialogs_;
+    DateBox& date_;
+    SelectedBox& into_;
+    WaitingValues& waiting_;
 };
 
 }  // namespace morv

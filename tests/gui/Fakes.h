@@ -2,8 +2,8 @@
 // Stand-ins for what the program asks of the outside world: every message box
 // and file dialog is recorded and answered from a script, and "today" is fixed.
 
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Dialogs.h"
 
 #include <QStringList>
 #include <deque>

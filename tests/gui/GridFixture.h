@@ -2,7 +2,7 @@
 // The main window with helpers for driving the item grid's rows as a user does.
 
 #include "MainWindowFixture.h"
-#include "app/Colours.h"
+#include "ui/Colours.h"
 #include "grid/ItemGrid.h"
 #include "text/Cp932.h"
 

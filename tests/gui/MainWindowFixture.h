@@ -3,8 +3,8 @@
 // and a fixed day (2024/01/05), as the program's start-up does.
 
 #include "Fakes.h"
-#include "app/Controls.h"
-#include "app/Form1.h"
+#include "ui/Controls.h"
+#include "window/Form1.h"
 #include "storage/DataFolder.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // 15 twips, rounded, as the screen maps it.
 
 #include "MainWindowFixture.h"
-#include "app/Colours.h"
+#include "ui/Colours.h"
 #include "log/SaltListScreen.h"
 #include "platform/CalendarControl.h"
 

@@ -4,7 +4,7 @@
 // Screens.
 
 #include "SaltListFixture.h"
-#include "app/ProgramIcon.h"
+#include "ui/ProgramIcon.h"
 #include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
 #include "log/DeletionPanel.h"

@@ -3,7 +3,7 @@
 
 #include "../unit/storage_test_support.h"
 #include "GridFixture.h"
-#include "app/SelectedItemsPanel.h"
+#include "selected/SelectedItemsPanel.h"
 #include "exchange/DataDialog.h"
 #include "exchange/PreviewBar.h"
 #include "grid/WeightPanel.h"

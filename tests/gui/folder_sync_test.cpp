@@ -4,7 +4,7 @@
 // of the log gives its days. The folder watch is driven by hand (CheckNow).
 
 #include "SaltListFixture.h"
-#include "app/FolderSync.h"
+#include "diary/FolderSync.h"
 
 #include <QLabel>
 #include <cstdio>

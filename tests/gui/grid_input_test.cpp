@@ -70,23 +70,24 @@ TEST_F(GridInput, EnterHintShowsWhileATickedNamedSaltIsEdited) {
     EXPECT_EQ(w.LabelEnbun()->text(), "25");
 }
 
-TEST_F(GridInput, EnterRecomputesForAnyRowLeavingOnlyForATickedNamedOne) {
+TEST_F(GridInput, ATypedSaltCountsOnEnterOrWhenItsCountedRowIsLeft) {
     records({{u"1", u"soup", u"", u"1"}, {u"0", u"tea", u"", u"0.1"}});
     Form1& w = start();
     ItemGrid& g = grid();
-    // The table changes behind the total's back; only a recomputation shows it.
-    w.diary().SetItem(100, {"1", "elsewhere", "", "4"});
 
-    type(g.TextEnbun[1], "");
-    type(g.TextName[3], "");  // leaving an unticked row's salt
-    EXPECT_EQ(w.LabelEnbun()->text(), "1");
-    type(g.TextEnbun[1], "");
-    enter(g.TextEnbun[1]);
-    EXPECT_EQ(w.LabelEnbun()->text(), "5");
-
-    w.diary().SetItem(101, {"1", "more", "", "1"});
-    type(g.TextEnbun[0], "");
+    type(g.TextEnbun[0], "3");
+    EXPECT_EQ(w.ItemTable()[0].ItemSalt, "3") << "stored at once";
+    EXPECT_EQ(w.LabelEnbun()->text(), "1") << "the total waits";
+    enter(g.TextEnbun[0]);
+    EXPECT_EQ(w.LabelEnbun()->text(), "3");
+    type(g.TextName[3], "");
+    type(g.TextEnbun[0], "2");
+    EXPECT_EQ(w.LabelEnbun()->text(), "3");
     type(g.TextName[3], "");  // leaving a ticked, named row's salt
+    EXPECT_EQ(w.LabelEnbun()->text(), "2");
+
+    // A change made through the diary alone is counted at once.
+    w.diary().SetItem(100, {"1", "elsewhere", "", "4"});
     EXPECT_EQ(w.LabelEnbun()->text(), "6");
 }
 
@@ -102,7 +103,7 @@ TEST_F(GridInput, FocusingANumberBoxMakesItTheSelectedArea) {
     EXPECT_EQ(Background(g.TextNa[4]), colour::White) << "no highlight while the weight panel is empty";
 
     // A carried seasoning total marks a salt box only.
-    w.LabelEnbunR()->setText("1.2");
+    w.Waiting().SetCarriedSalt("1.2");
     type(g.TextNa[6], "");
     EXPECT_EQ(Background(g.TextNa[6]), colour::White);
     type(g.TextEnbun[6], "");
@@ -120,7 +121,7 @@ TEST_F(GridInput, FocusingANumberBoxMakesItTheSelectedArea) {
     EXPECT_EQ(Background(g.TextEnbun[6]), colour::Yellow);
 
     // The next box takes the mark from the previous row.
-    w.LabelEnbunR()->setText("0");
+    w.Waiting().SetCarriedSalt("0");
     w.Picture1()->Text4->setText("45");
     type(g.TextNa[8], "");
     EXPECT_EQ(Background(g.TextEnbun[6]), colour::White);

@@ -1,5 +1,5 @@
 // The GUI tests run the real widgets; one QApplication serves every test.
-#include "app/Colours.h"
+#include "ui/Colours.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // whatever has the focus, as it would from a real keyboard.
 
 #include "GridFixture.h"
-#include "app/Shortcuts.h"
+#include "ui/Shortcuts.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
 

@@ -2,7 +2,7 @@
 // calendar pick, the status line reset, the total's colour and the tab order.
 
 #include "MainWindowFixture.h"
-#include "app/Colours.h"
+#include "ui/Colours.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 #include "platform/CalendarControl.h"

@@ -2,7 +2,7 @@
 // shutdown by either way of closing, and what a failed save tells the user.
 
 #include "MainWindowFixture.h"
-#include "app/Colours.h"
+#include "ui/Colours.h"
 #include "grid/WeightPanel.h"
 #include "platform/CalendarControl.h"
 #include "storage/FileOps.h"

@@ -2,7 +2,7 @@
 // date, insert, overwrite (Yes and No) and append, and the deletion panel.
 
 #include "MainWindowFixture.h"
-#include "app/Colours.h"
+#include "ui/Colours.h"
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
 #include "text/Cp932.h"

@@ -2,7 +2,7 @@
 // their wrap-around, and the page box.
 
 #include "GridFixture.h"
-#include "app/SelectedItemsPanel.h"
+#include "selected/SelectedItemsPanel.h"
 #include "exchange/PreviewBar.h"
 
 namespace morv::test {

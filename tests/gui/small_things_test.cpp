@@ -2,7 +2,7 @@
 // opening where the last file was, and why an import was refused.
 
 #include "GridFixture.h"
-#include "app/SelectedItemsPanel.h"
+#include "selected/SelectedItemsPanel.h"
 #include "exchange/DataDialog.h"
 
 #include <QAccessible>

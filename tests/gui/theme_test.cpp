@@ -2,7 +2,7 @@
 // still reads on the background it is drawn on.
 
 #include "SaltListFixture.h"
-#include "app/SelectedItemsPanel.h"
+#include "selected/SelectedItemsPanel.h"
 #include "grid/ItemGrid.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"

@@ -2,7 +2,7 @@
 // fixed order, the result in the selected grid box, the highlight, the keys.
 
 #include "MainWindowFixture.h"
-#include "app/Colours.h"
+#include "ui/Colours.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 

@@ -1,7 +1,7 @@
 // The day's total and the places of registered days in the log.
 
-#include "app/core/DayTotal.h"
-#include "app/core/Registration.h"
+#include "diary/DayTotal.h"
+#include "diary/Registration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The diary announces each real change once, for its own file, and nothing
 // for a value it already holds; it remembers what changed until a save.
 
-#include "app/core/Diary.h"
+#include "diary/Diary.h"
 
 #include <gtest/gtest.h>
 #include <functional>

@@ -2,8 +2,8 @@
 // per file, written as base / ours / theirs; and the Diary's own bookkeeping
 // of what it changed since the file was read, which is the merge's base.
 
-#include "app/core/Diary.h"
-#include "app/core/SyncMerge.h"
+#include "diary/Diary.h"
+#include "diary/SyncMerge.h"
 
 #include <gtest/gtest.h>
 

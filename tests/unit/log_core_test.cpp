@@ -2,7 +2,7 @@
 // and which of two typed readings is the lower one.
 
 #include "log/core/BloodPressure.h"
-#include "log/core/LogBars.h"
+#include "log/BarPixels.h"
 #include "log/core/LogPages.h"
 
 #include <gtest/gtest.h>

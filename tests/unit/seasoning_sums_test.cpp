@@ -1,4 +1,4 @@
-#include "app/core/SelectedItems.h"
+#include "diary/SelectedItems.h"
 #include "grid/core/SaltArithmetic.h"
 #include "seasoning/core/SeasoningSums.h"
 

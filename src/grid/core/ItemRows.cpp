@@ -1,6 +1,6 @@
 #include "grid/core/ItemRows.h"
 
-#include "app/core/DayTotal.h"
+#include "diary/DayTotal.h"
 
 namespace morv {
 

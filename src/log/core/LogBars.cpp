@@ -41,13 +41,6 @@ qint32 ShiftBarsRight(qint32 barShift) {
         std::min<qint64>(std::numeric_limits<qint32>::max(), qint64{barShift} + PressureShiftStep));
 }
 
-int ToPixels(double twips) { return static_cast<int>(std::lround(held(twips) / TwipsPerPixel)); }
-
-PixelSpan ToPixels(double leftTwips, double widthTwips) {
-    const double left = held(leftTwips);
-    const double right = held(left + std::max(0.0, widthTwips));
-    const int leftPx = ToPixels(left);
-    return {leftPx, ToPixels(right) - leftPx};
-}
+double HeldTwips(double twips) { return held(twips); }
 
 }  // namespace morv

@@ -4,8 +4,6 @@
 // per gram; the blood-pressure bars take 30 twips per mmHg, with 0 mmHg at the
 // bar shift plus 4000 (7000 with the default shift of 3000).
 
-#include "app/core/Twips.h"
-
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -48,13 +46,7 @@ PressureBar PressureBarFor(const QString& low, const QString& high, qint32 barSh
 qint32 ShiftBarsLeft(qint32 barShift);
 qint32 ShiftBarsRight(qint32 barShift);
 
-// A horizontal extent in twips as whole pixels. Both edges are rounded, not
-// the width, so that a bar ends on the same pixel as a mark placed at its end.
-struct PixelSpan {
-    int left = 0;
-    int width = 0;
-};
-PixelSpan ToPixels(double leftTwips, double widthTwips);
-int ToPixels(double twips);
+// A coordinate held within BarTwipsLimit either way.
+double HeldTwips(double twips);
 
 }  // namespace morv

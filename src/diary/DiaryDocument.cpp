@@ -1,0 +1,259 @@
+#include "diary/DiaryDocument.h"
+
+#include "diary/FolderSync.h"
+#include "diary/KeptCopyText.h"
+
+#include <utility>
+
+namespace morv {
+
+DiaryDocument::DiaryDocument(QString folder, Now now, FileOps& ops, QObject* parent) : QObject(parent) {
+    setObjectName(QStringLiteral("DiaryDocument"));
+    files_ = std::make_unique<DataFiles>(
+        std::move(folder),
+        [this](const QString& text) {
+            if (!quiet_) emit storageFailed(text);
+        },
+        now, ops);
+    sync_ = new FolderSync(diary_, *files_, [this](const QString& text) { emit notice(text); }, now, this);
+    autosave_.setObjectName(QStringLiteral("AutosaveTimer"));
+    autosave_.setSingleShot(true);
+    autosave_.setInterval(AutosaveDelayMs);
+    autosave_.setParent(this);
+    connect(&autosave_, &QTimer::timeout, this, &DiaryDocument::SaveInBackground);
+    connect(&diary_, &Diary::changed, this, &DiaryDocument::changed);
+}
+
+DiaryDocument::~DiaryDocument() {
+    // A log save still running writes from its own snapshot; it ends first.
+    if (logSave_.joinable()) logSave_.join();
+}
+
+void DiaryDocument::changed(DataFile, bool here) {
+    if (stopped_) return;
+    // The delay counts from the last change made here: a change merged in
+    // from elsewhere never puts off saving one made here.
+    if (here || !autosave_.isActive()) autosave_.start();
+}
+
+// ---- Start-up ----
+
+void DiaryDocument::LoadSmallFiles(const SeasoningList& defaults) {
+    // From here on a failing step is passed over; the storage reports its own
+    // failures.
+    files_->Prepare();
+    ItemList items = NewItemTable();
+    files_->KirokuFileRead(items);
+    diary_.LoadItemTable(std::move(items));
+    diary_.LoadSeasoningDefaults(defaults);
+    SeasoningList seasonings{};
+    files_->ChomiFileRead(seasonings);
+    diary_.LoadSeasoningTable(seasonings);
+    QString target;
+    files_->MokuFileRead(target);
+    diary_.LoadSaltTarget(target);
+    qint32 shift = DefaultPressureBarShift;
+    files_->AtuFileRead(shift);
+    diary_.LoadPressureBarShift(shift);
+}
+
+void DiaryDocument::LoadLog() {
+    LogList log;
+    files_->EnbunFileRead(log);
+    diary_.LoadDailyLog(std::move(log));
+    sync_->Start();
+}
+
+// ---- Saving ----
+
+void DiaryDocument::SaveInBackground() {
+    if (stopped_) return;
+    // One log save at a time: the changes made meanwhile go with the next.
+    if (logSave_.joinable()) return autosave_.start();
+    autosave(true);
+}
+
+SaveResult DiaryDocument::SaveChangedNow() {
+    autosave_.stop();
+    if (stopped_) return {};
+    autosave(false);
+    return {autosaveFailing_ ? 1 : 0};
+}
+
+void DiaryDocument::autosave(bool logAway) {
+    finishLogSave();
+    const bool wasHeldBack = !files_->heldBack().isEmpty();
+    quiet_ = autosaveFailing_;
+    int failures = 0;
+    for (DataFile file : AllDataFiles) {
+        if (!diary_.HasChanges(file)) continue;
+        const bool logWritten = diary_.LogCount() > 0 && !diary_.LogImportPending();
+        if (logAway && file == DataFile::Enbun && logWritten)
+            failures += startLogSave();
+        else
+            failures += writeFile(file);
+    }
+    autosaveFailing_ = failures > 0;
+    quiet_ = false;
+    reportHeldBack(wasHeldBack);
+}
+
+void DiaryDocument::reportHeldBack(bool wasHeldBack) {
+    // A file held back keeps its line over the storage message, until a save
+    // has made its copy and written it.
+    if (!files_->heldBack().isEmpty() || (wasHeldBack && !autosaveFailing_)) emit heldBackChanged(files_->heldBack());
+}
+
+SaveResult DiaryDocument::SaveAllAndStop() {
+    sync_->Stop();
+    finishLogSave();
+    stopped_ = true;
+    autosave_.stop();
+    return {writeAll(false)};
+}
+
+int DiaryDocument::writeAll(bool changedOnly) {
+    int failures = 0;
+    for (DataFile file : AllDataFiles)
+        if (!changedOnly || diary_.HasChanges(file)) failures += writeFile(file);
+    return failures;
+}
+
+int DiaryDocument::writeFile(DataFile file) {
+    int failed = writeOnce(file);
+    for (int tries = 0; failed == DataFiles::ChangedElsewhere && tries < 3; ++tries) {
+        sync_->SyncFile(file);
+        failed = writeOnce(file);
+    }
+    // Still changing under every try: not saved this time.
+    return failed == DataFiles::ChangedElsewhere ? 1 : failed;
+}
+
+int DiaryDocument::writeOnce(DataFile file) {
+    // Stays a change until a write works, so the next save tries again.
+    int failed = 0;
+    switch (file) {
+        case DataFile::Kiroku: {
+            if (diary_.ItemImportPending()) return 0;
+            ItemList items = diary_.ItemTable();
+            failed = files_->KirokuFileWrite(items);
+            if (!failed) diary_.SavedItems(items);
+            return failed;
+        }
+        case DataFile::Chomi: {
+            SeasoningList rows = diary_.SeasoningTable();
+            failed = files_->ChomiFileWrite(rows);
+            if (!failed) diary_.SavedSeasonings(rows);
+            return failed;
+        }
+        case DataFile::Moku:
+            failed = files_->MokuFileWrite(diary_.SaltTarget());
+            break;
+        case DataFile::Enbun:
+            if (diary_.LogCount() == 0 || diary_.LogImportPending()) return 0;
+            failed = files_->EnbunFileWrite(diary_.DailyLog());
+            break;
+        case DataFile::Atu:
+            failed = files_->AtuFileWrite(diary_.PressureBarShift());
+            break;
+    }
+    if (!failed) diary_.Saved(file);
+    return failed;
+}
+
+int DiaryDocument::startLogSave() {
+    const std::optional<DataFiles::LogWrite> how = files_->BeginLogWrite();
+    if (!how) return 1;
+    logSaveGeneration_ = diary_.Generation(DataFile::Enbun);
+    // The snapshot shares the day's texts (their counts are atomic); building
+    // 27 MB of text, comparing and writing it happens over there.
+    sync_->Hold(DataFile::Enbun, true);
+    const quint64 run = ++logSaveRun_;
+    logSave_ = std::thread([this, run, how = *how, log = diary_.DailyLog(), &ops = files_->ops()] {
+        logSaved_ = DataFiles::WriteLog(ops, how, log);
+        // The result is taken on the document's own thread, unless it has already.
+        QMetaObject::invokeMethod(
+            this, [this, run] { if (logSaveRun_ == run) finishLogSave(); }, Qt::QueuedConnection);
+    });
+    return 0;
+}
+
+void DiaryDocument::finishLogSave() {
+    if (!logSave_.joinable()) return;
+    logSave_.join();
+    sync_->Hold(DataFile::Enbun, false);
+    if (!logSaved_) return;
+    quiet_ = autosaveFailing_;
+    int failed = files_->FinishLogWrite(*std::exchange(logSaved_, std::nullopt));
+    if (failed == 0) {
+        diary_.SavedAsOf(DataFile::Enbun, logSaveGeneration_);
+    } else if (failed == DataFiles::ChangedElsewhere) {
+        // Changed elsewhere meanwhile: merged and written here, as any save.
+        failed = writeFile(DataFile::Enbun);
+    }
+    if (failed) autosaveFailing_ = true;
+    quiet_ = false;
+}
+
+// ---- What the panels ask of the files ----
+
+bool DiaryDocument::WriteFile(DataFile file) {
+    finishLogSave();
+    return writeOnce(file) == 0;
+}
+
+bool DiaryDocument::AdoptImport(DataFile file) {
+    finishLogSave();
+    // "上書き" replaces the file whatever it holds; a version another machine
+    // saved meanwhile is kept beside it first.
+    const QString stem = file == DataFile::Kiroku ? QStringLiteral("Kiroku") : QStringLiteral("Enbun");
+    auto write = [&] {
+        if (file == DataFile::Kiroku) {
+            ItemList items = diary_.ItemTable();
+            const int status = files_->KirokuFileWrite(items);
+            if (status == 0) diary_.SavedItems(items);
+            return status;
+        }
+        const int status = files_->EnbunFileWrite(diary_.DailyLog());
+        if (status == 0) diary_.Saved(DataFile::Enbun);
+        return status;
+    };
+    int status = write();
+    if (status == DataFiles::ChangedElsewhere) status = files_->KeepChangedVersion(stem) ? write() : 1;
+    if (status != 0) return false;
+    if (file == DataFile::Kiroku)
+        diary_.EndItemImport();
+    else
+        diary_.EndLogImport();
+    return true;
+}
+
+bool DiaryDocument::DropImport(DataFile file) {
+    finishLogSave();
+    if (file == DataFile::Kiroku) {
+        // Read over the previewed table, as a start-up reads over a fresh one:
+        // slots the file does not reach keep what they show.
+        ItemList items = diary_.ItemTable();
+        const bool read = files_->KirokuFileRead(items) == 0;
+        diary_.DropItemImport(read ? &items : nullptr);
+        return read;
+    }
+    LogList log;
+    const bool read = files_->EnbunFileRead(log) == 0;
+    diary_.DropLogImport(read ? &log : nullptr);
+    return read;
+}
+
+bool DiaryDocument::DeleteFile(DataFile file) {
+    finishLogSave();
+    if (file == DataFile::Kiroku) {
+        if (files_->KirokuFileDelete() != 0) return false;
+        diary_.LoadItemTable(NewItemTable());
+        return true;
+    }
+    if (files_->EnbunFileDelete() != 0) return false;
+    diary_.LoadDailyLog({});
+    return true;
+}
+
+}  // namespace morv

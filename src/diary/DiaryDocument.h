@@ -1,0 +1,115 @@
+#pragma once
+// The diary with everything that keeps it on disk: the five data files, the
+// watch on the folder and the merge of what another program (a sync program)
+// changed there, the save about two seconds after a change, and the log's
+// save on a thread of its own. Widget-free: the window decides when to save
+// beyond that and how to tell the user, from the typed results and signals.
+
+#include "diary/Diary.h"
+#include "storage/DataFiles.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace morv {
+
+class FolderSync;
+
+// What a save came to.
+struct SaveResult {
+    int failed = 0;  // files not written (reported through storageFailed)
+    bool ok() const { return failed == 0; }
+};
+
+class DiaryDocument : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int AutosaveDelayMs = 2000;
+    using Now = std::function<QDateTime()>;
+
+    // folder ends in "/"; it has been located (and locked) by the caller.
+    // ops is where the data files are written; tests make it fail.
+    DiaryDocument(QString folder, Now now, FileOps& ops = SystemFileOps(), QObject* parent = nullptr);
+    ~DiaryDocument() override;
+
+    Diary& diary() { return diary_; }
+    const Diary& diary() const { return diary_; }
+    const QString& folder() const { return files_->folder(); }
+    FileOps& ops() const { return files_->ops(); }
+
+    // ---- Start-up ----
+    // Interrupted writes put back, then the four small files read.
+    void LoadSmallFiles(const SeasoningList& defaults);
+    // The log read; watching the folder begins.
+    void LoadLog();
+    // Which file was kept aside where, since the last call.
+    std::vector<DataFiles::KeptCopy> takeKeptCopies() { return files_->takeKeptCopies(); }
+    // The files held back now (their original could not be kept aside).
+    QStringList heldBack() const { return files_->heldBack(); }
+
+    // ---- Saving ----
+    // The files that changed, a changed log on its own thread (what the
+    // autosave's timer runs).
+    void SaveInBackground();
+    // The files that changed, everything on disk before it returns (a
+    // session manager's request).
+    SaveResult SaveChangedNow();
+    // The close: the watch and the autosave end, a log save still running is
+    // waited for, and all five files are written.
+    SaveResult SaveAllAndStop();
+
+    // ---- What the panels ask of the files ----
+    // The data of `file` written and marked saved (before an import replaces it).
+    bool WriteFile(DataFile file);
+    // An import preview becomes the file's content; a version another
+    // machine saved meanwhile is kept beside it first. false: the preview stays.
+    bool AdoptImport(DataFile file);
+    // The file's data comes back over the preview, or the data kept at the
+    // import (false) when the file can no longer be read.
+    bool DropImport(DataFile file);
+    // Kiroku.txt or Enbun.txt deleted, its data emptied.
+    bool DeleteFile(DataFile file);
+
+signals:
+    // A storage failure for the status line ("情報処理中にエラーが発生しました").
+    // A failing autosave says so once, until a save works.
+    void storageFailed(const QString& text);
+    // Something the user must be told: copies kept aside, a merge, a conflict.
+    void notice(const QString& text);
+    // The held-back files changed, or a save may have cleared them.
+    void heldBackChanged(const QStringList& files);
+
+private:
+    void autosave(bool logAway);
+    void changed(DataFile file, bool here);
+    int writeFile(DataFile file);
+    int writeOnce(DataFile file);
+    int writeAll(bool changedOnly);
+    // 1 when the save cannot start (reported).
+    int startLogSave();
+    // Waits for a log save on its thread, if one runs, and takes its result.
+    void finishLogSave();
+    void reportHeldBack(bool wasHeldBack);
+
+    Diary diary_;
+    std::unique_ptr<DataFiles> files_;
+    FolderSync* sync_ = nullptr;
+    QTimer autosave_;
+    bool stopped_ = false;
+    bool autosaveFailing_ = false;
+    bool quiet_ = false;
+    // A plain thread: its join is what hands the result over, visible as
+    // such to the thread sanitizer (Qt's own waits are not).
+    std::thread logSave_;
+    quint64 logSaveRun_ = 0;  // which save a late "finished" belongs to
+    std::optional<DataFiles::LogWritten> logSaved_;
+    quint64 logSaveGeneration_ = 0;
+};
+
+}  // namespace morv

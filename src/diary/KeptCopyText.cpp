@@ -1,0 +1,85 @@
+#include "diary/KeptCopyText.h"
+
+namespace morv {
+namespace {
+
+using Because = DataFiles::KeptBecause;
+
+// What the diary shows in place of the file's content.
+QString ShownInstead(const QString& file, Because because) {
+    const bool failed = because == Because::Unreadable;
+    if (file.startsWith(QLatin1String("Kiroku")))
+        return failed ? QStringLiteral("品名の表には、読み込めたところまでを表示しています。")
+                      : QStringLiteral("品名の表には、読み取れた内容を表示しています。");
+    if (file.startsWith(QLatin1String("Enbun")))
+        return failed ? QStringLiteral("塩分一覧は空の状態です。")
+                      : QStringLiteral("塩分一覧には、読み取れた内容を表示しています。");
+    if (file.startsWith(QLatin1String("Chomi")))
+        return failed ? QStringLiteral("調味料は初期値を使います。")
+                      : QStringLiteral("調味料には、読み取れた内容を表示しています。");
+    if (file.startsWith(QLatin1String("Moku")))
+        return failed ? QStringLiteral("塩分目標は空欄です。")
+                      : QStringLiteral("塩分目標には、1 行目を表示しています。");
+    return failed ? QStringLiteral("血圧グラフの位置は既定の 3000 です。")
+                  : QStringLiteral("血圧グラフの位置には、読み取れた値 (読めないときは 3000) を使います。");
+}
+
+}  // namespace
+
+QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept) {
+    QStringList parts;
+    bool copied = false;
+    for (const DataFiles::KeptCopy& k : kept) {
+        QString part;
+        copied = copied || !k.copy.isEmpty();
+        if (k.copy.isEmpty()) {
+            // The copy could not be made: the file is left exactly as it is.
+            const QString notSaved =
+                QStringLiteral(
+                    "元の内容を別のファイルに残せませんでした (ディスクの空きが足りないなど)。"
+                    "残せるようになるまで「%1」はそのままにして、保存しません。")
+                    .arg(k.file);
+            if (k.because == Because::Replaced) {
+                part =
+                    QStringLiteral("「%1」の保存が途中で終わっていたため、その前の内容を表示しています。\n%2")
+                        .arg(k.file, notSaved);
+            } else {
+                const QString why = k.because == Because::Unreadable
+                                        ? QStringLiteral("読み込めませんでした")
+                                        : QStringLiteral("そのままの形では読み込めませんでした");
+                part = QStringLiteral("「%1」を%2。%3\n%4")
+                           .arg(k.file, why, ShownInstead(k.file, k.because), notSaved);
+            }
+        } else if (k.file.endsWith(QLatin1String(".bak"))) {
+            part = QStringLiteral("「%1」はバックアップとして使えないため、別の名前に変えました。\n%2")
+                       .arg(k.file, k.copy);
+        } else if (k.because == Because::Elsewhere) {
+            part = QStringLiteral(
+                       "「%1」はほかの場所でも変更されていたため、置き換える前の内容を次のファイルに残しました。\n%2")
+                       .arg(k.file, k.copy);
+        } else if (k.because == Because::Replaced) {
+            part = QStringLiteral(
+                       "「%1」の保存が途中で終わっていたため、その前の内容に戻しました。"
+                       "戻す前の内容は次のファイルに残しました。\n%2")
+                       .arg(k.file, k.copy);
+        } else {
+            const QString why = k.because == Because::Unreadable
+                                    ? QStringLiteral("読み込めなかった")
+                                    : QStringLiteral("そのままの形では読み込めなかった");
+            part = QStringLiteral("「%1」を%2ため、元の内容を次のファイルに残しました。\n%3\n%4")
+                       .arg(k.file, why, k.copy, ShownInstead(k.file, k.because));
+        }
+        parts << part;
+    }
+    QString text = parts.join(QStringLiteral("\n\n"));
+    if (copied) text += QStringLiteral("\n\n次の保存では、表示している内容でファイルを置き換えます。");
+    return text;
+}
+
+QString HeldBackLine(const QStringList& files) {
+    if (files.isEmpty()) return {};
+    return QStringLiteral("「%1」の元の内容を残せないため保存していません")
+        .arg(files.join(QStringLiteral("」「")));
+}
+
+}  // namespace morv

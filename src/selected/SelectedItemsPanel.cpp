@@ -1,0 +1,190 @@
+#include "selected/SelectedItemsPanel.h"
+
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/StatusLine.h"
+#include "diary/Diary.h"
+#include "ui/Twips.h"
+#include "platform/EscapeKey.h"
+#include "platform/KeyRules.h"
+#include "platform/TabRing.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+namespace morv {
+
+namespace {
+
+constexpr int CellsPerColumn = 20;
+constexpr int ColumnLeft = 14;
+constexpr int ColumnStep = 320;
+constexpr int NameWidth = 220;
+constexpr int SaltWidth = 84;
+constexpr int CellsTop = 78;
+constexpr int CellStep = 29;
+constexpr int CellHeight = 27;
+
+QLabel* makeCell(QWidget* parent, const char* base, int k, const QRect& rect, Qt::Alignment align) {
+    QLabel* cell = MakeLabel(parent, ArrayName(base, k), QString(), rect, align | Qt::AlignVCenter);
+    cell->setFrameStyle(QFrame::Box | QFrame::Plain);
+    cell->setAutoFillBackground(true);
+    SetBackground(cell, colour::White);
+    return cell;
+}
+
+}  // namespace
+
+SelectedItemsPanel::SelectedItemsPanel(Diary& diary, StatusLine& status, QWidget* parent)
+    : QFrame(parent), diary_(diary), status_(status) {
+    SetUpPanel(this, QStringLiteral("PictureH"));
+
+    Label28 =
+        MakeLabel(this, QStringLiteral("Label28"), QStringLiteral("選択された品名一覧"), {16, 8, 300, 32});
+    MakeBold(Label28, 14);
+    Label29 = MakeLabel(this, QStringLiteral("Label29"), QStringLiteral("PAGE"), {380, 10, 44, 28},
+                        Qt::AlignVCenter | Qt::AlignRight);
+    TextPAGE2 = MakeBox(this, QStringLiteral("TextPAGE2"), {428, 10, 52, 28});
+    TextPAGE2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    TextPAGE2->setAccessibleName(QStringLiteral("ページ"));
+    Label31 =
+        MakeLabel(this, QStringLiteral("Label31"), QStringLiteral("/"), {484, 10, 14, 28}, Qt::AlignCenter);
+    LabelPAGE2 = MakeLabel(this, QStringLiteral("LabelPAGE2"), QString(), {500, 10, 40, 28});
+    Command21 =
+        MakeButton(this, QStringLiteral("Command21"), QStringLiteral("<"), {548, 10, 36, 28}, Qt::ClickFocus);
+    Command22 = MakeButton(this, QStringLiteral("Command22"), QStringLiteral("表示"), {588, 10, 64, 28},
+                           Qt::ClickFocus);
+    Command20 =
+        MakeButton(this, QStringLiteral("Command20"), QStringLiteral(">"), {656, 10, 36, 28}, Qt::ClickFocus);
+    Command21->setAccessibleName(QStringLiteral("前のページ"));
+    Command20->setAccessibleName(QStringLiteral("次のページ"));
+    Command19 = MakeButton(this, QStringLiteral("Command19"), QStringLiteral("戻る"), {861, 8, 104, 32},
+                           Qt::ClickFocus);
+
+    const char* nameHeads[] = {"Label34", "Label35", "Label36"};
+    const char* saltHeads[] = {"Label30", "Label32", "Label33"};
+    for (int column = 0; column < 3; ++column) {
+        const int left = ColumnLeft + ColumnStep * column;
+        MakeLabel(this, QLatin1String(nameHeads[column]), QStringLiteral("品名"), {left, 52, NameWidth, 22},
+                  Qt::AlignCenter);
+        MakeLabel(this, QLatin1String(saltHeads[column]), QStringLiteral("塩分（グラム）"),
+                  {left + NameWidth + 2, 52, SaltWidth, 22}, Qt::AlignCenter);
+    }
+    for (int k = 0; k < ListCellsPerPage; ++k) {
+        const int left = ColumnLeft + ColumnStep * (k / CellsPerColumn);
+        const int top = CellsTop + CellStep * (k % CellsPerColumn);
+        LabelH1[k] = makeCell(this, "LabelH1", k, {left, top, NameWidth, CellHeight}, Qt::AlignLeft);
+        LabelH2[k] =
+            makeCell(this, "LabelH2", k, {left + NameWidth + 2, top, SaltWidth, CellHeight}, Qt::AlignRight);
+    }
+
+    KeyRule pageRule;
+    pageRule.chars = KeyRule::Chars::Digits;
+    pageRule.maxTyped = 4;
+    pageRule.onEnter = [this] { ShowPage(); };
+    InstallKeyRule(TextPAGE2, std::move(pageRule));
+    SelectAllOnFocus(TextPAGE2);
+    CloseOnEscape(this, [this] { PressIfShown(Command19); });
+
+    connect(Command22, &QPushButton::clicked, this, &SelectedItemsPanel::ShowPage);
+    connect(Command20, &QPushButton::clicked, this, &SelectedItemsPanel::NextPage);
+    connect(Command21, &QPushButton::clicked, this, &SelectedItemsPanel::PreviousPage);
+    connect(Command19, &QPushButton::clicked, this, [this] {
+        // Back to the button that opened the list, rather than wherever the
+        // focus would wander when its box disappears: the preview bar's own
+        // one while the bar covers the main commands.
+        emit closing();
+        hide();
+    });
+    connect(&diary_, &Diary::itemChanged, this, &SelectedItemsPanel::itemsChanged);
+    hide();
+}
+
+void SelectedItemsPanel::itemsChanged() {
+    if (!isVisible()) return;
+    SelectedItems = BuildSelectedItems(diary_.ItemTable());
+    LabelPAGE2->setText(QString::number(pageCount()));
+    FillItemListPage(std::max(1, std::min(shownPage_, pageCount())));
+}
+
+int SelectedItemsPanel::pageCount() const {
+    return ListPageCount(static_cast<int>(SelectedItems.size()));
+}
+
+bool SelectedItemsPanel::focusNextPrevChild(bool next) {
+    if (!isVisible()) return QFrame::focusNextPrevChild(next);
+    return MoveFocusInRing({TextPAGE2}, next);
+}
+
+void SelectedItemsPanel::Open() {
+    status_.ResetStatusLine();
+    setGeometry(0, 0, TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
+    SelectedItems = BuildSelectedItems(diary_.ItemTable());
+    TextPAGE2->setText(QStringLiteral("1"));
+    LabelPAGE2->setText(QString::number(pageCount()));
+    FillItemListPage(1);
+    raise();
+    show();
+    // Also with nothing listed: the focus must not stay on the covered window.
+    TextPAGE2->setFocus();
+}
+
+void SelectedItemsPanel::FillItemListPage(int page) {
+    shownPage_ = page;
+    const size_t first = static_cast<size_t>(page - 1) * ListCellsPerPage;
+    for (int k = 0; k < ListCellsPerPage; ++k) {
+        const size_t entry = first + static_cast<size_t>(k);
+        if (entry < SelectedItems.size()) {
+            showName(LabelH1[k], SelectedItems[entry].name);
+            LabelH2[k]->setText(SaltCellText(SelectedItems[entry].salt));
+        } else {
+            showName(LabelH1[k], QString());
+            LabelH2[k]->clear();
+        }
+    }
+}
+
+void SelectedItemsPanel::showName(QLabel* cell, const QString& name) {
+    // A name too long for its cell ends in "…"; the whole of it is in the
+    // tooltip and in what a screen reader says.
+    const QString text = NameCellText(name);
+    const int room = cell->contentsRect().width() - 2 * cell->margin();
+    const QString shown = cell->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    cell->setText(name.isEmpty() ? QString() : shown);
+    cell->setToolTip(shown == text ? QString() : name);
+    cell->setAccessibleName(name);
+}
+
+void SelectedItemsPanel::ShowPage() {
+    if (SelectedItems.empty()) {
+        TextPAGE2->setText(QStringLiteral("1"));
+        TextPAGE2->setFocus();
+        return;
+    }
+    const int page = ClampListPage(PageBoxValue(TextPAGE2->text(), shownPage_), pageCount());
+    TextPAGE2->setText(QString::number(page));
+    FillItemListPage(page);
+    TextPAGE2->setFocus();
+    TextPAGE2->selectAll();
+}
+
+void SelectedItemsPanel::step(int page) {
+    if (!SelectedItems.empty()) {
+        TextPAGE2->setText(QString::number(page));
+        ShowPage();
+    } else {
+        TextPAGE2->setFocus();
+    }
+}
+
+void SelectedItemsPanel::NextPage() {
+    step(NextListPage(PageBoxValue(TextPAGE2->text(), shownPage_), pageCount()));
+}
+
+void SelectedItemsPanel::PreviousPage() {
+    step(PreviousListPage(PageBoxValue(TextPAGE2->text(), shownPage_), pageCount()));
+}
+
+}  // namespace morv
