@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 
 namespace morv {
@@ -137,12 +138,22 @@ bool SameFile(const QByteArray& a, const QByteArray& b) {
 }
 
 // The file a data file's name stands for: itself, or where its symbolic link
-// points (the link may dangle; the write then creates the target).
+// points when that is a regular file or nothing yet (the write then creates
+// it). A link to anything else stands for itself, so that nothing outside the
+// folder is ever read, renamed or written through it.
 QString RealPath(const QString& path) {
     const QFileInfo info(path);
     if (!info.isSymLink()) return path;
-    const QString target = info.canonicalFilePath();
-    return target.isEmpty() ? info.symLinkTarget() : target;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::stat(name.constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) return path;
+        const QString target = info.canonicalFilePath();
+        return target.isEmpty() ? path : target;
+    }
+    if (errno != ENOENT) return path;
+    const QString target = info.symLinkTarget();
+    return target.isEmpty() ? path : target;
 }
 
 QString BackupPathOf(const QString& txt) {
@@ -160,6 +171,7 @@ FileStamp StampOf(const struct stat& st) {
 
 SafeFile::SafeFile(FileOps& ops, const QString& folder, const QString& stem) : ops_(ops) {
     const QString named = folder + stem + QLatin1String(".txt");
+    name_ = QFile::encodeName(named);
     const QString real = RealPath(named);
     if (real == named) {
         folder_ = FolderOf(folder);
@@ -181,6 +193,13 @@ bool SafeFile::exists() { return ops_.exists(txt_); }
 bool SafeFile::backupExists() { return ops_.exists(bak_); }
 
 int SafeFile::openRegular(const QByteArray& path, int flags, ReadResult& failed, qsizetype& size) {
+    // A device is not even opened: opening some has effects of its own.
+    struct stat named;
+    const int looked = (flags & O_NOFOLLOW) ? ::lstat(path.constData(), &named) : ops_.stat(path, &named);
+    if (looked == 0 && !S_ISREG(named.st_mode) && !S_ISLNK(named.st_mode)) {
+        failed = ReadResult::NotRegular;
+        return -1;
+    }
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
     const int fd = ops_.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags, 0);
     if (fd < 0) {
@@ -207,12 +226,21 @@ SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& byte
     qsizetype size = 0;
     const int fd = openRegular(path, flags, failed, size);
     if (fd < 0) return failed;
+    const auto tooLarge = [&] {
+        ops_.close(fd);
+        bytes = {};
+        return ReadResult::TooLarge;
+    };
+    if (size > ceiling_) return tooLarge();
     // Straight into one buffer of the file's size; one that grows meanwhile
-    // is read to its end all the same.
+    // is read to its end all the same, up to the ceiling.
     bytes.resize(size);
     qsizetype got = 0;
     for (;;) {
-        if (got == bytes.size()) bytes.resize(got + 65536);
+        if (got == bytes.size()) {
+            if (got > ceiling_) return tooLarge();
+            bytes.resize(qsizetype(std::min<qint64>(got + 65536, ceiling_ + 1)));
+        }
         const ssize_t n = ReadSome(ops_, fd, bytes.data() + got, size_t(bytes.size() - got));
         if (n < 0) {
             ops_.close(fd);
@@ -432,7 +460,7 @@ bool SafeFile::remove() {
     return syncFolderChecked();
 }
 
-bool SafeFile::moveAside(const QString& path) { return moveAside(txt_, path); }
+bool SafeFile::moveAside(const QString& path) { return moveAside(name_, path); }
 bool SafeFile::moveBackupAside(const QString& path) { return moveAside(bak_, path); }
 
 bool SafeFile::moveAside(const QByteArray& from, const QString& path) {

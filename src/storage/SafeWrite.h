@@ -17,9 +17,12 @@
 // link, rename or unlink error fails the write, and a failed write puts the previous
 // file (or its absence) back and leaves no temporary file behind.
 //
-// X.txt may be a symbolic link (to a synced folder, say): the link is kept and
-// the file it points to is written, with its backup and temporary files beside
-// it. The new file keeps the previous one's permission bits. A file without
+// X.txt may be a symbolic link (to a synced folder, say): when it leads to a
+// regular file (or to nothing yet), the link is kept and the file it points to
+// is written, with its backup and temporary files beside it. A link to
+// anything else (a folder, a FIFO, a device, a name that cannot be looked at)
+// is not followed: it reads as no regular file, and only the link itself is
+// ever renamed or replaced. The new file keeps the previous one's permission bits. A file without
 // its owner's write permission is not replaced: the write fails. Only a regular
 // file is ever read or put back, and opening never blocks (a FIFO in the
 // folder is refused, not waited on).
@@ -51,7 +54,12 @@ public:
     // folder ends in "/"; stem is "Kiroku", "Enbun", ...
     SafeFile(FileOps& ops, const QString& folder, const QString& stem);
 
-    enum class ReadResult { Read, Missing, NotRegular, Failed };
+    // TooLarge: a regular file over the ceiling, left unread.
+    enum class ReadResult { Read, Missing, NotRegular, Failed, TooLarge };
+
+    // The most bytes a read takes in; a file over it reads as TooLarge
+    // without a byte of it being read. No ceiling unless set.
+    void setCeiling(qint64 bytes) { ceiling_ = bytes; }
 
     QString txtPath() const;
     QString bakPath() const;
@@ -91,7 +99,9 @@ public:
 
     // Renames X.txt (or X.bak) to `path`, durably, unless `path` is taken
     // (then false with errno EEXIST). For a file that cannot even be read:
-    // renaming keeps its bytes where copying cannot.
+    // renaming keeps its bytes where copying cannot. It is always the name in
+    // the folder that moves: a link goes aside as a link, and what it points
+    // to stays where it is.
     bool moveAside(const QString& path);
     bool moveBackupAside(const QString& path);
 
@@ -114,7 +124,9 @@ private:
     Written writeOver(const QByteArray& bytes, const FileStamp* expected);
 
     FileOps& ops_;
+    QByteArray name_;  // X.txt as named in the folder, a link or not
     QByteArray folder_, txt_, bak_, txtTmp_, bakTmp_;
+    qint64 ceiling_ = qint64(1) << 62;
     mode_t readMode_ = 0;  // permission bits of the file last read
     FileStamp stamp_;
 };
