@@ -99,6 +99,14 @@ std::optional<DataFiles::FileWrite> DataFiles::beginWrite(const QString& stem) {
         if (known != stamps_.end()) known->second = {};
     }
     if (!makeHeldCopies(stem)) return std::nullopt;
+    // A backup that arrived since the last read is sorted out here, on this
+    // thread, so that the save never puts back one that is not ours.
+    // Our own backup put back is the version this save replaces now.
+    if (SafeFile file = fileOf(stem); file.backupExists()) {
+        const FileStamp before = file.current();
+        restore(stem, file);
+        if (known != stamps_.end() && known->second == before) known->second = fileOf(stem).current();
+    }
     FileWrite how{folder_, std::nullopt};
     if (known != stamps_.end()) how.expected = known->second;
     return how;
@@ -324,6 +332,45 @@ void DataFiles::keepByRename(const QString& stem, SafeFile& file, bool backup, b
     }
 }
 
+namespace {
+
+// A file cut short or with a quote never closed: no save, here or on another
+// machine, installs such a file, so a backup beside it is the last good version.
+bool CutShort(const QString& stem, const QByteArray& bytes) {
+    if (stem == Enbun) {
+        LogList days;
+        return ParseLog(bytes, days) == LogParse::Broken;
+    }
+    if (stem == Kiroku) {
+        Cp932FieldReader reader(bytes);
+        for (int record = 0; record <= ItemSlotCount; ++record) {
+            switch (reader.next(4)) {
+                case FieldResult::End: return false;
+                case FieldResult::Broken: return true;
+                case FieldResult::Record: break;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void DataFiles::offerLeftover(const QString& stem, SafeFile& file, const QByteArray& backup) {
+    QString copy;
+    for (int n = 1; n < 1000; ++n) {
+        const QString path = copyName(stem, n, QLatin1String(".merged-"));
+        if (file.moveBackupAside(path)) {
+            copy = path;
+            break;
+        }
+        if (errno != EEXIST) break;
+    }
+    for (const LeftoverBackup& offered : leftovers_)
+        if (offered.stem == stem && offered.bytes == backup && offered.copy == copy) return;
+    leftovers_.push_back({stem, backup, copy});
+}
+
 bool DataFiles::restore(const QString& stem, SafeFile& file) {
     if (file.backupExists()) {
         QByteArray backup, current;
@@ -333,10 +380,19 @@ bool DataFiles::restore(const QString& stem, SafeFile& file) {
         } else {
             switch (const SafeFile::ReadResult read = file.read(current)) {
                 case SafeFile::ReadResult::Read:
-                    // A save that got as far as installing the new file; its
-                    // content is kept while the last good version comes back.
+                    if (current == backup) break;
+                    // Someone else's newer file, or a file that arrived after
+                    // our save was cut short: it stands, and the backup's
+                    // content goes to the caller to be merged.
+                    if (!file.installedByOurInterruptedSave(current) && !CutShort(stem, current)) {
+                        offerLeftover(stem, file, backup);
+                        file.restoreInterrupted(false);
+                        return true;
+                    }
+                    // Our own save that got as far as installing the new file;
+                    // its content is kept while the last good version comes back.
                     // Not kept: both stay, and the backup is what is read.
-                    if (current != backup && !keepCopy(stem, current, KeptBecause::Replaced)) return false;
+                    if (!keepCopy(stem, current, KeptBecause::Replaced)) return false;
                     break;
                 case SafeFile::ReadResult::Missing:
                     break;

@@ -150,6 +150,24 @@ public:
     // The files held back now, as "Enbun.txt".
     QStringList heldBack() const;
 
+    // A leftover X.bak is put back only over the X.txt our own interrupted
+    // save installed on this machine in this boot, or over an X.txt cut
+    // short (which is kept as a copy, as above). Any other leftover backup
+    // (another machine's, carried by a sync program; or ours, with a newer
+    // X.txt arrived since) never beats the file that stands: it is renamed
+    // "X.merged-YYYYMMDD-HHMMSS.txt" (-2, -3, ... when taken) and offered
+    // here, so that the caller merges the days or rows it has and the file
+    // lacks, as a change made elsewhere. A backup with no X.txt beside it
+    // becomes X.txt, as it overwrites nothing. `copy` is empty when the
+    // rename failed; the backup then stays, is never put back, and is
+    // offered again at the next read.
+    struct LeftoverBackup {
+        QString stem;      // "Enbun", ...
+        QByteArray bytes;  // the backup's content, as a file of its kind
+        QString copy;      // full path it was renamed to
+    };
+    std::vector<LeftoverBackup> takeLeftoverBackups() { return std::exchange(leftovers_, {}); }
+
     // The full path of what the last Kiroku or Enbun read kept, or empty when it kept nothing.
     QString lastSalvagedCopy() const { return lastSalvaged_; }
 
@@ -200,6 +218,8 @@ private:
     std::optional<int> loadRecords(const QString& stem, QByteArray& bytes, ReadUse* use);
     // false when a leftover X.bak stays, as the X.txt it would replace is held back.
     bool restore(const QString& stem, SafeFile& file);
+    // The leftover backup that may not be put back, renamed aside and offered.
+    void offerLeftover(const QString& stem, SafeFile& file, const QByteArray& backup);
     int reportFailure();
     // false when the file is held back for it.
     bool keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because);
@@ -221,6 +241,7 @@ private:
     FileOps& ops_;
     QString lastSalvaged_;
     std::vector<KeptCopy> kept_;
+    std::vector<LeftoverBackup> leftovers_;
     std::map<QString, FileStamp> stamps_;  // what this object last read or wrote
     bool keepReadBytes_ = false;
     QByteArray readBytes_;

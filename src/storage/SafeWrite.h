@@ -17,6 +17,14 @@
 // link, rename or unlink error fails the write, and a failed write puts the previous
 // file (or its absence) back and leaves no temporary file behind.
 //
+// Right before the rename that installs the new file, a small marker,
+// X.bak.info, says what that save installs (size, modification time, inode
+// and a hash of the bytes) and on which machine and boot it ran; it goes with
+// the backup. A leftover X.bak is our own interrupted save's only when its
+// marker names this machine and boot, and X.txt is still the file the save
+// installed: a sync program may carry another machine's X.bak here, or bring
+// a newer X.txt after our save was cut short, and neither may be undone.
+//
 // X.txt may be a symbolic link (to a synced folder, say): when it leads to a
 // regular file (or to nothing yet), the link is kept and the file it points to
 // is written, with its backup and temporary files beside it. A link to
@@ -49,6 +57,11 @@ struct FileStamp {
 // The version at `path` (links followed): one stat.
 FileStamp StampAt(FileOps& ops, const QByteArray& path);
 
+// This machine (/etc/machine-id, else the host name) and this boot
+// (/proc/sys/kernel/random/boot_id), as a backup's marker records them.
+QByteArray ThisMachineId();
+QByteArray ThisBootId();
+
 class SafeFile {
 public:
     // folder ends in "/"; stem is "Kiroku", "Enbun", ...
@@ -80,9 +93,18 @@ public:
     // object.
     const FileStamp& stamp() const { return stamp_; }
 
-    // A leftover X.bak that is a regular file replaces X.txt; stray temporary
-    // files are removed. Errors are ignored.
-    void restoreInterrupted();
+    // A leftover X.bak that is a regular file replaces X.txt (unless
+    // `putBackupBack` is false); stray temporary files are removed. Errors
+    // are ignored.
+    void restoreInterrupted(bool putBackupBack = true);
+
+    // Whether the leftover X.bak is what our own save left on this machine in
+    // this boot, and X.txt, whose bytes are `current`, is exactly the file
+    // that save installed: only then may the backup be put back over it.
+    bool installedByOurInterruptedSave(const QByteArray& current);
+    // Whether the leftover X.bak's marker names this machine and boot.
+    bool backupIsOurs();
+    QString markerPath() const;
 
     // The whole of X.txt, or false when it cannot be read.
     bool readAll(QByteArray& bytes);
@@ -120,12 +142,14 @@ private:
     bool writeDurably(const QByteArray& path, const QByteArray& bytes, mode_t mode);
     void syncFolder();
     bool syncFolderChecked();
+    void writeMarker(const FileStamp& installed, const QByteArray& bytes);
+    void dropMarker();
 
     Written writeOver(const QByteArray& bytes, const FileStamp* expected);
 
     FileOps& ops_;
     QByteArray name_;  // X.txt as named in the folder, a link or not
-    QByteArray folder_, txt_, bak_, txtTmp_, bakTmp_;
+    QByteArray folder_, txt_, bak_, txtTmp_, bakTmp_, marker_;
     qint64 ceiling_ = qint64(1) << 62;
     mode_t readMode_ = 0;  // permission bits of the file last read
     FileStamp stamp_;
