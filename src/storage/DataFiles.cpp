@@ -253,7 +253,8 @@ QString DataFiles::copyName(const QString& stem, int n, QLatin1String kind) cons
            (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + QLatin1String(".txt");
 }
 
-void DataFiles::noteKept(const QString& file, const QString& path, KeptBecause because, bool tooLarge) {
+void DataFiles::noteKept(const QString& file, const QString& path, KeptBecause because, bool tooLarge,
+                         bool tell) {
     if (!path.isEmpty()) {
         lastSalvaged_ = path;
         // Made after all: the file is no longer held back for it.
@@ -261,6 +262,7 @@ void DataFiles::noteKept(const QString& file, const QString& path, KeptBecause b
             return k.copy.isEmpty() && k.file == file && k.because == because;
         });
     }
+    if (!tell) return;
     for (const KeptCopy& earlier : kept_)
         if (earlier.copy == path && earlier.file == file && earlier.because == because) return;
     kept_.push_back({file, path, because, tooLarge});
@@ -287,7 +289,11 @@ bool DataFiles::makeCopy(const QString& stem, const QByteArray& bytes, KeptBecau
         QFile earlier(dir.filePath(name));
         if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly) &&
             earlier.readAll() == bytes) {
-            noteKept(file, folder_ + name, because);
+            // A file read with changes that has not changed since its copy was
+            // made was told about then; being told again at every start only
+            // teaches the user to ignore the notice. One that cannot be read
+            // at all is still told, as its data is not shown.
+            noteKept(file, folder_ + name, because, false, because != KeptBecause::Changed);
             return true;
         }
     }

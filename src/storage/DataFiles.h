@@ -122,6 +122,9 @@ public:
     // number), the file's bytes are kept as "X.unreadable-YYYYMMDD-HHMMSS.txt"
     // (with -2, -3, ... when taken; an identical earlier copy is reused) before
     // any save can replace the file; the values read are as without the copy.
+    // A file read with changes whose identical copy already exists is not
+    // among the kept copies again: its bytes have not changed since the user
+    // was told.
     // A file whose bytes cannot be read at all, that is over its ceiling, or
     // that is no regular file (a FIFO, a device, a folder, a link to one), is
     // renamed to that name instead, never copied; of a link, the link itself
@@ -227,7 +230,8 @@ private:
     // Makes the copies a held-back file still waits for; true when none is left.
     bool makeHeldCopies(const QString& stem);
     void keepByRename(const QString& stem, SafeFile& file, bool backup, bool tooLarge);
-    void noteKept(const QString& file, const QString& path, KeptBecause because, bool tooLarge = false);
+    void noteKept(const QString& file, const QString& path, KeptBecause because, bool tooLarge = false,
+                  bool tell = true);
     QString copyName(const QString& stem, int n, QLatin1String kind = QLatin1String(".unreadable-")) const;
     int writeFile(const QString& stem, const QByteArray& bytes);
     using FileWrite = LogWrite;

@@ -119,6 +119,24 @@ TEST_F(OddFilesTest, WhatIsNotReadExactlyIsKeptBeforeTheSave) {
     }
 }
 
+// A byte that is not CP932 is written back as it was, so the file never reads
+// exactly; the user is told once, not at every start, while its bytes stay.
+TEST_F(OddFilesTest, AFileReadWithChangesIsToldOnceWhileItsBytesStay) {
+    const auto start = [&] {
+        DataFiles again{folder, [this](const QString& m) { messages << m; }, [] { return Now; }};
+        QString target;
+        again.MokuFileRead(target);
+        again.MokuFileWrite(target);
+        return again.takeKeptCopies().size();
+    };
+    WriteBytes(path("Moku.txt"), "7\x80\r\n");
+    EXPECT_EQ(start(), 1u);
+    EXPECT_EQ(start(), 0u) << "the same bytes again";
+    WriteBytes(path("Moku.txt"), "8\x80\r\n");
+    EXPECT_EQ(start(), 1u) << "the bytes changed";
+    EXPECT_EQ(QDir(folder).entryList({"Moku.unreadable-*"}).size(), 2);
+}
+
 // Runs `work` in a child process and fails if it has not ended within 10 s.
 void EndsInTime(const std::function<void()>& work) {
     const pid_t child = ::fork();
