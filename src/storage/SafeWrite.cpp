@@ -613,6 +613,15 @@ bool ReplaceFileDurably(FileOps& ops, const QString& chosen, const QByteArray& b
     const bool replacing = ::stat(target.constData(), &previous) == 0 && S_ISREG(previous.st_mode);
     const mode_t mode = replacing ? previous.st_mode & 07777 : CreatedMode;
 
+    // A temporary file that a killed export left under its name is swept:
+    // only a plain file of this user's, under exactly the name used below.
+    for (int n = 1; n < 100; ++n) {
+        const QByteArray stale = QFile::encodeName(path + QStringLiteral(".%1.tmp").arg(n));
+        struct stat st;
+        if (::lstat(stale.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            ops.unlink(stale);
+    }
+
     // Written without a name where the file system allows it, and named only
     // just before the rename, so an export killed while it writes leaves
     // nothing in the user's folder.

@@ -166,7 +166,9 @@ bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& byte
 // it is written, fsynced and renamed over it, and the folder is fsynced. On
 // failure `path` is as it was and no temporary file is left. Where the file
 // system has unnamed files the temporary file has no name while it is written,
-// so a process killed meanwhile leaves nothing behind. The result is the
+// so a process killed meanwhile leaves nothing behind; elsewhere the named
+// temporary file ("PATH.N.tmp") a killed call left is removed by the next
+// call for the same path. The result is the
 // user's own document: it keeps the mode of the file it replaces (a new one gets
 // what the umask gives), and a link is written through to the file it names.
 bool ReplaceFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes);
