@@ -1,5 +1,6 @@
 #include "storage/DataFiles.h"
 
+#include "storage/DataFolder.h"
 #include "storage/QuotedFields.h"
 #include "storage/UsualLog.h"
 #include "text/Cp932.h"
@@ -94,8 +95,7 @@ std::optional<DataFiles::FileWrite> DataFiles::beginWrite(const QString& stem) {
     // start-up.
     auto known = stamps_.find(stem);
     if (!folder_.isEmpty() && !QFileInfo(folder_).isDir()) {
-        QDir().mkpath(QFileInfo(QDir::cleanPath(folder_)).path());
-        ::mkdir(QFile::encodeName(folder_).constData(), 0700);
+        MakeDataFolder(folder_);
         if (known != stamps_.end()) known->second = {};
     }
     if (!makeHeldCopies(stem)) return std::nullopt;
