@@ -34,7 +34,9 @@ int main(int argc, char** argv) {
             morv::AskRunningToRaise(morv::RaiseSocketName(folder));
             return 0;
         }
-        dialogs.notice(morv::DataFolderUnusableText(problem, folder, instance.whyNot()));
+        const QString lockProblem = instance.lockProblemText();
+        dialogs.notice(lockProblem.isEmpty() ? morv::DataFolderUnusableText(problem, folder, instance.whyNot())
+                                             : lockProblem);
         return 1;
     }
 

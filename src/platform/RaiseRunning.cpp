@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QWidget>
 
 namespace morv {
@@ -15,9 +14,11 @@ static const QByteArray RaiseMessage = QByteArrayLiteral("raise\n");
 
 QString RaiseSocketName(const QString& dataFolder) {
     // Named as the lock is, so that every spelling of one folder meets the same copy.
+    // Beside the lock, in a folder no other user can have made: a predictable
+    // name in the shared temporary folder could be taken by anyone first.
     const QString hash = SingleInstance::FolderKey(dataFolder);
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) dir = QDir::tempPath();
+    const QString dir = SingleInstance::RuntimeLockFolder();
+    if (dir.isEmpty()) return {};
     return dir + QStringLiteral("/morvaline-") + hash + QStringLiteral(".socket");
 }
 

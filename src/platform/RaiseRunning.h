@@ -11,8 +11,9 @@ class QWidget;
 
 namespace morv {
 
-// The socket of the copy that uses `dataFolder`: in the user's runtime
-// folder, which no other user can enter.
+// The socket of the copy that uses `dataFolder`: beside the lock, in a
+// folder no other user can enter; empty when there is none (then no copy
+// listens or is asked).
 QString RaiseSocketName(const QString& dataFolder);
 
 // While it lives, a knock on `name` shows, un-minimises and activates

@@ -1,35 +1,15 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/core/LockFolder.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace morv {
-namespace {
-
-// A folder of our own: a real folder (no link) owned by this user and closed
-// to everyone else, as a lock another user could plant or remove is no lock.
-bool PrivateFolder(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    ::mkdir(name.constData(), 0700);
-    struct stat st;
-    if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
-    if ((st.st_mode & 077) != 0 && ::chmod(name.constData(), 0700) != 0) return false;
-    return true;
-}
-
-}  // namespace
-
-QString SingleInstance::RuntimeLockFolder() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir()) return runtime;
-    const QString own = QDir::tempPath() + QStringLiteral("/morvaline-") + QString::number(::getuid());
-    return PrivateFolder(own) ? own : QString();
-}
+QString SingleInstance::RuntimeLockFolder() { return FindLockFolder().path; }
 
 QString SingleInstance::FolderKey(const QString& folder) {
     const QFileInfo info(folder);
@@ -64,6 +44,16 @@ QString SingleInstance::whyNot() const {
     if (!info.isDir()) return QStringLiteral("フォルダがありません。");
     if (!info.isWritable()) return QStringLiteral("書き込みが許可されていません。");
     return QStringLiteral("ロックファイルを作成できません。");
+}
+
+QString SingleInstance::lockProblemText() const {
+    const QFileInfo info(folder_);
+    if (!info.isDir() || !info.isWritable()) return {};
+    if (lockFolder_.isEmpty()) {
+        const LockFolder found = FindLockFolder();
+        return LockFolderUnusableText(found.failed, found.why);
+    }
+    return LockFolderUnusableText(lockFolder_, QStringLiteral("ロックファイルを作成できません。"));
 }
 
 }  // namespace morv

@@ -22,10 +22,13 @@ public:
     bool heldByAnother() const { return lock_.error() == QLockFile::LockFailedError; }
     // After a failed acquire that is not another copy: why, for the user.
     QString whyNot() const;
+    // After a failed acquire whose data folder is usable: the whole notice,
+    // naming the lock's folder that failed; empty when the data folder failed.
+    QString lockProblemText() const;
 
-    // $XDG_RUNTIME_DIR when it is an absolute folder; otherwise a folder of
-    // this user's only (0700) under the temporary folder, made when missing.
-    // Empty when neither can be used.
+    // $XDG_RUNTIME_DIR when it is this user's; otherwise ~/.cache/morvaline
+    // (0700), which no other user can make first. Empty when neither can be
+    // used (FindLockFolder says which folder failed and why).
     static QString RuntimeLockFolder();
     // The lock's name for a data folder: the same for every spelling of it.
     static QString LockName(const QString& folder);

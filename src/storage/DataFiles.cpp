@@ -1,5 +1,6 @@
 #include "storage/DataFiles.h"
 
+#include "storage/DataFolder.h"
 #include "storage/QuotedFields.h"
 #include "storage/UsualLog.h"
 #include "text/Cp932.h"
@@ -53,14 +54,24 @@ void EnsureSlots(ItemList& items) {
 
 }  // namespace
 
+qint64 DataFileCeiling(const QString& stem) { return stem == Enbun ? LogFileCeiling : SmallFileCeiling; }
+
+SafeFile DataFiles::fileOf(FileOps& ops, const QString& folder, const QString& stem) {
+    SafeFile file(ops, folder, stem);
+    file.setCeiling(DataFileCeiling(stem));
+    return file;
+}
+
+SafeFile DataFiles::fileOf(const QString& stem) const { return fileOf(ops_, folder_, stem); }
+
 DataFiles::DataFiles(QString folder, StatusSink status, Now now, FileOps& ops)
     : folder_(std::move(folder)), status_(std::move(status)), now_(std::move(now)), ops_(ops) {}
 
 void DataFiles::Prepare() {
-    SafeFile items(ops_, folder_, Kiroku);
+    SafeFile items = fileOf(Kiroku);
     if (!items.exists()) CreateFileDurably(ops_, items.txtPath(), {});
     for (const QString& stem : {Kiroku, Chomi, Moku, Enbun, Atu}) {
-        SafeFile file(ops_, folder_, stem);
+        SafeFile file = fileOf(stem);
         restore(stem, file);
     }
 }
@@ -70,7 +81,7 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
     if (!how) return reportFailure();
     // The same bytes again are not written (SafeFile compares them with the
     // file): the diary is saved every few seconds.
-    SafeFile file(ops_, folder_, stem);
+    SafeFile file = fileOf(stem);
     LogWritten result;
     result.written = how->expected ? file.write(bytes, *how->expected)
                                    : (file.write(bytes) ? SafeFile::Written::Done : SafeFile::Written::Failed);
@@ -84,11 +95,18 @@ std::optional<DataFiles::FileWrite> DataFiles::beginWrite(const QString& stem) {
     // start-up.
     auto known = stamps_.find(stem);
     if (!folder_.isEmpty() && !QFileInfo(folder_).isDir()) {
-        QDir().mkpath(QFileInfo(QDir::cleanPath(folder_)).path());
-        ::mkdir(QFile::encodeName(folder_).constData(), 0700);
+        MakeDataFolder(folder_);
         if (known != stamps_.end()) known->second = {};
     }
     if (!makeHeldCopies(stem)) return std::nullopt;
+    // A backup that arrived since the last read is sorted out here, on this
+    // thread, so that the save never puts back one that is not ours.
+    // Our own backup put back is the version this save replaces now.
+    if (SafeFile file = fileOf(stem); file.backupExists()) {
+        const FileStamp before = file.current();
+        restore(stem, file);
+        if (known != stamps_.end() && known->second == before) known->second = fileOf(stem).current();
+    }
     FileWrite how{folder_, std::nullopt};
     if (known != stamps_.end()) how.expected = known->second;
     return how;
@@ -117,7 +135,7 @@ std::optional<DataFiles::LogWrite> DataFiles::BeginLogWrite() {
 }
 
 DataFiles::LogWritten DataFiles::WriteLog(FileOps& ops, const LogWrite& how, const LogList& log) {
-    SafeFile file(ops, how.folder, Enbun);
+    SafeFile file = fileOf(ops, how.folder, Enbun);
     const QByteArray bytes = EnbunBytes(log);
     LogWritten result;
     result.written = how.expected ? file.write(bytes, *how.expected)
@@ -193,7 +211,7 @@ QByteArray EnbunBytes(const LogList& log) {
 int DataFiles::EnbunFileWrite(const LogList& log) { return writeFile(Enbun, EnbunBytes(log)); }
 
 bool DataFiles::KeepChangedVersion(const QString& stem) {
-    SafeFile file(ops_, folder_, stem);
+    SafeFile file = fileOf(stem);
     QByteArray bytes;
     switch (file.read(bytes)) {
         case SafeFile::ReadResult::Read:
@@ -203,6 +221,7 @@ bool DataFiles::KeepChangedVersion(const QString& stem) {
             return true;
         case SafeFile::ReadResult::NotRegular:
         case SafeFile::ReadResult::Failed:
+        case SafeFile::ReadResult::TooLarge:
             return false;
     }
     const QString copy = KeepConflictCopy(stem, bytes);
@@ -214,7 +233,7 @@ bool DataFiles::KeepChangedVersion(const QString& stem) {
 
 int DataFiles::deleteFile(const QString& stem) {
     if (!makeHeldCopies(stem)) return reportFailure();
-    SafeFile file(ops_, folder_, stem);
+    SafeFile file = fileOf(stem);
     const bool removed = file.remove();
     if (auto known = stamps_.find(stem); known != stamps_.end()) known->second = file.current();
     if (removed) return 0;
@@ -234,7 +253,8 @@ QString DataFiles::copyName(const QString& stem, int n, QLatin1String kind) cons
            (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + QLatin1String(".txt");
 }
 
-void DataFiles::noteKept(const QString& file, const QString& path, KeptBecause because) {
+void DataFiles::noteKept(const QString& file, const QString& path, KeptBecause because, bool tooLarge,
+                         bool tell) {
     if (!path.isEmpty()) {
         lastSalvaged_ = path;
         // Made after all: the file is no longer held back for it.
@@ -242,9 +262,10 @@ void DataFiles::noteKept(const QString& file, const QString& path, KeptBecause b
             return k.copy.isEmpty() && k.file == file && k.because == because;
         });
     }
+    if (!tell) return;
     for (const KeptCopy& earlier : kept_)
         if (earlier.copy == path && earlier.file == file && earlier.because == because) return;
-    kept_.push_back({file, path, because});
+    kept_.push_back({file, path, because, tooLarge});
 }
 
 bool DataFiles::keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because) {
@@ -268,7 +289,11 @@ bool DataFiles::makeCopy(const QString& stem, const QByteArray& bytes, KeptBecau
         QFile earlier(dir.filePath(name));
         if (earlier.size() == bytes.size() && earlier.open(QIODevice::ReadOnly) &&
             earlier.readAll() == bytes) {
-            noteKept(file, folder_ + name, because);
+            // A file read with changes that has not changed since its copy was
+            // made was told about then; being told again at every start only
+            // teaches the user to ignore the notice. One that cannot be read
+            // at all is still told, as its data is not shown.
+            noteKept(file, folder_ + name, because, false, because != KeptBecause::Changed);
             return true;
         }
     }
@@ -303,34 +328,84 @@ QStringList DataFiles::heldBack() const {
     return files;
 }
 
-void DataFiles::keepByRename(const QString& stem, SafeFile& file, bool backup) {
+void DataFiles::keepByRename(const QString& stem, SafeFile& file, bool backup, bool tooLarge) {
     for (int n = 1; n < 1000; ++n) {
         const QString path = copyName(stem, n);
         if (backup ? file.moveBackupAside(path) : file.moveAside(path))
-            return noteKept(stem + QLatin1String(backup ? ".bak" : ".txt"), path, KeptBecause::Unreadable);
+            return noteKept(stem + QLatin1String(backup ? ".bak" : ".txt"), path, KeptBecause::Unreadable,
+                            tooLarge);
         if (errno != EEXIST) return;
     }
+}
+
+namespace {
+
+// A file cut short or with a quote never closed: no save, here or on another
+// machine, installs such a file, so a backup beside it is the last good version.
+bool CutShort(const QString& stem, const QByteArray& bytes) {
+    if (stem == Enbun) {
+        LogList days;
+        return ParseLog(bytes, days) == LogParse::Broken;
+    }
+    if (stem == Kiroku) {
+        Cp932FieldReader reader(bytes);
+        for (int record = 0; record <= ItemSlotCount; ++record) {
+            switch (reader.next(4)) {
+                case FieldResult::End: return false;
+                case FieldResult::Broken: return true;
+                case FieldResult::Record: break;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void DataFiles::offerLeftover(const QString& stem, SafeFile& file, const QByteArray& backup) {
+    QString copy;
+    for (int n = 1; n < 1000; ++n) {
+        const QString path = copyName(stem, n, QLatin1String(".merged-"));
+        if (file.moveBackupAside(path)) {
+            copy = path;
+            break;
+        }
+        if (errno != EEXIST) break;
+    }
+    for (const LeftoverBackup& offered : leftovers_)
+        if (offered.stem == stem && offered.bytes == backup && offered.copy == copy) return;
+    leftovers_.push_back({stem, backup, copy});
 }
 
 bool DataFiles::restore(const QString& stem, SafeFile& file) {
     if (file.backupExists()) {
         QByteArray backup, current;
-        if (file.readBackup(backup) != SafeFile::ReadResult::Read) {
+        if (const SafeFile::ReadResult read = file.readBackup(backup); read != SafeFile::ReadResult::Read) {
             // Not a backup this program made: never put over the data file.
-            keepByRename(stem, file, true);
+            keepByRename(stem, file, true, read == SafeFile::ReadResult::TooLarge);
         } else {
-            switch (file.read(current)) {
+            switch (const SafeFile::ReadResult read = file.read(current)) {
                 case SafeFile::ReadResult::Read:
-                    // A save that got as far as installing the new file; its
-                    // content is kept while the last good version comes back.
+                    if (current == backup) break;
+                    // Someone else's newer file, or a file that arrived after
+                    // our save was cut short: it stands, and the backup's
+                    // content goes to the caller to be merged.
+                    if (!file.installedByOurInterruptedSave(current) && !CutShort(stem, current)) {
+                        offerLeftover(stem, file, backup);
+                        file.restoreInterrupted(false);
+                        return true;
+                    }
+                    // Our own save that got as far as installing the new file;
+                    // its content is kept while the last good version comes back.
                     // Not kept: both stay, and the backup is what is read.
-                    if (current != backup && !keepCopy(stem, current, KeptBecause::Replaced)) return false;
+                    if (!keepCopy(stem, current, KeptBecause::Replaced)) return false;
                     break;
                 case SafeFile::ReadResult::Missing:
                     break;
                 case SafeFile::ReadResult::NotRegular:
                 case SafeFile::ReadResult::Failed:
-                    keepByRename(stem, file, false);
+                case SafeFile::ReadResult::TooLarge:
+                    keepByRename(stem, file, false, read == SafeFile::ReadResult::TooLarge);
                     break;
             }
         }
@@ -340,9 +415,10 @@ bool DataFiles::restore(const QString& stem, SafeFile& file) {
 }
 
 DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
-    SafeFile file(ops_, folder_, stem);
+    SafeFile file = fileOf(stem);
     const bool settled = restore(stem, file);
-    switch (settled ? file.read(bytes) : file.readBackup(bytes)) {
+    const SafeFile::ReadResult read = settled ? file.read(bytes) : file.readBackup(bytes);
+    switch (read) {
         case SafeFile::ReadResult::Read:
             // Read from a backup that could not be put back yet: what a save
             // will replace is the X.txt that stands.
@@ -355,21 +431,25 @@ DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
             return Loaded::Missing;
         case SafeFile::ReadResult::NotRegular:
         case SafeFile::ReadResult::Failed:
+        case SafeFile::ReadResult::TooLarge:
             break;
     }
-    // Renaming keeps bytes that cannot be read, and a FIFO or a folder out of
-    // the way of every later start and save.
-    keepByRename(stem, file, false);
-    stamps_[stem] = file.current();
+    // Renaming keeps bytes that cannot be read or are too many to, and a FIFO
+    // or a folder out of the way of every later start and save.
+    keepByRename(stem, file, false, read == SafeFile::ReadResult::TooLarge);
+    // Looked up anew: `file` may still stand for where a link it was pointed.
+    stamps_[stem] = fileOf(stem).current();
     if (keepReadBytes_) readBytes_.clear();
     return Loaded::Unreadable;
 }
 
-std::optional<int> DataFiles::loadRecords(const QString& stem, QByteArray& bytes) {
+std::optional<int> DataFiles::loadRecords(const QString& stem, QByteArray& bytes, ReadUse* use) {
     switch (load(stem, bytes)) {
         case Loaded::Missing:
+            if (use) *use = ReadUse::Missing;
             return 1;  // the normal state of a new diary, not shown
         case Loaded::Unreadable:
+            if (use) *use = ReadUse::Keep;
             return reportFailure();
         case Loaded::Read:
             break;
@@ -382,11 +462,23 @@ int DataFiles::reportFailure() {
     return 1;
 }
 
-int DataFiles::KirokuFileRead(ItemList& items) {
+namespace {
+
+void Tell(DataFiles::ReadUse* use, DataFiles::ReadUse value) {
+    if (use) *use = value;
+}
+
+}  // namespace
+
+DataFiles::ReadUse DataFiles::useOf(Loaded loaded) {
+    return loaded == Loaded::Missing ? ReadUse::Missing : ReadUse::Keep;
+}
+
+int DataFiles::KirokuFileRead(ItemList& items, ReadUse* use) {
     lastSalvaged_.clear();
     EnsureSlots(items);
     QByteArray bytes;
-    if (const std::optional<int> status = loadRecords(Kiroku, bytes)) return *status;
+    if (const std::optional<int> status = loadRecords(Kiroku, bytes, use)) return *status;
     Cp932FieldReader reader(bytes);
     for (int slot = 0;; ++slot) {
         switch (reader.next(4)) {
@@ -394,15 +486,18 @@ int DataFiles::KirokuFileRead(ItemList& items) {
                 // A record in the last slot is never saved.
                 if (reader.undecodable() || !reader.exact() || slot > StoredItemCount)
                     keepCopy(Kiroku, bytes, KeptBecause::Changed);
+                Tell(use, ReadUse::Replace);
                 return 0;
             case FieldResult::Broken:
                 keepCopy(Kiroku, bytes, KeptBecause::Unreadable);
+                Tell(use, ReadUse::Keep);
                 return reportFailure();
             case FieldResult::Record:
                 // More records than the table has slots: what does not fit would
                 // be lost by the next save, so the read fails (and keeps a copy).
                 if (slot >= ItemSlotCount) {
                     keepCopy(Kiroku, bytes, KeptBecause::Unreadable);
+                    Tell(use, ReadUse::Keep);
                     return reportFailure();
                 }
                 items[size_t(slot)] = {reader.field(0), reader.field(1), reader.field(2), reader.field(3)};
@@ -411,11 +506,14 @@ int DataFiles::KirokuFileRead(ItemList& items) {
     }
 }
 
-int DataFiles::ChomiFileRead(SeasoningList& rows) {
+int DataFiles::ChomiFileRead(SeasoningList& rows, ReadUse* use) {
     // The seasoning rows have defaults to fall back on, so a bad file is
     // not worth a status message: the rows read so far are kept.
     QByteArray bytes;
-    if (load(Chomi, bytes) != Loaded::Read) return 0;
+    if (const Loaded loaded = load(Chomi, bytes); loaded != Loaded::Read) {
+        Tell(use, useOf(loaded));
+        return 0;
+    }
     Cp932FieldReader reader(bytes);
     bool complete = true;
     for (SeasoningRecord& row : rows) {
@@ -428,57 +526,70 @@ int DataFiles::ChomiFileRead(SeasoningList& rows) {
     }
     if (complete) complete = reader.next(2) == FieldResult::End;
     if (reader.undecodable() || !complete || !reader.exact()) keepCopy(Chomi, bytes, KeptBecause::Changed);
+    Tell(use, ReadUse::Replace);
     return 0;
 }
 
-
-int DataFiles::EnbunFileRead(LogList& log) {
+int DataFiles::EnbunFileRead(LogList& log, ReadUse* use) {
     lastSalvaged_.clear();
     log.clear();
     QByteArray bytes;
-    if (const std::optional<int> status = loadRecords(Enbun, bytes)) return *status;
+    if (const std::optional<int> status = loadRecords(Enbun, bytes, use)) return *status;
     // One day a line: reserving for the line count keeps the table from
-    // being copied as it grows.
+    // being copied as it grows. Only as far as the bytes could hold days of
+    // the shortest usual line, though: a file of bare line ends would
+    // otherwise reserve a record for every two bytes.
     // memchr runs through the bytes a vector at a time; counting them one by
     // one cost a tenth of a short log's read.
+    constexpr qsizetype ShortestUsualLine = sizeof("\"yyyy/mm/dd\",\"\",\"\",\"\"\r\n") - 1;
     size_t lines = 1;
     for (const char *p = bytes.cbegin(), *end = bytes.cend();
          (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
         ++lines;
-    log.reserve(lines);
+    log.reserve(std::min(lines, size_t(bytes.size() / ShortestUsualLine) + 1));
     switch (ParseLog(bytes, log)) {
         case LogParse::Exact:
+            Tell(use, ReadUse::Replace);
             return 0;
         case LogParse::Changed:
             keepCopy(Enbun, bytes, KeptBecause::Changed);
             // Blank lines or lines ended by CR alone miscount the days.
             if (log.capacity() - log.size() > log.size() / 8) log.shrink_to_fit();
+            Tell(use, ReadUse::Replace);
             return 0;
         case LogParse::Broken:
             break;
     }
     log = {};
     keepCopy(Enbun, bytes, KeptBecause::Unreadable);
+    Tell(use, ReadUse::Keep);
     return reportFailure();
 }
 
-int DataFiles::MokuFileRead(QString& target) {
+int DataFiles::MokuFileRead(QString& target, ReadUse* use) {
     target.clear();
     QByteArray bytes;
-    if (load(Moku, bytes) != Loaded::Read) return 0;
+    if (const Loaded loaded = load(Moku, bytes); loaded != Loaded::Read) {
+        Tell(use, useOf(loaded));
+        return 0;
+    }
     bool undecodable = false;
     const QString text = DecodeCp932(bytes, &undecodable);
     target = FirstLine(text);
     // Only the first line is ever written back.
     if (undecodable || !QStringView(text).mid(target.size()).trimmed().isEmpty())
         keepCopy(Moku, bytes, KeptBecause::Changed);
+    Tell(use, ReadUse::Replace);
     return 0;
 }
 
-int DataFiles::AtuFileRead(qint32& shift) {
+int DataFiles::AtuFileRead(qint32& shift, ReadUse* use) {
     shift = DefaultPressureBarShift;
     QByteArray bytes;
-    if (load(Atu, bytes) != Loaded::Read) return 0;
+    if (const Loaded loaded = load(Atu, bytes); loaded != Loaded::Read) {
+        Tell(use, useOf(loaded));
+        return 0;
+    }
     const std::optional<double> value = NumericValue(FirstLine(DecodeCp932(bytes)));
     if (value) {
         // Halves go to the even neighbour, as the conversion to a whole number
@@ -491,6 +602,7 @@ int DataFiles::AtuFileRead(qint32& shift) {
     const QByteArray written = bytes.trimmed();
     if (!written.isEmpty() && written != QByteArray::number(shift))
         keepCopy(Atu, bytes, KeptBecause::Changed);
+    Tell(use, ReadUse::Replace);
     return 0;
 }
 

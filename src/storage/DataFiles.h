@@ -33,6 +33,14 @@ QByteArray EnbunBytes(const LogList& log);
 // empty; an exported table is these lines after its date line.
 QByteArray KirokuBytes(const ItemList& items);
 
+// The most a data file may hold, far above any real diary (a million days of
+// log are about 30 MB). A file over it is kept aside by renaming, reported,
+// and never parsed: reading it whole could exhaust memory.
+inline constexpr qint64 LogFileCeiling = 64 * 1024 * 1024;
+inline constexpr qint64 SmallFileCeiling = 1024 * 1024;
+// The ceiling of "Enbun", "Kiroku", ...
+qint64 DataFileCeiling(const QString& stem);
+
 class DataFiles {
 public:
     using StatusSink = std::function<void(const QString&)>;
@@ -69,19 +77,38 @@ public:
     int MokuFileWrite(const QString& target);
     int AtuFileWrite(qint32 shift);
 
+    // What a read's values are worth to a caller that already holds data
+    // (a file read again after another program changed it). Every read
+    // procedure tells it through its optional `use`; the int status stays
+    // what the start-up has always looked at.
+    enum class ReadUse {
+        // The values are the file, exactly or as well as it could be read
+        // (a copy of it is then among the kept copies): they may replace
+        // what is in memory.
+        Replace,
+        // There is no file under the name: the values are the defaults.
+        Missing,
+        // Nothing usable was read: the file was broken, over its ceiling,
+        // no regular file (a folder, a FIFO, a device, a link to one), or
+        // could not be read or kept aside. The values are defaults or a
+        // part; what is in memory must stay, and is written back at the
+        // next save.
+        Keep,
+    };
+
     // Fills slots from 0 upward; slots after the last record keep their values.
     // 1 for a missing file (silently), a record cut short or more records than
     // the 161 slots (reported); the slots read before the fault keep them.
-    int KirokuFileRead(ItemList& items);
+    int KirokuFileRead(ItemList& items, ReadUse* use = nullptr);
     // Fills rows from 0 upward, at most 20; never fails, never reports.
-    int ChomiFileRead(SeasoningList& rows);
+    int ChomiFileRead(SeasoningList& rows, ReadUse* use = nullptr);
     // Replaces the log. 1 for a missing file (silently) or a broken one
     // (reported); on failure the log is empty.
-    int EnbunFileRead(LogList& log);
+    int EnbunFileRead(LogList& log, ReadUse* use = nullptr);
     // The first line, or the empty text.
-    int MokuFileRead(QString& target);
+    int MokuFileRead(QString& target, ReadUse* use = nullptr);
     // The shift, 3000 unless the first line is a number that fits 32 bits.
-    int AtuFileRead(qint32& shift);
+    int AtuFileRead(qint32& shift, ReadUse* use = nullptr);
 
     // Deletes Kiroku.txt or Enbun.txt (and a backup a failed write left),
     // durably; a file that is not there is already deleted.
@@ -95,8 +122,13 @@ public:
     // number), the file's bytes are kept as "X.unreadable-YYYYMMDD-HHMMSS.txt"
     // (with -2, -3, ... when taken; an identical earlier copy is reused) before
     // any save can replace the file; the values read are as without the copy.
-    // A file whose bytes cannot be read at all, or that is no regular file (a
-    // FIFO, a device, a folder), is renamed to that name instead. Putting back
+    // A file read with changes whose identical copy already exists is not
+    // among the kept copies again: its bytes have not changed since the user
+    // was told.
+    // A file whose bytes cannot be read at all, that is over its ceiling, or
+    // that is no regular file (a FIFO, a device, a folder, a link to one), is
+    // renamed to that name instead, never copied; of a link, the link itself
+    // is renamed and what it points to stays untouched. Putting back
     // a leftover X.bak keeps the X.txt it replaces the same way when they differ.
     //
     // When the copy cannot be made (a full disk, say), the file is held back:
@@ -114,11 +146,30 @@ public:
         QString file;  // "Enbun.txt", or "Enbun.bak" when that was in the way
         QString copy;  // full path of the copy; empty when it could not be made
         KeptBecause because;
+        bool tooLarge = false;  // Unreadable because it is over its ceiling ("ファイルが大きすぎます")
     };
     // Every copy kept (or held back for) since the last takeKeptCopies(), in order.
     std::vector<KeptCopy> takeKeptCopies() { return std::exchange(kept_, {}); }
     // The files held back now, as "Enbun.txt".
     QStringList heldBack() const;
+
+    // A leftover X.bak is put back only over the X.txt our own interrupted
+    // save installed on this machine in this boot, or over an X.txt cut
+    // short (which is kept as a copy, as above). Any other leftover backup
+    // (another machine's, carried by a sync program; or ours, with a newer
+    // X.txt arrived since) never beats the file that stands: it is renamed
+    // "X.merged-YYYYMMDD-HHMMSS.txt" (-2, -3, ... when taken) and offered
+    // here, so that the caller merges the days or rows it has and the file
+    // lacks, as a change made elsewhere. A backup with no X.txt beside it
+    // becomes X.txt, as it overwrites nothing. `copy` is empty when the
+    // rename failed; the backup then stays, is never put back, and is
+    // offered again at the next read.
+    struct LeftoverBackup {
+        QString stem;      // "Enbun", ...
+        QByteArray bytes;  // the backup's content, as a file of its kind
+        QString copy;      // full path it was renamed to
+    };
+    std::vector<LeftoverBackup> takeLeftoverBackups() { return std::exchange(leftovers_, {}); }
 
     // The full path of what the last Kiroku or Enbun read kept, or empty when it kept nothing.
     QString lastSalvagedCopy() const { return lastSalvaged_; }
@@ -161,20 +212,26 @@ public:
     int FinishLogWrite(const LogWritten& result);
 
 private:
+    SafeFile fileOf(const QString& stem) const;
+    static SafeFile fileOf(FileOps& ops, const QString& folder, const QString& stem);
     enum class Loaded { Read, Missing, Unreadable };
     Loaded load(const QString& stem, QByteArray& bytes);
+    static ReadUse useOf(Loaded loaded);
     // For Kiroku and Enbun: the read's status when there is nothing to parse.
-    std::optional<int> loadRecords(const QString& stem, QByteArray& bytes);
+    std::optional<int> loadRecords(const QString& stem, QByteArray& bytes, ReadUse* use);
     // false when a leftover X.bak stays, as the X.txt it would replace is held back.
     bool restore(const QString& stem, SafeFile& file);
+    // The leftover backup that may not be put back, renamed aside and offered.
+    void offerLeftover(const QString& stem, SafeFile& file, const QByteArray& backup);
     int reportFailure();
     // false when the file is held back for it.
     bool keepCopy(const QString& stem, const QByteArray& bytes, KeptBecause because);
     bool makeCopy(const QString& stem, const QByteArray& bytes, KeptBecause because);
     // Makes the copies a held-back file still waits for; true when none is left.
     bool makeHeldCopies(const QString& stem);
-    void keepByRename(const QString& stem, SafeFile& file, bool backup);
-    void noteKept(const QString& file, const QString& path, KeptBecause because);
+    void keepByRename(const QString& stem, SafeFile& file, bool backup, bool tooLarge);
+    void noteKept(const QString& file, const QString& path, KeptBecause because, bool tooLarge = false,
+                  bool tell = true);
     QString copyName(const QString& stem, int n, QLatin1String kind = QLatin1String(".unreadable-")) const;
     int writeFile(const QString& stem, const QByteArray& bytes);
     using FileWrite = LogWrite;
@@ -188,6 +245,7 @@ private:
     FileOps& ops_;
     QString lastSalvaged_;
     std::vector<KeptCopy> kept_;
+    std::vector<LeftoverBackup> leftovers_;
     std::map<QString, FileStamp> stamps_;  // what this object last read or wrote
     bool keepReadBytes_ = false;
     QByteArray readBytes_;

@@ -28,6 +28,23 @@ QString UserDataHome() {
 
 }  // namespace
 
+bool MakeDataFolder(const QString& path) {
+    const QString folder = QDir::cleanPath(path);
+    if (QFileInfo(folder).isDir()) return true;
+    // Only our own folder is private; the parents are the user's, made as
+    // a usual umask would (mkpath would give 0777 under umask 000).
+    QStringList missing;
+    for (QString parent = QFileInfo(folder).path(); !QFileInfo::exists(parent);
+         parent = QFileInfo(parent).path()) {
+        missing.prepend(parent);
+        if (QFileInfo(parent).path() == parent) break;
+    }
+    for (const QString& parent : missing) ::mkdir(QFile::encodeName(parent).constData(), 0755);
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) return false;
+    // Whatever the umask left, nobody else on the machine reads health data.
+    return ::chmod(QFile::encodeName(folder).constData(), 0700) == 0;
+}
+
 QString UserDataFolderPath() {
     const QString base = UserDataHome();
     return base.isEmpty() ? QString() : WithSlash(QDir::cleanPath(base + QLatin1String("/Tavelnor")));
@@ -41,7 +58,7 @@ QString LocateDataFolder(const QString& programFolder, QString* problem) {
         return WithSlash(programFolder);
     }
     const QString folder = QDir::cleanPath(base + QLatin1String("/Tavelnor"));
-    QDir().mkpath(folder);
+    MakeDataFolder(folder);
     if (!QFileInfo(folder).isDir()) {
         if (problem) {
             // mkpath does not say why; one more attempt does.

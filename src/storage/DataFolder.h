@@ -11,6 +11,10 @@ namespace morv {
 // folder could not be used and why. The result always ends in "/".
 QString LocateDataFolder(const QString& programFolder, QString* problem = nullptr);
 
+// Makes the data folder `path` (0700 whatever the umask) and any missing
+// parent (0755, narrowed by the umask as usual). true when it is a folder.
+bool MakeDataFolder(const QString& path);
+
 // Where LocateDataFolder looks, without making anything: the per-user folder
 // (ending in "/"), or empty when there is no absolute base to put it under.
 QString UserDataFolderPath();

@@ -2,12 +2,16 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHashFunctions>
+#include <QSysInfo>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
+#include <map>
 
 namespace morv {
 namespace {
@@ -137,12 +141,22 @@ bool SameFile(const QByteArray& a, const QByteArray& b) {
 }
 
 // The file a data file's name stands for: itself, or where its symbolic link
-// points (the link may dangle; the write then creates the target).
+// points when that is a regular file or nothing yet (the write then creates
+// it). A link to anything else stands for itself, so that nothing outside the
+// folder is ever read, renamed or written through it.
 QString RealPath(const QString& path) {
     const QFileInfo info(path);
     if (!info.isSymLink()) return path;
-    const QString target = info.canonicalFilePath();
-    return target.isEmpty() ? info.symLinkTarget() : target;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::stat(name.constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) return path;
+        const QString target = info.canonicalFilePath();
+        return target.isEmpty() ? path : target;
+    }
+    if (errno != ENOENT) return path;
+    const QString target = info.symLinkTarget();
+    return target.isEmpty() ? path : target;
 }
 
 QString BackupPathOf(const QString& txt) {
@@ -156,10 +170,68 @@ FileStamp StampOf(const struct stat& st) {
             quint64(st.st_dev), quint64(st.st_ino)};
 }
 
+QByteArray FirstLineOf(const char* path) {
+    QFile file(QString::fromLatin1(path));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readLine(256).trimmed();
+}
+
+// Fixed, so that the hash recorded by one run is the one computed by the next.
+constexpr size_t MarkerSeed = 0x4d6f7276;
+
+QByteArray HashOf(const QByteArray& bytes) {
+    return QByteArray::number(quint64(qHashBits(bytes.constData(), size_t(bytes.size()), MarkerSeed)), 16);
+}
+
+QByteArray MarkerText(const FileStamp& installed, const QByteArray& bytes) {
+    return "morvaline-backup 1\nmachine " + ThisMachineId() + "\nboot " + ThisBootId() + "\nsize " +
+           QByteArray::number(installed.size) + "\nmtime " + QByteArray::number(installed.mtimeNs) +
+           "\ndevice " + QByteArray::number(installed.device) + "\ninode " +
+           QByteArray::number(installed.inode) + "\nhash " + HashOf(bytes) + "\n";
+}
+
+// The marker's fields, or nothing when there is no marker of ours to read.
+std::map<QByteArray, QByteArray> ReadMarker(const QByteArray& path) {
+    std::map<QByteArray, QByteArray> fields;
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > 4096) return fields;
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::ReadOnly)) return fields;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    if (lines.value(0) != "morvaline-backup 1") return fields;
+    for (const QByteArray& line : lines) {
+        const qsizetype space = line.indexOf(' ');
+        if (space > 0) fields[line.left(space)] = line.mid(space + 1);
+    }
+    return fields;
+}
+
+bool MadeHere(const std::map<QByteArray, QByteArray>& marker) {
+    const auto machine = marker.find("machine");
+    const auto boot = marker.find("boot");
+    return machine != marker.end() && boot != marker.end() && !ThisMachineId().isEmpty() &&
+           !ThisBootId().isEmpty() && machine->second == ThisMachineId() && boot->second == ThisBootId();
+}
+
 }  // namespace
+
+QByteArray ThisMachineId() {
+    static const QByteArray id = [] {
+        for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"})
+            if (QByteArray line = FirstLineOf(path); !line.isEmpty()) return line;
+        return QSysInfo::machineHostName().toUtf8();
+    }();
+    return id;
+}
+
+QByteArray ThisBootId() {
+    static const QByteArray id = FirstLineOf("/proc/sys/kernel/random/boot_id");
+    return id;
+}
 
 SafeFile::SafeFile(FileOps& ops, const QString& folder, const QString& stem) : ops_(ops) {
     const QString named = folder + stem + QLatin1String(".txt");
+    name_ = QFile::encodeName(named);
     const QString real = RealPath(named);
     if (real == named) {
         folder_ = FolderOf(folder);
@@ -172,6 +244,31 @@ SafeFile::SafeFile(FileOps& ops, const QString& folder, const QString& stem) : o
     }
     txtTmp_ = txt_ + ".tmp";
     bakTmp_ = bak_ + ".tmp";
+    marker_ = bak_ + ".info";
+}
+
+QString SafeFile::markerPath() const { return QFile::decodeName(marker_); }
+
+void SafeFile::writeMarker(const FileStamp& installed, const QByteArray& bytes) {
+    // Best effort, outside the steps that must succeed: without a marker the
+    // backup is simply never put back, and the new file, complete by then,
+    // stays.
+    QFile file(QFile::decodeName(marker_));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(MarkerText(installed, bytes));
+}
+
+void SafeFile::dropMarker() { ::unlink(marker_.constData()); }
+
+bool SafeFile::backupIsOurs() { return MadeHere(ReadMarker(marker_)); }
+
+bool SafeFile::installedByOurInterruptedSave(const QByteArray& current) {
+    const auto marker = ReadMarker(marker_);
+    if (!MadeHere(marker)) return false;
+    const FileStamp now = this->current();
+    const auto field = [&](const char* name) { return marker.count(name) ? marker.at(name) : QByteArray(); };
+    return now.exists && field("size") == QByteArray::number(now.size) &&
+           field("mtime") == QByteArray::number(now.mtimeNs) && field("device") == QByteArray::number(now.device) &&
+           field("inode") == QByteArray::number(now.inode) && field("hash") == HashOf(current);
 }
 
 QString SafeFile::txtPath() const { return QFile::decodeName(txt_); }
@@ -181,6 +278,13 @@ bool SafeFile::exists() { return ops_.exists(txt_); }
 bool SafeFile::backupExists() { return ops_.exists(bak_); }
 
 int SafeFile::openRegular(const QByteArray& path, int flags, ReadResult& failed, qsizetype& size) {
+    // A device is not even opened: opening some has effects of its own.
+    struct stat named;
+    const int looked = (flags & O_NOFOLLOW) ? ::lstat(path.constData(), &named) : ops_.stat(path, &named);
+    if (looked == 0 && !S_ISREG(named.st_mode) && !S_ISLNK(named.st_mode)) {
+        failed = ReadResult::NotRegular;
+        return -1;
+    }
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
     const int fd = ops_.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags, 0);
     if (fd < 0) {
@@ -207,12 +311,21 @@ SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& byte
     qsizetype size = 0;
     const int fd = openRegular(path, flags, failed, size);
     if (fd < 0) return failed;
+    const auto tooLarge = [&] {
+        ops_.close(fd);
+        bytes = {};
+        return ReadResult::TooLarge;
+    };
+    if (size > ceiling_) return tooLarge();
     // Straight into one buffer of the file's size; one that grows meanwhile
-    // is read to its end all the same.
+    // is read to its end all the same, up to the ceiling.
     bytes.resize(size);
     qsizetype got = 0;
     for (;;) {
-        if (got == bytes.size()) bytes.resize(got + 65536);
+        if (got == bytes.size()) {
+            if (got > ceiling_) return tooLarge();
+            bytes.resize(qsizetype(std::min<qint64>(got + 65536, ceiling_ + 1)));
+        }
         const ssize_t n = ReadSome(ops_, fd, bytes.data() + got, size_t(bytes.size() - got));
         if (n < 0) {
             ops_.close(fd);
@@ -324,10 +437,17 @@ SafeFile::Written SafeFile::writeOver(const QByteArray& bytes, const FileStamp* 
     // under the backup's name is no backup; our own replaces it below.
     FileStamp settled;
     if (IsRegularFile(bak_)) {
+        // Another machine's backup, or one nobody can vouch for, is not ours
+        // to put back; the caller sets it aside first.
+        if (!SameFile(bak_, txt_) && !backupIsOurs()) {
+            errno = EEXIST;
+            return Written::Failed;
+        }
         if (!settleBackup()) {
             restoreInterrupted();
             return Written::Failed;
         }
+        dropMarker();
         // Our own backup put back is the version this save replaces now.
         if (expected) expected = &(settled = current());
     }
@@ -345,6 +465,7 @@ SafeFile::Written SafeFile::writeOver(const QByteArray& bytes, const FileStamp* 
         else if (installed && !hadPrevious)
             ops_.unlink(txt_);
         syncFolder();
+        if (!backedUp || !IsRegularFile(bak_)) dropMarker();
         return Written::Failed;
     };
 
@@ -376,6 +497,7 @@ SafeFile::Written SafeFile::writeOver(const QByteArray& bytes, const FileStamp* 
     if (!writeTemporary(bytes, mode)) return abandon();
     struct stat written;
     if (ops_.stat(txtTmp_, &written) != 0) return abandon();
+    if (backedUp) writeMarker(StampOf(written), bytes);
     // The last look, with everything else done: only the rename follows, so
     // nothing another program installs before it goes unseen for longer than
     // the step between two system calls.
@@ -384,6 +506,7 @@ SafeFile::Written SafeFile::writeOver(const QByteArray& bytes, const FileStamp* 
         // Our backup is a second name of the version we meant to replace; the
         // new one at X.txt stays.
         if (backedUp) ops_.unlink(bak_);
+        dropMarker();
         syncFolder();
         return Written::ChangedElsewhere;
     }
@@ -403,9 +526,11 @@ SafeFile::Written SafeFile::writeOver(const QByteArray& bytes, const FileStamp* 
         // putting the previous content back.
         if (!syncFolderChecked() || ops_.unlink(bakTmp_) != 0) {
             ops_.rename(bakTmp_, txt_);
+            dropMarker();
             syncFolder();
             return Written::Failed;
         }
+        dropMarker();
     }
     return Written::Done;
 }
@@ -415,10 +540,11 @@ bool SafeFile::settleBackup() {
     return ops_.rename(bak_, txt_) == 0 || errno == ENOENT;
 }
 
-void SafeFile::restoreInterrupted() {
+void SafeFile::restoreInterrupted(bool putBackupBack) {
     bool changed = false;
     // rename replaces X.txt in one step, so there is no moment without a file.
-    if (IsRegularFile(bak_) && settleBackup()) changed = true;
+    if (putBackupBack && IsRegularFile(bak_) && settleBackup()) changed = true;
+    if (!IsRegularFile(bak_)) dropMarker();
     for (const QByteArray* stray : {&txtTmp_, &bakTmp_}) {
         if (ops_.exists(*stray) && ops_.unlink(*stray) == 0) changed = true;
     }
@@ -429,11 +555,16 @@ bool SafeFile::remove() {
     for (const QByteArray* name : {&bak_, &txt_}) {
         if (ops_.exists(*name) && ops_.unlink(*name) != 0 && errno != ENOENT) return false;
     }
+    dropMarker();
     return syncFolderChecked();
 }
 
-bool SafeFile::moveAside(const QString& path) { return moveAside(txt_, path); }
-bool SafeFile::moveBackupAside(const QString& path) { return moveAside(bak_, path); }
+bool SafeFile::moveAside(const QString& path) { return moveAside(name_, path); }
+bool SafeFile::moveBackupAside(const QString& path) {
+    if (!moveAside(bak_, path)) return false;
+    dropMarker();
+    return true;
+}
 
 bool SafeFile::moveAside(const QByteArray& from, const QString& path) {
     const QByteArray to = QFile::encodeName(path);
@@ -481,6 +612,15 @@ bool ReplaceFileDurably(FileOps& ops, const QString& chosen, const QByteArray& b
     struct stat previous {};
     const bool replacing = ::stat(target.constData(), &previous) == 0 && S_ISREG(previous.st_mode);
     const mode_t mode = replacing ? previous.st_mode & 07777 : CreatedMode;
+
+    // A temporary file that a killed export left under its name is swept:
+    // only a plain file of this user's, under exactly the name used below.
+    for (int n = 1; n < 100; ++n) {
+        const QByteArray stale = QFile::encodeName(path + QStringLiteral(".%1.tmp").arg(n));
+        struct stat st;
+        if (::lstat(stale.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            ops.unlink(stale);
+    }
 
     // Written without a name where the file system allows it, and named only
     // just before the rename, so an export killed while it writes leaves

@@ -17,9 +17,20 @@
 // link, rename or unlink error fails the write, and a failed write puts the previous
 // file (or its absence) back and leaves no temporary file behind.
 //
-// X.txt may be a symbolic link (to a synced folder, say): the link is kept and
-// the file it points to is written, with its backup and temporary files beside
-// it. The new file keeps the previous one's permission bits. A file without
+// Right before the rename that installs the new file, a small marker,
+// X.bak.info, says what that save installs (size, modification time, inode
+// and a hash of the bytes) and on which machine and boot it ran; it goes with
+// the backup. A leftover X.bak is our own interrupted save's only when its
+// marker names this machine and boot, and X.txt is still the file the save
+// installed: a sync program may carry another machine's X.bak here, or bring
+// a newer X.txt after our save was cut short, and neither may be undone.
+//
+// X.txt may be a symbolic link (to a synced folder, say): when it leads to a
+// regular file (or to nothing yet), the link is kept and the file it points to
+// is written, with its backup and temporary files beside it. A link to
+// anything else (a folder, a FIFO, a device, a name that cannot be looked at)
+// is not followed: it reads as no regular file, and only the link itself is
+// ever renamed or replaced. The new file keeps the previous one's permission bits. A file without
 // its owner's write permission is not replaced: the write fails. Only a regular
 // file is ever read or put back, and opening never blocks (a FIFO in the
 // folder is refused, not waited on).
@@ -46,12 +57,22 @@ struct FileStamp {
 // The version at `path` (links followed): one stat.
 FileStamp StampAt(FileOps& ops, const QByteArray& path);
 
+// This machine (/etc/machine-id, else the host name) and this boot
+// (/proc/sys/kernel/random/boot_id), as a backup's marker records them.
+QByteArray ThisMachineId();
+QByteArray ThisBootId();
+
 class SafeFile {
 public:
     // folder ends in "/"; stem is "Kiroku", "Enbun", ...
     SafeFile(FileOps& ops, const QString& folder, const QString& stem);
 
-    enum class ReadResult { Read, Missing, NotRegular, Failed };
+    // TooLarge: a regular file over the ceiling, left unread.
+    enum class ReadResult { Read, Missing, NotRegular, Failed, TooLarge };
+
+    // The most bytes a read takes in; a file over it reads as TooLarge
+    // without a byte of it being read. No ceiling unless set.
+    void setCeiling(qint64 bytes) { ceiling_ = bytes; }
 
     QString txtPath() const;
     QString bakPath() const;
@@ -72,9 +93,18 @@ public:
     // object.
     const FileStamp& stamp() const { return stamp_; }
 
-    // A leftover X.bak that is a regular file replaces X.txt; stray temporary
-    // files are removed. Errors are ignored.
-    void restoreInterrupted();
+    // A leftover X.bak that is a regular file replaces X.txt (unless
+    // `putBackupBack` is false); stray temporary files are removed. Errors
+    // are ignored.
+    void restoreInterrupted(bool putBackupBack = true);
+
+    // Whether the leftover X.bak is what our own save left on this machine in
+    // this boot, and X.txt, whose bytes are `current`, is exactly the file
+    // that save installed: only then may the backup be put back over it.
+    bool installedByOurInterruptedSave(const QByteArray& current);
+    // Whether the leftover X.bak's marker names this machine and boot.
+    bool backupIsOurs();
+    QString markerPath() const;
 
     // The whole of X.txt, or false when it cannot be read.
     bool readAll(QByteArray& bytes);
@@ -91,7 +121,9 @@ public:
 
     // Renames X.txt (or X.bak) to `path`, durably, unless `path` is taken
     // (then false with errno EEXIST). For a file that cannot even be read:
-    // renaming keeps its bytes where copying cannot.
+    // renaming keeps its bytes where copying cannot. It is always the name in
+    // the folder that moves: a link goes aside as a link, and what it points
+    // to stays where it is.
     bool moveAside(const QString& path);
     bool moveBackupAside(const QString& path);
 
@@ -110,11 +142,15 @@ private:
     bool writeDurably(const QByteArray& path, const QByteArray& bytes, mode_t mode);
     void syncFolder();
     bool syncFolderChecked();
+    void writeMarker(const FileStamp& installed, const QByteArray& bytes);
+    void dropMarker();
 
     Written writeOver(const QByteArray& bytes, const FileStamp* expected);
 
     FileOps& ops_;
-    QByteArray folder_, txt_, bak_, txtTmp_, bakTmp_;
+    QByteArray name_;  // X.txt as named in the folder, a link or not
+    QByteArray folder_, txt_, bak_, txtTmp_, bakTmp_, marker_;
+    qint64 ceiling_ = qint64(1) << 62;
     mode_t readMode_ = 0;  // permission bits of the file last read
     FileStamp stamp_;
 };
@@ -130,7 +166,9 @@ bool CreateFileDurably(FileOps& ops, const QString& path, const QByteArray& byte
 // it is written, fsynced and renamed over it, and the folder is fsynced. On
 // failure `path` is as it was and no temporary file is left. Where the file
 // system has unnamed files the temporary file has no name while it is written,
-// so a process killed meanwhile leaves nothing behind. The result is the
+// so a process killed meanwhile leaves nothing behind; elsewhere the named
+// temporary file ("PATH.N.tmp") a killed call left is removed by the next
+// call for the same path. The result is the
 // user's own document: it keeps the mode of the file it replaces (a new one gets
 // what the umask gives), and a link is written through to the file it names.
 bool ReplaceFileDurably(FileOps& ops, const QString& path, const QByteArray& bytes);

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <csignal>
+#include <functional>
 
 #include <random>
 
@@ -404,6 +407,100 @@ TEST_F(DataFilesTest, PrepareCreatesAnEmptyItemFileAndLeavesOthersAlone) {
     put("Kiroku.txt", "\"1\",\"a\",\"\",\"\"\r\n");
     files.Prepare();
     EXPECT_EQ(bytes("Kiroku.txt"), "\"1\",\"a\",\"\",\"\"\r\n");
+}
+
+
+// A save killed after installing its new log and before removing the backup
+// (about 4 ms of every save). What the next start does with the backup depends
+// on whether it is ours and whether the log is still what our save installed:
+// a sync program may have brought a newer log, or carried another machine's
+// backup here.
+TEST(LeftoverBackup, IsPutBackOnlyOverWhatOurOwnInterruptedSaveInstalled) {
+    struct DiesBeforeTheBackupGoes : test::FakeFileOps {
+        int rename(const QByteArray& from, const QByteArray& to) override {
+            if (from.endsWith(".bak")) ::raise(SIGKILL);
+            return FakeFileOps::rename(from, to);
+        }
+    };
+    const QByteArray old = "\"2024/03/01\",\"5\",\"\",\"\"\r\n";
+    const QByteArray ours = old + "\"2024/03/02\",\"6\",\"\",\"\"\r\n";
+    const QByteArray theirs = ours + "\"2024/03/03\",\"7\",\"\",\"\"\r\n\"2024/03/04\",\"8\",\"\",\"\"\r\n";
+    const auto markerSays = [](const QString& marker, const QByteArray& from, const QByteArray& to) {
+        QByteArray text = ReadBytes(marker);
+        ASSERT_TRUE(text.contains(from));
+        WriteBytes(marker, text.replace(from, to));
+    };
+    const struct {
+        const char* what;
+        std::function<void(const QString& folder)> after;  // what happened before the next start
+        bool rolledBack;
+    } cases[] = {
+        {"our own save, nothing since", [](const QString&) {}, true},
+        {"a newer log from elsewhere since",
+         [&](const QString& f) {
+             WriteBytes(f + "new", theirs);
+             ASSERT_EQ(::rename(qPrintable(f + "new"), qPrintable(f + "Enbun.txt")), 0);
+         },
+         false},
+        {"the backup of another machine",
+         [&](const QString& f) { markerSays(f + "Enbun.bak.info", "machine " + ThisMachineId(), "machine other"); },
+         false},
+        {"the backup of an earlier boot",
+         [&](const QString& f) { markerSays(f + "Enbun.bak.info", "boot " + ThisBootId(), "boot other"); },
+         false},
+        {"a backup with no marker", [](const QString& f) { QFile::remove(f + "Enbun.bak.info"); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/";
+        WriteBytes(folder + "Enbun.txt", old);
+        {
+            DiesBeforeTheBackupGoes dying;
+            DataFiles killed(folder, {}, [] { return Now; }, dying);
+            LogList log;
+            ASSERT_EQ(killed.EnbunFileRead(log), 0);
+            log.push_back({"2024/03/02", "6", "", ""});
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) ::_exit(killed.EnbunFileWrite(log));
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFSIGNALED(status));
+            ASSERT_EQ(ReadBytes(folder + "Enbun.txt"), ours);
+            ASSERT_EQ(ReadBytes(folder + "Enbun.bak"), old);
+        }
+        const QByteArray standing = [&] {
+            c.after(folder);
+            return ReadBytes(folder + "Enbun.txt");
+        }();
+
+        QStringList messages;
+        DataFiles files(folder, [&](const QString& m) { messages << m; }, [] { return Now; });
+        files.Prepare();
+        LogList log;
+        ASSERT_EQ(files.EnbunFileRead(log), 0);
+        EXPECT_TRUE(messages.isEmpty());
+        EXPECT_EQ(EnbunBytes(log), c.rolledBack ? old : standing);
+        EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), c.rolledBack ? old : standing);
+        EXPECT_FALSE(QFile::exists(folder + "Enbun.bak"));
+        EXPECT_FALSE(QFile::exists(folder + "Enbun.bak.info"));
+        const auto leftovers = files.takeLeftoverBackups();
+        const auto kept = files.takeKeptCopies();
+        if (c.rolledBack) {
+            EXPECT_TRUE(leftovers.empty());
+            ASSERT_EQ(kept.size(), 1u);
+            EXPECT_EQ(kept[0].because, DataFiles::KeptBecause::Replaced);
+            EXPECT_EQ(ReadBytes(kept[0].copy), ours);
+        } else {
+            EXPECT_TRUE(kept.empty());
+            ASSERT_EQ(leftovers.size(), 1u);
+            EXPECT_EQ(leftovers[0].stem, "Enbun");
+            EXPECT_EQ(leftovers[0].bytes, old);
+            EXPECT_EQ(leftovers[0].copy, folder + "Enbun.merged-20250305-140709.txt");
+            EXPECT_EQ(ReadBytes(leftovers[0].copy), old);
+        }
+    }
 }
 
 }  // namespace

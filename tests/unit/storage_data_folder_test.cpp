@@ -50,10 +50,16 @@ protected:
 };
 
 TEST_F(DataFolderTest, UsesXdgDataHomeWhenAbsolute) {
-    env.set("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
+    env.set("XDG_DATA_HOME", QFile::encodeName(root + "/data/share"));
+    // Only our own folder is private, whatever the umask; its parents are
+    // made as usual, never open to everyone.
+    const mode_t umask = ::umask(0);
     const QString folder = LocateDataFolder(program);
-    EXPECT_EQ(folder, root + "/data/Tavelnor/");
+    ::umask(umask);
+    EXPECT_EQ(folder, root + "/data/share/Tavelnor/");
     EXPECT_EQ(ModeOf(folder), 0700u);
+    EXPECT_EQ(ModeOf(root + "/data"), 0755u);
+    EXPECT_EQ(ModeOf(root + "/data/share"), 0755u);
 
     // An existing folder is made private too, and its contents stay.
     ASSERT_EQ(::chmod(qPrintable(folder), 0755), 0);

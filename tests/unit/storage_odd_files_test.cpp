@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -116,6 +117,24 @@ TEST_F(OddFilesTest, WhatIsNotReadExactlyIsKeptBeforeTheSave) {
         EXPECT_EQ(kept[0].file, c.file);
         EXPECT_EQ(kept[0].copy, path(copies[0]));
     }
+}
+
+// A byte that is not CP932 is written back as it was, so the file never reads
+// exactly; the user is told once, not at every start, while its bytes stay.
+TEST_F(OddFilesTest, AFileReadWithChangesIsToldOnceWhileItsBytesStay) {
+    const auto start = [&] {
+        DataFiles again{folder, [this](const QString& m) { messages << m; }, [] { return Now; }};
+        QString target;
+        again.MokuFileRead(target);
+        again.MokuFileWrite(target);
+        return again.takeKeptCopies().size();
+    };
+    WriteBytes(path("Moku.txt"), "7\x80\r\n");
+    EXPECT_EQ(start(), 1u);
+    EXPECT_EQ(start(), 0u) << "the same bytes again";
+    WriteBytes(path("Moku.txt"), "8\x80\r\n");
+    EXPECT_EQ(start(), 1u) << "the bytes changed";
+    EXPECT_EQ(QDir(folder).entryList({"Moku.unreadable-*"}).size(), 2);
 }
 
 // Runs `work` in a child process and fails if it has not ended within 10 s.
@@ -278,6 +297,97 @@ TEST_F(OddFilesTest, AVanishedFolderIsMadeAgainAndUnchangedFilesAreNotRewritten)
     ASSERT_EQ(::stat(qPrintable(folder), &after), 0);
     EXPECT_EQ(after.st_mode & 0777, 0700u);
     EXPECT_TRUE(messages.isEmpty());
+}
+
+
+// What can stand under a data file's name without being ours to parse, move or
+// write: a file too large to read whole, and links to what is no regular file.
+// Each must be set aside by renaming its own name, whether it is there at
+// start-up or arrives while the window holds a log, with nothing it points to
+// touched and the log in memory not to be replaced.
+TEST(OddDataFiles, AreRenamedAsideAndNothingOutsideTheFolderIsTouched) {
+    const auto sparse = [](const QString& path, const QByteArray& head) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, head.constData(), size_t(head.size())), head.size());
+        ASSERT_EQ(::ftruncate(fd, off_t(1) << 30), 0);
+        ::close(fd);
+    };
+    const struct {
+        const char* what;
+        // Makes `outside` hold what Enbun.txt stands for; its full path.
+        std::function<QString(const QString& outside)> make;
+        bool link;  // Enbun.txt is a link to what make() returned
+        bool tooLarge;
+    } cases[] = {
+        {"1 GB of line ends", [&](const QString& o) { sparse(o + "/big", QByteArray("\r\n").repeated(32768)); return o + "/big"; }, false, true},
+        {"1 GB of zeros", [&](const QString& o) { sparse(o + "/big", {}); return o + "/big"; }, false, true},
+        {"a link to 1 GB elsewhere", [&](const QString& o) { sparse(o + "/big", "\n"); return o + "/big"; }, true, true},
+        {"a link to a folder", [](const QString& o) { QDir(o).mkdir("photos"); WriteBytes(o + "/photos/a.jpg", "jpg"); return o + "/photos"; }, true, false},
+        {"a link to a FIFO", [](const QString& o) { ::mkfifo(QFile::encodeName(o + "/fifo").constData(), 0600); return o + "/fifo"; }, true, false},
+        {"a link to a device", [](const QString&) { return QStringLiteral("/dev/zero"); }, true, false},
+    };
+    const QByteArray good = "\"2025/01/01\",\"5\",\"\",\"\"\r\n";
+    for (const auto& c : cases) {
+        for (const bool running : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (running ? ", arriving while running" : ", at start-up"));
+            QTemporaryDir data, elsewhere;
+            const QString folder = data.path() + "/";
+            const QString enbun = folder + "Enbun.txt";
+            QStringList messages;
+            DataFiles files(folder, [&](const QString& m) { messages << m; }, [] { return Now; });
+            LogList log;
+            if (running) {
+                WriteBytes(enbun, good);
+                files.Prepare();
+                ASSERT_EQ(files.EnbunFileRead(log), 0);
+                QFile::remove(enbun);
+            }
+            const QString target = c.make(elsewhere.path());
+            if (c.link) {
+                ASSERT_TRUE(QFile::link(target, enbun));
+            } else {
+                ASSERT_TRUE(QFile::rename(target, enbun));
+            }
+            const QStringList outside = Entries(elsewhere.path());
+            struct stat was;
+            ASSERT_EQ(::lstat(QFile::encodeName(c.link ? target : enbun).constData(), &was), 0);
+            if (!running) files.Prepare();
+            if (running) {
+                EXPECT_TRUE(files.ChangedOnDisk("Enbun"));
+            }
+
+            LogList read;
+            DataFiles::ReadUse use = DataFiles::ReadUse::Replace;
+            EXPECT_EQ(files.EnbunFileRead(read, &use), 1);
+            EXPECT_EQ(use, DataFiles::ReadUse::Keep) << "the log in memory stays";
+            EXPECT_TRUE(read.empty());
+            EXPECT_EQ(messages, QStringList{StorageErrorText});
+            const auto kept = files.takeKeptCopies();
+            ASSERT_EQ(kept.size(), 1u);
+            EXPECT_EQ(kept[0].because, DataFiles::KeptBecause::Unreadable);
+            EXPECT_EQ(kept[0].tooLarge, c.tooLarge);
+            const QString aside = folder + "Enbun.unreadable-20250305-140709.txt";
+            EXPECT_EQ(kept[0].copy, aside);
+            EXPECT_EQ(QDir(folder).entryList({"Enbun*"}, QDir::AllEntries | QDir::System).join(' '),
+                      "Enbun.unreadable-20250305-140709.txt");
+            struct stat now;
+            ASSERT_EQ(::lstat(QFile::encodeName(aside).constData(), &now), 0);
+            if (c.link) {
+                EXPECT_EQ(QFileInfo(aside).symLinkTarget(), target) << "the link itself was renamed";
+                ASSERT_EQ(::lstat(QFile::encodeName(target).constData(), &now), 0);
+            }
+            EXPECT_EQ(now.st_ino, was.st_ino) << "renamed, never copied";
+            EXPECT_EQ(now.st_mode, was.st_mode);
+            EXPECT_EQ(now.st_size, was.st_size);
+
+            log.push_back({"2025/01/02", "6", "", ""});
+            ASSERT_EQ(files.EnbunFileWrite(log), 0);
+            EXPECT_TRUE(QFileInfo(enbun).isFile() && !QFileInfo(enbun).isSymLink());
+            EXPECT_EQ(Entries(elsewhere.path()).join(' '), outside.join(' ')) << "nothing outside the folder touched";
+            EXPECT_EQ(QFileInfo(c.link ? target : aside).size(), was.st_size);
+        }
+    }
 }
 
 }  // namespace

@@ -95,9 +95,14 @@ TEST(SafeFile, LeftoverBackupCountsAsThePreviousFile) {
     SafeFile file(ops, folder, "Enbun");
 
     // A failed write after an interrupted one must not bring back the
-    // half-written file.
+    // half-written file. The backup is marked as this machine's, this boot's.
+    const auto ours = [&] {
+        WriteBytes(folder + "Enbun.bak.info",
+                   "morvaline-backup 1\nmachine " + ThisMachineId() + "\nboot " + ThisBootId() + "\n");
+    };
     WriteBytes(folder + "Enbun.txt", "par");
     WriteBytes(folder + "Enbun.bak", "good");
+    ours();
     ops.reset(6);  // after settling and reading the previous file: creating the backup
     EXPECT_FALSE(file.write("new"));
     EXPECT_EQ(ops.trace.value(5), "open");
@@ -105,6 +110,7 @@ TEST(SafeFile, LeftoverBackupCountsAsThePreviousFile) {
     EXPECT_EQ(Entries(folder), QStringList{"Enbun.txt"});
 
     WriteBytes(folder + "Enbun.bak", "good2");
+    ours();
     ops.reset(0);
     EXPECT_TRUE(file.write("new"));
     EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), "new");
@@ -493,7 +499,7 @@ TEST(CrashDuringSave, AKillBeforeTheNewFileIsInPlaceLeavesNoTemporaryFile) {
         {false, true, {"out.TXT"}},
         {false, false, {"out.TXT", "out.TXT.1.tmp"}},
         {true, true, {"Enbun.bak", "Enbun.txt"}},
-        {true, false, {"Enbun.bak", "Enbun.txt", "Enbun.txt.tmp"}},
+        {true, false, {"Enbun.bak", "Enbun.bak.info", "Enbun.txt", "Enbun.txt.tmp"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message()
@@ -522,8 +528,12 @@ TEST(CrashDuringSave, AKillBeforeTheNewFileIsInPlaceLeavesNoTemporaryFile) {
         EXPECT_EQ(ReadBytes(path), "old");
         if (c.dataFile) {
             data.restoreInterrupted();
-            EXPECT_EQ(Entries(folder), QStringList{"Enbun.txt"});
+        } else {
+            // The next export sweeps what the killed one left.
+            ASSERT_TRUE(ReplaceFileDurably(SystemFileOps(), path, "newer"));
+            EXPECT_EQ(ReadBytes(path), "newer");
         }
+        EXPECT_EQ(Entries(folder), QStringList{QFileInfo(path).fileName()});
     }
 }
 
