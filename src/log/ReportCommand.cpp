@@ -4,6 +4,7 @@
 #include "log/core/ReportFiles.h"
 #include "log/core/ReportSums.h"
 #include "platform/Clock.h"
+#include "platform/core/CommandLineOptions.h"
 #include "storage/DataFolder.h"
 #include "storage/SafeWrite.h"
 #include "text/DateText.h"
@@ -28,6 +29,32 @@ bool asksForReport(int argc, char** argv) {
         if (!std::strcmp(a, "--report") || !std::strncmp(a, "--report=", 9)) report = true;
     }
     return report;
+}
+
+// The command's own lines follow the locale, as --help does.
+bool japanese() {
+    return LanguageOfLocale(qEnvironmentVariable("LC_ALL"), qEnvironmentVariable("LC_MESSAGES"),
+                            qEnvironmentVariable("LANG")) == HelpLanguage::Japanese;
+}
+
+QString say(const char* ja, const char* en) { return QString::fromUtf8(japanese() ? ja : en); }
+
+QString targetRefusal(ReportTarget problem, const QString& path) {
+    switch (problem) {
+        case ReportTarget::NotRegular:
+            return say("%1 は普通のファイルではないので、レポートを書き込みません",
+                       "%1 is not a regular file; the report is not written to it")
+                .arg(path);
+        case ReportTarget::InDataFolder:
+            return say("%1 は日記のデータです。レポートはデータフォルダの外に書いてください",
+                       "%1 is the diary's data; write the report outside the data folder")
+                .arg(path);
+        case ReportTarget::ReadOnly:
+            return say("%1 は読み取り専用なので、上書きしません", "%1 is read-only; it is not replaced").arg(path);
+        case ReportTarget::Allowed:
+            break;
+    }
+    return {};
 }
 
 int fail(int code, const QString& why) {
@@ -107,13 +134,16 @@ std::optional<int> RunReportCommand(int argc, char** argv) {
 
     QString folder = UserDataFolderPath();
     if (folder.isEmpty()) folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QString path = QFileInfo(request->file).absoluteFilePath();
+    if (const ReportTarget problem = CheckReportTarget(path, folder); problem != ReportTarget::Allowed)
+        return fail(2, targetRefusal(problem, path));
+
     ReportSource source;
     if (!ReadReportSource(folder, source, why)) return fail(1, why);
 
     const SaltReport report = MakeSaltReport(source.log, request->from, request->to, source.target);
     const QByteArray pdf = ReportPdf(report, clock.today());
     if (pdf.isEmpty()) return fail(1, QStringLiteral("レポートを作成できません"));
-    const QString path = QFileInfo(request->file).absoluteFilePath();
     if (!ReplaceFileDurably(SystemFileOps(), path, pdf))
         return fail(1, QStringLiteral("%1 に書き込めません: %2").arg(path, qt_error_string(errno)));
     return 0;

@@ -64,5 +64,25 @@ unparsed --report "$work/x.pdf" --colour
 refused --report "$work/no/such/folder/x.pdf"
 XDG_DATA_HOME=$work/nothing refused --report "$work/x.pdf"
 [ ! -e "$work/x.pdf" ] || fail "a refused run wrote the file"
+
+# Only a regular file of the user's is written: a device, a FIFO, a folder,
+# the diary itself (also through a link, and anything in its folder) and a
+# read-only file are refused with status 2 and left as they were.
+mkfifo "$work/fifo"; mkdir "$work/dir"; ln -s "$folder/Enbun.txt" "$work/log-link.pdf"
+printf 'mine' >"$work/ro.pdf"; chmod 444 "$work/ro.pdf"
+before=$(cd "$folder" && ls -la --time-style=full-iso && md5sum *)
+for target in /dev/null "$work/fifo" "$work/dir" "$folder/Enbun.txt" "$folder/Moku.txt" \
+              "$folder/new.pdf" "$folder" "$work/log-link.pdf" "$work/ro.pdf"; do
+  status=0; timeout 30 "$binary" --report "$target" 2>/dev/null || status=$?
+  [ "$status" = 2 ] || fail "--report $target ended with $status, not 2"
+done
+[ -c /dev/null ] && [ -p "$work/fifo" ] && [ -d "$work/dir" ] && [ ! -e "$folder/new.pdf" ] ||
+  fail "a refused target was replaced"
+[ "$(cat "$work/ro.pdf")" = mine ] || fail "the read-only file was replaced"
+[ "$(cd "$folder" && ls -la --time-style=full-iso && md5sum *)" = "$before" ] || fail "the data folder changed"
+# A regular writable file is still replaced.
+printf 'old' >"$work/old.pdf"
+"$binary" --report "$work/old.pdf" --from 2024/01/10 --to 2024/02/06 || fail "a writable file was refused"
+[ "$(head -c 4 "$work/old.pdf")" = "%PDF" ] || fail "a writable file was not replaced"
 "$binary" --help | grep -qF -- "--report" || fail "--help does not list --report"
 echo "report_command: passed"
