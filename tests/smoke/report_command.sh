@@ -63,6 +63,10 @@ refused --report "$work/x.pdf" --from 2024/02/01 --to 2024/01/01
 unparsed --report "$work/x.pdf" --colour
 refused --report "$work/no/such/folder/x.pdf"
 XDG_DATA_HOME=$work/nothing refused --report "$work/x.pdf"
+# A log over the 64 MB the window reads is named as too large, not parsed.
+mkdir -p "$work/big/Tavelnor" && truncate -s 65M "$work/big/Tavelnor/Enbun.txt"
+big=$(XDG_DATA_HOME=$work/big LANG=ja_JP.UTF-8 LC_ALL= "$binary" --report "$work/x.pdf" 2>&1) && fail "a 65 MB log made a report"
+grep -q 'ファイルが大きすぎます' <<<"$big" || fail "a 65 MB log said: $big"
 [ ! -e "$work/x.pdf" ] || fail "a refused run wrote the file"
 
 # Only a regular file of the user's is written: a device, a FIFO, a folder,
