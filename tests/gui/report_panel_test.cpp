@@ -29,9 +29,9 @@ TEST_F(ReportPanelTest, SummaryLineFollowsThePageShown) {
     log[19].DaySalt = QStringLiteral("6.1");
     log[20] = {QStringLiteral("2023/12/21"), QStringLiteral("9"), QStringLiteral("80"), QStringLiteral("121")};
     SaltListScreen& list = openWith(log);
-    EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 0/1日\n平均血圧 80-121 mmHg"));
+    EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 0/1日\n平均血圧 121/80 mmHg"));
     EXPECT_EQ(list.LabelSummary->accessibleName(),
-              QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 0/1日、平均血圧 80-121 mmHg"));
+              QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 0/1日、平均血圧 121/80 mmHg"));
     EXPECT_EQ(list.LabelSummary->textFormat(), Qt::PlainText);
     list.PreviousPage();
     EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の20日：平均塩分 6.0 g、目標超過 0/20日"));

@@ -34,12 +34,28 @@ expect() { grep -qE -- "$1" <<<"$text" || fail "no line like '$1' in:"$'\n'"$tex
 expect '2024/01/10.* 〜 2024/02/06.*28'
 # 01/17-01/23: 01/20 missing; 7.2 5.5 9.0 7.3 6.0 6.1 = 41.1 / 6 = 6.85 -> 6.9,
 # three above 7.0; readings 70/127 and 73/130 -> 71.5 -> 72, 128.5 -> 129.
-expect '^ *2024/01/17〜01/23 +6/7 +6\.9 +3 +2 +72 +129 *$'
+expect '^ *2024/01/17〜01/23 +6/7 +6\.9 +3 +2 +129 +72 *$'
 # The period: 25 days, 170.3 g -> 6.812 -> 6.8, 11 over; nine readings,
 # lows 73 76 70 73 76 70 73 76 70 = 657 -> 73,
 # highs 121 124 127 130 122 125 128 120 123 = 1120 -> 124.4 -> 124.
-expect '^ *期間全体 +25/28 +6\.8 +11 +9 +73 +124 *$'
+expect '^ *期間全体 +25/28 +6\.8 +11 +9 +124 +73 *$'
+# Blood pressure as clinics write it: systolic first.
+expect '2024/01/13（.）.* 121/73'
 [ "$(cd "$folder" && ls -la --time-style=full-iso && md5sum *)" = "$before" ] || fail "the data folder changed"
+
+# Four weeks, every day with a reading and no target set: one page, no count
+# against a target ("—") and no target in the legend.
+full=$work/full/Tavelnor
+mkdir -p "$full"
+for i in $(seq 0 27); do
+  printf '"%s","%s","%s","%s"\r\n' "$(date -u -d "2024-03-01 + $i days" +%Y/%m/%d)" "1$((i % 10)).5" 88 146
+done >"$full/Enbun.txt"
+XDG_DATA_HOME=$work/full "$binary" --report "$work/full.pdf" --from 2024/03/01 --to 2024/03/28 || fail "full: exit $?"
+text=$(pdftotext -layout "$work/full.pdf" -)
+[ "$(grep -c $'\f' <<<"$text")" = 1 ] || fail "four full weeks are not one page"
+expect '^ *期間全体 +28/28 +14\.7 +— +28 +146 +88 *$'
+expect '2024/03/28（.）.* 146/88'
+! grep -q '目標以内' <<<"$text" || fail "no target, yet the legend shows one"
 
 # A period without a recorded day: one page.
 "$binary" --report "$work/empty.pdf" --from 2023/01/01 --to 2023/01/31 || fail "empty period: exit $?"
