@@ -2,6 +2,7 @@
 
 #include "app/Colours.h"
 #include "app/Controls.h"
+#include "log/core/PdfText.h"
 #include "log/core/ReportLayout.h"
 #include "text/DateText.h"
 #include "text/NumericText.h"
@@ -494,6 +495,7 @@ QByteArray ReportPdf(const SaltReport& report, QDate made) {
         SetUpReportPage(writer);
         if (!PaintReport(writer, report, made)) return {};
     }
+    CorrectPdfToUnicode(bytes);
     return bytes;
 }
 

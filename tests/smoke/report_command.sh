@@ -39,6 +39,8 @@ expect '^ *2024/01/17〜01/23 +6/7 +6\.9 +3 +2 +129 +72 *$'
 # lows 73 76 70 73 76 70 73 76 70 = 657 -> 73,
 # highs 121 124 127 130 122 125 128 120 123 = 1120 -> 124.4 -> 124.
 expect '^ *期間全体 +25/28 +6\.8 +11 +9 +124 +73 *$'
+# The text is the text drawn: searchable words, not look-alike radicals.
+for word in 血圧 日 目標 塩分・血圧; do grep -qF "$word" <<<"$text" || fail "pdftotext does not find $word"; done
 # Blood pressure as clinics write it: systolic first.
 expect '2024/01/13（.）.* 121/73'
 [ "$(cd "$folder" && ls -la --time-style=full-iso && md5sum *)" = "$before" ] || fail "the data folder changed"

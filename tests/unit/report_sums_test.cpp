@@ -1,6 +1,7 @@
 // The report's sums: which days fall in a period, weeks counted from its first
 // day, and averages rounded half up exactly as the decimal texts say.
 
+#include "log/core/PdfText.h"
 #include "log/core/ReportFiles.h"
 #include "log/core/ReportLayout.h"
 #include "log/core/ReportSums.h"
@@ -179,6 +180,23 @@ TEST(ReportLayout, RowsFlowOntoPagesWithoutALonelyLine) {
     EXPECT_EQ(FlowRows(70, 0, 100, 10, 10, 1).firstPageRows, 0);  // two would stand alone
     EXPECT_EQ(FlowRows(95, 0, 100, 10, 10, 1).pageRows, 9);
     EXPECT_EQ(FlowRows(0, 0, 5, 10, 10, 1).pageRows, 1);  // always some progress
+}
+
+// The text a PDF gives back: a glyph the font shares between a radical and
+// its ideograph reads as the ideograph, and nothing in the file moves.
+TEST(PdfText, SharedGlyphsReadAsTheTextDrawn) {
+    QByteArray pdf = "1 0 obj\nbegincmap\n2 beginbfchar\n<2F8E> <2F8E>\n<0003> <2027>\nendbfchar\n"
+                     "2 beginbfrange\n<0000> <0000> <2F47>\n<0001> <0004> [<5869> <2F8E> <2FBC> <2F6C>]\n"
+                     "<0010> <0011> <2F00>\nendbfrange\nendcmap\n<2F8E>";
+    const qsizetype size = pdf.size();
+    CorrectPdfToUnicode(pdf);
+    EXPECT_EQ(pdf.size(), size);
+    // Sources stay, destinations are the text; a range counting up stays;
+    // outside a table nothing changes.
+    EXPECT_EQ(pdf.toStdString(),
+              "1 0 obj\nbegincmap\n2 beginbfchar\n<2F8E> <8840>\n<0003> <30FB>\nendbfchar\n"
+              "2 beginbfrange\n<0000> <0000> <65E5>\n<0001> <0004> [<5869> <8840> <9AD8> <76EE>]\n"
+              "<0010> <0011> <2F00>\nendbfrange\nendcmap\n<2F8E>");
 }
 
 // The report reads the folder as it stands and changes nothing in it.
