@@ -106,5 +106,17 @@ done
 printf 'old' >"$work/old.pdf"
 "$binary" --report "$work/old.pdf" --from 2024/01/10 --to 2024/02/06 || fail "a writable file was refused"
 [ "$(head -c 4 "$work/old.pdf")" = "%PDF" ] || fail "a writable file was not replaced"
+# Every line follows the locale; the dates take the panel's forms; a name
+# without an extension gets .pdf, one with another is refused.
+for args in "--from 2024/02/01 --to 2024/01/01" "--from 2024/13/01" "--to 2024/01/01 --from 1990/01/01"; do
+  err=$(LC_ALL=C LANG=ja_JP.UTF-8 "$binary" --report "$work/x.pdf" $args 2>&1 >/dev/null) && fail "$args succeeded"
+  ! LC_ALL=C grep -q '[^ -~]' <<<"$err" || fail "under LC_ALL=C, $args said: $err"
+done
+err=$(LC_ALL=C XDG_DATA_HOME=$work/nothing "$binary" --report "$work/x.pdf" 2>&1) && fail "no folder succeeded"
+! LC_ALL=C grep -q '[^ -~]' <<<"$err" || fail "under LC_ALL=C, no folder said: $err"
+"$binary" --report "$work/named" --from 2024-01-10 --to 20240206 || fail "the panel's date forms: exit $?"
+[ "$(pdftotext "$work/named.pdf" - | grep -c '2024/01/10')" -ge 1 ] || fail "no .pdf was added, or the dates were misread"
+status=0; "$binary" --report "$work/x.txt" 2>/dev/null || status=$?
+[ "$status" = 2 ] && [ ! -e "$work/x.txt" ] && [ ! -e "$work/x.txt.pdf" ] || fail "--report x.txt ended with $status"
 "$binary" --help | grep -qF -- "--report" || fail "--help does not list --report"
 echo "report_command: passed"
