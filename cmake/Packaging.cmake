@@ -6,10 +6,18 @@ set(CMAKE_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/morvaline)
 install(TARGETS morvaline RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/morvaline.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/morvaline.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The one place the project's owner is recorded: its AppStream id is a
+# reverse-DNS name under the owner's GitHub pages, io.github.<owner>.Morvaline.
+set(MORVALINE_OWNER morvaline)
+set(MORVALINE_APPSTREAM_ID io.github.${MORVALINE_OWNER}.Morvaline)
+set(MORVALINE_PACKAGE_DOCS ${CMAKE_CURRENT_BINARY_DIR}/package-docs)
 # AppStream finds the data under the name of its id.
-install(FILES data/morvaline.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
-        RENAME org.example.morvaline.metainfo.xml)
+configure_file(data/morvaline.metainfo.xml.in ${MORVALINE_PACKAGE_DOCS}/${MORVALINE_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${MORVALINE_PACKAGE_DOCS}/${MORVALINE_APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The user's guide, in Japanese as the program is.
+install(FILES README.ja.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # A stripped program keeps the compiler's notes in .comment and .note, which
 # nothing reads; Debian's own packages drop them too.
@@ -24,9 +32,23 @@ install(CODE "
 set(MORVALINE_MAINTAINER "Morvaline developers <morvaline@example.org>")
 
 # The Debian changelog of a native package: one entry for the version, dated
-# when the build was configured (or at SOURCE_DATE_EPOCH).
+# at SOURCE_DATE_EPOCH, or else at the last commit, so that two builds of one
+# commit are byte for byte the same. Outside a git checkout (a source tarball
+# without the variable) the date is that of this file.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  find_package(Git QUIET)
+  set(epoch "")
+  if(GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
+                    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+                    OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
+  if(NOT epoch MATCHES "^[0-9]+$")
+    file(TIMESTAMP ${CMAKE_CURRENT_LIST_FILE} epoch "%s" UTC)
+  endif()
+  set(ENV{SOURCE_DATE_EPOCH} ${epoch})
+endif()
 string(TIMESTAMP MORVALINE_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
-set(MORVALINE_PACKAGE_DOCS ${CMAKE_CURRENT_BINARY_DIR}/package-docs)
 configure_file(data/changelog.in ${MORVALINE_PACKAGE_DOCS}/changelog @ONLY)
 execute_process(COMMAND gzip -9nkf ${MORVALINE_PACKAGE_DOCS}/changelog COMMAND_ERROR_IS_FATAL ANY)
 install(FILES ${MORVALINE_PACKAGE_DOCS}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -1,6 +1,10 @@
 #pragma once
 // morvaline --report FILE.pdf [--from YYYY/MM/DD] [--to YYYY/MM/DD]
 //
+// A name without an extension gets ".pdf"; one with another is refused. The
+// dates take the forms the report panel takes (2026/12/08, 2026-12-08,
+// 20261208), and every line it writes follows the locale, as --help does.
+//
 // Writes the salt and blood-pressure report of the data folder to a PDF file
 // and ends, without a window or a display. It only reads the data folder: it
 // takes no lock and puts nothing back, so it may run while the window is open.

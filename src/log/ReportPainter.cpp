@@ -2,6 +2,7 @@
 
 #include "ui/Colours.h"
 #include "ui/Controls.h"
+#include "log/core/PdfText.h"
 #include "log/core/ReportLayout.h"
 #include "text/DateText.h"
 #include "text/NumericText.h"
@@ -20,17 +21,31 @@ namespace {
 
 // Everything is laid out in tenths of a millimetre inside the margins.
 constexpr double Width = 1800;
-constexpr double RowHeight = 46;
-constexpr double HeaderHeight = 52;
+constexpr double RowHeight = 50;
+constexpr double HeaderHeight = 56;
 constexpr double FooterSpace = 90;
 constexpr double ContinuedTop = 90;  // where a further page's content starts
 
+// Type sizes in points, for a reader of seventy: body and tables at least
+// 10.5 pt, headers 10 pt, the chart's numbers 9 pt.
+constexpr double Point = 3.5278;  // tenths of a millimetre
+constexpr double BodySize = 10.5 * Point;
+constexpr double HeaderSize = 10 * Point;
+constexpr double AxisSize = 9 * Point;
+constexpr double SectionSize = 12 * Point;
+
 const QColor Ink{0, 0, 0};
-const QColor Grey{110, 110, 110};
+const QColor Grey{90, 90, 90};
 const QColor Rule{170, 170, 170};
 const QColor HeaderFill{235, 235, 235};
 const QColor TargetLine{200, 0, 0};
+const QColor ReferenceLine{60, 60, 160};
 const QColor PressureEdge{70, 70, 170};
+const QColor BarEdge{150, 110, 80};
+// Without a target no day is within or over it.
+const QColor NeutralBar{200, 200, 200};
+const QColor NeutralEdge{120, 120, 120};
+const QColor YearBand[] = {{238, 238, 238}, {250, 250, 250}};
 
 QString weekday(QDate date) {
     static const QString names[] = {QStringLiteral("月"), QStringLiteral("火"), QStringLiteral("水"),
@@ -45,6 +60,12 @@ QString span(QDate from, QDate to) {
     if (from == to) return DateText(from);
     const QString end = from.year() == to.year() ? to.toString(QStringLiteral("MM/dd")) : DateText(to);
     return QStringLiteral("%1〜%2").arg(DateText(from), end);
+}
+
+// A whole calendar month by its name, a cut one by its days.
+QString monthSpan(QDate from, QDate to) {
+    if (from.day() == 1 && to == from.addMonths(1).addDays(-1)) return from.toString(QStringLiteral("yyyy/MM"));
+    return span(from, to);
 }
 
 QString grams(std::optional<double> value) {
@@ -73,13 +94,17 @@ public:
         heading();
         if (report_.whole.days == 0 && report_.whole.readings == 0) {
             y_ += 60;
-            text({0, y_, Width, 80}, NoRecordedDayText, 42, false, Qt::AlignLeft);
+            text({0, y_, Width, 80}, NoRecordedDayText, SectionSize, false, Qt::AlignLeft);
             finishPage();
             return;
         }
         chart();
-        weeks();
-        days();
+        if (report_.dailyRows()) {
+            weeks();
+            days();
+        } else {
+            months();
+        }
         finishPage();
     }
 
@@ -119,9 +144,9 @@ private:
         ++page_;
         if (page_ > 1) {
             if (device_ && p_) device_->newPage();
-            text({0, 0, Width, 40}, ReportTitle + QStringLiteral("　") + span(report_.from, report_.to), 30,
+            text({0, 0, Width, 45}, ReportTitle + QStringLiteral("　") + span(report_.from, report_.to), HeaderSize,
                  false, Qt::AlignLeft, Grey);
-            line({0, 50}, {Width, 50}, Rule);
+            line({0, 55}, {Width, 55}, Rule);
             y_ = ContinuedTop;
         } else {
             y_ = 0;
@@ -129,7 +154,7 @@ private:
     }
 
     void finishPage() {
-        text({0, height_ - 40, Width, 40}, QStringLiteral("%1 / %2").arg(page_).arg(total_), 30, false,
+        text({0, height_ - 45, Width, 45}, QStringLiteral("%1 / %2").arg(page_).arg(total_), HeaderSize, false,
              Qt::AlignHCenter, Grey);
     }
 
@@ -145,109 +170,171 @@ private:
              QStringLiteral("期間　%1 〜 %2（%3日間）")
                  .arg(dayWithWeekday(report_.from), dayWithWeekday(report_.to))
                  .arg(count),
-             36, false, Qt::AlignLeft);
+             BodySize, false, Qt::AlignLeft);
         text({0, 170, Width, 50},
-             QStringLiteral("作成日　%1　　　1日の目標塩分　%2").arg(DateText(made_), grams(target_)), 36, false,
-             Qt::AlignLeft);
+             QStringLiteral("作成日　%1　　　1日の目標塩分　%2").arg(DateText(made_), grams(target_)), BodySize,
+             false, Qt::AlignLeft);
         line({0, 240}, {Width, 240}, Ink, 4);
         y_ = 260;
     }
 
     void section(const QString& title) {
-        text({0, y_, Width, 60}, title, 42, true, Qt::AlignLeft);
-        y_ += 70;
+        text({0, y_, Width, 55}, title, SectionSize, true, Qt::AlignLeft);
+        y_ += 62;
     }
 
-    // Salt bars over the days of the period, and below them the readings as
-    // low-high ranges on an axis of their own, both on one row of dates.
-    void chart() {
-        section(QStringLiteral("毎日の塩分と血圧"));
-        const double left = 130, right = Width - 170, plotWidth = right - left;
-        const qint64 count = report_.from.daysTo(report_.to) + 1;
-        const double slot = plotWidth / static_cast<double>(count);
-        const double barWidth = std::max(slot * 0.7, 1.0);
-        auto centre = [&](QDate d) { return left + (static_cast<double>(report_.from.daysTo(d)) + 0.5) * slot; };
+    bool targetSet() const { return report_.whole.targetSet; }
 
-        const double saltTop = y_ + 50, saltHeight = 520;
+    // Salt bars over the days of the period, and below them the readings as
+    // ranges from the upper to the lower value on an axis of their own, both
+    // on one row of dates. A long period shows weekly or monthly averages.
+    void chart() {
+        const ChartUnit unit = ChartUnitFor(report_.length());
+        const QString per = unit == ChartUnit::Day ? QStringLiteral("日") : unit == ChartUnit::Week ? QStringLiteral("週") : QStringLiteral("月");
+        section(unit == ChartUnit::Day ? QStringLiteral("毎日の塩分と血圧")
+                                       : QStringLiteral("%1ごとの平均の塩分と血圧").arg(per));
+        const double left = 130, right = Width - 170, plotWidth = right - left;
+        const qint64 count = report_.length();
+        const double slot = plotWidth / static_cast<double>(count);
+        auto dayX = [&](QDate d) { return left + static_cast<double>(report_.from.daysTo(d)) * slot; };
+
+        // What the bars stand for: each recorded day, or the averages of the
+        // weeks or months that have one.
+        struct Bar {
+            double x, width;
+            std::optional<double> salt;
+            bool over = false;
+            std::optional<double> high, low;
+        };
+        std::vector<Bar> bars;
+        if (unit == ChartUnit::Day) {
+            for (const ReportDay& day : report_.days) {
+                Bar b{dayX(day.date), slot, std::nullopt, day.overTarget, std::nullopt, std::nullopt};
+                if (day.saltAmount) b.salt = static_cast<double>(*day.saltAmount) / 1e6;
+                if (day.lowAmount) {
+                    b.high = static_cast<double>(*day.highAmount) / 1e6;
+                    b.low = static_cast<double>(*day.lowAmount) / 1e6;
+                }
+                bars.push_back(b);
+            }
+        } else {
+            for (const DaySums& s : unit == ChartUnit::Week ? report_.weeks : report_.months) {
+                Bar b{dayX(s.from), slot * static_cast<double>(s.from.daysTo(s.to) + 1), s.saltGrams(), false,
+                      std::nullopt, std::nullopt};
+                if (b.salt && target_) b.over = *b.salt > *target_;
+                if (s.readings > 0) {
+                    b.high = static_cast<double>(s.high) / s.readings / 1e6;
+                    b.low = static_cast<double>(s.low) / s.readings / 1e6;
+                }
+                bars.push_back(b);
+            }
+        }
+
+        const double saltTop = y_ + 50, saltHeight = 380;
         const ChartAxis salt = SaltAxis(report_, target_.value_or(0));
         auto saltY = [&](double g) { return saltTop + saltHeight * (1 - salt.fraction(g)); };
         axis(salt, left, right, saltTop, saltHeight, QStringLiteral("塩分（g）"), saltY);
-        for (const ReportDay& day : report_.days) {
-            if (!day.saltAmount) continue;
-            const double top = saltY(static_cast<double>(*day.saltAmount) / 1e6);
-            box({centre(day.date) - barWidth / 2, top, barWidth, saltTop + saltHeight - top},
-                day.overTarget ? colour::Salmon : colour::LightOrange,
-                slot > 8 ? QColor(150, 110, 80) : QColor(Qt::transparent));
+        for (const Bar& b : bars) {
+            if (!b.salt) continue;
+            const double top = saltY(*b.salt), width = std::max(b.width * 0.7, 1.0);
+            const QColor fill = !targetSet() ? NeutralBar : b.over ? colour::Salmon : colour::LightOrange;
+            const QColor edge = !targetSet() ? NeutralEdge : BarEdge;
+            box({b.x + (b.width - width) / 2, top, width, saltTop + saltHeight - top}, fill,
+                b.width > 8 ? edge : QColor(Qt::transparent));
         }
-        if (target_ && *target_ >= 0) {
+        if (targetSet()) {
             const double ty = saltY(*target_);
             line({left, ty}, {right, ty}, TargetLine, 5, Qt::DashLine);
             // Beside the plot, where no bar covers it.
-            text({right + 15, ty - 45, Width - right - 15, 40}, QStringLiteral("目標"), 28, false, Qt::AlignLeft,
-                 TargetLine);
-            text({right + 15, ty + 5, Width - right - 15, 40}, grams(target_), 28, false, Qt::AlignLeft,
+            text({right + 15, ty - 45, Width - right - 15, 40}, QStringLiteral("目標"), AxisSize, false,
+                 Qt::AlignLeft, TargetLine);
+            text({right + 15, ty + 5, Width - right - 15, 40}, grams(target_), AxisSize, false, Qt::AlignLeft,
                  TargetLine);
         }
 
-        const double bpTop = saltTop + saltHeight + 110, bpHeight = 320;
+        const double bpTop = saltTop + saltHeight + 100, bpHeight = 250;
         const ChartAxis bp = PressureAxis(report_);
         auto bpY = [&](double v) { return bpTop + bpHeight * (1 - bp.fraction(v)); };
         axis(bp, left, right, bpTop, bpHeight, QStringLiteral("血圧（mmHg）"), bpY);
-        const double rangeWidth = std::clamp(slot * 0.35, 2.0, 24.0);
-        for (const ReportDay& day : report_.days) {
-            if (!day.lowAmount) continue;
-            const double top = bpY(static_cast<double>(*day.highAmount) / 1e6);
-            const double low = bpY(static_cast<double>(*day.lowAmount) / 1e6);
-            box({centre(day.date) - rangeWidth / 2, top, rangeWidth, std::max(low - top, 3.0)}, colour::Lavender,
+        for (double limit : {HomeSystolicLimit, HomeDiastolicLimit}) {
+            const double ly = bpY(limit);
+            line({left, ly}, {right, ly}, ReferenceLine, 2.5, Qt::DashLine);
+            text({right + 15, ly - 20, Width - right - 15, 40}, NumberText(limit), AxisSize, false, Qt::AlignLeft,
+                 ReferenceLine);
+        }
+        for (const Bar& b : bars) {
+            if (!b.high) continue;
+            const double width = std::clamp(b.width * 0.35, 2.0, 24.0);
+            const double top = bpY(*b.high), low = bpY(*b.low);
+            box({b.x + (b.width - width) / 2, top, width, std::max(low - top, 3.0)}, colour::Lavender,
                 PressureEdge);
         }
 
-        const double datesTop = bpTop + bpHeight + 8;
-        for (int d : DateMarks(count)) {
-            const QDate date = report_.from.addDays(d);
-            const double x = centre(date);
+        double below = bpTop + bpHeight + 8;
+        const DateAxis dates = DateAxisFor(report_.from, report_.to);
+        for (const DateMark& mark : dates.marks) {
+            // A day's mark stands under its bar, a month's at its first day.
+            const double x = left + (mark.day + (mark.label.size() == 5 ? 0.5 : 0)) * slot;
             line({x, bpTop + bpHeight}, {x, bpTop + bpHeight + 12}, Grey, 2);
-            text({x - 80, datesTop + 8, 160, 36}, date.toString(QStringLiteral("MM/dd")), 28, false,
-                 Qt::AlignHCenter);
+            text({x - 90, below + 6, 180, 40}, mark.label, AxisSize, false, Qt::AlignHCenter);
         }
-        legend(datesTop + 60);
-        y_ = datesTop + 130;
+        below += 50;
+        if (!dates.years.empty()) {
+            for (size_t i = 0; i < dates.years.size(); ++i) {
+                const YearSpan& y = dates.years[i];
+                const QRectF band(left + y.firstDay * slot, below, (y.lastDay - y.firstDay + 1) * slot, 40);
+                box(band, YearBand[i % 2]);
+                // A year of a few days at an end of the period keeps its band, not its name.
+                if (band.width() >= 90)
+                    text(band, QStringLiteral("%1年").arg(y.year), AxisSize, false, Qt::AlignHCenter);
+            }
+            below += 48;
+        }
+        legend(below + 4, per);
+        y_ = below + 64;
     }
 
     template <class ToY>
     void axis(const ChartAxis& a, double left, double right, double top, double height, const QString& title,
               ToY toY) {
-        text({0, top - 48, 600, 40}, title, 30, true, Qt::AlignLeft);
+        text({0, top - 48, 600, 42}, title, AxisSize, true, Qt::AlignLeft);
         for (double v = a.min; v <= a.max + a.step / 1000; v += a.step) {
             const double y = toY(v);
             line({left, y}, {right, y}, v == a.min ? Ink : Rule, v == a.min ? 3 : 1.5);
-            text({0, y - 20, left - 20, 40}, NumberText(v), 28, false, Qt::AlignRight);
+            text({0, y - 20, left - 20, 40}, NumberText(v), AxisSize, false, Qt::AlignRight);
         }
         line({left, top}, {left, top + height}, Ink, 3);
     }
 
-    void legend(double y) {
-        double x = 130;
-        auto swatch = [&](const QColor& fill, const QColor& edge, const QString& label) {
-            box({x, y + 8, 50, 26}, fill, edge);
-            text({x + 62, y, 320, 40}, label, 28, false, Qt::AlignLeft);
-            x += 330;
+    void legend(double y, const QString& per) {
+        double x = 0;
+        auto label = [&](const QString& words, double width) {
+            text({x + 62, y, width, 42}, words, BodySize, false, Qt::AlignLeft);
+            x += 62 + width;
         };
-        swatch(colour::LightOrange, QColor(150, 110, 80), QStringLiteral("目標以内の日"));
-        swatch(colour::Salmon, QColor(150, 110, 80), QStringLiteral("目標を超えた日"));
-        line({x, y + 21}, {x + 50, y + 21}, TargetLine, 5, Qt::DashLine);
-        text({x + 62, y, 320, 40}, QStringLiteral("1日の目標"), 28, false, Qt::AlignLeft);
-        x += 330;
+        if (targetSet()) {
+            box({x, y + 8, 50, 26}, colour::LightOrange, BarEdge);
+            label(QStringLiteral("目標以内の%1").arg(per), 250);
+            box({x, y + 8, 50, 26}, colour::Salmon, BarEdge);
+            label(QStringLiteral("目標を超えた%1").arg(per), 280);
+            line({x, y + 21}, {x + 50, y + 21}, TargetLine, 5, Qt::DashLine);
+            label(QStringLiteral("1日の目標"), 190);
+        } else {
+            box({x, y + 8, 50, 26}, NeutralBar, NeutralEdge);
+            label(QStringLiteral("塩分"), 120);
+        }
         box({x + 15, y + 2, 20, 38}, colour::Lavender, PressureEdge);
-        text({x + 62, y, 400, 40}, QStringLiteral("血圧（最低〜最高）"), 28, false, Qt::AlignLeft);
+        label(QStringLiteral("血圧（上〜下）"), 260);
+        line({x, y + 21}, {x + 50, y + 21}, ReferenceLine, 2.5, Qt::DashLine);
+        label(QStringLiteral("家庭血圧の基準 135/85"), 400);
     }
 
     void row(double x, double y, const std::vector<Cell>& cells, bool bold, bool header = false) {
         double cx = x;
         for (const Cell& c : cells) {
             if (c.fill.alpha()) box({cx, y + 2, c.width, RowHeight - 4}, c.fill);
-            text({cx + 12, y, c.width - 24, header ? HeaderHeight : RowHeight}, c.text, header ? 27 : 31, bold,
-                 header ? Qt::AlignHCenter : c.align);
+            text({cx + 10, y, c.width - 20, header ? HeaderHeight : RowHeight}, c.text,
+                 header ? HeaderSize : BodySize, bold, header ? Qt::AlignHCenter : c.align);
             cx += c.width;
         }
         const double h = header ? HeaderHeight : RowHeight;
@@ -276,40 +363,44 @@ private:
                     drawRow(i + c * perColumn + r, x, y_ + HeaderHeight + r * RowHeight);
             }
             i += here;
-            y_ += HeaderHeight + perColumn * RowHeight + 60;
+            y_ += HeaderHeight + perColumn * RowHeight + 40;
             if (i < count) nextPage();
         }
     }
 
     std::vector<Cell> sumsCells(const QString& label, const DaySums& s, qint64 length) const {
         return {
-            {label, 430, Qt::AlignLeft},
-            {QStringLiteral("%1/%2").arg(s.days).arg(length), 200},
-            {TenthsText(s.saltTenths()), 250},
-            {QString::number(s.overTarget), 230},
-            {QString::number(s.readings), 230},
-            {WholeText(s.lowMmHg()), 230},
-            {WholeText(s.highMmHg()), 230},
+            {label, 370, Qt::AlignLeft},
+            {QStringLiteral("%1/%2").arg(s.days).arg(length), 238},
+            {TenthsText(s.saltTenths()), 238},
+            {OverText(s), 238},
+            {QString::number(s.readings), 238},
+            {WholeText(s.highMmHg()), 238},
+            {WholeText(s.lowMmHg()), 238},
         };
     }
 
-    void weeks() {
-        if (y_ + 70 + HeaderHeight + 3 * RowHeight > bottom()) nextPage();
-        section(QStringLiteral("週ごとの平均（塩分 g、血圧 mmHg）"));
-        const auto& weeks = report_.weeks;
-        const int count = static_cast<int>(weeks.size()) + 1;  // and the whole period's line
+    // Runs of the period and the whole period's line under them.
+    void sumsTable(const QString& title, const QString& first, const std::vector<DaySums>& runs,
+                   const std::function<QString(const DaySums&)>& name) {
+        if (y_ + 62 + HeaderHeight + 3 * RowHeight > bottom()) nextPage();
+        section(title);
+        const int count = static_cast<int>(runs.size()) + 1;
         const std::vector<Cell> heads = {
-            {QStringLiteral("週"), 430},          {QStringLiteral("記録日数"), 200},
-            {QStringLiteral("平均塩分"), 250}, {QStringLiteral("目標超過日数"), 230},
-            {QStringLiteral("血圧測定日数"), 230}, {QStringLiteral("平均最低血圧"), 230},
-            {QStringLiteral("平均最高血圧"), 230},
+            {first, 370},
+            {QStringLiteral("記録日数"), 238},
+            {QStringLiteral("平均塩分"), 238},
+            {QStringLiteral("超過日数"), 238},
+            {QStringLiteral("測定日数"), 238},
+            {QStringLiteral("最高（上）"), 238},
+            {QStringLiteral("最低（下）"), 238},
         };
         table(
             count, 1, Width, [&](double x, double y) { row(x, y, heads, true, true); },
             [&](int i, double x, double y) {
                 if (i < count - 1) {
-                    const DaySums& w = weeks[static_cast<size_t>(i)];
-                    row(x, y, sumsCells(span(w.from, w.to), w, w.from.daysTo(w.to) + 1), false);
+                    const DaySums& w = runs[static_cast<size_t>(i)];
+                    row(x, y, sumsCells(name(w), w, w.from.daysTo(w.to) + 1), false);
                 } else {
                     const DaySums& w = report_.whole;
                     line({x, y}, {x + Width, y}, Ink, 3);
@@ -318,25 +409,36 @@ private:
             });
     }
 
+    void weeks() {
+        sumsTable(QStringLiteral("週ごとの平均（塩分 g、血圧 mmHg）"), QStringLiteral("週"), report_.weeks,
+                  [](const DaySums& w) { return span(w.from, w.to); });
+    }
+
+    void months() {
+        sumsTable(QStringLiteral("月ごとのまとめ（塩分 g、血圧 mmHg）"), QStringLiteral("月"), report_.months,
+                  [](const DaySums& m) { return monthSpan(m.from, m.to); });
+    }
+
     void days() {
-        if (y_ + 70 + HeaderHeight + 3 * RowHeight > bottom()) nextPage();
+        if (y_ + 62 + HeaderHeight + 3 * RowHeight > bottom()) nextPage();
         section(QStringLiteral("毎日の記録"));
-        constexpr double column = 860;
-        const std::vector<Cell> heads = {{QStringLiteral("日付"), 340},
-                                         {QStringLiteral("塩分 (g)"), 190},
+        constexpr double column = 880;
+        const std::vector<Cell> heads = {{QStringLiteral("日付"), 370},
+                                         {QStringLiteral("塩分 (g)"), 170},
                                          {QStringLiteral("目標"), 120},
-                                         {QStringLiteral("血圧 (mmHg)"), 210}};
+                                         {QStringLiteral("血圧 上/下"), 220}};
         table(
             static_cast<int>(report_.days.size()), 2, column, [&](double x, double y) { row(x, y, heads, true, true); },
             [&](int i, double x, double y) {
                 const ReportDay& d = report_.days[static_cast<size_t>(i)];
-                const bool counted = d.saltAmount.has_value();
+                const bool counted = d.saltAmount.has_value() && targetSet();
                 row(x, y,
-                    {{dayWithWeekday(d.date), 340, Qt::AlignLeft},
-                     {d.salt, 190, Qt::AlignRight,
+                    {{dayWithWeekday(d.date), 370, Qt::AlignLeft},
+                     {d.salt, 170, Qt::AlignRight,
                       counted ? (d.overTarget ? colour::Salmon : colour::PaleYellow) : QColor(Qt::transparent)},
-                     {d.overTarget ? QStringLiteral("超過") : QString(), 120, Qt::AlignHCenter},
-                     {d.lowAmount ? d.low + QLatin1Char('-') + d.high : QString(), 210, Qt::AlignHCenter}},
+                     {d.overTarget ? QStringLiteral("超過") : !targetSet() && d.saltAmount ? QStringLiteral("—") : QString(),
+                      120, Qt::AlignHCenter},
+                     {d.lowAmount ? d.high + QLatin1Char('/') + d.low : QString(), 220, Qt::AlignHCenter}},
                     false);
             });
     }
@@ -393,6 +495,7 @@ QByteArray ReportPdf(const SaltReport& report, QDate made) {
         SetUpReportPage(writer);
         if (!PaintReport(writer, report, made)) return {};
     }
+    CorrectPdfToUnicode(bytes);
     return bytes;
 }
 

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 
 namespace morv {
@@ -85,6 +86,7 @@ ReportPanel::ReportPanel(QWidget* parent, Dialogs& dialogs, const Clock& clock, 
         QPrintDialog dialog(&printer, window());
         return dialog.exec() == QDialog::Accepted;
     };
+    hasPrinter = [] { return !QPrinterInfo::availablePrinterNames().isEmpty(); };
     hide();
 }
 
@@ -160,11 +162,30 @@ void ReportPanel::SavePdf() {
 void ReportPanel::Print() {
     const std::optional<SaltReport> made = report();
     if (!made) return;
+    if (!hasPrinter()) {
+        if (dialogs_.askYesNo(NoPrinterText + QStringLiteral("\r\n\r\n") + SaveAsPdfQuestion)) return SavePdf();
+        CommandPrint->setFocus();
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(ReportTitle);
     SetUpReportPage(printer);
     if (!choosePrinter(printer)) {
         CommandPrint->setFocus();
+        return;
+    }
+    // Printed to a file: the same PDF as "PDF出力" writes, whose text reads
+    // back as drawn, replaced atomically, and the user is told where it is.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        const QString path = printer.outputFileName();
+        const QByteArray pdf = ReportPdf(*made, clock_.today());
+        if (pdf.isEmpty() || !ReplaceFileDurably(SystemFileOps(), path, pdf)) {
+            dialogs_.notice(ExportFailedText);
+            CommandPrint->setFocus();
+            return;
+        }
+        dialogs_.notice(ExportedNotice(path));
+        hide();
         return;
     }
     if (!PaintReport(printer, *made, clock_.today())) {

@@ -28,6 +28,8 @@ inline const QString BadStartDateText = QStringLiteral("開始日を正しい日
 inline const QString BadEndDateText = QStringLiteral("終了日を正しい日付で入力してください");
 inline const QString StartAfterEndText = QStringLiteral("開始日が終了日より後になっています");
 inline const QString PrintFailedText = QStringLiteral("印刷できませんでした");
+inline const QString NoPrinterText = QStringLiteral("プリンターが設定されていません。PDFに保存できます。");
+inline const QString SaveAsPdfQuestion = QStringLiteral("PDFファイルに保存しますか？");
 
 // "Morvalineレポート" + the digits of the date + ".pdf".
 QString ProposedReportName(QDate date);
@@ -55,6 +57,9 @@ public:
     // Asks the system's print dialog to set the printer up; false when the
     // user cancels. Tests put their own in its place.
     std::function<bool(QPrinter&)> choosePrinter;
+    // Whether the system has a printer at all; without one, the print
+    // dialog's only choice would write a file the user never named.
+    std::function<bool()> hasPrinter;
 
     QLabel* LabelTitle = nullptr;
     QLabel* LabelStart = nullptr;

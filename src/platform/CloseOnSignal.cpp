@@ -14,12 +14,25 @@ namespace {
 int signalPipe[2] = {-1, -1};
 bool terminating = false;
 bool failedWhileTerminating = false;
+MessageOnScreen* topMessage = nullptr;
 
 void onSignal(int) {
     const char byte = 1;
     [[maybe_unused]] ssize_t ignored = ::write(signalPipe[1], &byte, 1);
 }
 }  // namespace
+
+void ReportMessagesOnScreen() {
+    for (MessageOnScreen* m = topMessage; m; m = m->under_)
+        ReportWhileTerminating(m->question_ ? QStringLiteral("答えを待たずに終了しました: ") + m->text_ : m->text_);
+}
+
+MessageOnScreen::MessageOnScreen(const QString& text, bool question)
+    : text_(text), question_(question), under_(topMessage) {
+    topMessage = this;
+}
+
+MessageOnScreen::~MessageOnScreen() { topMessage = under_; }
 
 void CloseWindowOnTerminationSignals(QWidget* window) {
     // The handler may only write to a socket; the window is closed from the
@@ -30,6 +43,7 @@ void CloseWindowOnTerminationSignals(QWidget* window) {
         char byte;
         [[maybe_unused]] ssize_t ignored = ::read(signalPipe[0], &byte, 1);
         terminating = true;
+        ReportMessagesOnScreen();
         window->close();
         // Also ends any message box that is open (they run event loops of
         // their own), so the program ends at once whatever it shows.
@@ -46,8 +60,10 @@ bool TerminationRequested() { return terminating; }
 
 void ReportWhileTerminating(const QString& text) {
     failedWhileTerminating = true;
-    QString line = text;
-    line.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    // One line, whatever breaks the message had on screen.
+    QString line = text.trimmed();
+    line.replace(QLatin1String("\r\n\r\n"), QLatin1String(" ")).replace(QLatin1String("\r\n"), QLatin1String(" "));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
     std::fprintf(stderr, "morvaline: %s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);
 }

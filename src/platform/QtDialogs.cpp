@@ -27,11 +27,13 @@ std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* owner, const QString& text
 void QtDialogs::notice(const QString& text) {
     // Nobody waits for an OK at a logout or a shutdown.
     if (TerminationRequested()) return ReportWhileTerminating(text);
+    const MessageOnScreen shown(text, false);
     MakeNoticeBox(owner_, text)->exec();
 }
 
 bool QtDialogs::askYesNo(const QString& text) {
     if (TerminationRequested()) return false;  // the default button
+    const MessageOnScreen shown(text, true);
     return MakeQuestionBox(owner_, text)->exec() == QMessageBox::Yes;
 }
 

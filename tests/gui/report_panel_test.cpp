@@ -2,6 +2,7 @@
 // dates it refuses, and what it writes or prints.
 
 #include "SaltListFixture.h"
+#include "exchange/core/ExchangeFiles.h"
 #include "log/ReportCommand.h"
 #include "log/ReportPanel.h"
 
@@ -29,12 +30,12 @@ TEST_F(ReportPanelTest, SummaryLineFollowsThePageShown) {
     log[19].DaySalt = QStringLiteral("6.1");
     log[20] = {QStringLiteral("2023/12/21"), QStringLiteral("9"), QStringLiteral("80"), QStringLiteral("121")};
     SaltListScreen& list = openWith(log);
-    EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 0/1日\n平均血圧 80-121 mmHg"));
+    EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 —\n平均血圧 121/80 mmHg"));
     EXPECT_EQ(list.LabelSummary->accessibleName(),
-              QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 0/1日、平均血圧 80-121 mmHg"));
+              QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 —、平均血圧 121/80 mmHg"));
     EXPECT_EQ(list.LabelSummary->textFormat(), Qt::PlainText);
     list.PreviousPage();
-    EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の20日：平均塩分 6.0 g、目標超過 0/20日"));
+    EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の20日：平均塩分 6.0 g、目標超過 —"));
 }
 
 TEST_F(ReportPanelTest, RefusesBadPeriodsAndWritesNothing) {
@@ -97,6 +98,7 @@ TEST_F(ReportPanelTest, PrintsThroughThePrinterTheDialogChose) {
         asked = true;
         return false;
     };
+    panel.hasPrinter = [] { return true; };
     panel.CommandPrint->click();  // cancelled
     EXPECT_TRUE(asked);
     EXPECT_TRUE(panel.isVisible());
@@ -111,7 +113,20 @@ TEST_F(ReportPanelTest, PrintsThroughThePrinterTheDialogChose) {
     panel.CommandPrint->click();
     EXPECT_TRUE(contents(file).startsWith("%PDF-"));
     EXPECT_FALSE(panel.isVisible());
-    EXPECT_TRUE(dialogs.notices().isEmpty());
+    // A print to a file names the file written.
+    EXPECT_EQ(dialogs.notices(), QStringList{ExportedNotice(file)});
+
+    // No printer at all: said so, and Yes saves the PDF instead.
+    panel.Open();
+    panel.hasPrinter = [] { return false; };
+    dialogs.calls.clear();
+    dialogs.answers = {true};
+    dialogs.fileChoices = {output("instead")};
+    panel.CommandPrint->click();
+    ASSERT_EQ(dialogs.questions().size(), 1);
+    EXPECT_TRUE(dialogs.questions().front().startsWith(NoPrinterText));
+    EXPECT_TRUE(contents(output("instead.pdf")).startsWith("%PDF-"));
+    EXPECT_EQ(dialogs.notices(), QStringList{ExportedNotice(output("instead.pdf"))});
 }
 
 TEST(ReportArguments, DefaultsToTheTwentyEightDaysEndingTodayAndRefusesTheRest) {
@@ -124,6 +139,8 @@ TEST(ReportArguments, DefaultsToTheTwentyEightDaysEndingTodayAndRefusesTheRest) 
         {{"--report", "a.pdf"}, "2024/02/12", "2024/03/10"},
         {{"--report=a.pdf", "--to", "2024/1/31"}, "2024/01/04", "2024/01/31"},
         {{"--report", "a.pdf", "--from", "2024/03/01"}, "2024/03/01", "2024/03/10"},
+        // The panel's forms of a date.
+        {{"--report", "a.pdf", "--from", "2024-03-01", "--to", "20240305"}, "2024/03/01", "2024/03/05"},
         {{"--report", "a.pdf", "--from", "2024/03/11"}, nullptr, nullptr},
         {{"--report", "a.pdf", "--from", "2024/02/30"}, nullptr, nullptr},
         {{"--report", "a.pdf", "--to", "2024/03/01", "--to", "2024/03/02"}, nullptr, nullptr},

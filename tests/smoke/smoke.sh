@@ -65,12 +65,17 @@ kill -TERM $next; wait $next || fail "the last copy exited with an error"
 # termination signal from ending the program while the start-up notice is open.
 odd=$work/odd/Tavelnor
 mkdir -p "$odd" && mkfifo "$odd/Enbun.txt"
-XDG_DATA_HOME=$work/odd "$binary" &
+# A signal while a message box waits ends the program without the answer:
+# status 1 and the message on one line of standard error.
+XDG_DATA_HOME=$work/odd "$binary" 2> "$work/fifo.err" &
 fifo=$!
 wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "a FIFO as Enbun.txt blocked the start"
+sleep 1
 kill -TERM $fifo
 wait_for '! kill -0 $fifo 2>/dev/null' 20 || fail "the copy with the start-up notice did not end"
-wait $fifo || fail "the copy with the start-up notice exited with an error"
+status=0; wait $fifo || status=$?
+[ $status -eq 1 ] || fail "a signal during the start-up notice ended with status $status, not 1"
+[ "$(grep -c '^morvaline: ' "$work/fifo.err")" = 1 ] || fail "not one line on standard error: $(cat "$work/fifo.err")"
 ls "$odd"/Enbun.unreadable-*.txt >/dev/null || fail "the FIFO was not set aside"
 
 # A termination signal while the close's save fails: no message box waits for
@@ -112,4 +117,20 @@ wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear after th
 grep -q "\"$today\"" "$folder/Enbun.txt" || fail "the registered day was lost by the kill"
 kill -TERM $after; wait $after || fail "the copy after the kill exited with an error"
 
-echo "smoke: 7 passed, 0 failed"
+# "終了" whose save fails shows a message; a signal while it waits ends the
+# program with status 1 and the failure on standard error (the close does not
+# save twice, so the message is the only word of it).
+XDG_DATA_HOME=$work/ro "$binary" 2> "$work/ro2.err" &
+closing=$!
+wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear for the failing 終了"
+wid=$(xdotool search --sync --onlyvisible --name '^Morvaline$' | head -1)
+xdotool mousemove --window "$wid" 60 648 click 1   # "終了"
+wait_for '[ "$(windows)" -ge 2 ]' 10 || fail "no message after the failing 終了"
+kill -TERM $closing
+wait_for '! kill -0 $closing 2>/dev/null' 5 || fail "the message kept the signalled copy waiting"
+status=0; wait $closing || status=$?
+[ $status -eq 1 ] || fail "a signal during the failed save's message ended with status $status, not 1"
+[ "$(grep -c '^morvaline: 情報処理中にエラーが発生しました' "$work/ro2.err")" = 1 ] ||
+  fail "the failed save was not told on one line: $(cat "$work/ro2.err")"
+
+echo "smoke: 8 passed, 0 failed"

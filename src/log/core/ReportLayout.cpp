@@ -37,6 +37,9 @@ ChartAxis PressureAxis(const SaltReport& report) {
             high = std::max(high, static_cast<double>(*day.highAmount) / 1e6);
         }
     if (high < 0) return {60, 160, 20};
+    // The home reference of 135/85 always stands on the chart.
+    low = std::min(low, HomeDiastolicLimit);
+    high = std::max(high, HomeSystolicLimit);
     const double min = std::max(0.0, std::floor((low - 5) / 20) * 20);
     double max = std::ceil((high + 5) / 20) * 20;
     if (max - min < 60) max = min + 60;
@@ -44,13 +47,35 @@ ChartAxis PressureAxis(const SaltReport& report) {
     return {min, std::ceil(max / step) * step, step};
 }
 
-std::vector<int> DateMarks(qint64 periodDays) {
-    std::vector<int> marks;
-    if (periodDays <= 0) return marks;
-    qint64 every = 1;
-    if (periodDays > 10) every = 7 * ((periodDays + 69) / 70);
-    for (qint64 d = 0; d < periodDays; d += every) marks.push_back(static_cast<int>(d));
-    return marks;
+DateAxis DateAxisFor(QDate from, QDate to) {
+    DateAxis axis;
+    const qint64 days = from.daysTo(to) + 1;
+    if (!from.isValid() || !to.isValid() || days <= 0) return axis;
+    const bool long_ = days > 183;
+    if (!long_) {
+        const qint64 every = days > 10 ? 7 * ((days + 69) / 70) : 1;
+        for (qint64 d = 0; d < days; d += every)
+            axis.marks.push_back({static_cast<int>(d), from.addDays(d).toString(QStringLiteral("MM/dd"))});
+    } else {
+        const int months = (to.year() - from.year()) * 12 + to.month() - from.month() + 1;
+        int every = 12;
+        for (int m : {1, 2, 3, 6})
+            if (months / m <= 10) {
+                every = m;
+                break;
+            }
+        // The first of each month in the period that falls on the chosen
+        // rhythm from January.
+        for (QDate d(from.year(), from.month(), 1); d <= to; d = d.addMonths(1))
+            if (d >= from && (d.month() - 1) % every == 0)
+                axis.marks.push_back({static_cast<int>(from.daysTo(d)), d.toString(QStringLiteral("yyyy/MM"))});
+    }
+    if (long_ || from.year() != to.year())
+        for (int y = from.year(); y <= to.year(); ++y) {
+            const QDate first = std::max(from, QDate(y, 1, 1)), last = std::min(to, QDate(y, 12, 31));
+            axis.years.push_back({y, static_cast<int>(from.daysTo(first)), static_cast<int>(from.daysTo(last))});
+        }
+    return axis;
 }
 
 RowFlow FlowRows(double top, double pageTop, double bottom, double headerHeight, double rowHeight,

@@ -19,13 +19,32 @@ struct ChartAxis {
 // The salt axis: from 0 to the largest salt or the target, whichever is
 // higher, at least 10 g, rounded up to a whole mark.
 ChartAxis SaltAxis(const SaltReport& report, double targetGrams);
-// The blood-pressure axis: around the lowest and highest readings in steps
-// of 20 mmHg, 60 to 160 when there is none.
+// The reference for readings taken at home: 135/85 mmHg and above is high.
+inline constexpr double HomeSystolicLimit = 135;
+inline constexpr double HomeDiastolicLimit = 85;
+
+// The blood-pressure axis: around the lowest and highest readings and the
+// home reference, in steps of 20 mmHg; 60 to 160 when there is none.
 ChartAxis PressureAxis(const SaltReport& report);
 
-// Which days of the period get a date under the chart: every day of a short
-// period, then every 7th, 14th ... day, so that no more than about ten stand.
-std::vector<int> DateMarks(qint64 periodDays);
+// The dates under the chart. A short period within one year has its days,
+// every one or every 7th, 14th ... so that no more than about ten stand
+// ("12/10"). A period over about six months has months ("2024/03"), every
+// 1, 2, 3, 6 or 12. Whenever the period crosses a year boundary or is that
+// long, a band under the marks names each year over its days.
+struct DateMark {
+    int day = 0;  // from the period's first day
+    QString label;
+};
+struct YearSpan {
+    int year = 0;
+    int firstDay = 0, lastDay = 0;  // from the period's first day
+};
+struct DateAxis {
+    std::vector<DateMark> marks;
+    std::vector<YearSpan> years;  // empty when no band is drawn
+};
+DateAxis DateAxisFor(QDate from, QDate to);
 
 // Rows of a table laid down a page, then onto further pages: how many rows
 // the first page takes from `top` (the rest of it) and each further page

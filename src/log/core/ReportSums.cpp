@@ -2,6 +2,7 @@
 
 #include "log/core/LogBars.h"
 #include "text/DateText.h"
+#include "text/NumericText.h"
 
 #include <algorithm>
 
@@ -66,6 +67,16 @@ std::optional<qint64> Millionths(QStringView text) {
     // 999999.9999999 rounds up to a million.
     if (value >= Scale * Scale) return std::nullopt;
     return value;
+}
+
+ChartUnit ChartUnitFor(qint64 periodDays) {
+    if (periodDays <= ReportDailyBarsDays) return ChartUnit::Day;
+    return periodDays <= ReportWeeklyBarsDays ? ChartUnit::Week : ChartUnit::Month;
+}
+
+std::optional<double> DaySums::saltGrams() const {
+    if (days <= 0) return std::nullopt;
+    return static_cast<double>(salt) / days / Scale;
 }
 
 std::optional<qint64> DaySums::saltTenths() const { return averaged(salt, days, 10); }
@@ -142,15 +153,23 @@ SaltReport MakeSaltReport(const LogList& log, QDate from, QDate to, const QStrin
     report.to = to;
     report.target = target;
     report.days = PeriodDays(log, from, to, target);
+    const bool targetSet = NumericValue(target).has_value();
     const std::span<const ReportDay> all(report.days);
-    auto begin = all.begin();
-    for (QDate start = from; start.isValid() && start <= to; start = start.addDays(7)) {
-        const QDate end = std::min(start.addDays(6), to);
-        const auto stop = std::find_if(begin, all.end(), [&](const ReportDay& d) { return d.date > end; });
-        report.weeks.push_back(SumDays({begin, stop}, start, end));
-        begin = stop;
-    }
+    // Consecutive runs of the period, each summed from the days in it.
+    auto runs = [&](std::vector<DaySums>& into, auto nextStart) {
+        auto begin = all.begin();
+        for (QDate start = from; start.isValid() && start <= to; start = nextStart(start)) {
+            const QDate end = std::min(nextStart(start).addDays(-1), to);
+            const auto stop = std::find_if(begin, all.end(), [&](const ReportDay& d) { return d.date > end; });
+            into.push_back(SumDays({begin, stop}, start, end));
+            into.back().targetSet = targetSet;
+            begin = stop;
+        }
+    };
+    runs(report.weeks, [](QDate d) { return d.addDays(7); });
+    runs(report.months, [](QDate d) { return QDate(d.year(), d.month(), 1).addMonths(1); });
     report.whole = SumDays(all, from, to);
+    report.whole.targetSet = targetSet;
     return report;
 }
 
@@ -159,18 +178,16 @@ DaySums PageSums(const LogList& log, qint64 first, int count, const QString& tar
     const qint64 size = static_cast<qint64>(log.size());
     for (qint64 i = std::max<qint64>(0, first); i < std::min(size, first + count); ++i)
         days.push_back(ReportDayOf(log[static_cast<size_t>(i)], {}, target));
-    return SumDays(days, {}, {});
+    DaySums sums = SumDays(days, {}, {});
+    sums.targetSet = NumericValue(target).has_value();
+    return sums;
 }
 
 QString PageSummaryText(const DaySums& sums, int shown, const QString& beforePressure) {
     if (shown <= 0) return {};
-    QString text = QStringLiteral("表示中の%1日：平均塩分 %2 g、目標超過 %3/%1日")
-                       .arg(shown)
-                       .arg(TenthsText(sums.saltTenths()))
-                       .arg(sums.overTarget);
-    if (sums.readings > 0)
-        text += beforePressure + QStringLiteral("平均血圧 %1-%2 mmHg")
-                                     .arg(WholeText(sums.lowMmHg()), WholeText(sums.highMmHg()));
+    QString text = QStringLiteral("表示中の%1日：平均塩分 %2 g、目標超過 ").arg(shown).arg(TenthsText(sums.saltTenths()));
+    text += sums.targetSet ? QStringLiteral("%1/%2日").arg(sums.overTarget).arg(shown) : OverText(sums);
+    if (sums.readings > 0) text += beforePressure + QStringLiteral("平均血圧 %1 mmHg").arg(PressureText(sums));
     return text;
 }
 
@@ -181,6 +198,15 @@ QString TenthsText(std::optional<qint64> tenths) {
 
 QString WholeText(std::optional<qint64> value) {
     return value ? QString::number(*value) : QStringLiteral("—");
+}
+
+QString OverText(const DaySums& sums) {
+    return sums.targetSet ? QString::number(sums.overTarget) : QStringLiteral("—");
+}
+
+QString PressureText(const DaySums& sums) {
+    if (sums.readings <= 0) return QStringLiteral("—");
+    return WholeText(sums.highMmHg()) + QLatin1Char('/') + WholeText(sums.lowMmHg());
 }
 
 }  // namespace morv
