@@ -7,6 +7,7 @@
 //   autosave/{unchanged,changed}/<days>      at 100,000 and 1,000,000 days
 //   register/{last,first}/1000000            a new day at either end
 //   report/year/100000                       morvaline --report, a year of 100,000 days
+//   foods/search, foods/memory               a keystroke's food search; the loaded table's bytes
 
 #include <QString>
 
@@ -25,5 +26,6 @@ void RegisterHandlerBenchmarks(const QString& workRoot);
 void RegisterDiaryBenchmarks(const QString& workRoot);
 // program: the morvaline binary, run with --report.
 void RegisterReportBenchmark(DataSets& data, const QString& program);
+void RegisterFoodBenchmarks();
 
 }  // namespace morv::bench

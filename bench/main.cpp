@@ -40,7 +40,7 @@ public:
             if (!run.error_occurred && run.aggregate_name == "median" && run.iterations > 0) {
                 const std::string& name = run.run_name.function_name;
                 seconds_[name] = run.real_accumulated_time / static_cast<double>(run.iterations);
-                for (const char* counter : {"floor", "files", "longest"})
+                for (const char* counter : {"floor", "files", "longest", "bytes"})
                     if (const auto found = run.counters.find(counter); found != run.counters.end())
                         seconds_[std::string(counter) + ":" + name] = found->second.value;
             }
@@ -138,6 +138,7 @@ int main(int argc, char** argv) {
     RegisterHandlerBenchmarks(root.path());
     RegisterDiaryBenchmarks(root.path());
     RegisterReportBenchmark(data, program);
+    RegisterFoodBenchmarks();
     Capture capture(results.seconds);
     benchmark::RunSpecifiedBenchmarks(&capture);
     benchmark::ClearRegisteredBenchmarks();
