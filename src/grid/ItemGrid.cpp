@@ -14,6 +14,8 @@
 #include "storage/Records.h"
 #include "text/NumericText.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -197,6 +199,9 @@ void ItemGrid::wireRow(int r) {
             rule.onEnter = [this] { onSaltEnter(); };
         InstallKeyRule(number, std::move(rule));
     }
+    auto* food = new QAction(QStringLiteral("食品成分表から選ぶ…"), this);
+    food->setObjectName(ArrayName("FoodTable", r));
+    connect(food, &QAction::triggered, this, [this, r] { emit foodTableRequested(slot(r)); });
     for (QLineEdit* box : {TextName[r], TextNa[r], TextEnbun[r]}) {
         SelectAllOnFocus(box);
         box->installEventFilter(this);
@@ -204,6 +209,7 @@ void ItemGrid::wireRow(int r) {
         rowKeys.tick = Check[r];
         rowKeys.commands = {Command2b[r], Command3b[r], Command5b[r], Command2w[r],
                             Command3w[r], Command5w[r], CommandNa[r]};
+        rowKeys.extras = {food};
         rowKeys.spaceOverNameTicks = box == TextName[r];
         InstallRowKeys(box, std::move(rowKeys));
     }
@@ -216,6 +222,13 @@ QList<QWidget*> ItemGrid::tabChain() const {
 }
 
 int ItemGrid::slot(int row) const { return SlotOf(page_, row); }
+
+int ItemGrid::CurrentSlot() const {
+    const QWidget* focused = QApplication::focusWidget();
+    for (int r = 0; r < Rows; ++r)
+        if (focused == TextName[r] || focused == TextNa[r] || focused == TextEnbun[r]) return slot(r);
+    return slot(selection_.sodium || selection_.salt ? std::clamp(selection_.row, 0, Rows - 1) : 0);
+}
 
 const ItemRecord* ItemGrid::record(int row) const {
     const int at = slot(row);

@@ -64,6 +64,9 @@ public:
 
     // The grid's boxes in tab order: name, sodium and salt of row 0, then row 1...
     QList<QWidget*> tabChain() const;
+    // The slot of the row being worked on: the row whose box has the focus,
+    // else the selected area's, else the page's first.
+    int CurrentSlot() const;
 
     // Row controls, indexed by row.
     std::array<QCheckBox*, Rows> Check{};
@@ -81,6 +84,10 @@ public:
     std::array<QPushButton*, Rows> CommandNa{};
     std::array<QLineEdit*, Rows> TextEnbun{};
     std::array<QLabel*, Rows> Labelg{};
+
+signals:
+    // The row's "食品成分表から選ぶ…": a food of the built-in table for this slot.
+    void foodTableRequested(int slot);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -29,13 +29,13 @@ protected:
         if (watched != box_) return false;
         if (event->type() == QEvent::ContextMenu &&
             static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard &&
-            !keys_.commands.isEmpty()) {
+            !(keys_.commands.isEmpty() && keys_.extras.isEmpty())) {
             showMenu();
             return true;
         }
         if (event->type() != QEvent::KeyPress) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (isMenuKey(key) && !keys_.commands.isEmpty()) {
+        if (isMenuKey(key) && !(keys_.commands.isEmpty() && keys_.extras.isEmpty())) {
             showMenu();
             return true;
         }
@@ -66,6 +66,8 @@ private:
             action->setEnabled(button->isEnabled());
             connect(action, &QAction::triggered, button, [button] { PressByKey(button); });
         }
+        if (!keys_.extras.isEmpty()) menu->addSeparator();
+        for (QAction* extra : keys_.extras) menu->addAction(extra);
         menu->popup(box_->mapToGlobal(QPoint(0, box_->height())));
         if (!menu->actions().isEmpty()) menu->setActiveAction(menu->actions().first());
     }

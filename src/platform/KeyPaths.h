@@ -6,6 +6,7 @@
 #include <QList>
 
 class QAbstractButton;
+class QAction;
 class QCheckBox;
 class QLineEdit;
 
@@ -20,6 +21,7 @@ void PressByKey(QAbstractButton* button);
 struct RowKeys {
     QCheckBox* tick = nullptr;         // Ctrl+Space ticks or unticks it
     QList<QAbstractButton*> commands;  // offered by the context-menu key and Shift+F10
+    QList<QAction*> extras;            // offered after them: what the row has no button for
     // A plain Space over the whole of a name ticks too, instead of replacing
     // the name with a blank.
     bool spaceOverNameTicks = false;

@@ -21,6 +21,7 @@ inline const QString SideCalculator = QStringLiteral("Alt+K");
 inline const QString Scale = QStringLiteral("Alt+B");
 inline const QString AddToExtra = QStringLiteral("Alt+T");
 inline const QString Back = QStringLiteral("Esc");
+inline const QString FoodTable = QStringLiteral("Ctrl+F");
 
 // What a screen reader says after a control's name.
 inline const QString RowTick = QStringLiteral("行の入力欄でCtrl+Space");

@@ -127,6 +127,7 @@ void Form1::wireMainView() {
     connect(Picture7_->Command43, &QPushButton::clicked, this, [this] { PictureCho_->Open(); });
     connect(Command47_, &QPushButton::clicked, Picture7_, &SeasoningStrip::ClearAllTicks);
     connect(Command8_, &QPushButton::clicked, this, [this] { Picture2_->Open(); });
+    connect(Grid_, &ItemGrid::foodTableRequested, this, &Form1::OpenFoodTable);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

@@ -32,6 +32,7 @@ class ColumnPanel;
 class Clock;
 class DataDialog;
 class DeletionPanel;
+class FoodTableWindow;
 class Dialogs;
 class ItemGrid;
 class PreviewBar;
@@ -119,6 +120,9 @@ public:
     OnFirstUse<DataDialog>& Picture2() { return Picture2_; }
     OnFirstUse<PreviewBar>& Picture3() { return Picture3_; }
     OnFirstUse<DeletionPanel>& Picture4() { return Picture4_; }
+    OnFirstUse<FoodTableWindow>& FoodTable() { return FoodTable_; }
+    // "食品成分表": a food of the built-in table into the row of `slot`.
+    void OpenFoodTable(int slot);
 
     // What the autosave runs, at once: everything on disk before it returns,
     // or on a thread for the log, as the timer does.
@@ -161,6 +165,7 @@ private:
     DataDialog* buildPicture2();
     PreviewBar* buildPicture3();
     DeletionPanel* buildPicture4();
+    FoodTableWindow* buildFoodTable();
     CalendarControl* buildCalendar1();
     void wireMainView();
     void setTabOrder();
@@ -229,6 +234,7 @@ private:
     OnFirstUse<DataDialog> Picture2_{[this] { return buildPicture2(); }};  // input/output dialog
     OnFirstUse<PreviewBar> Picture3_{[this] { return buildPicture3(); }};  // import preview bar
     OnFirstUse<DeletionPanel> Picture4_{[this] { return buildPicture4(); }};
+    OnFirstUse<FoodTableWindow> FoodTable_{[this] { return buildFoodTable(); }};
 };
 
 

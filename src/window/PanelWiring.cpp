@@ -3,6 +3,7 @@
 
 #include "exchange/DataDialog.h"
 #include "exchange/PreviewBar.h"
+#include "foods/FoodTableWindow.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
@@ -123,6 +124,21 @@ DeletionPanel* Form1::buildPicture4() {
     auto* panel = placed(new DeletionPanel(document_, dialogs_, *this, host()), commandColumn());
     wireColumnPanel(panel);
     return panel;
+}
+
+FoodTableWindow* Form1::buildFoodTable() {
+    auto* window = new FoodTableWindow(dialogs_, this);
+    window->setObjectName(QStringLiteral("FoodTable"));
+    // One change through the diary: the row, the total, the colours and the
+    // selected-items list follow it, and it is saved as every other edit is.
+    connect(window, &FoodTableWindow::fillRow, this,
+            [this](int slot, const ItemRecord& record) { diary().SetItem(slot, record); });
+    return window;
+}
+
+void Form1::OpenFoodTable(int slot) {
+    if (slot < 0 || slot >= StoredItemCount) return;
+    FoodTable_->openForRow(slot, diary().ItemTable()[static_cast<size_t>(slot)]);
 }
 
 void Form1::wireColumnPanel(ColumnPanel* panel) {

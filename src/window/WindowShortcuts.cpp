@@ -43,6 +43,11 @@ void Form1::installShortcuts() {
     bind(QKeySequence(Qt::CTRL | Qt::Key_PageDown), [turnPage] { turnPage(true); });
     bind(QKeySequence(Qt::CTRL | Qt::Key_PageUp), [turnPage] { turnPage(false); });
 
+    // The food table for the row being worked on, from the main view only.
+    bind(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
+        if (PictureE_.isVisible() || PictureH_.isVisible() || PictureCho_.isVisible()) return;
+        OpenFoodTable(Grid_->CurrentSlot());
+    });
     press(QKeySequence(Qt::ALT | Qt::Key_D), [this] { return Command30_; });
     press(QKeySequence(Qt::ALT | Qt::Key_L), [this] { return Command13_; });
     press(QKeySequence(Qt::ALT | Qt::Key_U), [this] { return Command47_; });

@@ -2,7 +2,11 @@
 // and portion buttons of a row on the real widgets.
 
 #include "GridFixture.h"
+#include "foods/FoodTableWindow.h"
 #include "grid/WeightPanel.h"
+#include "text/Cp932.h"
+
+#include <QKeyEvent>
 
 #include <QElapsedTimer>
 #include <cstdio>
@@ -239,6 +243,38 @@ TEST_F(GridInput, TypingANameCostsFarLessThanAFrame) {
     EXPECT_EQ(w.ItemTable()[0].ItemName, text);
     EXPECT_EQ(w.LabelEnbun()->text(), "40.75");
     EXPECT_LT(elapsed, 1000);
+}
+
+}  // namespace
+}  // namespace morv::test
+
+namespace morv::test {
+namespace {
+
+TEST_F(GridInput, AFoodFromTheTableFillsTheRowByKeysAndIsSaved) {
+    Form1& w = start();
+    ItemGrid& g = grid();
+    type(g.TextName[2], "");
+    QTest::keyClick(g.TextName[2], Qt::Key_F, Qt::ControlModifier);
+    FoodTableWindow* table = w.FoodTable().built();
+    ASSERT_TRUE(table && table->isVisible());
+    for (QChar c : QStringLiteral("うめぼし")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(table->searchBox(), &press);
+    }
+    QTest::keyClick(table->searchBox(), Qt::Key_Return);
+    table->gramsBox()->selectAll();
+    QTest::keyClicks(table->gramsBox(), "15");
+    QTest::keyClick(table->gramsBox(), Qt::Key_Return);
+
+    EXPECT_TRUE(g.Check[2]->isChecked());
+    EXPECT_EQ(g.TextNa[2]->text(), "1080");
+    EXPECT_EQ(g.TextEnbun[2]->text(), "2.74");
+    EXPECT_EQ(w.LabelEnbun()->text(), "2.74");
+    w.AutosaveNow();
+    const QList<QByteArray> lines = bytes("Kiroku.txt").split('\n');
+    ASSERT_GT(lines.size(), 2);
+    EXPECT_EQ(lines[2], EncodeCp932(QStringLiteral("\"1\",\"うめ　梅干し　塩漬\",\"1080\",\"2.74\"\r")));
 }
 
 }  // namespace
