@@ -318,6 +318,13 @@ void Diary::LeaveLogAtExit() {
 
 void Diary::Saved(DataFile file) { forgetBase(file); }
 
+void Diary::MarkUnsaved(DataFile file) {
+    FileChanges& c = changes_[index(file)];
+    c.any = true;
+    c.whole = true;
+    announce(file);
+}
+
 // ---- Changes made elsewhere ----
 
 template <class Key, class Record>

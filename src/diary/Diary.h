@@ -119,6 +119,9 @@ public:
     int AddMissingDays(const LogList& other);
 
     // ---- Saving ----
+    // The file must be written from the data as it stands (the file on disk
+    // is gone or could not be used), though nothing in it was edited.
+    void MarkUnsaved(DataFile file);
     const FileChanges& Changes(DataFile file) const { return changes_[index(file)]; }
     bool HasChanges(DataFile file) const { return Changes(file).any; }
     // The file now holds the data; `written` is the table as the storage made

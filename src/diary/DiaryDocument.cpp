@@ -3,6 +3,8 @@
 #include "diary/FolderSync.h"
 #include "diary/KeptCopyText.h"
 
+#include <QDir>
+
 #include <utility>
 
 namespace morv {
@@ -16,6 +18,7 @@ DiaryDocument::DiaryDocument(QString folder, Now now, FileOps& ops, QObject* par
         },
         now, ops);
     sync_ = new FolderSync(diary_, *files_, [this](const QString& text) { emit notice(text); }, now, this);
+    connect(sync_, &FolderSync::folderGone, this, &DiaryDocument::folderGone);
     autosave_.setObjectName(QStringLiteral("AutosaveTimer"));
     autosave_.setSingleShot(true);
     autosave_.setInterval(AutosaveDelayMs);
@@ -34,6 +37,19 @@ void DiaryDocument::changed(DataFile, bool here) {
     // The delay counts from the last change made here: a change merged in
     // from elsewhere never puts off saving one made here.
     if (here || !autosave_.isActive()) autosave_.start();
+}
+
+void DiaryDocument::folderGone() {
+    // Moved into a sync folder, say, while the window was open. Nothing is
+    // followed and nothing counts as deleted: everything held here is written
+    // anew into the folder at the next save, as a first run would.
+    files_->ForgetVersions();
+    for (DataFile file : AllDataFiles) diary_.MarkUnsaved(file);
+    emit notice(QStringLiteral(
+                    "データフォルダ「%1」が見つかりません (移動または削除されたようです)。"
+                    "データはこの画面にすべて残っています。次の保存で、このフォルダを作り直して"
+                    "すべてのデータを書き込みます。")
+                    .arg(QDir::toNativeSeparators(QDir::cleanPath(files_->folder()))));
 }
 
 // ---- Start-up ----
@@ -82,6 +98,14 @@ SaveResult DiaryDocument::SaveChangedNow() {
 
 void DiaryDocument::autosave(bool logAway) {
     finishLogSave();
+    // A folder gone is written anew here and now, the log included, before
+    // it is watched again.
+    const bool gone = !sync_->FolderHere();
+    if (gone) {
+        logAway = false;
+        // Another folder in its place is read from from now on, and merged with.
+        sync_->AdoptFolder();
+    }
     const bool wasHeldBack = !files_->heldBack().isEmpty();
     quiet_ = autosaveFailing_;
     int failures = 0;
@@ -95,6 +119,7 @@ void DiaryDocument::autosave(bool logAway) {
     }
     autosaveFailing_ = failures > 0;
     quiet_ = false;
+    if (gone && failures == 0) sync_->AdoptFolder();
     reportHeldBack(wasHeldBack);
 }
 

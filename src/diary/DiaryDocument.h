@@ -86,6 +86,7 @@ signals:
     void heldBackChanged(const QStringList& files);
 
 private:
+    void folderGone();
     void autosave(bool logAway);
     void changed(DataFile file, bool here);
     int writeFile(DataFile file);

@@ -4,6 +4,7 @@
 #include "diary/SyncMerge.h"
 #include "log/core/LogExchange.h"
 #include "storage/DataFiles.h"
+#include "storage/UsualLog.h"
 #include "text/Cp932.h"
 
 #include <QDateTime>
@@ -26,6 +27,34 @@ QString ConflictText(const QString& file, const QString& copy) {
                "「%1」はほかの場所でも変更されていました。両方で変わった記録はこの画面の内容を残し、"
                "ほかの場所での内容は次のファイルに残しました。\n%2")
         .arg(file, copy);
+}
+
+QString UnreadableCopyText(const QString& copy) {
+    return QStringLiteral("同期プログラムが残した「%1」は塩分一覧として読み込めませんでした。"
+                          "このファイルはそのまま残しています。")
+        .arg(copy);
+}
+
+QString LeftoverBackupText(const QString& file, int days, const QString& copy) {
+    return QStringLiteral(
+               "「%1」は、ほかのコンピューターからのものか、より新しい「%2」があるため元に戻しませんでした。"
+               "塩分一覧にない %3 日分をそこから加えました。元の内容は次のファイルに残しました。\n%4")
+        .arg(file, file.left(file.indexOf(u'.')) + QLatin1String(".txt"))
+        .arg(days)
+        .arg(copy);
+}
+
+QString KeptBackupText(const QString& file, const QString& copy) {
+    return QStringLiteral(
+               "「%1」は、ほかのコンピューターからのものか、より新しい「%2」があるため元に戻しませんでした。"
+               "その内容は次のファイルに残しました。\n%3")
+        .arg(file, file.left(file.indexOf(u'.')) + QLatin1String(".txt"), copy);
+}
+
+std::optional<std::pair<quint64, quint64>> IdentityOf(const QString& folder) {
+    struct stat st;
+    if (::stat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    return std::make_pair(static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino));
 }
 
 QString MergedCopyText(const QString& copy, int days, const QString& renamed) {
@@ -55,11 +84,40 @@ FolderSync::FolderSync(Diary& diary, DataFiles& files, Tell tell, Now now, QObje
     settle_.setSingleShot(true);
     settle_.setInterval(SettleMs);
     connect(&settle_, &QTimer::timeout, this, &FolderSync::CheckNow);
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settle_, qOverload<>(&QTimer::start));
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, &settle_, qOverload<>(&QTimer::start));
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &FolderSync::changeSeen);
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &FolderSync::changeSeen);
+}
+
+void FolderSync::changeSeen() {
+    // A burst is taken as one, but a folder that never falls quiet (another
+    // program renaming there every moment) still gets looked at in time.
+    if (!settle_.isActive()) pendingSince_.start();
+    if (pendingSince_.elapsed() < MaxWaitMs - SettleMs) settle_.start();
+}
+
+bool FolderSync::FolderHere() {
+    const auto now = IdentityOf(files_.folder());
+    if (!gone_ && now && (!folderId_ || *now == *folderId_)) {
+        if (!folderId_) folderId_ = now;
+        return true;
+    }
+    if (!gone_) {
+        gone_ = true;
+        emit folderGone();
+    }
+    return false;
+}
+
+void FolderSync::AdoptFolder() {
+    if (!gone_) return;
+    folderId_ = IdentityOf(files_.folder());
+    if (!folderId_) return;
+    gone_ = false;
+    if (!stopped_) watch();
 }
 
 void FolderSync::Start() {
+    folderId_ = IdentityOf(files_.folder());
     watch();
     // Once the window runs its events: a message may follow.
     QTimer::singleShot(0, this, &FolderSync::CheckNow);
@@ -78,9 +136,10 @@ void FolderSync::watch() {
 }
 
 void FolderSync::CheckNow() {
-    if (stopped_) return;
+    if (stopped_ || !FolderHere()) return;
     watch();
     for (DataFile file : AllDataFiles) SyncFile(file);
+    mergeLeftoverBackups();
     mergeConflictCopies();
     // Copies kept by saves since (an import adopted over a change made elsewhere).
     const auto kept = files_.takeKeptCopies();
@@ -107,28 +166,34 @@ void FolderSync::Hold(DataFile file, bool held) {
 
 bool FolderSync::SyncFile(DataFile file) {
     const QString stem = StemOf(file);
-    if (held_.contains(file) || ImportPending(diary_, file) || !files_.ChangedOnDisk(stem)) return false;
+    if (held_.contains(file) || ImportPending(diary_, file) || !FolderHere() || !files_.ChangedOnDisk(stem))
+        return false;
     files_.KeepReadBytes(true);
-    int status = 0;
+    DataFiles::ReadUse use = DataFiles::ReadUse::Replace;
     ItemList items = NewItemTable();
     SeasoningList seasonings{};
     LogList log;
     QString target;
     qint32 shift = DefaultPressureBarShift;
     switch (file) {
-        case DataFile::Kiroku: status = files_.KirokuFileRead(items); break;
-        case DataFile::Chomi: files_.ChomiFileRead(seasonings); break;
-        case DataFile::Moku: files_.MokuFileRead(target); break;
-        case DataFile::Enbun: status = files_.EnbunFileRead(log); break;
-        case DataFile::Atu: files_.AtuFileRead(shift); break;
+        case DataFile::Kiroku: files_.KirokuFileRead(items, &use); break;
+        case DataFile::Chomi: files_.ChomiFileRead(seasonings, &use); break;
+        case DataFile::Moku: files_.MokuFileRead(target, &use); break;
+        case DataFile::Enbun: files_.EnbunFileRead(log, &use); break;
+        case DataFile::Atu: files_.AtuFileRead(shift, &use); break;
     }
     const QByteArray bytes = files_.TakeReadBytes();
     files_.KeepReadBytes(false);
+    const bool keep = use == DataFiles::ReadUse::Keep;
     const auto kept = files_.takeKeptCopies();
-    if (!kept.empty()) tell(KeptCopiesText(kept));
-    // A file there but broken: its copy is kept, and this copy's data stays
-    // as it is rather than be replaced by what little could be read.
-    if (status != 0 && !kept.empty()) return true;
+    if (!kept.empty()) tell(KeptCopiesText(kept, keep ? KeptWhen::KeptInMemory : KeptWhen::AtStart));
+    // Nothing usable there (broken, too large, no regular file, unreadable):
+    // this copy's data stays as it is, rather than be replaced by what
+    // little could be read, and is written back at the next save.
+    if (keep) {
+        diary_.MarkUnsaved(file);
+        return true;
+    }
 
     bool conflict = false;
     switch (file) {
@@ -143,6 +208,23 @@ bool FolderSync::SyncFile(DataFile file) {
         if (!copy.isEmpty()) tell(ConflictText(stem + QLatin1String(".txt"), copy));
     }
     return true;
+}
+
+void FolderSync::mergeLeftoverBackups() {
+    for (const DataFiles::LeftoverBackup& backup : files_.takeLeftoverBackups()) {
+        const QString file = backup.stem + QLatin1String(".bak");
+        if (backup.stem != StemOf(DataFile::Enbun) || diary_.LogImportPending()) {
+            if (!backup.copy.isEmpty()) tell(KeptBackupText(file, backup.copy));
+            continue;
+        }
+        // Another machine's saved days are never lost to it, and neither are
+        // the days only the backup has: those are added by date, as a
+        // change made elsewhere.
+        LogList days;
+        ParseLog(backup.bytes, days);
+        const int added = diary_.AddMissingDays(days);
+        if (added > 0 || !backup.copy.isEmpty()) tell(LeftoverBackupText(file, added, backup.copy));
+    }
 }
 
 void FolderSync::mergeConflictCopies() {
@@ -161,17 +243,20 @@ void FolderSync::mergeConflictCopies() {
         LogList days;
         if (!copy.open(QIODevice::ReadOnly) || ReadLogExchange(DecodeCp932(copy.readAll()), days) != LogCheck::Accepted) {
             refused_.insert(name);
+            tell(UnreadableCopyText(path));
             continue;
         }
         copy.close();
-        const QString renamed =
-            MergedCopyName(name, now_().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+        const QString stamp = now_().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        QString renamed = MergedCopyName(stem, stamp);
+        for (int n = 2; dir.exists(renamed); ++n) renamed = MergedCopyName(stem, stamp, n);
         if (!QFile::rename(path, dir.filePath(renamed))) {
             refused_.insert(name);
             continue;
         }
-        const int added = diary_.AddMissingDays(days);
-        tell(MergedCopyText(name, added, dir.filePath(renamed)));
+        // A copy that adds nothing is merged without a word.
+        if (const int added = diary_.AddMissingDays(days); added > 0)
+            tell(MergedCopyText(name, added, dir.filePath(renamed)));
     }
 }
 

@@ -15,13 +15,19 @@
 #include "diary/Diary.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QSet>
 #include <QTimer>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace morv {
 
@@ -35,9 +41,28 @@ public:
 
     using Tell = std::function<void(const QString&)>;
     using Now = std::function<QDateTime()>;
+    // A change is shown at most this long after it arrives, however busy the folder.
+    static constexpr int MaxWaitMs = 2000;
 
     // tell: a message for the user (a merge, a conflict, a copy kept aside).
     FolderSync(Diary& diary, DataFiles& files, Tell tell, Now now, QObject* parent);
+
+    // Whether the data folder is still the one read at the start: not
+    // removed, renamed or replaced. The first time it is not, the folder is
+    // taken as gone (see folderGone), and nothing in it is read again until
+    // AdoptFolder.
+    bool FolderHere();
+    // The folder was written anew (the save after it went): it is watched
+    // and read from again.
+    void AdoptFolder();
+    bool FolderGone() const { return gone_; }
+
+signals:
+    // The data folder went away under the program: what it holds is in
+    // memory alone, and a missing file there is no deletion.
+    void folderGone();
+
+public:
 
     // After the start-up reads: watching begins, and the folder is looked at once.
     void Start();
@@ -58,7 +83,9 @@ public:
 
 private:
     void watch();
+    void changeSeen();
     void mergeConflictCopies();
+    void mergeLeftoverBackups();
     void tell(const QString& text);
 
     Diary& diary_;
@@ -70,6 +97,10 @@ private:
     QSet<QString> refused_;  // conflict copies that could not be read as a log
     QSet<DataFile> held_;
     bool stopped_ = false;
+    // The folder's identity as the program found it: device and inode.
+    std::optional<std::pair<quint64, quint64>> folderId_;
+    bool gone_ = false;
+    QElapsedTimer pendingSince_;
 };
 
 // The stem of a data file's name: "Kiroku", "Enbun", ...

@@ -26,7 +26,13 @@ QString ShownInstead(const QString& file, Because because) {
 
 }  // namespace
 
-QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept) {
+QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept, KeptWhen when) {
+    // What the diary shows instead: while running, a file with nothing
+    // usable in it leaves the data in memory as it was.
+    auto shown = [when](const QString& file, Because because) {
+        return when == KeptWhen::KeptInMemory ? QStringLiteral("この画面の内容はそのまま残し、次の保存で書き戻します。")
+                                               : ShownInstead(file, because);
+    };
     QStringList parts;
     bool copied = false;
     for (const DataFiles::KeptCopy& k : kept) {
@@ -44,11 +50,12 @@ QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept) {
                     QStringLiteral("「%1」の保存が途中で終わっていたため、その前の内容を表示しています。\n%2")
                         .arg(k.file, notSaved);
             } else {
-                const QString why = k.because == Because::Unreadable
+                const QString why = k.tooLarge ? QStringLiteral("読み込めませんでした (ファイルが大きすぎます)")
+                                    : k.because == Because::Unreadable
                                         ? QStringLiteral("読み込めませんでした")
                                         : QStringLiteral("そのままの形では読み込めませんでした");
                 part = QStringLiteral("「%1」を%2。%3\n%4")
-                           .arg(k.file, why, ShownInstead(k.file, k.because), notSaved);
+                           .arg(k.file, why, shown(k.file, k.because), notSaved);
             }
         } else if (k.file.endsWith(QLatin1String(".bak"))) {
             part = QStringLiteral("「%1」はバックアップとして使えないため、別の名前に変えました。\n%2")
@@ -63,11 +70,12 @@ QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept) {
                        "戻す前の内容は次のファイルに残しました。\n%2")
                        .arg(k.file, k.copy);
         } else {
-            const QString why = k.because == Because::Unreadable
+            const QString why = k.tooLarge ? QStringLiteral("ファイルが大きすぎて読み込めなかった")
+                                : k.because == Because::Unreadable
                                     ? QStringLiteral("読み込めなかった")
                                     : QStringLiteral("そのままの形では読み込めなかった");
             part = QStringLiteral("「%1」を%2ため、元の内容を次のファイルに残しました。\n%3\n%4")
-                       .arg(k.file, why, k.copy, ShownInstead(k.file, k.because));
+                       .arg(k.file, why, k.copy, shown(k.file, k.because));
         }
         parts << part;
     }

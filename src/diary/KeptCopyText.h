@@ -10,7 +10,11 @@
 
 namespace morv {
 
-QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept);
+// AtStart: the diary shows what could be read in place of a file. KeptInMemory:
+// the file came in while the program ran and nothing usable was in it; the
+// diary keeps what it held and writes it back.
+enum class KeptWhen { AtStart, KeptInMemory };
+QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept, KeptWhen when = KeptWhen::AtStart);
 
 // The standing status line while files are held back (their original could
 // not be kept aside, so they are not saved); empty when none is.

@@ -150,12 +150,13 @@ namespace morv {
 bool IsSyncConflictCopy(const QString& name, const QString& stem) {
     return name.startsWith(stem) && name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive) &&
            (name.contains(QLatin1String(".sync-conflict-")) ||
-            name.contains(QLatin1String("conflicted copy"), Qt::CaseInsensitive)) &&
+            name.contains(QLatin1String("(conflict"), Qt::CaseInsensitive)) &&
            !name.contains(QLatin1String(".merged-"));
 }
 
-QString MergedCopyName(const QString& name, const QString& stamp) {
-    return name.chopped(4) + QLatin1String(".merged-") + stamp + QLatin1String(".txt");
+QString MergedCopyName(const QString& stem, const QString& stamp, int n) {
+    const QString taken = n > 1 ? QStringLiteral("-%1").arg(n) : QString();
+    return stem + QLatin1String(".merged-") + stamp + taken + QLatin1String(".txt");
 }
 
 }  // namespace morv

@@ -77,9 +77,12 @@ namespace morv {
 
 // A sync program's conflict copy of the file `stem` ("Enbun"): Syncthing's
 // "Enbun.sync-conflict-<date>-<time>-<device>.txt", Nextcloud's and Dropbox's
-// "Enbun (conflicted copy ...).txt". One already merged is not.
+// "Enbun (conflicted copy ...).txt", Nextcloud's "Enbun (conflict ...).txt".
+// One already merged is not.
 bool IsSyncConflictCopy(const QString& name, const QString& stem);
-// What a merged conflict copy is renamed to: "<name>.merged-YYYYMMDD-HHMMSS.txt".
-QString MergedCopyName(const QString& name, const QString& stamp);
+// What a merged conflict copy is renamed to: "Enbun.merged-YYYYMMDD-HHMMSS.txt"
+// (-2, -3, ... for n > 1), a name that no sync program takes for a conflict
+// copy of its own, and so never prunes.
+QString MergedCopyName(const QString& stem, const QString& stamp, int n = 1);
 
 }  // namespace morv

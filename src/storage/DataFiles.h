@@ -171,6 +171,14 @@ public:
     };
     std::vector<LeftoverBackup> takeLeftoverBackups() { return std::exchange(leftovers_, {}); }
 
+    // The folder this object read from is gone (moved or removed): nothing
+    // read here is on disk any more. The next write of each file expects no
+    // file there, as into a first run's folder; one that is there after all
+    // (another folder in its place) counts as changed elsewhere.
+    void ForgetVersions() {
+        for (auto& [stem, stamp] : stamps_) stamp = {};
+    }
+
     // The full path of what the last Kiroku or Enbun read kept, or empty when it kept nothing.
     QString lastSalvagedCopy() const { return lastSalvaged_; }
 

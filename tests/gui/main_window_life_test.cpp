@@ -217,23 +217,6 @@ TEST_F(MainWindowLife, EditsAreSavedAsTheUserGoes) {
     }
 }
 
-TEST_F(MainWindowLife, TheTimersSaveWritesTheLogOnItsOwnThreadAndMissesNoChange) {
-    Form1& w = start();
-    w.findChild<QTimer*>("AutosaveTimer")->setInterval(1);
-    Diary& d = w.diary();
-    d.RegisterDay(d.FindPlace("2024/01/04"), "2024/01/04", "6");
-    w.AutosaveInBackground();
-    EXPECT_TRUE(d.HasChanges(DataFile::Enbun)) << "the window goes on while the log is written";
-    // A day registered while that save runs goes with the next one.
-    d.RegisterDay(d.FindPlace("2024/01/05"), "2024/01/05", "7");
-    QTRY_VERIFY(!d.HasChanges(DataFile::Enbun));
-    EXPECT_EQ(bytes("Enbun.txt"), "\"2024/01/04\",\"6\",\"\",\"\"\r\n\"2024/01/05\",\"7\",\"\",\"\"\r\n");
-    d.RegisterDay(d.FindPlace("2024/01/06"), "2024/01/06", "8");
-    w.AutosaveInBackground();
-    w.close();  // the close waits for it, then saves what is left
-    EXPECT_TRUE(bytes("Enbun.txt").endsWith("\"2024/01/06\",\"8\",\"\",\"\"\r\n"));
-}
-
 TEST_F(MainWindowLife, ThePanelsWaitHiddenInTheirPlaces) {
     Form1& w = start();
     // None is built until something opens it; built, each waits hidden.

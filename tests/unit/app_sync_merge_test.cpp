@@ -147,6 +147,8 @@ TEST(SyncMerge, TheDiaryMergesWhatItChangedSinceTheRead) {
 
     EXPECT_TRUE(IsSyncConflictCopy("Enbun.sync-conflict-20240105-093000-ABCDEFG.txt", "Enbun"));
     EXPECT_TRUE(IsSyncConflictCopy("Enbun (conflicted copy 2024-01-05 093000).txt", "Enbun"));
+    EXPECT_TRUE(IsSyncConflictCopy("Kiroku (conflict 2024-01-05 093000).txt", "Kiroku"));
+    EXPECT_FALSE(IsSyncConflictCopy(MergedCopyName("Enbun", "20240105-093100", 2), "Enbun"));
     EXPECT_FALSE(IsSyncConflictCopy("Enbun.sync-conflict-20240105-093000-ABCDEFG.merged-20240105-093100.txt", "Enbun"));
     EXPECT_FALSE(IsSyncConflictCopy(".syncthing.Enbun.txt.tmp", "Enbun"));
     EXPECT_FALSE(IsSyncConflictCopy("Enbun.unreadable-20240105-093000.txt", "Enbun"));
