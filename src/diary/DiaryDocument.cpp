@@ -71,6 +71,7 @@ void DiaryDocument::LoadSmallFiles(const SeasoningList& defaults) {
     qint32 shift = DefaultPressureBarShift;
     files_->AtuFileRead(shift);
     diary_.LoadPressureBarShift(shift);
+    for (DataFile file : {DataFile::Kiroku, DataFile::Chomi, DataFile::Moku}) sync_->Remember(file);
 }
 
 void DiaryDocument::LoadLog() {
@@ -163,13 +164,13 @@ int DiaryDocument::writeOnce(DataFile file) {
             ItemList items = diary_.ItemTable();
             failed = files_->KirokuFileWrite(items);
             if (!failed) diary_.SavedItems(items);
-            return failed;
+            break;
         }
         case DataFile::Chomi: {
             SeasoningList rows = diary_.SeasoningTable();
             failed = files_->ChomiFileWrite(rows);
             if (!failed) diary_.SavedSeasonings(rows);
-            return failed;
+            break;
         }
         case DataFile::Moku:
             failed = files_->MokuFileWrite(diary_.SaltTarget());
@@ -182,7 +183,8 @@ int DiaryDocument::writeOnce(DataFile file) {
             failed = files_->AtuFileWrite(diary_.PressureBarShift());
             break;
     }
-    if (!failed) diary_.Saved(file);
+    if (!failed && file != DataFile::Kiroku && file != DataFile::Chomi) diary_.Saved(file);
+    if (!failed) sync_->Remember(file);
     return failed;
 }
 

@@ -51,6 +51,44 @@ QString KeptBackupText(const QString& file, const QString& copy) {
         .arg(file, file.left(file.indexOf(u'.')) + QLatin1String(".txt"), copy);
 }
 
+QString UnreadableSmallCopyText(const QString& copy) {
+    return QStringLiteral("同期プログラムが残した「%1」を読み込めませんでした。このファイルはそのまま残しています。")
+        .arg(copy);
+}
+
+// "行 4、行 5" for item slots and seasoning rows, "塩分目標" for the target.
+QString RowsText(DataFile file, const std::set<int>& rows) {
+    if (file == DataFile::Moku) return QStringLiteral("塩分目標");
+    QStringList names;
+    for (int row : rows) {
+        names << (file == DataFile::Kiroku ? QStringLiteral("品目 %1 ページ %2 行目").arg(row / 16 + 1).arg(row % 16 + 1)
+                                           : QStringLiteral("調味料 %1 行目").arg(row + 1));
+    }
+    return names.join(QStringLiteral("、"));
+}
+
+QString SmallCopyMergedText(const QString& copy, const QString& rows, const QString& renamed) {
+    return QStringLiteral(
+               "同期プログラムが残した「%1」から、ほかのコンピューターで変えた内容 (%2) を加えました。"
+               "このファイルは二度加えないよう、次の名前に変えました。\n%3")
+        .arg(copy, rows, renamed);
+}
+
+QString SmallCopyConflictText(const QString& copy, const QString& file, const QString& rows, const QString& kept) {
+    return QStringLiteral(
+               "「%1」は2台のコンピューターで同時に変更されていました (同期プログラムが「%2」を残しました)。"
+               "両方で変わった内容 (%3) はこのコンピューターの内容を残し、ほかの内容は次のファイルに残しました。\n%4")
+        .arg(file, copy, rows, kept);
+}
+
+// "Kiroku.conflict-YYYYMMDD-HHMMSS.txt", -2, -3, ... when taken.
+QString ConflictCopyPath(const QDir& dir, const QString& stem, const QString& stamp) {
+    QString path = dir.filePath(stem + QLatin1String(".conflict-") + stamp + QLatin1String(".txt"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(QStringLiteral("%1.conflict-%2-%3.txt").arg(stem, stamp).arg(n));
+    return path;
+}
+
 std::optional<std::pair<quint64, quint64>> IdentityOf(const QString& folder) {
     struct stat st;
     if (::stat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
@@ -141,6 +179,7 @@ void FolderSync::CheckNow() {
     for (DataFile file : AllDataFiles) SyncFile(file);
     mergeLeftoverBackups();
     mergeConflictCopies();
+    mergeSmallConflictCopies();
     // Copies kept by saves since (an import adopted over a change made elsewhere).
     const auto kept = files_.takeKeptCopies();
     if (!kept.empty()) tell(KeptCopiesText(kept));
@@ -195,6 +234,14 @@ bool FolderSync::SyncFile(DataFile file) {
         return true;
     }
 
+    // What the file holds now is a version seen here, whatever the merge makes of it.
+    switch (file) {
+        case DataFile::Kiroku: seenItems_.remember(ItemList(items.begin(), items.begin() + StoredItemCount)); break;
+        case DataFile::Chomi: seenSeasonings_.remember({seasonings.begin(), seasonings.end()}); break;
+        case DataFile::Moku: seenTargets_.remember({target}); break;
+        case DataFile::Enbun:
+        case DataFile::Atu: break;
+    }
     bool conflict = false;
     switch (file) {
         case DataFile::Kiroku: conflict = diary_.TakeItemTable(std::move(items)); break;
@@ -225,6 +272,109 @@ void FolderSync::mergeLeftoverBackups() {
         const int added = diary_.AddMissingDays(days);
         if (added > 0 || !backup.copy.isEmpty()) tell(LeftoverBackupText(file, added, backup.copy));
     }
+}
+
+void FolderSync::Remember(DataFile file) {
+    switch (file) {
+        case DataFile::Kiroku: {
+            const ItemList& items = diary_.ItemTable();
+            seenItems_.remember(ItemList(items.begin(), items.begin() + std::min<size_t>(items.size(), StoredItemCount)));
+            break;
+        }
+        case DataFile::Chomi:
+            seenSeasonings_.remember({diary_.SeasoningTable().begin(), diary_.SeasoningTable().end()});
+            break;
+        case DataFile::Moku: seenTargets_.remember({diary_.SaltTarget()}); break;
+        case DataFile::Enbun:
+        case DataFile::Atu: break;
+    }
+}
+
+void FolderSync::mergeSmallConflictCopies() {
+    const QDir dir(files_.folder().isEmpty() ? QStringLiteral(".") : files_.folder());
+    for (DataFile file : {DataFile::Kiroku, DataFile::Chomi, DataFile::Moku}) {
+        if (ImportPending(diary_, file)) continue;
+        const QString stem = StemOf(file);
+        for (const QString& name : dir.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden, QDir::Name)) {
+            if (!IsSyncConflictCopy(name, stem) || refused_.contains(name)) continue;
+            const QString path = dir.filePath(name);
+            struct stat st;
+            if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+                st.st_size > DataFileCeiling(stem) || !mergeSmallCopy(file, path)) {
+                refused_.insert(name);
+                tell(UnreadableSmallCopyText(path));
+            }
+        }
+    }
+}
+
+bool FolderSync::mergeSmallCopy(DataFile file, const QString& path) {
+    QFile source(path);
+    if (!source.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = source.readAll();
+    source.close();
+    const QString stem = StemOf(file);
+    CopyMerge merge;
+    switch (file) {
+        case DataFile::Kiroku: {
+            const std::optional<ItemList> copy = ItemsOfCopy(bytes);
+            if (!copy) return false;
+            const ItemList& table = diary_.ItemTable();
+            const ItemList data(table.begin(), table.begin() + std::min<size_t>(table.size(), StoredItemCount));
+            const ItemList theirs(copy->begin(), copy->begin() + StoredItemCount);
+            merge = MergeCopyRows(data, theirs, seenItems_.baseFor(theirs, data), seenItems_.contains(theirs));
+            for (int slot : merge.taken) diary_.SetItem(slot, theirs[static_cast<size_t>(slot)]);
+            break;
+        }
+        case DataFile::Chomi: {
+            const std::optional<SeasoningList> copy = SeasoningsOfCopy(bytes);
+            if (!copy) return false;
+            const std::vector<SeasoningRecord> data(diary_.SeasoningTable().begin(), diary_.SeasoningTable().end());
+            const std::vector<SeasoningRecord> theirs(copy->begin(), copy->end());
+            merge = MergeCopyRows(data, theirs, seenSeasonings_.baseFor(theirs, data),
+                                  seenSeasonings_.contains(theirs));
+            for (int row : merge.taken) {
+                diary_.SetSeasoningName(row, theirs[static_cast<size_t>(row)].SeasoningName);
+                diary_.SetUnitSalt(row, theirs[static_cast<size_t>(row)].UnitSalt);
+            }
+            break;
+        }
+        default: {
+            const std::vector<QString> data{diary_.SaltTarget()};
+            const std::vector<QString> theirs{TargetOfCopy(bytes)};
+            merge = MergeCopyRows(data, theirs, seenTargets_.baseFor(theirs, data), seenTargets_.contains(theirs));
+            if (!merge.taken.empty()) diary_.SetSaltTarget(theirs.front());
+            break;
+        }
+    }
+    // Renamed either way, so that it is merged once: as the losing version
+    // of a conflict, or as merged.
+    const QDir dir = QFileInfo(path).dir();
+    const QString stamp = now_().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString renamed = MergedCopyName(stem, stamp);
+    for (int n = 2; dir.exists(renamed); ++n) renamed = MergedCopyName(stem, stamp, n);
+    QString kept = dir.filePath(renamed);
+    if (!merge.conflicts.empty()) {
+        const bool copyIsOurs = !merge.taken.empty() && merge.taken.count(*merge.conflicts.begin());
+        if (copyIsOurs) {
+            // This machine's own save lost in the sync program: its values
+            // stay, and the file's, which lose now, are what is kept aside.
+            QFile current(files_.folder() + stem + QLatin1String(".txt"));
+            if (!current.open(QIODevice::ReadOnly)) return false;
+            kept = files_.KeepConflictCopy(stem, current.readAll());
+            if (kept.isEmpty()) return false;
+        } else {
+            kept = ConflictCopyPath(dir, stem, stamp);
+            renamed = QFileInfo(kept).fileName();
+        }
+    }
+    if (!QFile::rename(path, dir.filePath(renamed))) return false;
+    const QString name = QFileInfo(path).fileName();
+    if (!merge.conflicts.empty())
+        tell(SmallCopyConflictText(name, stem + QLatin1String(".txt"), RowsText(file, merge.conflicts), kept));
+    else if (!merge.taken.empty())
+        tell(SmallCopyMergedText(name, RowsText(file, merge.taken), kept));
+    return true;
 }
 
 void FolderSync::mergeConflictCopies() {

@@ -12,6 +12,7 @@
 // copy of Enbun.txt gives the log the days it lacks and is renamed, so that it
 // is merged once. Nothing else in the folder is read or touched.
 
+#include "diary/ConflictCopies.h"
 #include "diary/Diary.h"
 
 #include <QDateTime>
@@ -56,6 +57,9 @@ public:
     // and read from again.
     void AdoptFolder();
     bool FolderGone() const { return gone_; }
+    // The small file is now what the diary holds (read or written): a base
+    // for merging the sync program's conflict copies of it.
+    void Remember(DataFile file);
 
 signals:
     // The data folder went away under the program: what it holds is in
@@ -86,6 +90,10 @@ private:
     void changeSeen();
     void mergeConflictCopies();
     void mergeLeftoverBackups();
+    // The sync program's conflict copies of Kiroku, Chomi and Moku.
+    void mergeSmallConflictCopies();
+    // One copy's rows into the diary; false when it cannot be read.
+    bool mergeSmallCopy(DataFile file, const QString& path);
     void tell(const QString& text);
 
     Diary& diary_;
@@ -101,6 +109,9 @@ private:
     std::optional<std::pair<quint64, quint64>> folderId_;
     bool gone_ = false;
     QElapsedTimer pendingSince_;
+    SeenVersions<std::vector<ItemRecord>> seenItems_;
+    SeenVersions<std::vector<SeasoningRecord>> seenSeasonings_;
+    SeenVersions<std::vector<QString>> seenTargets_;
 };
 
 // The stem of a data file's name: "Kiroku", "Enbun", ...

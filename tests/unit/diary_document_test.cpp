@@ -165,3 +165,59 @@ TEST_F(DiaryDocumentTest, ABackupFromElsewhereGivesItsDaysWithoutReplacingTheLog
 
 }  // namespace
 }  // namespace morv::test
+
+namespace morv::test {
+namespace {
+
+QByteArray Items(std::initializer_list<std::pair<int, const char*>> names) {
+    ItemList items = NewItemTable();
+    for (const auto& [slot, name] : names) items[static_cast<size_t>(slot)] = {"0", name, "", ""};
+    return KirokuBytes(items);
+}
+
+TEST_F(DiaryDocumentTest, TheSyncProgramsCopiesOfTheSmallFilesAreMergedRowByRow) {
+    WriteBytes(folder + "Kiroku.txt", Items({{3, "soup"}, {4, "tea"}}));
+    WriteBytes(folder + "Moku.txt", "7\r\n");
+    DiaryDocument& d = open();
+    const QString copy = folder + "Kiroku.sync-conflict-20240105-093000-ABCDEFG.txt";
+
+    // Two saves within the sync delay, and this one won: the other's row comes in.
+    d.diary().SetItemName(3, "miso");
+    ASSERT_TRUE(d.SaveChangedNow().ok());
+    WriteBytes(copy, Items({{3, "soup"}, {4, "green tea"}}));
+    checkFolder();
+    EXPECT_EQ(d.diary().ItemTable()[3].ItemName, "miso");
+    EXPECT_EQ(d.diary().ItemTable()[4].ItemName, "green tea");
+    EXPECT_FALSE(QFile::exists(copy));
+    EXPECT_TRUE(QFile::exists(folder + "Kiroku.merged-20240105-093000.txt"));
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains("1 ページ 5 行目"));
+
+    // This one lost: the file is the other's, and this machine's save comes
+    // back as the copy; its row is not lost.
+    ASSERT_TRUE(d.SaveChangedNow().ok());
+    d.diary().SetItemName(5, "rice");
+    ASSERT_TRUE(d.SaveChangedNow().ok());
+    const QByteArray ours = ReadBytes(folder + "Kiroku.txt");
+    WriteBytes(folder + "Kiroku.new", Items({{3, "miso"}, {4, "green tea"}, {6, "bread"}}));
+    ::rename(QFile::encodeName(folder + "Kiroku.new"), QFile::encodeName(folder + "Kiroku.txt"));
+    WriteBytes(copy, ours);
+    checkFolder();
+    EXPECT_EQ(d.diary().ItemTable()[5].ItemName, "rice");
+    EXPECT_EQ(d.diary().ItemTable()[6].ItemName, "bread");
+
+    // A target changed on both machines: this machine's stays, the other's is
+    // kept in a file the message names.
+    notices.clear();
+    d.diary().SetSaltTarget("6");
+    ASSERT_TRUE(d.SaveChangedNow().ok());
+    WriteBytes(folder + "Moku.sync-conflict-20240105-093000-ABCDEFG.txt", "8\r\n");
+    checkFolder();
+    EXPECT_EQ(d.diary().SaltTarget(), "6");
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(folder + "Moku.conflict-20240105-093000.txt"));
+    EXPECT_EQ(ReadBytes(folder + "Moku.conflict-20240105-093000.txt"), "8\r\n");
+}
+
+}  // namespace
+}  // namespace morv::test
