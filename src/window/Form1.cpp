@@ -3,6 +3,7 @@
 #include "ui/ColumnPanel.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
+#include "ui/OwnLook.h"
 #include "ui/ProgramIcon.h"
 #include "selected/SelectedItemsPanel.h"
 #include "diary/DayTotal.h"
@@ -59,8 +60,8 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     setFixedSize(TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     setFont(WindowFont());
     // The colours of the window are fixed; a dark desktop theme must not put
-    // its light text on them.
-    setPalette(LightPalette());
+    // its light text on them, now or after it changes.
+    KeepOwnLook(this);
     ExposeOnlyUncovered(this);
     // The window sets the policy: what the user is told, and the save a
     // session manager asks for at logout.
