@@ -198,6 +198,7 @@ void ItemGrid::wireRow(int r) {
         InstallKeyRule(number, std::move(rule));
     }
     for (QLineEdit* box : {TextName[r], TextNa[r], TextEnbun[r]}) {
+        connect(box, &QLineEdit::textEdited, this, [this] { edited_ = true; });
         SelectAllOnFocus(box);
         box->installEventFilter(this);
         RowKeys rowKeys;
@@ -370,6 +371,17 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
     const bool in = event->type() == QEvent::FocusIn;
     if ((!in && event->type() != QEvent::FocusOut) || !MovesBetweenControls(static_cast<QFocusEvent*>(event)))
         return QObject::eventFilter(watched, event);
+    // A keyboard user reaches the weight panel only by tabbing through every
+    // box after the one they meant: a box Tab merely passes through (entered
+    // by Tab right after another box was left by Tab untouched) does not take
+    // the selection until something is typed into it.
+    const auto* focus = static_cast<QFocusEvent*>(event);
+    const bool passingThrough = in && passing_ && LeftByTab(focus);
+    if (in) {
+        edited_ = false;
+    } else {
+        passing_ = LeftByTab(focus) && !edited_;
+    }
     for (int r = 0; r < Rows; ++r) {
         if (watched == TextName[r]) {
             if (in) {
@@ -377,10 +389,10 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
                 date_.HideCalendar();
             }
         } else if (watched == TextNa[r]) {
-            if (in) onAreaFocused(r, false);
+            if (in) passingThrough ? passedArea(r, false) : onAreaFocused(r, false);
         } else if (watched == TextEnbun[r]) {
             if (in)
-                onAreaFocused(r, true);
+                passingThrough ? passedArea(r, true) : onAreaFocused(r, true);
             else
                 onSaltLeft(r);
         } else {
@@ -389,6 +401,21 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void ItemGrid::passedArea(int r, bool salt) {
+    status_.ResetStatusLine();
+    date_.HideCalendar();
+    QLineEdit* box = salt ? TextEnbun[r] : TextNa[r];
+    // The first thing typed makes it the selected box after all.
+    auto* typed = new QObject(box);
+    connect(box, &QLineEdit::textEdited, typed, [this, r, salt, typed] {
+        if (typed->property("done").toBool()) return;
+        typed->setProperty("done", true);
+        typed->deleteLater();
+        onAreaFocused(r, salt);
+    });
+    connect(box, &QLineEdit::editingFinished, typed, [typed] { typed->deleteLater(); });
 }
 
 void ItemGrid::onAreaFocused(int r, bool salt) {
