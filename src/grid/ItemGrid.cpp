@@ -8,6 +8,7 @@
 #include "ui/Shortcuts.h"
 #include "diary/Diary.h"
 #include "grid/core/ItemRows.h"
+#include "platform/Announce.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyPaths.h"
 #include "platform/KeyRules.h"
@@ -72,6 +73,8 @@ ItemGrid::ItemGrid(Diary& diary, Dialogs& dialogs, StatusLine& status, DateBox& 
         wireRow(row);
     }
     for (int page = 0; page < Pages; ++page) {
+        // Checked: the page shown, told by more than its colour.
+        pageButtons_[page]->setCheckable(true);
         connect(pageButtons_[page], &QPushButton::clicked, this, [this, page] { onPageClicked(page); });
     }
     connect(&diary_, &Diary::itemChanged, this, &ItemGrid::itemChanged);
@@ -231,6 +234,12 @@ void ItemGrid::ShowItemPage(int page) {
     for (int r = 0; r < Rows; ++r) {
         loadRow(r, true);
         PaintItemRow(r);
+        // Every page has a "品名 1": the page goes with it.
+        const std::pair<QWidget*, const char*> boxes[] = {
+            {TextName[r], "品名"}, {TextNa[r], "ナトリウム"}, {TextEnbun[r], "塩分"}};
+        for (const auto& [box, kind] : boxes)
+            box->setAccessibleName(
+                QStringLiteral("%1ページ %2 %3").arg(page_ + 1).arg(QString::fromUtf8(kind)).arg(r + 1));
     }
     PaintPageButtons();
 }
@@ -290,6 +299,9 @@ void ItemGrid::PaintPageButtons() {
         }
         if (page == page_) colour = colour::Salmon;
         paint(pageButtons_[page], colour);
+        pageButtons_[page]->setChecked(page == page_);
+        pageButtons_[page]->setAccessibleName(page == page_ ? QStringLiteral("ページ %1 表示中").arg(page + 1)
+                                                            : QStringLiteral("ページ %1").arg(page + 1));
     }
 }
 
@@ -302,9 +314,10 @@ void ItemGrid::onPageClicked(int page) {
     QCoreApplication::processEvents();
     status_.ResetStatusLine();
     date_.HideCalendar();
-    if (page == page_) return;
+    if (page == page_) return pageButtons_[page]->setChecked(true);  // a click unchecks it
     ShowItemPage(page);
     ClearSelection();
+    Announce(QStringLiteral("ページ %1").arg(page + 1));
 }
 
 void ItemGrid::ClearSelection() {
@@ -347,6 +360,9 @@ void ItemGrid::MarkSelectedBox(bool marked) {
 
 void ItemGrid::onTicked(int r, bool ticked) {
     status_.ResetStatusLine();
+    // Ticked from the row's box by keys: the tick itself is not where the focus
+    // is. Said before the total it makes.
+    if (!Check[r]->hasFocus()) Announce(TickedText(Check[r]->accessibleName(), ticked));
     if (record(r)) diary_.SetChecked(slot(r), ticked ? QStringLiteral("1") : QStringLiteral("0"));
     paintNameBox(r);
 }

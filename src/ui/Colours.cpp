@@ -34,7 +34,8 @@ public:
             return QProxyStyle::drawPrimitive(element, option, painter, widget);
         const QPalette& palette = option->palette;
         QColor face = palette.color(QPalette::Button);
-        if (option->state & (State_Sunken | State_On)) face = face.darker(115);
+        // A checked button (the page shown) is told by its own colour.
+        if (option->state & State_Sunken) face = face.darker(115);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->fillRect(option->rect.adjusted(1, 1, -1, -1), face);

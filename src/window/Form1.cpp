@@ -16,6 +16,7 @@
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
 #include "log/SaltListScreen.h"
+#include "platform/Announce.h"
 #include "platform/BeforeFirstInput.h"
 #include "platform/CalendarControl.h"
 #include "platform/core/Clock.h"
@@ -201,6 +202,8 @@ void Form1::ResetStatusLine() {
 
 void Form1::ShowStatus(const QString& text) {
     SetTextColour(Label3_, colour::Red);
+    // A hint or a reason is heard once, not at every keystroke that repeats it.
+    if (Label3_->text() != text) Announce(text);
     Label3_->setText(text);
 }
 
@@ -209,8 +212,11 @@ void Form1::EnbunGoukei() {
     LabelEnbun_->setText(total);
     const bool over = TotalOverTarget(total, diary().SaltTarget());
     SetBackground(LabelEnbun_, over ? colour::Salmon : colour::WindowBackground());
-    // The colour alone tells a screen-reader user nothing.
+    // The colour alone tells a screen-reader user nothing; a new total is
+    // told wherever the focus is.
+    const QString before = LabelEnbun_->accessibleName();
     SpeakAmount(LabelEnbun_, QStringLiteral("塩分合計"), over ? QStringLiteral("、目標超過") : QString());
+    if (LabelEnbun_->accessibleName() != before) Announce(LabelEnbun_->accessibleName());
 }
 
 void Form1::onRegister() {
