@@ -1,5 +1,7 @@
 #include "foods/FoodTableWindow.h"
 
+#include "platform/ReturnFocus.h"
+
 #include "foods/core/FoodAmount.h"
 #include "foods/core/FoodSearch.h"
 #include "platform/core/Dialogs.h"
@@ -81,6 +83,7 @@ FoodTableWindow::FoodTableWindow(Dialogs& dialogs, QWidget* parent)
     results_->setSelectionBehavior(QAbstractItemView::SelectRows);
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
     results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ReturnFocusOnHide(this);
     results_->verticalHeader()->hide();
     results_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     status_ = PlainLabel(this);

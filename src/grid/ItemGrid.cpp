@@ -8,6 +8,7 @@
 #include "ui/Shortcuts.h"
 #include "diary/Diary.h"
 #include "grid/core/ItemRows.h"
+#include "platform/Announce.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyPaths.h"
 #include "platform/KeyRules.h"
@@ -74,6 +75,8 @@ ItemGrid::ItemGrid(Diary& diary, Dialogs& dialogs, StatusLine& status, DateBox& 
         wireRow(row);
     }
     for (int page = 0; page < Pages; ++page) {
+        // Checked: the page shown, told by more than its colour.
+        pageButtons_[page]->setCheckable(true);
         connect(pageButtons_[page], &QPushButton::clicked, this, [this, page] { onPageClicked(page); });
     }
     connect(&diary_, &Diary::itemChanged, this, &ItemGrid::itemChanged);
@@ -203,6 +206,7 @@ void ItemGrid::wireRow(int r) {
     food->setObjectName(ArrayName("FoodTable", r));
     connect(food, &QAction::triggered, this, [this, r] { emit foodTableRequested(slot(r)); });
     for (QLineEdit* box : {TextName[r], TextNa[r], TextEnbun[r]}) {
+        connect(box, &QLineEdit::textEdited, this, [this] { edited_ = true; });
         SelectAllOnFocus(box);
         box->installEventFilter(this);
         RowKeys rowKeys;
@@ -243,6 +247,12 @@ void ItemGrid::ShowItemPage(int page) {
     for (int r = 0; r < Rows; ++r) {
         loadRow(r, true);
         PaintItemRow(r);
+        // Every page has a "品名 1": the page goes with it.
+        const std::pair<QWidget*, const char*> boxes[] = {
+            {TextName[r], "品名"}, {TextNa[r], "ナトリウム"}, {TextEnbun[r], "塩分"}};
+        for (const auto& [box, kind] : boxes)
+            box->setAccessibleName(
+                QStringLiteral("%1ページ %2 %3").arg(page_ + 1).arg(QString::fromUtf8(kind)).arg(r + 1));
     }
     PaintPageButtons();
 }
@@ -302,6 +312,9 @@ void ItemGrid::PaintPageButtons() {
         }
         if (page == page_) colour = colour::Salmon;
         paint(pageButtons_[page], colour);
+        pageButtons_[page]->setChecked(page == page_);
+        pageButtons_[page]->setAccessibleName(page == page_ ? QStringLiteral("ページ %1 表示中").arg(page + 1)
+                                                            : QStringLiteral("ページ %1").arg(page + 1));
     }
 }
 
@@ -314,9 +327,10 @@ void ItemGrid::onPageClicked(int page) {
     QCoreApplication::processEvents();
     status_.ResetStatusLine();
     date_.HideCalendar();
-    if (page == page_) return;
+    if (page == page_) return pageButtons_[page]->setChecked(true);  // a click unchecks it
     ShowItemPage(page);
     ClearSelection();
+    Announce(QStringLiteral("ページ %1").arg(page + 1));
 }
 
 void ItemGrid::ClearSelection() {
@@ -359,6 +373,9 @@ void ItemGrid::MarkSelectedBox(bool marked) {
 
 void ItemGrid::onTicked(int r, bool ticked) {
     status_.ResetStatusLine();
+    // Ticked from the row's box by keys: the tick itself is not where the focus
+    // is. Said before the total it makes.
+    if (!Check[r]->hasFocus()) Announce(TickedText(Check[r]->accessibleName(), ticked));
     if (record(r)) diary_.SetChecked(slot(r), ticked ? QStringLiteral("1") : QStringLiteral("0"));
     paintNameBox(r);
 }
@@ -383,6 +400,17 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
     const bool in = event->type() == QEvent::FocusIn;
     if ((!in && event->type() != QEvent::FocusOut) || !MovesBetweenControls(static_cast<QFocusEvent*>(event)))
         return QObject::eventFilter(watched, event);
+    // A keyboard user reaches the weight panel only by tabbing through every
+    // box after the one they meant: a box Tab merely passes through (entered
+    // by Tab right after another box was left by Tab untouched) does not take
+    // the selection until something is typed into it.
+    const auto* focus = static_cast<QFocusEvent*>(event);
+    const bool passingThrough = in && passing_ && LeftByTab(focus);
+    if (in) {
+        edited_ = false;
+    } else {
+        passing_ = LeftByTab(focus) && !edited_;
+    }
     for (int r = 0; r < Rows; ++r) {
         if (watched == TextName[r]) {
             if (in) {
@@ -390,10 +418,10 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
                 date_.HideCalendar();
             }
         } else if (watched == TextNa[r]) {
-            if (in) onAreaFocused(r, false);
+            if (in) passingThrough ? passedArea(r, false) : onAreaFocused(r, false);
         } else if (watched == TextEnbun[r]) {
             if (in)
-                onAreaFocused(r, true);
+                passingThrough ? passedArea(r, true) : onAreaFocused(r, true);
             else
                 onSaltLeft(r);
         } else {
@@ -402,6 +430,21 @@ bool ItemGrid::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void ItemGrid::passedArea(int r, bool salt) {
+    status_.ResetStatusLine();
+    date_.HideCalendar();
+    QLineEdit* box = salt ? TextEnbun[r] : TextNa[r];
+    // The first thing typed makes it the selected box after all.
+    auto* typed = new QObject(box);
+    connect(box, &QLineEdit::textEdited, typed, [this, r, salt, typed] {
+        if (typed->property("done").toBool()) return;
+        typed->setProperty("done", true);
+        typed->deleteLater();
+        onAreaFocused(r, salt);
+    });
+    connect(box, &QLineEdit::editingFinished, typed, [typed] { typed->deleteLater(); });
 }
 
 void ItemGrid::onAreaFocused(int r, bool salt) {

@@ -115,6 +115,8 @@ private:
     void onSodiumChanged(int row);
     void onSaltChanged(int row);
     void onAreaFocused(int row, bool salt);
+    // A box Tab passes through: the selection stays where it was.
+    void passedArea(int row, bool salt);
     void onSaltEnter();
     void onSaltLeft(int row);
 
@@ -127,6 +129,8 @@ private:
     std::array<QPushButton*, Pages> pageButtons_;
     int page_ = 0;
     GridSelection selection_;
+    bool edited_ = false;   // the focused box was typed in
+    bool passing_ = false;  // the last box was left by Tab untouched
 };
 
 }  // namespace morv

@@ -219,6 +219,8 @@ void ReportPanel::onDayPicked() {
 }
 
 bool ReportPanel::focusNextPrevChild(bool next) {
+    // Hidden, it holds the focus no more: Qt asks it once while it hides.
+    if (!isVisible()) return QFrame::focusNextPrevChild(next);
     return MoveFocusInRing({TextStart, CommandStartCalendar, TextEnd, CommandEndCalendar, CommandPdf, CommandPrint,
                             CommandCancel, Calendar},
                            next);

@@ -3,6 +3,7 @@
 
 #include "ui/Colours.h"
 #include "diary/DiaryDocument.h"
+#include "platform/Announce.h"
 #include "platform/core/Clock.h"
 #include "ui/DateBox.h"
 #include "ui/StatusLine.h"
@@ -181,6 +182,7 @@ void SaltListScreen::RegisterPressure() {
     Text5->clear();
     Text6->clear();
     focusText5();
+    Announce(QStringLiteral("血圧 %1/%2 を登録しました").arg(reading.high, reading.low));
 }
 
 void SaltListScreen::DeletePressure() {

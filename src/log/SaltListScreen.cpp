@@ -12,6 +12,7 @@
 #include "log/core/LogPages.h"
 #include "log/PageSummary.h"
 #include "log/ReportPanel.h"
+#include "platform/ReturnFocus.h"
 #include "platform/CalendarControl.h"
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
@@ -62,6 +63,7 @@ SaltListScreen::SaltListScreen(DiaryDocument& document, Dialogs& dialogs, Status
                              {[this]() -> const LogList& { return diary_.DailyLog(); },
                               [this] { return diary_.SaltTarget(); }, [this] { return date_.DateShown(); }});
     connect(CommandReport, &QPushButton::clicked, Report, &ReportPanel::Open);
+    ReturnFocusOnHide(Report, [this] { return CommandReport; });
     wire();
     wirePressure();
     // The rows and bars follow the log, the target and the shift; a log that

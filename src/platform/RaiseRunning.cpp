@@ -2,6 +2,7 @@
 
 #include "platform/SingleInstance.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
@@ -50,6 +51,9 @@ void RaiseOnRequest::raiseWindow() {
     window_->show();
     window_->raise();
     window_->activateWindow();
+    // A window manager that keeps the window on another workspace, or refuses
+    // to let it take the focus, still marks it as asking for attention.
+    QApplication::alert(window_);
 }
 
 bool AskRunningToRaise(const QString& name, int timeoutMs) {

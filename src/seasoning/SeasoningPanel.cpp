@@ -10,6 +10,7 @@
 #include "diary/Diary.h"
 #include "ui/Twips.h"
 #include "grid/core/ItemRows.h"
+#include "platform/Announce.h"
 #include "platform/CalendarControl.h"
 #include "platform/EscapeKey.h"
 #include "platform/FocusReason.h"
@@ -372,10 +373,13 @@ void SeasoningPanel::EnbunGoukeiC() {
     for (int i = 0; i <= ExtraRow; ++i)
         rows.push_back({CheckC[i]->isChecked(), TextNameC[i]->text(), TextEnbunC[i]->text()});
     LabelEnbunC->setText(SeasoningTotalText(rows));
+    const QString before = LabelEnbunC->accessibleName();
     SpeakAmount(LabelEnbunC, TotalName);
+    if (LabelEnbunC->accessibleName() != before) Announce(LabelEnbunC->accessibleName());
 }
 
 void SeasoningPanel::onTicked(int row) {
+    if (!CheckC[row]->hasFocus()) Announce(TickedText(CheckC[row]->accessibleName(), CheckC[row]->isChecked()));
     paintName(row);
     EnbunGoukeiC();
     hideSide(row);

@@ -10,14 +10,16 @@
 #include <QStyleOption>
 #include <QWidget>
 
-#include <memory>
 
 namespace morv {
 
 namespace {
 
-// Marks a widget whose text colour was chosen for it.
+// The colours chosen for a widget, kept with it so that they can be put back
+// after the desktop's theme or palette changed under it.
 const char* const OwnTextColour = "morvOwnTextColour";
+const char* const OwnBackground = "morvOwnBackground";
+const char* const OwnStyle = "morvOwnStyle";
 
 // A coloured button is painted in its colour alone: the style's gradient
 // would turn salmon into pink and white into grey. Boxes get plain frames.
@@ -32,7 +34,8 @@ public:
             return QProxyStyle::drawPrimitive(element, option, painter, widget);
         const QPalette& palette = option->palette;
         QColor face = palette.color(QPalette::Button);
-        if (option->state & (State_Sunken | State_On)) face = face.darker(115);
+        // A checked button (the page shown) is told by its own colour.
+        if (option->state & State_Sunken) face = face.darker(115);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->fillRect(option->rect.adjusted(1, 1, -1, -1), face);
@@ -66,12 +69,43 @@ private:
 
 }  // namespace
 
-QStyle* NewProgramStyle() { return new FlatButtonStyle; }
+QStyle* NewProgramStyle() {
+    auto* style = new FlatButtonStyle;
+    style->setProperty(OwnStyle, true);
+    return style;
+}
 
 QPalette LightPalette() {
+    // Spelled out: Fusion's own standard palette follows the desktop's dark
+    // appearance (GTK's Adwaita:dark), and this one must not.
     static const QPalette palette = [] {
-        std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-        return fusion->standardPalette();
+        const QColor face(239, 239, 239);
+        const QColor dark = face.darker(150);
+        const QColor mid = face.darker(130);
+        const QColor shadow = dark.darker(135);
+        QPalette p;
+        const std::pair<QPalette::ColorRole, QColor> roles[] = {
+            {QPalette::WindowText, Qt::black},     {QPalette::Button, face},
+            {QPalette::Light, face.lighter(150)},  {QPalette::Midlight, mid.lighter(110)},
+            {QPalette::Dark, dark},                {QPalette::Mid, mid},
+            {QPalette::Text, Qt::black},           {QPalette::BrightText, Qt::white},
+            {QPalette::ButtonText, Qt::black},     {QPalette::Base, Qt::white},
+            {QPalette::Window, face},              {QPalette::Shadow, shadow},
+            {QPalette::Highlight, QColor(48, 140, 198)}, {QPalette::HighlightedText, Qt::white},
+            {QPalette::Link, QColor(0, 0, 255)},   {QPalette::LinkVisited, QColor(255, 0, 255)},
+            {QPalette::AlternateBase, QColor(247, 247, 247)}, {QPalette::NoRole, face},
+            {QPalette::ToolTipBase, QColor(255, 255, 220)}, {QPalette::ToolTipText, Qt::black},
+            {QPalette::PlaceholderText, QColor(0, 0, 0, 128)},
+        };
+        for (const auto& [role, colour] : roles) p.setColor(role, colour);
+        const std::pair<QPalette::ColorRole, QColor> disabled[] = {
+            {QPalette::Text, QColor(190, 190, 190)},       {QPalette::WindowText, QColor(190, 190, 190)},
+            {QPalette::ButtonText, QColor(190, 190, 190)}, {QPalette::Base, face},
+            {QPalette::Dark, QColor(209, 209, 209).darker(110)}, {QPalette::Shadow, shadow.lighter(150)},
+            {QPalette::Highlight, QColor(145, 145, 145)},
+        };
+        for (const auto& [role, colour] : disabled) p.setColor(QPalette::Disabled, role, colour);
+        return p;
     }();
     return palette;
 }
@@ -99,17 +133,23 @@ static QPalette::ColorRole textRole(QPalette::ColorRole background) {
     }
 }
 
-void SetBackground(QWidget* widget, const QColor& colour) {
+static void applyBackground(QWidget* widget, const QColor& colour) {
     const QPalette::ColorRole role = backgroundRole(widget);
     QPalette palette = widget->palette();
-    if (palette.color(role) == colour && widget->autoFillBackground()) return;
     palette.setColor(role, colour);
     // The text goes with the background, whatever the desktop's theme makes
     // of it; a colour set for the text on purpose (red) stays.
     const QPalette::ColorRole text = textRole(role);
-    if (!widget->property(OwnTextColour).toBool()) palette.setColor(text, LightPalette().color(text));
+    const QVariant own = widget->property(OwnTextColour);
+    palette.setColor(text, own.isValid() ? own.value<QColor>() : LightPalette().color(text));
     widget->setPalette(palette);
     if (role == QPalette::Window) widget->setAutoFillBackground(true);
+}
+
+void SetBackground(QWidget* widget, const QColor& colour) {
+    widget->setProperty(OwnBackground, colour);
+    if (widget->palette().color(backgroundRole(widget)) == colour && widget->autoFillBackground()) return;
+    applyBackground(widget, colour);
 }
 
 QColor Background(const QWidget* widget) { return widget->palette().color(backgroundRole(widget)); }
@@ -120,7 +160,24 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
     palette.setColor(QPalette::Text, colour);
     palette.setColor(QPalette::ButtonText, colour);
     widget->setPalette(palette);
-    widget->setProperty(OwnTextColour, true);
+    widget->setProperty(OwnTextColour, colour);
 }
+
+void ReapplyColours(QWidget* root) {
+    root->setPalette(LightPalette());
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* widget : widgets) {
+        // What a style sheet or a class palette of the desktop left behind
+        // goes; the window's palette is inherited again.
+        if (widget != root) widget->setPalette(QPalette());
+        const QVariant text = widget->property(OwnTextColour);
+        if (text.isValid()) SetTextColour(widget, text.value<QColor>());
+        const QVariant background = widget->property(OwnBackground);
+        if (background.isValid()) applyBackground(widget, background.value<QColor>());
+    }
+}
+
+bool IsProgramStyle(const QStyle* style) { return style && style->property(OwnStyle).toBool(); }
 
 }  // namespace morv

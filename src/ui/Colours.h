@@ -33,11 +33,15 @@ QPalette LightPalette();
 // The application's style: Fusion with every push button painted flat in its
 // colour, which is also the cheapest first paint of some hundred buttons.
 QStyle* NewProgramStyle();
+bool IsProgramStyle(const QStyle* style);
 
 // Sets the background and, with it, a text colour that reads on it (unless a
 // text colour was set on purpose). Push buttons are flat under NewProgramStyle.
 void SetBackground(QWidget* widget, const QColor& colour);
 QColor Background(const QWidget* widget);
 void SetTextColour(QWidget* widget, const QColor& colour);
+// Gives `root` the light palette again and every widget in it the colours
+// set for it above, whatever a change of the desktop's theme did to them.
+void ReapplyColours(QWidget* root);
 
 }  // namespace morv

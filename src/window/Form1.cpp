@@ -3,6 +3,7 @@
 #include "ui/ColumnPanel.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
+#include "ui/OwnLook.h"
 #include "ui/ProgramIcon.h"
 #include "selected/SelectedItemsPanel.h"
 #include "diary/DayTotal.h"
@@ -15,6 +16,7 @@
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
 #include "log/SaltListScreen.h"
+#include "platform/Announce.h"
 #include "platform/BeforeFirstInput.h"
 #include "platform/CalendarControl.h"
 #include "platform/core/Clock.h"
@@ -59,8 +61,8 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     setFixedSize(TwipsToPixels(WindowWidthTwips), TwipsToPixels(WindowHeightTwips));
     setFont(WindowFont());
     // The colours of the window are fixed; a dark desktop theme must not put
-    // its light text on them.
-    setPalette(LightPalette());
+    // its light text on them, now or after it changes.
+    KeepOwnLook(this);
     ExposeOnlyUncovered(this);
     // The window sets the policy: what the user is told, and the save a
     // session manager asks for at logout.
@@ -201,6 +203,8 @@ void Form1::ResetStatusLine() {
 
 void Form1::ShowStatus(const QString& text) {
     SetTextColour(Label3_, colour::Red);
+    // A hint or a reason is heard once, not at every keystroke that repeats it.
+    if (Label3_->text() != text) Announce(text);
     Label3_->setText(text);
 }
 
@@ -209,8 +213,11 @@ void Form1::EnbunGoukei() {
     LabelEnbun_->setText(total);
     const bool over = TotalOverTarget(total, diary().SaltTarget());
     SetBackground(LabelEnbun_, over ? colour::Salmon : colour::WindowBackground());
-    // The colour alone tells a screen-reader user nothing.
+    // The colour alone tells a screen-reader user nothing; a new total is
+    // told wherever the focus is.
+    const QString before = LabelEnbun_->accessibleName();
     SpeakAmount(LabelEnbun_, QStringLiteral("塩分合計"), over ? QStringLiteral("、目標超過") : QString());
+    if (LabelEnbun_->accessibleName() != before) Announce(LabelEnbun_->accessibleName());
 }
 
 void Form1::onRegister() {

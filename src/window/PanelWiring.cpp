@@ -9,6 +9,7 @@
 #include "log/DeletionPanel.h"
 #include "log/SaltListScreen.h"
 #include "platform/CalendarControl.h"
+#include "platform/ReturnFocus.h"
 #include "seasoning/SeasoningPanel.h"
 #include "selected/SelectedItemsPanel.h"
 #include "ui/Colours.h"
@@ -80,12 +81,21 @@ Panel* placed(Panel* panel, const QRect& rect) {
 
 }  // namespace
 
+// A panel that closes gives the focus back to whatever opened it (a button,
+// or the box the user was in when a key opened it), else to the date box.
+template <class Panel>
+Panel* returningFocus(Panel* panel, QWidget* fallback) {
+    ReturnFocusOnHide(panel, [fallback] { return fallback; });
+    return panel;
+}
+
 SaltListScreen* Form1::buildPictureE() {
-    return placed(new SaltListScreen(document_, dialogs_, *this, *this, clock_, host()), wholeWindow());
+    return returningFocus(placed(new SaltListScreen(document_, dialogs_, *this, *this, clock_, host()), wholeWindow()),
+                          Text1_0_);
 }
 
 SelectedItemsPanel* Form1::buildPictureH() {
-    auto* panel = placed(new SelectedItemsPanel(diary(), *this, host()), wholeWindow());
+    auto* panel = returningFocus(placed(new SelectedItemsPanel(diary(), *this, host()), wholeWindow()), Text1_0_);
     // Back to the button that opened the list, rather than wherever the
     // focus would wander when its box disappears.
     connect(panel, &SelectedItemsPanel::closing, this, &Form1::focusSelectedItemsButton);
@@ -93,13 +103,15 @@ SelectedItemsPanel* Form1::buildPictureH() {
 }
 
 SeasoningPanel* Form1::buildPictureCho() {
-    auto* panel = placed(new SeasoningPanel(diary(), dialogs_, *this, *this, *Grid_, waiting_, host()), wholeWindow());
+    auto* panel = returningFocus(
+        placed(new SeasoningPanel(diary(), dialogs_, *this, *this, *Grid_, waiting_, host()), wholeWindow()), Text1_0_);
     connect(panel, &SeasoningPanel::closing, this, [this] { Picture7_->Command43->setFocus(); });
     return panel;
 }
 
 DataDialog* Form1::buildPicture2() {
-    auto* panel = placed(new DataDialog(document_, dialogs_, *this, *this, host()), commandColumn());
+    auto* panel = returningFocus(placed(new DataDialog(document_, dialogs_, *this, *this, host()), commandColumn()),
+                                 Text1_0_);
     wireColumnPanel(panel);
     connect(panel, &DataDialog::itemPreviewStarted, this, &Form1::beginItemPreview);
     connect(panel, &DataDialog::logPreviewStarted, this, [this] { PictureE_->Open(); });
@@ -108,7 +120,8 @@ DataDialog* Form1::buildPicture2() {
 }
 
 PreviewBar* Form1::buildPicture3() {
-    auto* panel = placed(new PreviewBar(document_, dialogs_, *this, *this, clock_, host()), commandColumn());
+    auto* panel = returningFocus(
+        placed(new PreviewBar(document_, dialogs_, *this, *this, clock_, host()), commandColumn()), Text1_0_);
     wireColumnPanel(panel);
     // Its shortcuts do what the main commands it covers do.
     connect(panel, &PreviewBar::registerRequested, this, &Form1::onRegister);
@@ -121,7 +134,8 @@ PreviewBar* Form1::buildPicture3() {
 }
 
 DeletionPanel* Form1::buildPicture4() {
-    auto* panel = placed(new DeletionPanel(document_, dialogs_, *this, host()), commandColumn());
+    auto* panel = returningFocus(placed(new DeletionPanel(document_, dialogs_, *this, host()), commandColumn()),
+                                 Text1_0_);
     wireColumnPanel(panel);
     return panel;
 }

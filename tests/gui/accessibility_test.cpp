@@ -10,6 +10,7 @@
 #include "log/DeletionPanel.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
+#include "ui/Shortcuts.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -83,7 +84,8 @@ TEST_F(Accessibility, EveryVisibleInputOfEveryScreenHasAName) {
     const Screen screens[] = {
         {"main view",
          [](Form1&) {},
-         {"日付", "塩分目標", "品名 1", "品名 16", "ナトリウム 1", "塩分 16", "チェック 1", "ページ 10",
+         {"日付", "塩分目標", "1ページ 品名 1", "1ページ 品名 16", "1ページ ナトリウム 1", "1ページ 塩分 16",
+          "チェック 1", "ページ 1 表示中", "ページ 10",
           "パッケージ重量"}},
         {"date calendar", [](Form1& w) { w.Command16()->click(); }, {"日付のカレンダー"}},
         {"deletion panel", [](Form1& w) { w.Command30()->click(); }, {"データ削除", "塩分一覧削除"}},
@@ -203,6 +205,55 @@ TEST_F(Accessibility, ValuesAreHeardAndCoveredControlsAreNot) {
     EXPECT_FALSE(heard.contains(w.Command2()));
     EXPECT_TRUE(heard.contains(w.Command1()));
     EXPECT_TRUE(heard.contains(g.TextName[0]));
+}
+
+// The announcement is the focused control's description until it loses the
+// focus (the offscreen platform has no accessibility bridge to send it to).
+TEST_F(Accessibility, ChangesAreToldWhereTheFocusIs) {
+    put("Moku.txt", "3\r\n");
+    Form1& w = start();
+    ItemGrid& g = *w.Grid();
+    auto heard = [&](QWidget* where, const QString& text) {
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), where);
+        return where->accessibleDescription().contains(text);
+    };
+    g.TextName[0]->setText(QStringLiteral("みそ汁"));
+    g.TextEnbun[0]->setText(QStringLiteral("3.8"));
+    g.TextName[0]->setFocus();
+    QTest::keyClick(g.TextName[0], Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_TRUE(heard(g.TextName[0], "みそ汁 チェック オン、塩分合計 3.8 グラム、目標超過"));
+
+    // The page: its button is checked and says so, a turn is told, the boxes carry it.
+    EXPECT_TRUE(w.CommandP()[0]->isChecked());
+    QTest::keyClick(g.TextName[0], Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_TRUE(heard(w.Text1_0(), "ページ 2"));
+    EXPECT_EQ(spokenName(w.CommandP()[1]), "ページ 2 表示中");
+    EXPECT_TRUE(w.CommandP()[1]->isChecked());
+    EXPECT_FALSE(w.CommandP()[0]->isChecked());
+    EXPECT_EQ(spokenName(g.TextName[0]), "2ページ 品名 1");
+    EXPECT_EQ(g.TextName[0]->accessibleDescription(), keys::RowBox) << "its own description is back";
+
+    // A status-line hint, once.
+    QTest::keyClick(w.Text1_0(), Qt::Key_PageUp, Qt::ControlModifier);
+    QApplication::processEvents();
+    g.TextEnbun[0]->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(g.TextEnbun[0], "12");
+    EXPECT_TRUE(heard(g.TextEnbun[0], w.Label3()->text()));
+
+    // A reading registered on the salt list.
+    w.diary().LoadDailyLog(days(3, QDate(2024, 1, 3)));
+    w.Command3()->click();
+    SaltListScreen& s = *w.PictureE();
+    s.Command40->click();
+    s.Command35->click();
+    s.Text2->setText(QStringLiteral("2024/01/04"));
+    s.Text5->setText(QStringLiteral("80"));
+    s.Text6->setText(QStringLiteral("125"));
+    s.Text6->setFocus();
+    QTest::keyClick(s.Text6, Qt::Key_Return);
+    EXPECT_EQ(w.DailyLog()[1].PressureHigh, "125");
+    EXPECT_TRUE(heard(s.Text5, "血圧 125/80 を登録しました"));
 }
 
 TEST_F(Accessibility, TheWindowCarriesTheProgramIcon) {

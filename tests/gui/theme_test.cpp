@@ -1,15 +1,20 @@
 // The window's colours are its own: under a dark desktop theme every text
-// still reads on the background it is drawn on.
+// still reads on the background it is drawn on, and the colour coding stays
+// through a change of theme while the program runs. The suite also runs under
+// GTK's dark style (see tests/CMakeLists.txt), where the desktop's palette is
+// dark from the start.
 
 #include "SaltListFixture.h"
 #include "selected/SelectedItemsPanel.h"
 #include "grid/ItemGrid.h"
+#include "grid/WeightPanel.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
 #include "text/Cp932.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QStyleFactory>
 #include <QToolButton>
 #include <cmath>
 
@@ -64,18 +69,36 @@ protected:
         QApplication::setPalette(desktop);
     }
 
-    // Every shown text control whose text is too faint on its background.
-    QStringList unreadable() const {
+    // Every shown text control whose text is too faint on its background: a
+    // box the program colours needs 4.5:1, text in a colour of its own (the
+    // red status line) and the rest 3:1.
+    QStringList unreadable(int* coloured = nullptr) const {
         QApplication::processEvents();
         QStringList out;
         for (QWidget* w : form->findChildren<QWidget*>()) {
             if (!w->isVisible() || !(qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) ||
                                      qobject_cast<QAbstractButton*>(w)))
                 continue;
+            const bool colouredBox = w->property("morvOwnBackground").isValid() &&
+                                     !w->property("morvOwnTextColour").isValid();
+            if (coloured && colouredBox) ++*coloured;
             const double ratio = contrast(textOf(w), backgroundOf(w));
-            if (ratio < 3.0) out << QStringLiteral("%1 %2").arg(w->objectName()).arg(ratio, 0, 'f', 2);
+            if (ratio < (colouredBox ? 4.5 : 3.0))
+                out << QStringLiteral("%1 %2").arg(w->objectName()).arg(ratio, 0, 'f', 2);
         }
         return out;
+    }
+
+    // The colour coding of the main view, as a test reads it.
+    void expectColourCoding(Form1& w, int shownPage) {
+        EXPECT_EQ(Background(w.LabelEnbun()), colour::Salmon);
+        EXPECT_EQ(Background(w.CommandP()[static_cast<size_t>(shownPage)]), colour::Salmon);
+        EXPECT_EQ(Background(w.CommandP()[shownPage == 0 ? 1 : 0]), shownPage == 0 ? colour::White : colour::LightOrange);
+        if (shownPage != 0) return;
+        EXPECT_EQ(Background(w.Grid()->TextName[0]), colour::Pink);
+        EXPECT_EQ(Background(w.Pictureb()[1]), colour::Peach);
+        EXPECT_EQ(Background(w.Pictureb()[2]), colour::ButtonFace());
+        EXPECT_EQ(w.palette().color(QPalette::Window), LightPalette().color(QPalette::Window));
     }
 
     QPalette desktop;
@@ -87,12 +110,20 @@ TEST_F(Theme, EveryTextReadsOnItsBackgroundUnderADarkDesktop) {
         EncodeCp932(QStringLiteral("\"1\",\"みそ汁\",\"\",\"2.5\"\r\n\"0\",\"パン\",\"\",\"\"\r\n")));
     Form1& w = start();
     w.diary().LoadDailyLog(days(25, QDate(2024, 1, 1)));
-    EXPECT_EQ(w.palette().color(QPalette::Window), LightPalette().color(QPalette::Window));
+    // Typed values in every kind of coloured box: the plain white ones, a
+    // marked target (yellow) and the named rows.
+    ItemGrid& g = *w.Grid();
+    g.TextNa[1]->setText(QStringLiteral("350"));
+    g.TextEnbun[1]->setText(QStringLiteral("0.9"));
+    g.TextNa[3]->setFocus();
+    w.Picture1()->Text3->setText(QStringLiteral("1"));
+    EXPECT_EQ(Background(g.TextNa[3]), colour::Yellow);
+    EXPECT_EQ(LightPalette().color(QPalette::Window).lightness(), 239) << "light, whatever the desktop";
     EXPECT_EQ(w.palette().color(QPalette::WindowText), QColor(Qt::black));
-    EXPECT_EQ(Background(w.LabelEnbun()), colour::Salmon);
-    EXPECT_EQ(Background(w.CommandP()[0]), colour::Salmon);
-    EXPECT_EQ(Background(w.Grid()->TextName[0]), colour::Pink);
-    EXPECT_TRUE(unreadable().isEmpty()) << qPrintable(unreadable().join("; "));
+    expectColourCoding(w, 0);
+    int coloured = 0;
+    EXPECT_TRUE(unreadable(&coloured).isEmpty()) << qPrintable(unreadable().join("; "));
+    EXPECT_GT(coloured, 50) << "every row's boxes, the page buttons and the total";
 
     // The screens drawn over the window, built under the dark theme as well.
     const std::function<void()> screens[] = {
@@ -107,6 +138,36 @@ TEST_F(Theme, EveryTextReadsOnItsBackgroundUnderADarkDesktop) {
         EXPECT_TRUE(unreadable().isEmpty()) << qPrintable(unreadable().join("; "));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     }
+}
+
+TEST_F(Theme, ADesktopThemeChangeWhileRunningKeepsTheColourCoding) {
+    put("Moku.txt", "2\r\n");
+    put("Kiroku.txt",
+        EncodeCp932(QStringLiteral("\"1\",\"みそ汁\",\"\",\"2.5\"\r\n\"0\",\"パン\",\"\",\"\"\r\n")));
+    Form1& w = start();
+    QApplication::setPalette(desktop);
+    // What a settings tool does when it applies a dark scheme: another style,
+    // another palette, a style sheet and the theme-change event.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
+    QPalette dark(QColor(40, 40, 40));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Base, QColor(20, 20, 20));
+    QApplication::setPalette(dark);
+    qApp->setStyleSheet(QStringLiteral("QLineEdit { background: #202020; color: white; }"));
+    QEvent theme(QEvent::ThemeChange);
+    QApplication::sendEvent(&w, &theme);
+    QApplication::processEvents();
+    EXPECT_TRUE(IsProgramStyle(QApplication::style()));
+    EXPECT_TRUE(qApp->styleSheet().isEmpty());
+    expectColourCoding(w, 0);
+    EXPECT_TRUE(unreadable().isEmpty()) << qPrintable(unreadable().join("; "));
+
+    // A page turn paints with the window's colours alone, not a mix.
+    QTest::keyClick(w.Text1_0(), Qt::Key_PageDown, Qt::ControlModifier);
+    expectColourCoding(w, 1);
+    EXPECT_TRUE(unreadable().isEmpty()) << qPrintable(unreadable().join("; "));
 }
 
 }  // namespace

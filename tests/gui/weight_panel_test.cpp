@@ -116,5 +116,34 @@ TEST_F(WeightPanelTest, TabOrShiftTabOutOfTheWeightBoxGoesToTheDateBox) {
     EXPECT_EQ(QApplication::focusWidget(), panel().Text4);
 }
 
+TEST_F(WeightPanelTest, ByKeysTheValueLandsInTheRowTabbedAwayFrom) {
+    Form1& w = start();
+    ItemGrid& g = *w.Grid();
+    auto key = [](int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), mods);
+    };
+    g.TextName[0]->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(g.TextName[0], "miso");
+    key(Qt::Key_Tab);  // to row 1's sodium
+    ASSERT_EQ(QApplication::focusWidget(), g.TextNa[0]);
+    int tabs = 0;
+    while (QApplication::focusWidget() != panel().Text3 && tabs++ < 60) key(Qt::Key_Tab);
+    ASSERT_EQ(tabs, 47);
+    QTest::keyClicks(panel().Text3, "350");
+    key(Qt::Key_Tab);
+    QTest::keyClicks(panel().Text4, "45");
+    key(Qt::Key_W, Qt::AltModifier);
+    EXPECT_TRUE(dialogs.notices().isEmpty()) << qPrintable(dialogs.notices().join("; "));
+    EXPECT_EQ(w.ItemTable()[0].Sodium, "157.5");
+    EXPECT_EQ(w.ItemTable()[15].ItemSalt, "") << "row 16, only passed through, is left alone";
+    EXPECT_EQ(QApplication::focusWidget(), g.TextNa[0]);
+
+    // A box typed into after tabbing there is the one that is meant.
+    key(Qt::Key_Tab);
+    QTest::keyClicks(g.TextEnbun[0], "1");
+    EXPECT_TRUE(w.SaltAreaSelected());
+    EXPECT_EQ(w.SelectedRow(), 0);
+}
+
 }  // namespace
 }  // namespace morv::test

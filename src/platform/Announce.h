@@ -1,0 +1,22 @@
+#pragma once
+// Tells a screen-reader user about a change they cannot see from where the
+// focus is: a tick, a new total, a status-line hint, a page turn. Qt 6.4 has
+// no announcement event, and a screen reader speaks a change of name or
+// description only on the focused object; so the text becomes, for a moment,
+// the accessible description of the focused control (Orca speaks that
+// change), and the control's own description comes back when it loses the
+// focus.
+
+#include <QString>
+
+namespace morv {
+
+// Spoken from the control that has the focus; nothing happens without one.
+void Announce(const QString& text);
+
+// What a tick says when it changes: "みそ汁 チェック" and its new state.
+inline QString TickedText(const QString& tickName, bool ticked) {
+    return tickName + (ticked ? QStringLiteral(" オン") : QStringLiteral(" オフ"));
+}
+
+}  // namespace morv
