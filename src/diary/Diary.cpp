@@ -216,6 +216,19 @@ void Diary::SetReading(int index, const QString& low, const QString& high) {
     });
 }
 
+void Diary::DeleteAllDays() {
+    if (log_.empty()) return;
+    FileChanges& c = changes_[index(DataFile::Enbun)];
+    for (const LogRecord& day : log_) {
+        daysBefore_.try_emplace(day.LogDate, day);
+        c.days.insert(day.LogDate);
+    }
+    c.any = true;
+    setLog({});
+    announce(DataFile::Enbun);
+    emit logChanged();
+}
+
 void Diary::ClearReading(int index) { SetReading(index, QString(), QString()); }
 
 // ---- Seasonings, bars, target ----

@@ -78,6 +78,10 @@ public:
     // The day's salt at its place (FindPlace); a new day has no reading.
     void RegisterDay(const LogPlace& place, const QString& date, const QString& salt);
     void SetReading(int index, const QString& low, const QString& high);
+    // Every day deleted, as a change like any other: a log that arrives from
+    // elsewhere afterwards is merged against the days deleted here, so they
+    // stay deleted and only days added or changed there come back.
+    void DeleteAllDays();
     void ClearReading(int index);
 
     // ---- Seasonings, the bars, the target ----

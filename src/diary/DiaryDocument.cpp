@@ -278,8 +278,12 @@ bool DiaryDocument::DeleteFile(DataFile file) {
         diary_.LoadItemTable(NewItemTable());
         return true;
     }
+    // A day that came in unseen from the other machine is not deleted with
+    // the rest unasked: the file as it is now is kept aside first.
+    if (files_->ChangedOnDisk(QStringLiteral("Enbun")) && !files_->KeepChangedVersion(QStringLiteral("Enbun")))
+        return false;
     if (files_->EnbunFileDelete() != 0) return false;
-    diary_.LoadDailyLog({});
+    diary_.DeleteAllDays();
     return true;
 }
 

@@ -156,6 +156,7 @@ void FolderSync::AdoptFolder() {
 
 void FolderSync::Start() {
     folderId_ = IdentityOf(files_.folder());
+    for (const QString& name : conflictCopies()) knownConflicts_.insert(name);
     watch();
     // Once the window runs its events: a message may follow.
     QTimer::singleShot(0, this, &FolderSync::CheckNow);
@@ -182,7 +183,9 @@ void FolderSync::CheckNow() {
     mergeSmallConflictCopies();
     // Copies kept by saves since (an import adopted over a change made elsewhere).
     const auto kept = files_.takeKeptCopies();
+    for (const DataFiles::KeptCopy& k : kept) knownConflicts_.insert(QFileInfo(k.copy).fileName());
     if (!kept.empty()) tell(KeptCopiesText(kept));
+    tellConflictsFromElsewhere();
 }
 
 void FolderSync::Stop() {
@@ -225,6 +228,7 @@ bool FolderSync::SyncFile(DataFile file) {
     files_.KeepReadBytes(false);
     const bool keep = use == DataFiles::ReadUse::Keep;
     const auto kept = files_.takeKeptCopies();
+    for (const DataFiles::KeptCopy& k : kept) knownConflicts_.insert(QFileInfo(k.copy).fileName());
     if (!kept.empty()) tell(KeptCopiesText(kept, keep ? KeptWhen::KeptInMemory : KeptWhen::AtStart));
     // Nothing usable there (broken, too large, no regular file, unreadable):
     // this copy's data stays as it is, rather than be replaced by what
@@ -242,6 +246,8 @@ bool FolderSync::SyncFile(DataFile file) {
         case DataFile::Enbun:
         case DataFile::Atu: break;
     }
+    // A log deleted here: what comes back is what was added or changed elsewhere.
+    const bool deletedHere = file == DataFile::Enbun && diary_.LogCount() == 0 && diary_.HasChanges(file);
     bool conflict = false;
     switch (file) {
         case DataFile::Kiroku: conflict = diary_.TakeItemTable(std::move(items)); break;
@@ -250,8 +256,19 @@ bool FolderSync::SyncFile(DataFile file) {
         case DataFile::Enbun: conflict = diary_.TakeDailyLog(std::move(log)); break;
         case DataFile::Atu: conflict = diary_.TakePressureBarShift(shift); break;
     }
+    // The file brought back only days deleted here: it goes again.
+    if (deletedHere && diary_.LogCount() == 0 && files_.EnbunFileDelete() == 0) diary_.Saved(file);
+    if (deletedHere && diary_.LogCount() > 0) {
+        QStringList dates;
+        for (const LogRecord& day : diary_.DailyLog()) dates << day.LogDate;
+        tell(QStringLiteral("削除した塩分一覧に、ほかのコンピューターで加えたか変えた %1 日分が戻りました: %2")
+                 .arg(dates.size())
+                 .arg(dates.mid(0, 10).join(QStringLiteral("、")) +
+                      (dates.size() > 10 ? QStringLiteral(" ほか") : QString())));
+    }
     if (conflict) {
         const QString copy = files_.KeepConflictCopy(stem, bytes);
+        knownConflicts_.insert(QFileInfo(copy).fileName());
         if (!copy.isEmpty()) tell(ConflictText(stem + QLatin1String(".txt"), copy));
     }
     return true;
@@ -362,10 +379,12 @@ bool FolderSync::mergeSmallCopy(DataFile file, const QString& path) {
             QFile current(files_.folder() + stem + QLatin1String(".txt"));
             if (!current.open(QIODevice::ReadOnly)) return false;
             kept = files_.KeepConflictCopy(stem, current.readAll());
+            knownConflicts_.insert(QFileInfo(kept).fileName());
             if (kept.isEmpty()) return false;
         } else {
             kept = ConflictCopyPath(dir, stem, stamp);
             renamed = QFileInfo(kept).fileName();
+            knownConflicts_.insert(renamed);
         }
     }
     if (!QFile::rename(path, dir.filePath(renamed))) return false;
@@ -375,6 +394,65 @@ bool FolderSync::mergeSmallCopy(DataFile file, const QString& path) {
     else if (!merge.taken.empty())
         tell(SmallCopyMergedText(name, RowsText(file, merge.taken), kept));
     return true;
+}
+
+QStringList FolderSync::conflictCopies() const {
+    const QDir dir(files_.folder().isEmpty() ? QStringLiteral(".") : files_.folder());
+    QStringList names;
+    for (DataFile file : AllDataFiles)
+        names += dir.entryList({StemOf(file) + QLatin1String(".conflict-*.txt")}, QDir::Files, QDir::Name);
+    return names;
+}
+
+void FolderSync::tellConflictsFromElsewhere() {
+    const QDir dir(files_.folder().isEmpty() ? QStringLiteral(".") : files_.folder());
+    for (const QString& name : conflictCopies()) {
+        if (knownConflicts_.contains(name)) continue;
+        knownConflicts_.insert(name);
+        const QString path = dir.filePath(name);
+        struct stat st;
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_size > DataFileCeiling(name.section(u'.', 0, 0)))
+            continue;
+        QFile copy(path);
+        if (!copy.open(QIODevice::ReadOnly)) continue;
+        const QByteArray bytes = copy.readAll();
+        // The records whose value there differs from what the diary holds now.
+        QStringList lost;
+        if (name.startsWith(StemOf(DataFile::Enbun))) {
+            LogList days;
+            ParseLog(bytes, days);
+            for (const LogRecord& day : days) {
+                const LogPlace place = diary_.FindPlace(day.LogDate);
+                if (place.kind != LogPlace::Kind::Existing ||
+                    !(diary_.DailyLog()[static_cast<size_t>(place.index)] == day))
+                    lost << day.LogDate;
+            }
+        } else if (name.startsWith(StemOf(DataFile::Kiroku))) {
+            if (const auto items = ItemsOfCopy(bytes)) {
+                for (int slot = 0; slot < StoredItemCount; ++slot)
+                    if (!((*items)[static_cast<size_t>(slot)] == diary_.ItemTable()[static_cast<size_t>(slot)]))
+                        lost << QStringLiteral("品目 %1 ページ %2 行目").arg(slot / 16 + 1).arg(slot % 16 + 1);
+            }
+        } else if (name.startsWith(StemOf(DataFile::Chomi))) {
+            if (const auto rows = SeasoningsOfCopy(bytes)) {
+                for (int row = 0; row < SeasoningRowCount; ++row)
+                    if (!((*rows)[static_cast<size_t>(row)] == diary_.SeasoningTable()[static_cast<size_t>(row)]))
+                        lost << QStringLiteral("調味料 %1 行目").arg(row + 1);
+            }
+        } else if (name.startsWith(StemOf(DataFile::Moku))) {
+            if (TargetOfCopy(bytes) != diary_.SaltTarget()) lost << QStringLiteral("塩分目標");
+        }
+        if (lost.isEmpty()) continue;
+        constexpr int Named = 10;
+        const QString records = lost.size() > Named
+                                    ? QStringList(lost.mid(0, Named)).join(QStringLiteral("、")) +
+                                          QStringLiteral(" ほか %1 件").arg(lost.size() - Named)
+                                    : lost.join(QStringLiteral("、"));
+        tell(QStringLiteral("ほかのコンピューターで「%1」をまとめたとき、両方で変わっていた内容 (%2) は"
+                            "向こうの内容になりました。こちらの内容は次のファイルに残っています。\n%3")
+                 .arg(name.section(u'.', 0, 0) + QLatin1String(".txt"), records, path));
+    }
 }
 
 void FolderSync::mergeConflictCopies() {

@@ -92,6 +92,10 @@ private:
     void mergeLeftoverBackups();
     // The sync program's conflict copies of Kiroku, Chomi and Moku.
     void mergeSmallConflictCopies();
+    // A conflict copy the other machine's merge kept holds values of this
+    // one that lost there: the user here is told which, and where they are.
+    void tellConflictsFromElsewhere();
+    QStringList conflictCopies() const;
     // One copy's rows into the diary; false when it cannot be read.
     bool mergeSmallCopy(DataFile file, const QString& path);
     void tell(const QString& text);
@@ -103,6 +107,7 @@ private:
     QFileSystemWatcher watcher_;
     QTimer settle_;
     QSet<QString> refused_;  // conflict copies that could not be read as a log
+    QSet<QString> knownConflicts_;  // X.conflict-... files there at the start or made here
     QSet<DataFile> held_;
     bool stopped_ = false;
     // The folder's identity as the program found it: device and inode.

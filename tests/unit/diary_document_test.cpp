@@ -217,6 +217,51 @@ TEST_F(DiaryDocumentTest, TheSyncProgramsCopiesOfTheSmallFilesAreMergedRowByRow)
     ASSERT_EQ(notices.size(), 1);
     EXPECT_TRUE(notices[0].contains(folder + "Moku.conflict-20240105-093000.txt"));
     EXPECT_EQ(ReadBytes(folder + "Moku.conflict-20240105-093000.txt"), "8\r\n");
+
+    // The other machine merged, and this machine's value lost there: told here too.
+    notices.clear();
+    WriteBytes(folder + "Moku.conflict-20240105-100000.txt", "6\r\n");
+    WriteBytes(folder + "Moku.new", "9\r\n");
+    ::rename(QFile::encodeName(folder + "Moku.new"), QFile::encodeName(folder + "Moku.txt"));
+    checkFolder();
+    EXPECT_EQ(d.diary().SaltTarget(), "9");
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains("塩分目標") && notices[0].contains(folder + "Moku.conflict-20240105-100000.txt"))
+        << notices[0].toStdString();
+}
+
+}  // namespace
+}  // namespace morv::test
+
+namespace morv::test {
+namespace {
+
+TEST_F(DiaryDocumentTest, ADeletedLogStaysDeletedAndWhatCameInUnseenIsKept) {
+    WriteBytes(folder + "Enbun.txt", Line("2024/01/01", "5") + Line("2024/01/02", "6"));
+    DiaryDocument& d = open();
+    // The laptop's day lands just before the deletion, unseen yet.
+    const QByteArray unseen = Line("2024/01/01", "5") + Line("2024/01/02", "6") + Line("2024/01/03", "7");
+    WriteBytes(folder + "Enbun.new", unseen);
+    ::rename(QFile::encodeName(folder + "Enbun.new"), QFile::encodeName(folder + "Enbun.txt"));
+    ASSERT_TRUE(d.DeleteFile(DataFile::Enbun));
+    EXPECT_FALSE(QFile::exists(folder + "Enbun.txt"));
+    EXPECT_EQ(ReadBytes(folder + "Enbun.conflict-20240105-093000.txt"), unseen);
+
+    // The laptop, not yet told of the deletion, saves its log with a new day:
+    // only the days this machine never had come back, and the user is told which.
+    WriteBytes(folder + "Enbun.txt", unseen + Line("2024/01/04", "8"));
+    checkFolder();
+    ASSERT_EQ(d.diary().LogCount(), 2);
+    EXPECT_TRUE(notices.last().contains("2024/01/03、2024/01/04")) << notices.last().toStdString();
+    EXPECT_TRUE(d.SaveChangedNow().ok());
+    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/03", "7") + Line("2024/01/04", "8"));
+
+    // A save that only brings back deleted days deletes the file again.
+    ASSERT_TRUE(d.DeleteFile(DataFile::Enbun));
+    WriteBytes(folder + "Enbun.txt", Line("2024/01/03", "7") + Line("2024/01/04", "8"));
+    checkFolder();
+    EXPECT_EQ(d.diary().LogCount(), 0);
+    EXPECT_FALSE(QFile::exists(folder + "Enbun.txt"));
 }
 
 }  // namespace
