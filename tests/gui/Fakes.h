@@ -7,6 +7,8 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace morv::test {
@@ -23,10 +25,14 @@ public:
     std::vector<DialogCall> calls;
     std::deque<bool> answers;         // Yes = true; an empty queue answers No
     std::deque<QString> fileChoices;  // an empty text or an empty queue cancels
+    // Runs while the next question is open, as the event loop under a real
+    // one runs (another machine's save arriving, say).
+    std::function<void()> whileAsked;
 
     void notice(const QString& text) override { calls.push_back({DialogCall::Kind::Notice, text, {}}); }
     bool askYesNo(const QString& text) override {
         calls.push_back({DialogCall::Kind::Question, text, {}});
+        if (whileAsked) std::exchange(whileAsked, nullptr)();
         if (answers.empty()) return false;
         const bool answer = answers.front();
         answers.pop_front();

@@ -119,3 +119,32 @@ TEST_F(Registration, DeleteOpensTheDeletionPanelOverTheCommandsAndCancelCloses) 
 
 }  // namespace
 }  // namespace morv::test
+
+namespace morv::test {
+namespace {
+
+TEST_F(Registration, AQuestionAnsweredAfterTheLogChangedActsOnTheDayItAskedAbout) {
+    auto day = [](const char* date, const char* salt) { return LogRecord{date, salt, {}, {}}; };
+    const LogList synced{day("2024/03/01", "5"), day("2024/03/02", "6"), day("2024/03/03", "7")};
+    for (bool emptied : {false, true}) {
+        SCOPED_TRACE(emptied ? "the log deleted elsewhere meanwhile" : "a day added elsewhere meanwhile");
+        Form1& w = start();
+        w.diary().LoadDailyLog(synced);
+        w.Text1_0()->setText("2024/03/03");
+        dialogs.answers = {true};
+        dialogs.whileAsked = [&w, &synced, &day, emptied] {
+            LogList theirs = synced;
+            theirs.insert(theirs.begin(), day("2024/02/01", "4"));
+            w.diary().TakeDailyLog(emptied ? LogList{} : theirs);
+        };
+        w.Command2()->click();
+        const LogList expected = emptied ? LogList{day("2024/03/03", "0")}
+                                         : LogList{day("2024/02/01", "4"), day("2024/03/01", "5"),
+                                                   day("2024/03/02", "6"), day("2024/03/03", "0")};
+        EXPECT_EQ(w.DailyLog(), expected);
+        form.reset();
+    }
+}
+
+}  // namespace
+}  // namespace morv::test

@@ -383,3 +383,31 @@ TEST_F(SaltListPressure, ReadingsFromAnEditedFileNeverBreakTheScreen) {
 
 }  // namespace
 }  // namespace morv::test
+
+namespace morv::test {
+namespace {
+
+TEST_F(SaltListPressure, AReadingAnsweredAfterTheLogChangedGoesToItsOwnDay) {
+    LogList log = days(3, QDate(2024, 3, 1));
+    log[1].PressureLow = "85";
+    log[1].PressureHigh = "125";
+    SaltListScreen& s = openWith(log);
+    s.Text2->setText("2024/03/02");
+    typeReading("70", "110");
+    dialogs.answers = {true};
+    dialogs.whileAsked = [this, log] {
+        LogList theirs = log;
+        theirs.insert(theirs.begin(), {"2024/02/01", "4", {}, {}});
+        form->diary().TakeDailyLog(theirs);
+    };
+    s.Command39->click();
+    const LogList& now = form->DailyLog();
+    ASSERT_EQ(now.size(), 4u);
+    EXPECT_EQ(now[1].PressureLow, "") << "2024/03/01 keeps no reading";
+    EXPECT_EQ(now[2].LogDate, "2024/03/02");
+    EXPECT_EQ(now[2].PressureLow, "70");
+    EXPECT_EQ(now[2].PressureHigh, "110");
+}
+
+}  // namespace
+}  // namespace morv::test
