@@ -164,7 +164,11 @@ void FolderSync::Start() {
 
 void FolderSync::watch() {
     const QString folder = QDir::cleanPath(files_.folder());
-    if (!watcher_.directories().contains(folder)) watcher_.addPath(folder);
+    // The folder above tells when the data folder itself is moved or removed.
+    QStringList folders;
+    for (const QString& path : {folder, QFileInfo(folder).absolutePath()})
+        if (QFileInfo(path).isDir() && !watcher_.directories().contains(path)) folders << path;
+    if (!folders.isEmpty()) watcher_.addPaths(folders);
     // A file replaced by a rename is a new file: its watch went with the old one.
     QStringList files;
     for (DataFile file : AllDataFiles) {

@@ -4,7 +4,8 @@
 # killed outright does not keep the next one from starting, a FIFO among the
 # data files neither blocks nor survives the start, a termination signal ends a
 # copy whose last save fails (status 1, the failure on standard error), and a
-# day registered in a copy that is then killed outright is in the log anyway.
+# day registered in a copy that is then killed outright is in the log anyway,
+# and a data folder moved away while the window is open loses nothing.
 set -euo pipefail
 
 binary=$1
@@ -117,6 +118,22 @@ wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear after th
 grep -q "\"$today\"" "$folder/Enbun.txt" || fail "the registered day was lost by the kill"
 kill -TERM $after; wait $after || fail "the copy after the kill exited with an error"
 
+# The data folder moved away while the window is open (into a sync folder,
+# say): the window says so, keeps everything and writes it all anew where the
+# folder was; the moved folder is left alone.
+"$binary" &
+moving=$!
+wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear for the moved folder"
+cp "$folder/Enbun.txt" "$work/enbun.before"
+mv "$folder" "$work/moved"
+wait_for '[ "$(windows)" -ge 2 ]' 10 || fail "no word that the data folder went away"
+xdotool key Return
+wait_for '[ -f "$folder/Enbun.txt" ] && [ -f "$folder/Kiroku.txt" ] && [ -f "$folder/Moku.txt" ]' 10 ||
+  fail "the data folder was not written anew"
+kill -TERM $moving; wait $moving || fail "the copy whose folder moved exited with an error"
+cmp -s "$folder/Enbun.txt" "$work/enbun.before" || fail "a day was lost when the folder moved"
+cmp -s "$work/moved/Enbun.txt" "$work/enbun.before" || fail "the moved folder was touched"
+
 # "終了" whose save fails shows a message; a signal while it waits ends the
 # program with status 1 and the failure on standard error (the close does not
 # save twice, so the message is the only word of it).
@@ -133,4 +150,4 @@ status=0; wait $closing || status=$?
 [ "$(grep -c '^morvaline: 情報処理中にエラーが発生しました' "$work/ro2.err")" = 1 ] ||
   fail "the failed save was not told on one line: $(cat "$work/ro2.err")"
 
-echo "smoke: 8 passed, 0 failed"
+echo "smoke: 9 passed, 0 failed"
