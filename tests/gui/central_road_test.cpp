@@ -3,6 +3,15 @@
 // with No and with Yes, and the log saved when the window closes.
 
 #include "GridFixture.h"
+#include "log/SaltListScreen.h"
+#include "seasoning/SeasoningPanel.h"
+#include "seasoning/SeasoningStrip.h"
+#include "selected/SelectedItemsPanel.h"
+#include "ui/Colours.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace morv::test {
 namespace {
@@ -52,6 +61,50 @@ TEST_F(CentralRoad, TypeTickRegisterOverwriteAndSave) {
                     .startsWith(EncodeCp932(u"\"1\",\"みそ汁\",\"\",\"1.5\"\r\n"
                                             u"\"1\",\"焼き鮭\",\"\",\"1.27\"\r\n")));
     EXPECT_EQ(bytes("Moku.txt"), "3\r\n");
+}
+
+}  // namespace
+}  // namespace morv::test
+
+namespace morv::test {
+namespace {
+
+TEST_F(CentralRoad, AChangeMadeThroughTheDiaryAloneReachesEveryViewThatShowsIt) {
+    Form1& w = start();
+    Diary& d = w.diary();
+    ItemGrid& g = grid();
+    d.SetItem(17, {"1", "みそ汁", "", "1.5"});  // page 2, row 2
+    EXPECT_EQ(w.LabelEnbun()->text(), "1.5");
+    EXPECT_EQ(Background(w.CommandP()[1]), colour::LightOrange);
+    page(1);
+    EXPECT_EQ(g.TextName[1]->text(), "みそ汁");
+    EXPECT_TRUE(g.Check[1]->isChecked());
+    d.SetItemSalt(17, "2");
+    EXPECT_EQ(g.TextEnbun[1]->text(), "2");
+    EXPECT_EQ(w.LabelEnbun()->text(), "2");
+    d.SetSaltTarget("1");
+    EXPECT_EQ(w.TextMoku()->text(), "1");
+    EXPECT_EQ(Background(w.LabelEnbun()), colour::Salmon);
+
+    w.Command13()->click();
+    SelectedItemsPanel& list = *w.PictureH();
+    d.SetItemName(17, "豚汁");
+    EXPECT_EQ(list.LabelH1[0]->accessibleName(), "豚汁");
+    list.Command19->click();
+
+    // The calculator shows its built-in seasonings without counting them as edits.
+    w.Picture7()->Command43->click();
+    SeasoningPanel& calc = *w.PictureCho();
+    EXPECT_FALSE(d.HasChanges(DataFile::Chomi));
+    d.SetSeasoningName(0, "岩塩");
+    EXPECT_EQ(calc.TextNameC[0]->text(), "岩塩");
+    calc.Command46->click();
+
+    d.RegisterDay(d.FindPlace("2024/01/05"), "2024/01/05", "2");
+    w.Command3()->click();
+    SaltListScreen& s = *w.PictureE();
+    d.RegisterDay(d.FindPlace("2024/01/05"), "2024/01/05", "3");
+    EXPECT_EQ(s.LabelE2[0]->text(), "3");
 }
 
 }  // namespace

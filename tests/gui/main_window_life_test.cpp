@@ -273,3 +273,26 @@ TEST_F(MainWindowLife, EveryMainViewControlHasItsCaptionAndTooltip) {
 
 }  // namespace
 }  // namespace morv::test
+
+namespace morv::test {
+namespace {
+
+TEST_F(MainWindowLife, AChangeFromElsewhereNeverPutsOffTheSaveOfOneMadeHere) {
+    Form1& w = start();
+    auto* timer = w.findChild<QTimer*>("AutosaveTimer");
+    ASSERT_NE(timer, nullptr);
+    Diary& d = w.diary();
+    d.SetItemName(0, "here");
+    ASSERT_TRUE(timer->isActive());
+    const int left = timer->remainingTime();
+    QTest::qWait(50);
+    // Another machine's table comes in and is merged; this copy's row stays a change.
+    ItemList theirs = NewItemTable();
+    theirs[1].ItemName = "there";
+    d.TakeItemTable(theirs);
+    EXPECT_TRUE(d.HasChanges(DataFile::Kiroku));
+    EXPECT_LT(timer->remainingTime(), left) << "the wait still counts from the change made here";
+}
+
+}  // namespace
+}  // namespace morv::test
