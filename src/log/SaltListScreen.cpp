@@ -17,6 +17,7 @@
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
+#include "ui/Shortcuts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -81,6 +82,8 @@ SaltListScreen::SaltListScreen(DiaryDocument& document, Dialogs& dialogs, Status
         // "戻る" is hidden while an import waits to be confirmed or cancelled.
         PressIfShown(Command14);
     });
+    Command14->setAccessibleDescription(keys::Back);
+    for (QPushButton* page : {Command17, Command18}) page->setAccessibleDescription(keys::Pages);
     hide();
 }
 

@@ -5,6 +5,7 @@
 
 #include "SaltListFixture.h"
 #include "ui/ProgramIcon.h"
+#include "platform/CalendarControl.h"
 #include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
 #include "log/DeletionPanel.h"
@@ -254,6 +255,30 @@ TEST_F(Accessibility, ChangesAreToldWhereTheFocusIs) {
     QTest::keyClick(s.Text6, Qt::Key_Return);
     EXPECT_EQ(w.DailyLog()[1].PressureHigh, "125");
     EXPECT_TRUE(heard(s.Text5, "血圧 125/80 を登録しました"));
+}
+
+// Qt's day grid calls its current day focused even when hidden, so a tool
+// looking for the focus found two.
+TEST_F(Accessibility, AHiddenCalendarLeavesTheTree) {
+    Form1& w = start();
+    std::function<int(QAccessibleInterface*)> focusedCells = [&](QAccessibleInterface* a) {
+        int count = a->role() == QAccessible::Cell && a->state().focused ? 1 : 0;
+        for (int i = 0; i < a->childCount(); ++i)
+            if (QAccessibleInterface* child = a->child(i)) count += focusedCells(child);
+        return count;
+    };
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+    QTest::mouseClick(w.Command16(), Qt::LeftButton);
+    ASSERT_TRUE(w.Calendar1()->isVisible());
+    QAccessibleInterface* calendar = QAccessible::queryAccessibleInterface(w.Calendar1().built());
+    EXPECT_GT(calendar->childCount(), 0);
+    EXPECT_EQ(focusedCells(window), 1) << "the shown calendar's day";
+
+    QTest::keyClick(w.Calendar1().built(), Qt::Key_Escape);
+    ASSERT_FALSE(w.Calendar1()->isVisible());
+    EXPECT_TRUE(calendar->state().invisible);
+    EXPECT_EQ(calendar->childCount(), 0);
+    EXPECT_EQ(focusedCells(window), 0);
 }
 
 TEST_F(Accessibility, TheWindowCarriesTheProgramIcon) {
