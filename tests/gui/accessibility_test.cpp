@@ -229,6 +229,13 @@ TEST_F(Accessibility, ChangesAreToldWhereTheFocusIs) {
     EXPECT_TRUE(w.CommandP()[0]->isChecked());
     QTest::keyClick(g.TextName[0], Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_TRUE(heard(w.Text1_0(), "ページ 2"));
+    // Orca 43 speaks a notification that appears, not the changed description.
+    auto* notice = w.findChild<QWidget*>(QStringLiteral("SpokenNotice"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notice->isVisible(); }, 2000));
+    QAccessibleInterface* said = QAccessible::queryAccessibleInterface(notice);
+    EXPECT_EQ(said->role(), QAccessible::Notification);
+    EXPECT_EQ(said->text(QAccessible::Name), "ページ 2");
     EXPECT_EQ(spokenName(w.CommandP()[1]), "ページ 2 表示中");
     EXPECT_TRUE(w.CommandP()[1]->isChecked());
     EXPECT_FALSE(w.CommandP()[0]->isChecked());
