@@ -17,6 +17,8 @@
 int main(int argc, char** argv) {
     const morv::CommandLine line = morv::ReadCommandLine(argc, argv);
     if (line.values.contains(morv::ReportOption)) return morv::RunReportCommand(argc, argv).value_or(2);
+    // Before the QApplication, which takes the startup id for its own window.
+    const morv::LaunchTokens launch = morv::LaunchTokensFromEnvironment();
     morv::FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvaline"));
@@ -31,7 +33,7 @@ int main(int argc, char** argv) {
     morv::SingleInstance instance(folder);
     if (!instance.acquire()) {
         if (instance.heldByAnother()) {  // another copy is running: it comes to the front, this one ends
-            morv::AskRunningToRaise(morv::RaiseSocketName(folder));
+            morv::AskRunningToRaise(morv::RaiseSocketName(folder), launch);
             return 0;
         }
         const QString lockProblem = instance.lockProblemText();

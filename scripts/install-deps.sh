@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-translations-l10n qt6-qpa-plugins qt6-gtk-platformtheme
   libgl-dev libxkbcommon-dev libfontconfig-dev
   libgtest-dev libgmock-dev
-  libbenchmark-dev libx11-dev libxtst-dev
+  libbenchmark-dev libx11-dev libxtst-dev libxcb1-dev
   fonts-noto-cjk
   xvfb xauth x11-utils xdotool
   desktop-file-utils appstream dpkg-dev file qt6-svg-dev

@@ -8,6 +8,7 @@
 #include "exchange/core/ItemExchange.h"
 #include "platform/core/Dialogs.h"
 #include "platform/EscapeKey.h"
+#include "ui/Shortcuts.h"
 #include "storage/SafeWrite.h"
 
 #include <QFile>
@@ -29,6 +30,7 @@ DataDialog::DataDialog(DiaryDocument& document, Dialogs& dialogs, StatusLine& st
     Command24 = button("Command24", QStringLiteral("ファイル入力"), 182);
     Command7 = button("Command7", QStringLiteral("キャンセル"), 240);
     CloseOnEscape(this, [this] { PressIfShown(Command7); });
+    Command7->setAccessibleDescription(keys::Back);
     // The pairs share their captions; the heading above each tells what moves.
     Command5->setAccessibleName(QStringLiteral("データファイル出力"));
     Command6->setAccessibleName(QStringLiteral("データファイル入力"));
@@ -51,6 +53,13 @@ void DataDialog::Cancel() {
 void DataDialog::refuse(const QString& text) {
     dialogs_.notice(text);
     Command7->setFocus();
+}
+
+void DataDialog::refuseBecause(const QString& why, const QString& text) {
+    // The message is the same for every refusal; the status line says what
+    // to change.
+    if (!why.isEmpty()) status_.ShowStatus(why);
+    refuse(text);
 }
 
 void DataDialog::exportFile(const QString& proposedName, const QByteArray& bytes) {
@@ -91,17 +100,14 @@ std::optional<QString> DataDialog::importText(qint64 limit, bool unreadableInSta
     lastFolder_ = QFileInfo(*chosen).absolutePath();
     document_.diary().SetExchangeFile(*chosen);
     QString text;
-    bool notCp932 = false;
-    switch (ReadExchangeFile(document_.diary().ExchangeFile(), text, limit, &notCp932)) {
+    QString why;
+    switch (ReadExchangeFile(document_.diary().ExchangeFile(), text, limit, &why)) {
         case ExchangeRead::Read:
             return text;
         case ExchangeRead::Missing:
             break;
         case ExchangeRead::Refused:
-            // The message is the same for every refusal; the status line says
-            // what to change when it is the file's character code.
-            if (notCp932) status_.ShowStatus(NotCp932Text);
-            refuse(ImportRefusedText);
+            refuseBecause(why);
             break;
         case ExchangeRead::Failed:
             if (unreadableInStatusLine)
@@ -125,13 +131,14 @@ void DataDialog::ImportItems() {
     status_.ResetStatusLine();
     const std::optional<QString> text = importText();
     if (!text) return;
-    switch (CheckItemExchange(*text)) {
+    QString why;
+    switch (CheckItemExchange(*text, &why)) {
         case ItemCheck::Accepted:
             break;
         case ItemCheck::Refused:
-            return refuse(ImportRefusedText);
+            return refuseBecause(why);
         case ItemCheck::Broken:
-            return refuse(ImportFailedText);
+            return refuseBecause(why, ImportFailedText);
     }
     // During a preview Kiroku.txt still holds the table from before it, the
     // one a drop goes back to: saving the preview there would lose it.
@@ -169,13 +176,14 @@ void DataDialog::ImportLog() {
     const std::optional<QString> text = importText(MaxLogFileBytes, true);
     if (!text) return;
     LogList imported;
-    switch (ReadLogExchange(*text, imported)) {
+    QString why;
+    switch (ReadLogExchange(*text, imported, &why)) {
         case LogCheck::Accepted:
             break;
         case LogCheck::Refused:
-            return refuse(ImportRefusedText);
+            return refuseBecause(why);
         case LogCheck::Broken:
-            return status_.ShowStatus(ImportFailedText);
+            return status_.ShowStatus(ImportFailedText + QStringLiteral("：") + why);
     }
     // Enbun.txt keeps the log being replaced: a cancel, or the end of the
     // program before a confirm, reads it back from there.

@@ -40,6 +40,7 @@ public:
                                       bool unreadableInStatusLine = false);
     // Told in a message box; the dialog stays open with the focus on cancel.
     void refuse(const QString& text);
+    void refuseBecause(const QString& why, const QString& text = ImportRefusedText);
     using ColumnPanel::closeDialog;
 
     QLabel* Label16_12 = nullptr;

@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/DateBox.h"
 #include "ui/SelectedBox.h"
+#include "ui/Shortcuts.h"
 #include "ui/StatusLine.h"
 #include "ui/WaitingValues.h"
 #include "platform/core/Dialogs.h"
@@ -60,6 +61,13 @@ WeightPanel::WeightPanel(Dialogs& dialogs, StatusLine& status, DateBox& date, Se
     Command4 = MakeButton(this, QStringLiteral("Command4"), QStringLiteral("重量換算"),
                           {12, top + 4, 156, 30}, Qt::ClickFocus);
     connect(Command4, &QPushButton::clicked, this, &WeightPanel::ConvertWeight);
+    // Below the panel's sentence and out of the Tab order. A click leaves the
+    // focus in the grid box, so the table opens for the row being worked on
+    // and the focus comes back there.
+    CommandFoods = MakeButton(this, QStringLiteral("CommandFoods"), QStringLiteral("食品成分表から選ぶ…"),
+                              {12, top + 36, 156, 22}, Qt::NoFocus);
+    CommandFoods->setAccessibleDescription(keys::FoodTable);
+    connect(CommandFoods, &QPushButton::clicked, this, &WeightPanel::foodTableRequested);
     Text3->setAccessibleName(QStringLiteral("100グラム当たりの塩分またはナトリウム"));
     Text4->setAccessibleName(QStringLiteral("パッケージ重量"));
 

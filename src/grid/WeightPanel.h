@@ -32,6 +32,12 @@ public:
     QLineEdit* Text3 = nullptr;
     QLineEdit* Text4 = nullptr;
     QPushButton* Command4 = nullptr;
+    QPushButton* CommandFoods = nullptr;  // 食品成分表から選ぶ…
+
+signals:
+    // The food table, for the row being worked on: the panel's own way to a
+    // value per 100 grams that the tables already hold.
+    void foodTableRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

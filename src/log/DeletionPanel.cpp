@@ -4,6 +4,7 @@
 #include "ui/StatusLine.h"
 #include "platform/core/Dialogs.h"
 #include "platform/EscapeKey.h"
+#include "ui/Shortcuts.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -26,6 +27,7 @@ DeletionPanel::DeletionPanel(DiaryDocument& document, Dialogs& dialogs, StatusLi
     connect(Command32, &QPushButton::clicked, this, &DeletionPanel::DeleteLog);
     connect(Command33, &QPushButton::clicked, this, &DeletionPanel::Cancel);
     CloseOnEscape(this, [this] { PressIfShown(Command33); });
+    Command33->setAccessibleDescription(keys::Back);
     // Both buttons say "削除"; the caption above each tells what goes.
     Command31->setAccessibleName(QStringLiteral("データ削除"));
     Command32->setAccessibleName(QStringLiteral("塩分一覧削除"));

@@ -3,13 +3,16 @@
 #include "ui/Controls.h"
 #include "log/core/ReportSums.h"
 
+#include <QFont>
 #include <QLabel>
 
 namespace morv {
 
-QLabel* MakePageSummary(QWidget* parent, const QRect& place) {
+QLabel* MakePageSummary(QWidget* parent, const QRect& place, const QFont& rowFont) {
     QLabel* label = MakeLabel(parent, QStringLiteral("LabelSummary"), QString(), place,
                               Qt::AlignVCenter | Qt::AlignRight);
+    // Read as often as the list itself, so never in smaller type than its rows.
+    if (rowFont.pointSizeF() > label->font().pointSizeF()) label->setFont(rowFont);
     label->setWordWrap(true);
     return label;
 }

@@ -8,12 +8,14 @@
 #include <QRect>
 #include <QString>
 
+class QFont;
 class QLabel;
 class QWidget;
 
 namespace morv {
 
-QLabel* MakePageSummary(QWidget* parent, const QRect& place);
+// In `rowFont`, the list's own text, when that is larger than the label's.
+QLabel* MakePageSummary(QWidget* parent, const QRect& place, const QFont& rowFont);
 
 // The records first .. first + rows - 1 of the log, as the page shows them.
 void ShowPageSummary(QLabel* label, const LogList& log, qint64 first, int rows, const QString& target);

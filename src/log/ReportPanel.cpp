@@ -9,6 +9,7 @@
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
+#include "ui/Shortcuts.h"
 #include "storage/SafeWrite.h"
 #include "text/DateText.h"
 
@@ -81,6 +82,7 @@ ReportPanel::ReportPanel(QWidget* parent, Dialogs& dialogs, const Clock& clock, 
         if (Calendar->isVisible()) return closeCalendar();
         PressIfShown(CommandCancel);
     });
+    CommandCancel->setAccessibleDescription(keys::Back);
 
     choosePrinter = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, window());

@@ -17,6 +17,7 @@
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
+#include "ui/Shortcuts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -57,7 +58,7 @@ SaltListScreen::SaltListScreen(DiaryDocument& document, Dialogs& dialogs, Status
     buildPressurePanels();
     buildImportControls();
     // The report's button and the page's summary in the free space at the bottom right.
-    LabelSummary = MakePageSummary(this, {488, 624, 380, 44});
+    LabelSummary = MakePageSummary(this, {488, 624, 380, 44}, LabelE2[0]->font());
     CommandReport = MakeButton(this, QStringLiteral("CommandReport"), QStringLiteral("レポート"), {876, 628, 96, 36});
     Report = new ReportPanel(this, dialogs_, clock_,
                              {[this]() -> const LogList& { return diary_.DailyLog(); },
@@ -81,6 +82,8 @@ SaltListScreen::SaltListScreen(DiaryDocument& document, Dialogs& dialogs, Status
         // "戻る" is hidden while an import waits to be confirmed or cancelled.
         PressIfShown(Command14);
     });
+    Command14->setAccessibleDescription(keys::Back);
+    for (QPushButton* page : {Command17, Command18}) page->setAccessibleDescription(keys::Pages);
     hide();
 }
 

@@ -1,6 +1,7 @@
 #include "platform/Announce.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QStringList>
@@ -10,6 +11,63 @@
 namespace morv {
 
 namespace {
+
+// A notice a screen reader speaks when it appears: Orca 43 takes the data of
+// a description-change event for the text, and Qt 6.4 sends the object there
+// instead, so a changed description alone is not spoken; a notification
+// that appears is.
+class SpokenNotice final : public QWidget {
+    Q_OBJECT
+public:
+    explicit SpokenNotice(QWidget* window) : QWidget(window) {
+        setObjectName(QStringLiteral("SpokenNotice"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(0, 0, 1, 1);
+        hide();
+        // Shown a moment after the change: a page turn renames a hundred
+        // controls at once, and Orca drops what comes in such a flood.
+        showLater_.setSingleShot(true);
+        showLater_.setInterval(250);
+        connect(&showLater_, &QTimer::timeout, this, [this] {
+            raise();
+            show();
+            hideLater_.start();
+        });
+        hideLater_.setSingleShot(true);
+        hideLater_.setInterval(3000);
+        connect(&hideLater_, &QTimer::timeout, this, &QWidget::hide);
+    }
+    void say(const QString& text) {
+        hide();
+        setAccessibleName(text);
+        showLater_.start();
+    }
+
+private:
+    QTimer showLater_;
+    QTimer hideLater_;
+};
+
+class NoticeAccessible final : public QAccessibleWidget {
+public:
+    explicit NoticeAccessible(QWidget* notice) : QAccessibleWidget(notice, QAccessible::Notification) {}
+};
+
+QAccessibleInterface* NoticeFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(SpokenNotice::staticMetaObject.className()) && object->isWidgetType())
+        return new NoticeAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+void Notify(QWidget* focus, const QString& text) {
+    static const bool factoryInstalled = (QAccessible::installFactory(NoticeFactory), true);
+    Q_UNUSED(factoryInstalled);
+    QWidget* window = focus->window();
+    auto* notice = window->findChild<SpokenNotice*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!notice) notice = new SpokenNotice(window);
+    notice->say(text);
+}
 
 const char* const OwnDescription = "morvOwnDescription";
 
@@ -48,6 +106,7 @@ void speakPending() {
     // row (a second refusal) are news too.
     QAccessibleEvent changed(focus, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&changed);
+    Notify(focus, text);
 }
 
 }  // namespace
@@ -62,3 +121,5 @@ void Announce(const QString& text) {
 }
 
 }  // namespace morv
+
+#include "Announce.moc"

@@ -3,9 +3,10 @@
 // focus is: a tick, a new total, a status-line hint, a page turn. Qt 6.4 has
 // no announcement event, and a screen reader speaks a change of name or
 // description only on the focused object; so the text becomes, for a moment,
-// the accessible description of the focused control (Orca speaks that
-// change), and the control's own description comes back when it loses the
-// focus.
+// the accessible description of the focused control, and the control's own
+// description comes back when it loses the focus. Orca 43 does not speak that
+// change under Qt 6.4, so a hidden notification with the text also appears in
+// the window a moment later, which it does speak.
 
 #include <QString>
 

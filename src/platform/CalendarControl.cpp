@@ -3,11 +3,41 @@
 #include "platform/EscapeKey.h"
 #include "text/DateText.h"
 
+#include <QAccessibleWidget>
 #include <algorithm>
 
 namespace morv {
+namespace {
+
+// A hidden calendar has no parts for a screen reader. Qt's day grid calls
+// its current day focused even while the calendar is hidden, so a tool
+// looking for the focus found two; and its cells would be read as showing.
+class CalendarAccessible final : public QAccessibleWidget {
+public:
+    explicit CalendarAccessible(QWidget* calendar) : QAccessibleWidget(calendar, QAccessible::Table) {}
+    int childCount() const override { return shown() ? QAccessibleWidget::childCount() : 0; }
+    QAccessibleInterface* child(int index) const override {
+        return shown() ? QAccessibleWidget::child(index) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return shown() ? QAccessibleWidget::indexOfChild(child) : -1;
+    }
+
+private:
+    bool shown() const { return widget()->isVisible(); }
+};
+
+QAccessibleInterface* CalendarFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(CalendarControl::staticMetaObject.className()) && object->isWidgetType())
+        return new CalendarAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+}  // namespace
 
 CalendarControl::CalendarControl(QWidget* parent) : QCalendarWidget(parent) {
+    static const bool factoryInstalled = (QAccessible::installFactory(CalendarFactory), true);
+    Q_UNUSED(factoryInstalled);
     setGridVisible(true);
     setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     setLocale(QLocale(QLocale::Japanese, QLocale::Japan));

@@ -7,6 +7,7 @@
 #include "ui/StatusLine.h"
 #include "ui/WaitingValues.h"
 #include "ui/Shortcuts.h"
+#include "ui/ShowTogether.h"
 #include "diary/Diary.h"
 #include "ui/Twips.h"
 #include "grid/core/ItemRows.h"
@@ -294,7 +295,15 @@ void SeasoningPanel::wireRowKeys() {
         for (QLineEdit* box : boxes) {
             RowKeys forBox = rowKeys;
             forBox.spaceOverNameTicks = i < Rows && box == TextNameC[i];
-            if (forBox.tick && !forBox.commands.isEmpty()) box->setAccessibleDescription(keys::RowBox);
+            // The extra row has only its tick, the side calculator only its buttons.
+            if (forBox.tick && !forBox.commands.isEmpty())
+                box->setAccessibleDescription(keys::RowBox);
+            else if (forBox.tick)
+                box->setAccessibleDescription(keys::RowBoxTick);
+            else if (!forBox.commands.isEmpty())
+                box->setAccessibleDescription(keys::RowBoxMenu);
+            // Where the window scrolls, the tick comes into view with the box.
+            if (forBox.tick) ShowTogether(box, forBox.tick);
             InstallRowKeys(box, std::move(forBox));
         }
     }

@@ -8,7 +8,9 @@
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
+#include "ui/Shortcuts.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -86,7 +88,17 @@ SelectedItemsPanel::SelectedItemsPanel(Diary& diary, StatusLine& status, QWidget
     pageRule.onEnter = [this] { ShowPage(); };
     InstallKeyRule(TextPAGE2, std::move(pageRule));
     SelectAllOnFocus(TextPAGE2);
+    WholeName = makeCell(this, "LabelWholeName", 0, {0, 0, NameWidth, CellHeight}, Qt::AlignLeft);
+    WholeName->setObjectName(QStringLiteral("LabelWholeName"));
+    WholeName->hide();
+    // The arrow keys walk the names, so that a name cut short is read and
+    // seen whole without the mouse; Tab goes back to the page box.
+    TextPAGE2->installEventFilter(this);
+    TextPAGE2->setAccessibleDescription(NamesByArrowsText);
+    for (QLabel* cell : LabelH1) cell->installEventFilter(this);
     CloseOnEscape(this, [this] { PressIfShown(Command19); });
+    Command19->setAccessibleDescription(keys::Back);
+    for (QPushButton* page : {Command20, Command21}) page->setAccessibleDescription(keys::Pages);
 
     connect(Command22, &QPushButton::clicked, this, &SelectedItemsPanel::ShowPage);
     connect(Command20, &QPushButton::clicked, this, &SelectedItemsPanel::NextPage);
@@ -148,13 +160,59 @@ void SelectedItemsPanel::FillItemListPage(int page) {
 
 void SelectedItemsPanel::showName(QLabel* cell, const QString& name) {
     // A name too long for its cell ends in "…"; the whole of it is in the
-    // tooltip and in what a screen reader says.
+    // tooltip, in what a screen reader says, and shown when the arrow keys
+    // reach the cell.
     const QString text = NameCellText(name);
     const int room = cell->contentsRect().width() - 2 * cell->margin();
     const QString shown = cell->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    if (name.isEmpty() && cell->hasFocus()) TextPAGE2->setFocus();
     cell->setText(name.isEmpty() ? QString() : shown);
     cell->setToolTip(shown == text ? QString() : name);
     cell->setAccessibleName(name);
+}
+
+bool SelectedItemsPanel::eventFilter(QObject* watched, QEvent* event) {
+    const auto at = std::find(LabelH1.begin(), LabelH1.end(), watched);
+    const int k = at == LabelH1.end() ? -1 : int(at - LabelH1.begin());
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        // Only the keys give a name the focus; a click on it does what it did.
+        if (watched == TextPAGE2 && key == Qt::Key_Down && !LabelH1[0]->text().isEmpty()) {
+            LabelH1[0]->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+        int step = 0;
+        if (key == Qt::Key_Down) step = 1;
+        if (key == Qt::Key_Up) step = -1;
+        if (key == Qt::Key_Right) step = CellsPerColumn;
+        if (key == Qt::Key_Left) step = -CellsPerColumn;
+        if (k >= 0 && step != 0) {
+            const int to = k + step;
+            if (to >= 0 && to < ListCellsPerPage && !LabelH1[to]->text().isEmpty())
+                LabelH1[to]->setFocus(Qt::OtherFocusReason);
+            else if (to < 0)
+                TextPAGE2->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    if (k >= 0 && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        QLabel* cell = LabelH1[k];
+        const bool in = event->type() == QEvent::FocusIn;
+        cell->setLineWidth(in ? 2 : 1);
+        // Not a tooltip: the next key's release would take that away.
+        if (in && !cell->toolTip().isEmpty()) {
+            WholeName->setText(cell->toolTip());
+            WholeName->adjustSize();
+            WholeName->resize(std::min(WholeName->width(), width()), cell->height());
+            const QPoint below = cell->geometry().bottomLeft() + QPoint(0, 2);
+            WholeName->move(std::min(below.x(), width() - WholeName->width()), below.y());
+            WholeName->raise();
+            WholeName->show();
+        } else {
+            WholeName->hide();
+        }
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 void SelectedItemsPanel::ShowPage() {

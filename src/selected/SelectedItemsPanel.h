@@ -38,6 +38,7 @@ public:
     QPushButton* Command19 = nullptr;                 // 戻る
     std::array<QLabel*, ListCellsPerPage> LabelH1{};  // names
     std::array<QLabel*, ListCellsPerPage> LabelH2{};  // salts
+    QLabel* WholeName = nullptr;  // a cut name in full, while the keys are on it
 
     // The selected items, as the table now holds them.
     SelectedItemList SelectedItems;
@@ -45,6 +46,9 @@ public:
     // Tab stays in the page box rather than reaching the covered window.
     // Public: the window hands Tab on while the panel is open.
     bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    inline static const QString NamesByArrowsText = QStringLiteral("下矢印キーで品名へ（矢印キーで移動）");
 
 signals:
     // "戻る": the focus goes back to what opened the list, before the list hides.

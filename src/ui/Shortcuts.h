@@ -26,8 +26,9 @@ inline const QString FoodTable = QStringLiteral("Ctrl+F");
 // What a screen reader says after a control's name.
 inline const QString RowTick = QStringLiteral("行の入力欄でCtrl+Space");
 inline const QString RowMenu = QStringLiteral("行の入力欄でアプリケーションキーまたはShift+F10");
-inline const QString RowBox =
-    QStringLiteral("Ctrl+Spaceでチェック、アプリケーションキーまたはShift+F10で行のボタンのメニュー");
+inline const QString RowBoxTick = QStringLiteral("Ctrl+Spaceでチェック");
+inline const QString RowBoxMenu = QStringLiteral("アプリケーションキーまたはShift+F10で行のボタンのメニュー");
+inline const QString RowBox = RowBoxTick + QStringLiteral("、") + RowBoxMenu;
 inline const QString Pages = QStringLiteral("Ctrl+PageDownで次のページ、Ctrl+PageUpで前のページ");
 
 // One plain list of every key, for F1.

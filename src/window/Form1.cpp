@@ -130,6 +130,7 @@ void Form1::wireMainView() {
     connect(Command47_, &QPushButton::clicked, Picture7_, &SeasoningStrip::ClearAllTicks);
     connect(Command8_, &QPushButton::clicked, this, [this] { Picture2_->Open(); });
     connect(Grid_, &ItemGrid::foodTableRequested, this, &Form1::OpenFoodTable);
+    connect(Picture1_, &WeightPanel::foodTableRequested, this, [this] { OpenFoodTable(Grid_->CurrentSlot()); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

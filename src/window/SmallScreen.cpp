@@ -2,6 +2,7 @@
 // free area and its content scrolls, so nothing is out of reach.
 
 #include "window/Form1.h"
+#include "ui/ShowTogether.h"
 #include "ui/Twips.h"
 #include "platform/Covered.h"
 #include "platform/EscapeKey.h"
@@ -66,8 +67,18 @@ void Form1::FitInto(const QSize& available) {
     if (focus) focus->setFocus(Qt::ActiveWindowFocusReason);
     // Whatever takes the focus is scrolled into view, also when a handler
     // moves it.
+    // The whole box, not only its text cursor (which is all that
+    // ensureWidgetVisible shows of a box), with what is read with it; when
+    // that is more than the view holds, the box alone.
     connect(qApp, &QApplication::focusChanged, scroller_, [this](QWidget*, QWidget* now) {
-        if (now && content_->isAncestorOf(now)) scroller_->ensureWidgetVisible(now);
+        if (!now || !content_->isAncestorOf(now)) return;
+        const int margin = 6;
+        const QSize view = scroller_->viewport()->size() - QSize(2 * margin, 2 * margin);
+        QRect area = AreaToShow(now, content_);
+        if (area.width() > view.width() || area.height() > view.height())
+            area = QRect(now->mapTo(content_, QPoint(0, 0)), now->size());
+        scroller_->ensureVisible(area.center().x(), area.center().y(), area.width() / 2 + margin,
+                                 area.height() / 2 + margin);
     });
     if (const QScreen* screen = this->screen()) move(screen->availableGeometry().topLeft());
 }

@@ -5,6 +5,7 @@
 
 #include "SaltListFixture.h"
 #include "ui/ProgramIcon.h"
+#include "platform/CalendarControl.h"
 #include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
 #include "log/DeletionPanel.h"
@@ -228,6 +229,13 @@ TEST_F(Accessibility, ChangesAreToldWhereTheFocusIs) {
     EXPECT_TRUE(w.CommandP()[0]->isChecked());
     QTest::keyClick(g.TextName[0], Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_TRUE(heard(w.Text1_0(), "ページ 2"));
+    // Orca 43 speaks a notification that appears, not the changed description.
+    auto* notice = w.findChild<QWidget*>(QStringLiteral("SpokenNotice"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notice->isVisible(); }, 2000));
+    QAccessibleInterface* said = QAccessible::queryAccessibleInterface(notice);
+    EXPECT_EQ(said->role(), QAccessible::Notification);
+    EXPECT_EQ(said->text(QAccessible::Name), "ページ 2");
     EXPECT_EQ(spokenName(w.CommandP()[1]), "ページ 2 表示中");
     EXPECT_TRUE(w.CommandP()[1]->isChecked());
     EXPECT_FALSE(w.CommandP()[0]->isChecked());
@@ -254,6 +262,30 @@ TEST_F(Accessibility, ChangesAreToldWhereTheFocusIs) {
     QTest::keyClick(s.Text6, Qt::Key_Return);
     EXPECT_EQ(w.DailyLog()[1].PressureHigh, "125");
     EXPECT_TRUE(heard(s.Text5, "血圧 125/80 を登録しました"));
+}
+
+// Qt's day grid calls its current day focused even when hidden, so a tool
+// looking for the focus found two.
+TEST_F(Accessibility, AHiddenCalendarLeavesTheTree) {
+    Form1& w = start();
+    std::function<int(QAccessibleInterface*)> focusedCells = [&](QAccessibleInterface* a) {
+        int count = a->role() == QAccessible::Cell && a->state().focused ? 1 : 0;
+        for (int i = 0; i < a->childCount(); ++i)
+            if (QAccessibleInterface* child = a->child(i)) count += focusedCells(child);
+        return count;
+    };
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+    QTest::mouseClick(w.Command16(), Qt::LeftButton);
+    ASSERT_TRUE(w.Calendar1()->isVisible());
+    QAccessibleInterface* calendar = QAccessible::queryAccessibleInterface(w.Calendar1().built());
+    EXPECT_GT(calendar->childCount(), 0);
+    EXPECT_EQ(focusedCells(window), 1) << "the shown calendar's day";
+
+    QTest::keyClick(w.Calendar1().built(), Qt::Key_Escape);
+    ASSERT_FALSE(w.Calendar1()->isVisible());
+    EXPECT_TRUE(calendar->state().invisible);
+    EXPECT_EQ(calendar->childCount(), 0);
+    EXPECT_EQ(focusedCells(window), 0);
 }
 
 TEST_F(Accessibility, TheWindowCarriesTheProgramIcon) {

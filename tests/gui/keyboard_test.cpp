@@ -5,6 +5,11 @@
 #include "ui/Shortcuts.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
+#include "exchange/DataDialog.h"
+#include "log/DeletionPanel.h"
+#include "log/ReportPanel.h"
+#include "log/SaltListScreen.h"
+#include "selected/SelectedItemsPanel.h"
 
 #include <QMenu>
 
@@ -117,7 +122,23 @@ TEST_F(Keyboard, F1ListsEveryKeyAndEachControlCarriesItsOwn) {
     EXPECT_TRUE(grid().Check[3]->accessibleDescription().contains("Ctrl+Space"));
     EXPECT_TRUE(grid().CommandNa[3]->accessibleDescription().contains("Shift+F10"));
     key(Qt::Key_C, Qt::AltModifier);
-    EXPECT_EQ(w.PictureCho()->Command48->accessibleDescription(), keys::SideCalculator);
+    SeasoningPanel& calc = *w.PictureCho();
+    EXPECT_EQ(calc.Command48->accessibleDescription(), keys::SideCalculator);
+    EXPECT_TRUE(list.contains(QStringLiteral("Space：フォーカスのあるボタンを押す")));
+    EXPECT_TRUE(list.contains(QStringLiteral("倍、追加、閉じる"))) << "the side calculator's menu";
+
+    // The keys that no caption shows: Esc on every panel's way back, the
+    // lists' page keys, and what the calculator's extra and side rows take.
+    for (QWidget* back : std::initializer_list<QWidget*>{
+             w.PictureE()->Command14, w.PictureE()->Report->CommandCancel, w.PictureH()->Command19,
+             w.Picture4()->Command33, w.Picture2()->Command7})
+        EXPECT_EQ(back->accessibleDescription(), keys::Back) << qPrintable(back->objectName());
+    for (QWidget* page : std::initializer_list<QWidget*>{w.PictureE()->Command17, w.PictureE()->Command18,
+                                                         w.PictureH()->Command20, w.PictureH()->Command21})
+        EXPECT_EQ(page->accessibleDescription(), keys::Pages) << qPrintable(page->objectName());
+    calc.TextNameC[0]->setFocus();  // what was said on opening is not the box's own description
+    EXPECT_EQ(calc.TextEnbunC[SeasoningPanel::ExtraRow]->accessibleDescription(), keys::RowBoxTick);
+    EXPECT_EQ(calc.TextEnbunC[SeasoningPanel::SideRow]->accessibleDescription(), keys::RowBoxMenu);
 }
 
 // Escape leaves a box being edited before it carries the total, as the

@@ -85,7 +85,7 @@ TEST_F(LogExchange, FieldsThatBreakOffAreToldInTheStatusLine) {
     put("Enbun.txt", Enbun);
     Form1& w = start();
     importLog("\"2025/01/01\",\"1\"\r\n");
-    EXPECT_EQ(w.Label3()->text(), "ファイルの取り込みに失敗しました");
+    EXPECT_EQ(w.Label3()->text(), "ファイルの取り込みに失敗しました：項目数が4の倍数ではありません");
     EXPECT_TRUE(dialogs.notices().isEmpty());
     EXPECT_TRUE(w.Picture2()->isVisible() && !w.LogImportPending());
     EXPECT_EQ(bytes("Enbun.txt"), Enbun);

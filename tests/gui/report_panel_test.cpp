@@ -5,6 +5,7 @@
 #include "exchange/core/ExchangeFiles.h"
 #include "log/ReportCommand.h"
 #include "log/ReportPanel.h"
+#include "grid/ItemGrid.h"
 
 #include <QPrinter>
 
@@ -36,6 +37,17 @@ TEST_F(ReportPanelTest, SummaryLineFollowsThePageShown) {
     EXPECT_EQ(list.LabelSummary->textFormat(), Qt::PlainText);
     list.PreviousPage();
     EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の20日：平均塩分 6.0 g、目標超過 —"));
+
+    // In type no smaller than the list's rows and the item grid's, and the
+    // longest summary still fits its two lines.
+    QLabel* summary = list.LabelSummary;
+    EXPECT_GE(summary->font().pointSizeF(), list.LabelE2[0]->font().pointSizeF());
+    EXPECT_GE(summary->font().pointSizeF(), form->Grid()->TextName[0]->font().pointSizeF());
+    const QStringList longest{QStringLiteral("表示中の20日：平均塩分 12.3 g、目標超過 20日"),
+                              QStringLiteral("平均血圧 141/85 mmHg")};
+    for (const QString& line : longest)
+        EXPECT_LE(summary->fontMetrics().horizontalAdvance(line), summary->contentsRect().width()) << qPrintable(line);
+    EXPECT_LE(2 * summary->fontMetrics().lineSpacing(), summary->contentsRect().height());
 }
 
 TEST_F(ReportPanelTest, RefusesBadPeriodsAndWritesNothing) {

@@ -3,7 +3,11 @@
 
 #include "SaltListFixture.h"
 
+#include "seasoning/SeasoningPanel.h"
+
+#include <QCheckBox>
 #include <QScrollArea>
+#include <QSet>
 
 namespace morv::test {
 namespace {
@@ -49,6 +53,38 @@ TEST_F(SmallScreen, TheContentScrollsToWhateverTakesTheFocus) {
     EXPECT_EQ(screen().parentWidget(), scroller->widget());
     QTest::keyClick(focused(), Qt::Key_Escape);
     EXPECT_FALSE(screen().isVisible());
+}
+
+// At scale 2 every Tab stop of the calculator comes wholly into view (a box
+// is more than its text cursor), and a row's tick with its boxes.
+TEST_F(SmallScreen, EveryCalculatorTabStopScrollsWhollyIntoView) {
+    Form1& w = start();
+    w.FitInto(QSize(640, 512));
+    auto* scroller = w.findChild<QScrollArea*>();
+    ASSERT_NE(scroller, nullptr);
+    auto shown = [&](QWidget* control) {
+        const QRect onViewport(control->mapTo(scroller->viewport(), QPoint(0, 0)), control->size());
+        return scroller->viewport()->rect().contains(onViewport);
+    };
+    QTest::keyClick(focused(), Qt::Key_C, Qt::AltModifier);
+    SeasoningPanel& calc = *w.PictureCho();
+    ASSERT_TRUE(calc.isVisible());
+    QSet<QWidget*> seen;
+    QStringList partly;
+    for (int i = 0; i < 200 && !seen.contains(focused()); ++i) {
+        QWidget* now = focused();
+        seen.insert(now);
+        QList<QWidget*> mustShow{now};
+        for (int row = 0; row <= SeasoningPanel::ExtraRow; ++row)
+            if (now == calc.TextEnbunC[row] ||
+                (row < SeasoningPanel::Rows && (now == calc.TextNameC[row] || now == calc.TextTaniC[row])))
+                mustShow.append(calc.CheckC[row]);
+        for (QWidget* control : mustShow)
+            if (!shown(control)) partly << control->objectName() + " (" + now->objectName() + ")";
+        QTest::keyClick(now, Qt::Key_Tab);
+    }
+    EXPECT_GT(seen.size(), 40);
+    EXPECT_TRUE(partly.isEmpty()) << qPrintable(partly.join(", "));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QDir>
+#include <QLineEdit>
 
 namespace morv::test {
 namespace {
@@ -27,6 +28,22 @@ TEST_F(SmallThings, ALongNameIsCutWithAnEllipsisButHeardAndShownWhole) {
     QLabel* whole = w.PictureH()->LabelH1[1];
     EXPECT_EQ(whole->text(), QStringLiteral(" 漬物"));
     EXPECT_EQ(whole->toolTip(), "");
+
+    // By keys: Down from the page box reaches the names, the cut one shown
+    // whole; the arrows stop at the last name, and Tab goes back.
+    QLineEdit* pageBox = w.PictureH()->TextPAGE2;
+    ASSERT_TRUE(pageBox->hasFocus());
+    QTest::keyClick(pageBox, Qt::Key_Down);
+    ASSERT_TRUE(cut->hasFocus());
+    QLabel* shownWhole = w.PictureH()->WholeName;
+    EXPECT_TRUE(shownWhole->isVisible());
+    EXPECT_EQ(shownWhole->text(), longName);
+    QTest::keyClick(cut, Qt::Key_Down);
+    QTest::keyClick(whole, Qt::Key_Down);
+    EXPECT_TRUE(whole->hasFocus());
+    EXPECT_FALSE(shownWhole->isVisible());
+    QTest::keyClick(whole, Qt::Key_Tab);
+    EXPECT_TRUE(pageBox->hasFocus());
 }
 
 TEST_F(SmallThings, FileDialogsOpenWhereTheLastFileWasAndARefusalSaysWhy) {
@@ -57,6 +74,45 @@ TEST_F(SmallThings, FileDialogsOpenWhereTheLastFileWasAndARefusalSaysWhy) {
     w.Command8()->click();
     w.Picture2()->Command23->click();  // the daily log's export, cancelled
     EXPECT_EQ(lastFolder(), home.path());
+}
+
+
+TEST_F(SmallThings, EveryRefusedImportSaysWhyInTheStatusLine) {
+    Form1& w = start();
+    const QString path = home.path() + "/in.TXT";
+    struct Case {
+        bool log;
+        QByteArray bytes;  // empty: a sparse file of 17 MB
+        QString status;
+        QStringList notices;
+    };
+    const QString refused = QStringLiteral("指定されたファイルは取り込みできません");
+    const QString failed = QStringLiteral("ファイルの取り込みに失敗しました");
+    const Case cases[] = {
+        {false, "\"2024/01/05\",\"\",\"\",\"\"\r\n\"1\",\"a\",\"\",\"1\"\r\n\"1\",\"b\",\"\",\"1g\"\r\n",
+         "2件目の品目の塩分が数値ではありません", {refused}},
+        {true, "\"2024/01/05\",\"6\",\"\",\"\"\r\n\"2024/01/06\",\"abc\",\"\",\"\"\r\n",
+         "2件目の塩分が数値ではありません", {refused}},
+        {false, {}, "ファイルが大きすぎます（16MBまで）", {refused}},
+        {false, "\"2024/01/05\",\"\",\"\",\"\"\r\n\"1\",\"a\"\r\n", "項目数が4の倍数ではありません", {failed}},
+        {true, "\"2024/01/05\",\"6\"\r\n", failed + "：項目数が4の倍数ではありません", {}},
+    };
+    for (const Case& c : cases) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        if (c.bytes.isEmpty()) file.resize(17 * 1024 * 1024);
+        file.write(c.bytes);
+        file.close();
+        dialogs.calls.clear();
+        w.Command8()->click();
+        dialogs.fileChoices = {path};
+        (c.log ? w.Picture2()->Command24 : w.Picture2()->Command6)->click();
+        EXPECT_EQ(w.Label3()->text(), c.status);
+        EXPECT_LE(w.Label3()->fontMetrics().horizontalAdvance(c.status), w.Label3()->contentsRect().width())
+            << "the whole reason fits the status line";
+        EXPECT_EQ(dialogs.notices(), c.notices) << qPrintable(c.status);
+        w.Picture2()->Command7->click();
+    }
 }
 
 }  // namespace

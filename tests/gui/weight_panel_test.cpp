@@ -5,8 +5,10 @@
 #include "ui/Colours.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
+#include "foods/FoodTableWindow.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -143,6 +145,29 @@ TEST_F(WeightPanelTest, ByKeysTheValueLandsInTheRowTabbedAwayFrom) {
     QTest::keyClicks(g.TextEnbun[0], "1");
     EXPECT_TRUE(w.SaltAreaSelected());
     EXPECT_EQ(w.SelectedRow(), 0);
+}
+
+// The panel's way to the food table: for the row whose box the panel would
+// fill, with the focus left where it was, and a pick fills that row.
+TEST_F(WeightPanelTest, TheFoodTableOpensFromThePanelForItsRow) {
+    Form1& w = start();
+    ItemGrid& g = *w.Grid();
+    QTest::mouseClick(g.TextNa[2], Qt::LeftButton);
+    QTest::mouseClick(panel().Text3, Qt::LeftButton);
+    ASSERT_TRUE(panel().CommandFoods->isVisible());
+    EXPECT_TRUE(panel().rect().contains(panel().CommandFoods->geometry()));
+    QTest::mouseClick(panel().CommandFoods, Qt::LeftButton);
+    FoodTableWindow* table = w.FoodTable().built();
+    ASSERT_TRUE(table && table->isVisible());
+    for (QChar c : QStringLiteral("うめぼし")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(table->searchBox(), &press);
+    }
+    QTest::keyClick(table->searchBox(), Qt::Key_Return);
+    QTest::keyClick(table->gramsBox(), Qt::Key_Return);
+    EXPECT_TRUE(g.Check[2]->isChecked());
+    EXPECT_TRUE(w.ItemTable()[2].ItemName.contains(QStringLiteral("梅干し")));
+    EXPECT_EQ(w.ItemTable()[0].ItemName, "");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the real binary under Xvfb: it starts and shows its window, a second copy
-# ends at once without a window, a close request saves the data files, a copy
+# ends at once without a window (and hands its startup id to the first), a close request saves the data files, a copy
 # killed outright does not keep the next one from starting, a FIFO among the
 # data files neither blocks nor survives the start, a termination signal ends a
 # copy whose last save fails (status 1, the failure on standard error), and a
@@ -41,6 +41,11 @@ timeout 10 "$binary" || fail "the second copy did not end by itself"
 [ $((SECONDS - start)) -le 5 ] || fail "the second copy took too long to end"
 [ "$(windows)" -eq 1 ] || fail "the second copy showed a window"
 kill -0 $first || fail "the first copy ended"
+# Its launch's startup id reaches the running window, for the window manager.
+window_id=$(xwininfo -root -tree | grep '"Morvaline": ("morvaline"' | awk '{print $1}' | head -n 1)
+DESKTOP_STARTUP_ID=smoke-launch_TIME4711 timeout 10 "$binary" || fail "the third copy did not end by itself"
+wait_for 'xprop -id "$window_id" _NET_STARTUP_ID | grep -q smoke-launch_TIME4711' 5 ||
+  fail "the startup id did not reach the running window"
 
 # A close request saves everything.
 kill -TERM $first

@@ -39,24 +39,41 @@ QString ExportedNotice(const QString& path) {
     return QStringLiteral("ファイルを出力しました\r\n\r\n( ") + path + QStringLiteral(" )");
 }
 
-ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit, bool* notCp932) {
+QString TooLargeText(qint64 limit) {
+    return QStringLiteral("ファイルが大きすぎます（%1MBまで）").arg(limit / (1024 * 1024));
+}
+
+QString BadRecordText(qsizetype record, const QString& what) {
+    return QStringLiteral("%1件目の").arg(record) + what;
+}
+
+ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit, QString* why) {
     text.clear();
-    if (notCp932) *notCp932 = false;
+    Tell(why, {});
     QFile file(path);
     if (!file.exists()) return ExchangeRead::Missing;
     // A pipe or device would block the read or never end.
-    if (!QFileInfo(path).isFile()) return ExchangeRead::Refused;
+    if (!QFileInfo(path).isFile()) {
+        Tell(why, NotAFileText);
+        return ExchangeRead::Refused;
+    }
     if (!file.open(QIODevice::ReadOnly)) return ExchangeRead::Failed;
     // The size is asked of the open file and the read is capped as well, so
     // a file that grows meanwhile cannot slip past the limit.
-    if (file.size() > limit) return ExchangeRead::Refused;
+    if (file.size() > limit) {
+        Tell(why, TooLargeText(limit));
+        return ExchangeRead::Refused;
+    }
     const QByteArray bytes = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError) return ExchangeRead::Failed;
-    if (bytes.size() > limit) return ExchangeRead::Refused;
+    if (bytes.size() > limit) {
+        Tell(why, TooLargeText(limit));
+        return ExchangeRead::Refused;
+    }
     // A file saved as UTF-8 mostly decodes as CP932 too, into nonsense
     // kanji. Real CP932 text beyond ASCII is practically never valid UTF-8.
     if (IsUtf8BeyondAscii(bytes)) {
-        if (notCp932) *notCp932 = true;
+        Tell(why, NotCp932Text);
         return ExchangeRead::Refused;
     }
     text = DecodeCp932(bytes);
@@ -67,7 +84,7 @@ ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit, 
     });
     if (undecodable) {
         text.clear();
-        if (notCp932) *notCp932 = true;
+        Tell(why, NotCp932Text);
         return ExchangeRead::Refused;
     }
     return ExchangeRead::Read;

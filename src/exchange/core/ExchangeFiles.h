@@ -32,12 +32,23 @@ enum class ExchangeRead {
     Refused,  // not a plain file, too large, or not CP932 (UTF-8 beyond ASCII is not)
     Failed,   // could not be read
 };
-// `limit`: the largest file, in bytes, that is read. `notCp932`, if given,
-// tells whether a refusal was for the file's character code.
+// `limit`: the largest file, in bytes, that is read. `why`, if given, gets
+// the reason for a refusal.
 ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit = MaxExchangeFileBytes,
-                              bool* notCp932 = nullptr);
+                              QString* why = nullptr);
 
-// Why a file was refused, for the status line beside the refusal message.
+// Why a file was refused or broke off, for the status line beside the
+// refusal message, so that the user knows what to change.
 inline const QString NotCp932Text = QStringLiteral("文字コードがShift_JIS(CP932)ではありません");
+inline const QString NotAFileText = QStringLiteral("通常のファイルではありません");
+inline const QString NoRecordsText = QStringLiteral("取り込むデータがありません");
+inline const QString FieldsNotInFoursText = QStringLiteral("項目数が4の倍数ではありません");
+QString TooLargeText(qint64 limit);
+// "3件目の塩分が数値ではありません": `what` is the record's field and fault.
+QString BadRecordText(qsizetype record, const QString& what);
+// Sets `*why` when asked for.
+inline void Tell(QString* why, const QString& text) {
+    if (why) *why = text;
+}
 
 }  // namespace morv

@@ -1,5 +1,6 @@
 #include "exchange/core/ItemExchange.h"
 
+#include "exchange/core/ExchangeFiles.h"
 #include "storage/DataFiles.h"
 #include "storage/QuotedFields.h"
 #include "text/DateText.h"
@@ -16,9 +17,12 @@ bool GoodHeader(const QStringList& f) {
     return IsValidDate(f[0]) && f[1].isEmpty() && f[2].isEmpty() && f[3].isEmpty();
 }
 
-bool GoodItem(const QStringList& f) {
-    const bool tick = f[0].isEmpty() || f[0] == u"0" || f[0] == u"1";
-    return tick && EmptyOrNumeric(f[2]) && EmptyOrNumeric(f[3]);
+// What is wrong with an item record; empty when nothing is.
+QString ItemFault(const QStringList& f) {
+    if (!(f[0].isEmpty() || f[0] == u"0" || f[0] == u"1")) return QStringLiteral("チェックが0か1ではありません");
+    if (!EmptyOrNumeric(f[2])) return QStringLiteral("ナトリウムが数値ではありません");
+    if (!EmptyOrNumeric(f[3])) return QStringLiteral("塩分が数値ではありません");
+    return {};
 }
 
 }  // namespace
@@ -29,17 +33,27 @@ QByteArray ItemExchangeBytes(const QString& dateText, const ItemList& items) {
     return bytes + KirokuBytes(items);
 }
 
-ItemCheck CheckItemExchange(const QString& text) {
+ItemCheck CheckItemExchange(const QString& text, QString* why) {
     FieldReader reader(text);
     QStringList f;
-    for (bool header = true;; header = false) {
+    for (qsizetype item = 0;; ++item) {
         switch (reader.next(FieldsPerRecord, f)) {
             case FieldReader::Result::End:
-                return header ? ItemCheck::Refused : ItemCheck::Accepted;
+                if (item == 0) Tell(why, NoRecordsText);
+                return item == 0 ? ItemCheck::Refused : ItemCheck::Accepted;
             case FieldReader::Result::Broken:
+                Tell(why, FieldsNotInFoursText);
                 return ItemCheck::Broken;
             case FieldReader::Result::Record:
-                if (!(header ? GoodHeader(f) : GoodItem(f))) return ItemCheck::Refused;
+                if (item == 0 && !GoodHeader(f)) {
+                    Tell(why, QStringLiteral("先頭の日付の行が正しくありません"));
+                    return ItemCheck::Refused;
+                }
+                if (item == 0) break;
+                if (const QString fault = ItemFault(f); !fault.isEmpty()) {
+                    Tell(why, BadRecordText(item, QStringLiteral("品目の") + fault));
+                    return ItemCheck::Refused;
+                }
                 break;
         }
     }

@@ -20,7 +20,8 @@ enum class ItemCheck {
     Broken,   // the fields do not come in fours
 };
 // The check pass over the whole text; the number of records is not limited.
-ItemCheck CheckItemExchange(const QString& text);
+// `why`, if given, gets the reason when the text is not accepted.
+ItemCheck CheckItemExchange(const QString& text, QString* why = nullptr);
 
 // The load pass: item record k into slot k, fields as read, names as the
 // data file stores them (MakeNameStorable); slots

@@ -11,12 +11,16 @@ QString DefaultLogFileName(const QString& mainDate) {
     return ProposedExportName(QStringLiteral("Morvaline(塩分一覧)"), mainDate);
 }
 
-static bool GoodDay(const QStringList& f) {
+// What is wrong with a day's record; empty when nothing is.
+static QString DayFault(const QStringList& f) {
     auto emptyOrNumeric = [](const QString& text) { return text.isEmpty() || IsNumeric(text); };
-    return IsValidDate(f[0]) && IsNumeric(f[1]) && emptyOrNumeric(f[2]) && emptyOrNumeric(f[3]);
+    if (!IsValidDate(f[0])) return QStringLiteral("日付が正しくありません");
+    if (!IsNumeric(f[1])) return QStringLiteral("塩分が数値ではありません");
+    if (!emptyOrNumeric(f[2]) || !emptyOrNumeric(f[3])) return QStringLiteral("血圧が数値ではありません");
+    return {};
 }
 
-LogCheck ReadLogExchange(const QString& text, LogList& log) {
+LogCheck ReadLogExchange(const QString& text, LogList& log, QString* why) {
     log.clear();
     // The last line reads the same with or without its line end: typed by
     // hand as 2024/01/05,6,, it is a day whose readings were left blank, not
@@ -27,12 +31,15 @@ LogCheck ReadLogExchange(const QString& text, LogList& log) {
     for (;;) {
         switch (reader.next(4, f)) {
             case FieldReader::Result::End:
+                if (log.empty()) Tell(why, NoRecordsText);
                 return log.empty() ? LogCheck::Refused : LogCheck::Accepted;
             case FieldReader::Result::Broken:
                 log.clear();
+                Tell(why, FieldsNotInFoursText);
                 return LogCheck::Broken;
             case FieldReader::Result::Record:
-                if (!GoodDay(f)) {
+                if (const QString fault = DayFault(f); !fault.isEmpty()) {
+                    Tell(why, BadRecordText(qsizetype(log.size()) + 1, fault));
                     log.clear();
                     return LogCheck::Refused;
                 }

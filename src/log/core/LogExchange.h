@@ -26,6 +26,7 @@ enum class LogCheck {
 // The check and the load in one pass. When Accepted, `log` holds the records
 // exactly as written, in file order: dates not rewritten, nothing sorted or
 // merged. Otherwise `log` is empty. Whichever fault comes first decides.
-LogCheck ReadLogExchange(const QString& text, LogList& log);
+// `why`, if given, gets the reason when the text is not accepted.
+LogCheck ReadLogExchange(const QString& text, LogList& log, QString* why = nullptr);
 
 }  // namespace morv
