@@ -15,6 +15,7 @@ PACKAGES=(
   xvfb xauth x11-utils xdotool
   desktop-file-utils appstream dpkg-dev file qt6-svg-dev
   lintian help2man locales poppler-utils
+  orca speech-dispatcher at-spi2-core dbus
 )
 
 missing=()
