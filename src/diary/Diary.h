@@ -13,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 
@@ -36,8 +37,12 @@ public:
     Diary();
 
     const ItemList& ItemTable() const { return items_; }
-    const LogList& DailyLog() const { return log_; }
-    int LogCount() const { return static_cast<int>(log_.size()); }
+    const LogList& DailyLog() const { return *log_; }
+    int LogCount() const { return static_cast<int>(log_->size()); }
+    // The log as it stands now, for a reader on another thread: it stays as
+    // it is for as long as the pointer is held, as a change made meanwhile
+    // goes to a copy of its own. Hold and drop it on the diary's thread only.
+    std::shared_ptr<const LogList> SharedLog() const { return log_; }
     const SeasoningList& SeasoningTable() const { return seasonings_; }
     const SeasoningList& SeasoningDefaults() const { return defaults_; }
     qint32 PressureBarShift() const { return barShift_; }
@@ -179,7 +184,9 @@ private:
     void keepUnsaved(DataFile file, const std::map<Key, std::optional<Record>>& stillOurs);
 
     ItemList items_;
-    LogList log_;
+    std::shared_ptr<LogList> log_ = std::make_shared<LogList>();
+    // The log to change: a copy of its own while a reader shares it.
+    LogList& ownLog();
     SeasoningList seasonings_{};
     SeasoningList defaults_{};
     qint32 barShift_ = DefaultPressureBarShift;

@@ -190,12 +190,14 @@ int DiaryDocument::startLogSave() {
     const std::optional<DataFiles::LogWrite> how = files_->BeginLogWrite();
     if (!how) return 1;
     logSaveGeneration_ = diary_.Generation(DataFile::Enbun);
-    // The snapshot shares the day's texts (their counts are atomic); building
+    // The log itself, not a copy: while this holds it, a change made here
+    // goes to a copy of the diary's own (a million days are 32 MB). Building
     // 27 MB of text, comparing and writing it happens over there.
+    logSnapshot_ = diary_.SharedLog();
     sync_->Hold(DataFile::Enbun, true);
     const quint64 run = ++logSaveRun_;
-    logSave_ = std::thread([this, run, how = *how, log = diary_.DailyLog(), &ops = files_->ops()] {
-        logSaved_ = DataFiles::WriteLog(ops, how, log);
+    logSave_ = std::thread([this, run, how = *how, log = logSnapshot_.get(), &ops = files_->ops()] {
+        logSaved_ = DataFiles::WriteLog(ops, how, *log);
         // The result is taken on the document's own thread, unless it has already.
         QMetaObject::invokeMethod(
             this, [this, run] { if (logSaveRun_ == run) finishLogSave(); }, Qt::QueuedConnection);
@@ -206,6 +208,7 @@ int DiaryDocument::startLogSave() {
 void DiaryDocument::finishLogSave() {
     if (!logSave_.joinable()) return;
     logSave_.join();
+    logSnapshot_.reset();
     sync_->Hold(DataFile::Enbun, false);
     if (!logSaved_) return;
     quiet_ = autosaveFailing_;

@@ -108,6 +108,9 @@ private:
     // A plain thread: its join is what hands the result over, visible as
     // such to the thread sanitizer (Qt's own waits are not).
     std::thread logSave_;
+    // What it writes; held and dropped here only, so that the diary sees
+    // exactly when it shares its log.
+    std::shared_ptr<const LogList> logSnapshot_;
     quint64 logSaveRun_ = 0;  // which save a late "finished" belongs to
     std::optional<DataFiles::LogWritten> logSaved_;
     quint64 logSaveGeneration_ = 0;
