@@ -546,7 +546,8 @@ int DataFiles::EnbunFileRead(LogList& log, ReadUse* use) {
     for (const char *p = bytes.cbegin(), *end = bytes.cend();
          (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
         ++lines;
-    log.reserve(std::min(lines, size_t(bytes.size() / ShortestUsualLine) + 1));
+    // The room for new days is left at once, while the table is still empty.
+    log.reserve(std::min(lines, size_t(bytes.size() / ShortestUsualLine) + 1) + LogGrowthStep);
     switch (ParseLog(bytes, log)) {
         case LogParse::Exact:
             Tell(use, ReadUse::Replace);
