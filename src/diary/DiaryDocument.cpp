@@ -134,13 +134,16 @@ SaveResult DiaryDocument::SaveAllAndStop() {
     finishLogSave();
     stopped_ = true;
     autosave_.stop();
-    return {writeAll(false)};
+    return {writeAll()};
 }
 
-int DiaryDocument::writeAll(bool changedOnly) {
+int DiaryDocument::writeAll() {
+    // What changed, and what the files do not hold as this program writes
+    // it (never read, read in another form, kept aside as unreadable): a
+    // close with nothing changed encodes nothing.
     int failures = 0;
     for (DataFile file : AllDataFiles)
-        if (!changedOnly || diary_.HasChanges(file)) failures += writeFile(file);
+        if (diary_.HasChanges(file) || !files_->StandsAsWritten(StemOf(file))) failures += writeFile(file);
     return failures;
 }
 

@@ -61,7 +61,8 @@ public:
     // session manager's request).
     SaveResult SaveChangedNow();
     // The close: the watch and the autosave end, a log save still running is
-    // waited for, and all five files are written.
+    // waited for, and every file that changed or does not stand as this
+    // program writes it is written.
     SaveResult SaveAllAndStop();
 
     // ---- What the panels ask of the files ----
@@ -91,7 +92,7 @@ private:
     void changed(DataFile file, bool here);
     int writeFile(DataFile file);
     int writeOnce(DataFile file);
-    int writeAll(bool changedOnly);
+    int writeAll();
     // 1 when the save cannot start (reported).
     int startLogSave();
     // Waits for a log save on its thread, if one runs, and takes its result.

@@ -117,6 +117,7 @@ int DataFiles::finishWrite(const QString& stem, const LogWritten& result) {
     switch (result.written) {
         case SafeFile::Written::Done:
             if (known != stamps_.end()) known->second = result.stamp;
+            asWritten_[stem] = true;
             return 0;
         case SafeFile::Written::ChangedElsewhere:
             return ChangedElsewhere;
@@ -184,13 +185,19 @@ int DataFiles::KirokuFileWrite(ItemList& items) {
     return writeFile(Kiroku, KirokuBytes(items));
 }
 
-int DataFiles::ChomiFileWrite(SeasoningList& rows) {
+namespace {
+
+QByteArray ChomiBytes(const SeasoningList& rows) {
     QByteArray bytes;
-    for (SeasoningRecord& row : rows) {
-        MakeNameStorable(row.SeasoningName);
-        AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
-    }
-    return writeFile(Chomi, bytes);
+    for (const SeasoningRecord& row : rows) AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
+    return bytes;
+}
+
+}  // namespace
+
+int DataFiles::ChomiFileWrite(SeasoningList& rows) {
+    for (SeasoningRecord& row : rows) MakeNameStorable(row.SeasoningName);
+    return writeFile(Chomi, ChomiBytes(rows));
 }
 
 QByteArray EnbunBytes(const LogList& log) {
@@ -235,6 +242,7 @@ int DataFiles::deleteFile(const QString& stem) {
     if (!makeHeldCopies(stem)) return reportFailure();
     SafeFile file = fileOf(stem);
     const bool removed = file.remove();
+    asWritten_[stem] = false;
     if (auto known = stamps_.find(stem); known != stamps_.end()) known->second = file.current();
     if (removed) return 0;
     return reportFailure();
@@ -417,6 +425,8 @@ bool DataFiles::restore(const QString& stem, SafeFile& file) {
 DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
     SafeFile file = fileOf(stem);
     const bool settled = restore(stem, file);
+    asWritten_[stem] = false;
+    loadSettled_ = settled;
     const SafeFile::ReadResult read = settled ? file.read(bytes) : file.readBackup(bytes);
     switch (read) {
         case SafeFile::ReadResult::Read:
@@ -486,6 +496,8 @@ int DataFiles::KirokuFileRead(ItemList& items, ReadUse* use) {
                 // A record in the last slot is never saved.
                 if (reader.undecodable() || !reader.exact() || slot > StoredItemCount)
                     keepCopy(Kiroku, bytes, KeptBecause::Changed);
+                else
+                    noteRead(Kiroku, KirokuBytes(items) == bytes);
                 Tell(use, ReadUse::Replace);
                 return 0;
             case FieldResult::Broken:
@@ -525,7 +537,10 @@ int DataFiles::ChomiFileRead(SeasoningList& rows, ReadUse* use) {
         row = {reader.field(0), reader.field(1)};
     }
     if (complete) complete = reader.next(2) == FieldResult::End;
-    if (reader.undecodable() || !complete || !reader.exact()) keepCopy(Chomi, bytes, KeptBecause::Changed);
+    if (reader.undecodable() || !complete || !reader.exact())
+        keepCopy(Chomi, bytes, KeptBecause::Changed);
+    else
+        noteRead(Chomi, ChomiBytes(rows) == bytes);
     Tell(use, ReadUse::Replace);
     return 0;
 }
@@ -548,8 +563,10 @@ int DataFiles::EnbunFileRead(LogList& log, ReadUse* use) {
         ++lines;
     // The room for new days is left at once, while the table is still empty.
     log.reserve(std::min(lines, size_t(bytes.size() / ShortestUsualLine) + 1) + LogGrowthStep);
-    switch (ParseLog(bytes, log)) {
+    bool usual = false;
+    switch (ParseLog(bytes, log, &usual)) {
         case LogParse::Exact:
+            noteRead(Enbun, usual);
             Tell(use, ReadUse::Replace);
             return 0;
         case LogParse::Changed:
@@ -580,6 +597,8 @@ int DataFiles::MokuFileRead(QString& target, ReadUse* use) {
     // Only the first line is ever written back.
     if (undecodable || !QStringView(text).mid(target.size()).trimmed().isEmpty())
         keepCopy(Moku, bytes, KeptBecause::Changed);
+    else
+        noteRead(Moku, EncodeCp932(target) + "\r\n" == bytes);
     Tell(use, ReadUse::Replace);
     return 0;
 }
@@ -603,6 +622,8 @@ int DataFiles::AtuFileRead(qint32& shift, ReadUse* use) {
     const QByteArray written = bytes.trimmed();
     if (!written.isEmpty() && written != QByteArray::number(shift))
         keepCopy(Atu, bytes, KeptBecause::Changed);
+    else
+        noteRead(Atu, QByteArray::number(shift) + "\r\n" == bytes);
     Tell(use, ReadUse::Replace);
     return 0;
 }

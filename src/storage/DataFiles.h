@@ -182,6 +182,14 @@ public:
     // The full path of what the last Kiroku or Enbun read kept, or empty when it kept nothing.
     QString lastSalvagedCopy() const { return lastSalvaged_; }
 
+    // Whether the file holds exactly the bytes a write of what was last read
+    // from it or written to it would make: a file read in another form (or
+    // not at all) is written at the close although nothing in it changed.
+    bool StandsAsWritten(const QString& stem) const {
+        const auto found = asWritten_.find(stem);
+        return found != asWritten_.end() && found->second;
+    }
+
     // ---- Changes made elsewhere ("Kiroku", "Enbun", ...) ----
     // Whether the file is no longer the version last read or written here:
     // one stat, no read. A file never read here has not changed, nor has one
@@ -255,6 +263,10 @@ private:
     std::vector<KeptCopy> kept_;
     std::vector<LeftoverBackup> leftovers_;
     std::map<QString, FileStamp> stamps_;  // what this object last read or wrote
+    std::map<QString, bool> asWritten_;
+    // The last load read X.txt itself, not a backup standing in for it.
+    bool loadSettled_ = false;
+    void noteRead(const QString& stem, bool roundTrips) { asWritten_[stem] = loadSettled_ && roundTrips; }
     bool keepReadBytes_ = false;
     QByteArray readBytes_;
     struct HeldCopy {

@@ -161,8 +161,10 @@ bool ReadUsualLog(QByteArrayView bytes, LogList& log) {
     return true;
 }
 
-LogParse ParseLog(QByteArrayView bytes, LogList& log) {
-    if (ReadUsualLog(bytes, log)) return LogParse::Exact;
+LogParse ParseLog(QByteArrayView bytes, LogList& log, bool* usual) {
+    const bool tight = ReadUsualLog(bytes, log);
+    if (usual) *usual = tight;
+    if (tight) return LogParse::Exact;
     log.clear();
     Cp932FieldReader reader(bytes);
     SharedTexts shared;
