@@ -1,5 +1,6 @@
 #include "diary/Diary.h"
 
+#include <iterator>
 #include <type_traits>
 #include <utility>
 
@@ -400,6 +401,54 @@ bool Diary::TakeDailyLog(LogList theirs) {
     log_ = std::make_shared<LogList>(std::move(merged.data));
     keepUnsaved(DataFile::Enbun, merged.stillOurs);
     return merged.conflict;
+}
+
+Diary::LogTake Diary::PrepareLogTake(LogList theirs) const {
+    LogTake take;
+    const FileChanges& c = Changes(DataFile::Enbun);
+    take.generation = Generation(DataFile::Enbun);
+    take.changedHere = c.any;
+    take.was = log_;
+    if (c.any) {
+        take.ours = log_;
+        take.base = daysBefore_;
+        take.whole = c.whole;
+    }
+    take.theirs = std::move(theirs);
+    return take;
+}
+
+void Diary::RunLogTake(LogTake& take) {
+    if (take.changedHere) {
+        take.merged = MergeLog(*take.ours, std::move(take.theirs), take.base, take.whole);
+        LogList& days = take.merged.data;
+        if (days.capacity() - days.size() < LogGrowthStep) {
+            LogList roomy;
+            roomy.reserve(days.size() + LogGrowthStep);
+            std::move(days.begin(), days.end(), std::back_inserter(roomy));
+            days = std::move(roomy);
+        }
+    } else {
+        take.merged.data = std::move(take.theirs);
+    }
+    take.inOrder = IsInDateOrder(take.merged.data);
+}
+
+std::optional<bool> Diary::FinishLogTake(LogTake& take) {
+    const FileChanges& c = Changes(DataFile::Enbun);
+    if (take.was.lock() != log_ || take.generation != Generation(DataFile::Enbun) || take.changedHere != c.any ||
+        logImportPending_)
+        return std::nullopt;
+    take.replaced = std::exchange(log_, std::make_shared<LogList>(std::move(take.merged.data)));
+    logInOrder_ = take.inOrder;
+    if (!take.changedHere) {
+        forgetBase(DataFile::Enbun);
+        emit logChanged();
+        emit reloaded(DataFile::Enbun);
+        return false;
+    }
+    keepUnsaved(DataFile::Enbun, take.merged.stillOurs);
+    return take.merged.conflict;
 }
 
 bool Diary::TakeSaltTarget(const QString& theirs) {

@@ -119,6 +119,27 @@ public:
     bool TakeDailyLog(LogList theirs);
     bool TakeSaltTarget(const QString& theirs);
     bool TakePressureBarShift(qint32 theirs);
+    // TakeDailyLog in three steps, its heavy part away from the diary's
+    // thread: prepared here, run anywhere, finished here in one step.
+    struct LogTake {
+        quint64 generation = 0;
+        bool changedHere = false;
+        std::weak_ptr<const LogList> was;   // the log it was prepared on
+        std::shared_ptr<const LogList> ours;  // when merging
+        LogBase base;
+        bool whole = false;
+        LogList theirs;  // the file's days
+        // What RunLogTake makes of them.
+        MergedLog merged;
+        bool inOrder = true;
+        // The log it replaced, to be let go away from the diary's thread.
+        std::shared_ptr<const LogList> replaced;
+    };
+    LogTake PrepareLogTake(LogList theirs) const;
+    static void RunLogTake(LogTake& take);
+    // What TakeDailyLog returns; nothing, and nothing done, when the log
+    // changed since it was prepared (it is to be prepared again).
+    std::optional<bool> FinishLogTake(LogTake& take);
     // The days of another copy of the log whose dates this one lacks, added
     // as changes; how many.
     int AddMissingDays(const LogList& other);

@@ -32,6 +32,7 @@
 namespace morv {
 
 class DataFiles;
+class LogReread;
 
 class FolderSync : public QObject {
     Q_OBJECT
@@ -87,6 +88,12 @@ private:
     void mergeConflictCopies();
     void mergeLeftoverBackups();
     void tell(const QString& text);
+    // The log replaced elsewhere is read and merged away from this thread
+    // (LogReread); false when it is not to be read now at all.
+    bool rereadLogAway();
+    void logRereadTaken(bool conflict, const QByteArray& theirs);
+    LogReread* reread_ = nullptr;
+    bool logAway_ = false;
 
     Diary& diary_;
     DataFiles& files_;

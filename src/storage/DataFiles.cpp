@@ -147,6 +147,22 @@ DataFiles::LogWritten DataFiles::WriteLog(FileOps& ops, const LogWrite& how, con
 
 int DataFiles::FinishLogWrite(const LogWritten& result) { return finishWrite(Enbun, result); }
 
+std::optional<DataFiles::LogReread> DataFiles::ReadUsualLogAway(FileOps& ops, const QString& folder) {
+    SafeFile file = fileOf(ops, folder, Enbun);
+    if (file.backupExists()) return std::nullopt;
+    LogReread read;
+    if (file.read(read.bytes) != SafeFile::ReadResult::Read || file.current() != file.stamp()) return std::nullopt;
+    read.stamp = file.stamp();
+    read.log.reserve(size_t(std::count(read.bytes.cbegin(), read.bytes.cend(), '\n')) + LogGrowthStep);
+    if (!ReadUsualLog(read.bytes, read.log)) return std::nullopt;
+    return read;
+}
+
+void DataFiles::AcceptLogReread(const FileStamp& stamp) {
+    stamps_[Enbun] = stamp;
+    asWritten_[Enbun] = true;
+}
+
 bool DataFiles::ChangedOnDisk(const QString& stem) {
     const auto known = stamps_.find(stem);
     if (known == stamps_.end()) return false;

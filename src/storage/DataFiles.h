@@ -208,6 +208,25 @@ public:
     // when it could not be kept.
     bool KeepChangedVersion(const QString& stem);
 
+    // ---- The log read again away from the window's thread ----
+    // Enbun.txt read and parsed without touching this object, so it may run
+    // on another thread: only a plain file in the shape this program writes,
+    // with no backup beside it, that stood still while it was read. Nothing
+    // otherwise: EnbunFileRead, which knows what to do with the rest, reads it.
+    struct LogReread {
+        QByteArray bytes;
+        LogList log;  // with room for new days
+        FileStamp stamp;
+    };
+    static std::optional<LogReread> ReadUsualLogAway(FileOps& ops, const QString& folder);
+    // The version last read or written here, if any.
+    std::optional<FileStamp> KnownStamp(const QString& stem) const {
+        const auto found = stamps_.find(stem);
+        return found == stamps_.end() ? std::nullopt : std::optional<FileStamp>(found->second);
+    }
+    // What ReadUsualLogAway read is the log now, as EnbunFileRead would have left it.
+    void AcceptLogReread(const FileStamp& stamp);
+
     // ---- The log's save away from the window's thread, in three steps ----
     // Everything a save of Enbun.txt decides here (the folder made again, the
     // copies a held-back file waits for, the version to keep to), or nothing
