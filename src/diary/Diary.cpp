@@ -190,8 +190,10 @@ void Diary::ClearAllTicks() {
 
 // ---- The log ----
 
-LogList& Diary::ownLog() {
+LogList& Diary::ownLog(bool appendOnly) {
     // Every holder of the log is on this thread, so the count is exact.
+    const bool lentAlone = log_.use_count() == 2 && lent_.lock().get() == log_.get();
+    if (appendOnly && lentAlone && log_->size() < log_->capacity()) return *log_;
     if (log_.use_count() > 1) {
         auto copy = std::make_shared<LogList>();
         copy->reserve(log_->size() + LogGrowthStep);
@@ -212,7 +214,7 @@ void Diary::RegisterDay(const LogPlace& place, const QString& date, const QStrin
         if (day.LogDate == date && day.DaySalt == salt) return;
         before = day;
     }
-    LogList& log = ownLog();
+    LogList& log = ownLog(place.kind == LogPlace::Kind::Append);
     if (place.kind != LogPlace::Kind::Existing && log.size() == log.capacity())
         log.reserve(log.size() + LogGrowthStep);
     morv::RegisterDay(log, place, date, salt);

@@ -43,6 +43,14 @@ public:
     // it is for as long as the pointer is held, as a change made meanwhile
     // goes to a copy of its own. Hold and drop it on the diary's thread only.
     std::shared_ptr<const LogList> SharedLog() const { return log_; }
+    // The same for a reader that reads only the days there are now (a span
+    // of them, never the list itself): a new last day then goes in place
+    // while there is room, the days it reads staying where they are. One at
+    // a time.
+    std::shared_ptr<const LogList> LendLog() {
+        lent_ = log_;
+        return log_;
+    }
     const SeasoningList& SeasoningTable() const { return seasonings_; }
     const SeasoningList& SeasoningDefaults() const { return defaults_; }
     qint32 PressureBarShift() const { return barShift_; }
@@ -207,7 +215,8 @@ private:
     ItemList items_;
     std::shared_ptr<LogList> log_ = std::make_shared<LogList>();
     // The log to change: a copy of its own while a reader shares it.
-    LogList& ownLog();
+    LogList& ownLog(bool appendOnly = false);
+    std::weak_ptr<const LogList> lent_;
     SeasoningList seasonings_{};
     SeasoningList defaults_{};
     qint32 barShift_ = DefaultPressureBarShift;

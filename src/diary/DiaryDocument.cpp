@@ -194,13 +194,26 @@ int DiaryDocument::startLogSave() {
     if (!how) return 1;
     logSaveGeneration_ = diary_.Generation(DataFile::Enbun);
     // The log itself, not a copy: while this holds it, a change made here
-    // goes to a copy of the diary's own (a million days are 32 MB). Building
+    // goes to a copy of the diary's own (a million days are 32 MB), but for
+    // a new last day, which goes after the days read here. Building
     // 27 MB of text, comparing and writing it happens over there.
-    logSnapshot_ = diary_.SharedLog();
+    logSnapshot_ = diary_.LendLog();
     sync_->Hold(DataFile::Enbun, true);
     const quint64 run = ++logSaveRun_;
-    logSave_ = std::thread([this, run, how = *how, log = logSnapshot_.get(), &ops = files_->ops()] {
-        logSaved_ = DataFiles::WriteLog(ops, how, *log);
+    logEncoded_.store(false);
+    const std::span<const LogRecord> days(logSnapshot_->data(), logSnapshot_->size());
+    logSave_ = std::thread([this, run, how = *how, log = days, &ops = files_->ops()] {
+        // Once its text is built the log is let go, so that a change made
+        // during the comparing and writing (most of the save) copies nothing.
+        logSaved_ = DataFiles::WriteLog(ops, how, log, [this, run] {
+            logEncoded_.store(true, std::memory_order_release);
+            QMetaObject::invokeMethod(
+                this,
+                [this, run] {
+                    if (logSaveRun_ == run && logEncoded_.load(std::memory_order_acquire)) logSnapshot_.reset();
+                },
+                Qt::QueuedConnection);
+        });
         // The result is taken on the document's own thread, unless it has already.
         QMetaObject::invokeMethod(
             this, [this, run] { if (logSaveRun_ == run) finishLogSave(); }, Qt::QueuedConnection);

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -112,6 +113,9 @@ private:
     // What it writes; held and dropped here only, so that the diary sees
     // exactly when it shares its log.
     std::shared_ptr<const LogList> logSnapshot_;
+    // Set over there once the log is no longer read; an atomic, so that the
+    // thread sanitizer sees the hand-over (Qt's event queue it does not).
+    std::atomic<bool> logEncoded_{false};
     quint64 logSaveRun_ = 0;  // which save a late "finished" belongs to
     std::optional<DataFiles::LogWritten> logSaved_;
     quint64 logSaveGeneration_ = 0;

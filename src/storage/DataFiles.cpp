@@ -135,9 +135,11 @@ std::optional<DataFiles::LogWrite> DataFiles::BeginLogWrite() {
     return how;
 }
 
-DataFiles::LogWritten DataFiles::WriteLog(FileOps& ops, const LogWrite& how, const LogList& log) {
+DataFiles::LogWritten DataFiles::WriteLog(FileOps& ops, const LogWrite& how, std::span<const LogRecord> log,
+                                          const std::function<void()>& encoded) {
     SafeFile file = fileOf(ops, how.folder, Enbun);
-    const QByteArray bytes = EnbunBytes(log);
+    const QByteArray bytes = EnbunBytesOf(log);
+    if (encoded) encoded();
     LogWritten result;
     result.written = how.expected ? file.write(bytes, *how.expected)
                                   : (file.write(bytes) ? SafeFile::Written::Done : SafeFile::Written::Failed);
@@ -216,7 +218,9 @@ int DataFiles::ChomiFileWrite(SeasoningList& rows) {
     return writeFile(Chomi, ChomiBytes(rows));
 }
 
-QByteArray EnbunBytes(const LogList& log) {
+QByteArray EnbunBytes(const LogList& log) { return EnbunBytesOf(log); }
+
+QByteArray EnbunBytesOf(std::span<const LogRecord> log) {
     // Sized for the usual all-ASCII line up front, so the one buffer is
     // not copied as it grows.
     qsizetype size = 0;

@@ -20,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,8 @@ inline const QString StorageErrorText = QStringLiteral("情報処理中にエラ
 
 // The bytes of Enbun.txt for a log; an exported log is these same bytes.
 QByteArray EnbunBytes(const LogList& log);
+// The same for days that another thread may go on adding to after them.
+QByteArray EnbunBytesOf(std::span<const LogRecord> days);
 // The bytes of Kiroku.txt for a table, its free slots written unticked and
 // empty; an exported table is these lines after its date line.
 QByteArray KirokuBytes(const ItemList& items);
@@ -242,7 +245,9 @@ public:
         SafeFile::Written written;
         FileStamp stamp;  // what is there afterwards
     };
-    static LogWritten WriteLog(FileOps& ops, const LogWrite& how, const LogList& log);
+    // `encoded` is called once `log` is no longer read.
+    static LogWritten WriteLog(FileOps& ops, const LogWrite& how, std::span<const LogRecord> log,
+                               const std::function<void()>& encoded = {});
     // Back here: what EnbunFileWrite would have returned.
     int FinishLogWrite(const LogWritten& result);
 
