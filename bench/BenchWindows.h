@@ -26,7 +26,10 @@ public:
             window = std::make_unique<Form1>(dialogs, clock, folder);
             window->Load();
             window->diary().LoadItemTable(FullItemTable());
-            window->diary().LoadDailyLog(Days(days));
+            // With the room for new days that a read of the file leaves.
+            LogList log = Days(days);
+            log.reserve(log.size() + LogGrowthStep);
+            window->diary().LoadDailyLog(std::move(log));
             window->Grid()->ShowItemPage(0);
             window->show();
             QApplication::processEvents();

@@ -8,6 +8,7 @@
 //   register/{last,first}/1000000            a new day at either end
 //   report/year/100000                       morvaline --report, a year of 100,000 days
 //   foods/search, foods/memory               a keystroke's food search; the loaded table's bytes
+//   session/{register,close,reread,merge}/1000000  a session at a million days (SessionBench.cpp)
 
 #include <QString>
 
@@ -27,5 +28,7 @@ void RegisterDiaryBenchmarks(const QString& workRoot);
 // program: the morvaline binary, run with --report.
 void RegisterReportBenchmark(DataSets& data, const QString& program);
 void RegisterFoodBenchmarks();
+// A session at 1,000,000 days on a copy of the data set, under workRoot.
+void RegisterSessionBenchmarks(DataSets& data, const QString& workRoot);
 
 }  // namespace morv::bench

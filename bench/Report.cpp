@@ -3,7 +3,9 @@
 #include "Benchmarks.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <set>
+#include <vector>
 
 namespace morv::bench {
 namespace {
@@ -38,11 +40,17 @@ void startAndClose(const Results& r) {
         "Start-up and close: medians of %d alternating launches under Xvfb (1,000,000 days: every third)\n",
         r.runs);
     std::printf("  %-44s %-44s %-16s %s\n", "measure", "now", "goal", "");
-    const double emptyRatio = empty.showSeconds / bare.showSeconds;
+    // The headline: each empty start over the bare window launched right
+    // before it, the median of those pairs and its spread.
+    std::vector<double> pairs = r.startRatios;
+    std::sort(pairs.begin(), pairs.end());
+    const auto quantile = [&](double q) { return pairs.empty() ? 0.0 : pairs[size_t(q * double(pairs.size() - 1) + 0.5)]; };
+    const double emptyRatio = quantile(0.5);
     row("start to window shown, empty data folder",
-        format("%.2fx the bare window (%.0f vs %.0f ms)", emptyRatio, empty.showSeconds * ms,
-               bare.showSeconds * ms),
-        "<= 1.8x", emptyRatio <= 1.8);
+        format("%.2fx the bare window, median of pairs (IQR %.2f-%.2fx)", emptyRatio, quantile(0.25), quantile(0.75)),
+        "<= 1.8x", emptyRatio > 0 && emptyRatio <= 1.8);
+    std::printf("  %-44s %zu pairs; medians %.0f vs %.0f ms\n", "", pairs.size(), empty.showSeconds * ms,
+                bare.showSeconds * ms);
     const double fullRatio = full.showSeconds / empty.showSeconds;
     row("start to window shown, 100,000 days",
         format("%.2fx our own empty start (%.0f ms)", fullRatio, full.showSeconds * ms), "<= 1.2x",
@@ -78,7 +86,7 @@ void startAndClose(const Results& r) {
         "<= 0.3 s", huge.answerSeconds > 0 && huge.answerSeconds <= 0.3);
     row("1,000,000 days: close after the same change", format("%.2f s", huge.closeSeconds), "<= 0.3 s",
         huge.closeSeconds <= 0.3);
-    row("1,000,000 days: peak memory", format("%.0f MB", huge.peakMegabytes), "<= 120 MB",
+    row("1,000,000 days: peak memory, autosave waited for", format("%.0f MB", huge.peakMegabytes), "<= 120 MB",
         huge.peakMegabytes <= 120);
     std::printf("  (bare window: %.0f ms to show, %.0f ms to close, %.0f MB)\n\n", bare.showSeconds * ms,
                 bare.closeSeconds * ms, bare.peakMegabytes);
@@ -128,14 +136,33 @@ void dayUse(const Results& r) {
         const double idle = at(r, std::string("autosave/unchanged/") + days);
         const double busy = at(r, std::string("autosave/changed/") + days);
         row((std::string("autosave at ") + days + " days, window's part").c_str(),
-            format("%.2f ms, %.1f ms", idle * ms, busy * ms), "<= 50 ms", busy * ms <= 50);
+            format("%.2f ms, %.1f ms", idle * ms, busy * ms), "<= 16 ms", busy * ms <= 16);
     }
     const double last = at(r, "register/last/1000000"), first = at(r, "register/first/1000000");
     row("register a new last day, 1,000,000 days", format("%.3f ms", last * ms), "<= 5 ms", last * ms <= 5);
     row("register a new first day, 1,000,000 days", format("%.3f ms", first * ms), "<= 5 ms", first * ms <= 5);
     const double longest = at(r, "longest:dayuse/1000000");
-    row("longest step of a day's use, 1,000,000 days", format("%.1f ms", longest * ms), "<= 50 ms",
-        longest * ms <= 50);
+    row("longest step of a day's use, 1,000,000 days", format("%.1f ms", longest * ms), "<= 16 ms",
+        longest * ms <= 16);
+    std::printf("\n");
+}
+
+void session(const Results& r) {
+    const double ms = 1000;
+    std::printf("A session at 1,000,000 days, read from its files (medians of 3 sessions)\n");
+    std::printf("  %-44s %-44s %-16s %s\n", "measure", "now", "goal", "");
+    const double registration = at(r, "longest:session/register/1000000");
+    row("each of the first ten registrations", format("%.2f ms at most", registration * ms), "<= 5 ms",
+        registration > 0 && registration * ms <= 5);
+    const double close = at(r, "session/close/1000000"), opened = at(r, "files:session/close/1000000");
+    row("close with nothing changed", format("%.2f ms, %.0f files opened", close * ms, opened),
+        "<= 5 ms, none", close > 0 && close * ms <= 5 && opened == 0);
+    const double reread = at(r, "session/reread/1000000"), rereadMost = at(r, "longest:session/reread/1000000");
+    row("log replaced by a sync program: busiest step", format("%.1f ms (most of 3: %.1f ms)", reread * ms, rereadMost * ms),
+        "<= 16 ms", reread > 0 && reread * ms <= 16);
+    const double merge = at(r, "session/merge/1000000"), mergeMost = at(r, "longest:session/merge/1000000");
+    row("  the same merged with a day made here", format("%.1f ms (most of 3: %.1f ms)", merge * ms, mergeMost * ms),
+        "<= 50 ms", merge > 0 && merge * ms <= 50);
     std::printf("\n");
 }
 
@@ -199,6 +226,7 @@ void PrintTable(const Results& results) {
     if (!results.launches.empty()) startAndClose(results);
     dataFiles(results);
     dayUse(results);
+    session(results);
     syncFolder(results);
     handlers(results);
     report(results);

@@ -15,6 +15,8 @@ struct Results {
     // "100000", "1000000" days.
     std::map<std::string, Launch> launches;
     int runs = 0;
+    // The empty start over the bare window launched just before it, per round.
+    std::vector<double> startRatios;
     // Seconds per iteration of each in-process benchmark, by name.
     std::map<std::string, double> seconds;
 };

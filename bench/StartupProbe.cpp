@@ -145,7 +145,7 @@ bool StartupProbe::makeChange(Window window, const Change& change, double& answe
 }
 
 std::optional<Launch> StartupProbe::run(const std::string& path, const std::string& dataHome,
-                                        const Change* change) {
+                                        const Change* change, double settleSeconds) {
     Display* d = display_;
     XSync(d, True);  // drops the events of earlier runs
 
@@ -176,7 +176,7 @@ std::optional<Launch> StartupProbe::run(const std::string& path, const std::stri
     if (change && !makeChange(window, *change, result.answerSeconds)) return giveUp();
 
     // Let the first frame settle so that the close is timed on its own.
-    usleep(100 * 1000);
+    usleep(useconds_t(settleSeconds * 1e6));
     XEvent close{};
     close.xclient.type = ClientMessage;
     close.xclient.window = window;

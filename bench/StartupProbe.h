@@ -48,8 +48,10 @@ public:
     // Runs program with XDG_DATA_HOME=dataHome, making `change` before the
     // close when given; nothing when it showed no window (or no notice) within
     // 60 s or did not end after the close.
+    // settleSeconds: how long the window is left running after the change,
+    // so that its autosave has run when it closes.
     std::optional<Launch> run(const std::string& program, const std::string& dataHome,
-                              const Change* change = nullptr);
+                              const Change* change = nullptr, double settleSeconds = 0.1);
 
 private:
     // The notice's window, once shown, answered; false when none came.

@@ -78,7 +78,7 @@ QStringList clickPoints(const QString& workRoot) {
 bool launchAll(const QString& probe, const QString& program, const QString& bare, DataSets& data,
                const QString& workRoot, Results& results) {
     results.runs = qEnvironmentVariableIntValue("MORVALINE_BENCH_RUNS");
-    if (results.runs <= 0) results.runs = 15;
+    if (results.runs <= 0) results.runs = 21;
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(probe, QStringList{QString::number(results.runs), bare, program, data.home(0),
@@ -88,11 +88,15 @@ bool launchAll(const QString& probe, const QString& program, const QString& bare
         process.exitCode() != 0)
         return false;
     std::map<std::string, std::vector<Launch>> launches;
+    double bareShow = 0;
     for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
         const QList<QByteArray> f = line.split(' ');
         if (f.size() == 5)
             launches[f[0].toStdString()].push_back(
                 {f[1].toDouble(), f[2].toDouble(), f[3].toDouble(), f[4].toDouble()});
+        // Each round launches the bare window and then the empty start.
+        if (f.size() == 5 && f[0] == "bare") bareShow = f[1].toDouble();
+        if (f.size() == 5 && f[0] == "0" && bareShow > 0) results.startRatios.push_back(f[1].toDouble() / bareShow);
     }
     for (const auto& [key, runs] : launches) results.launches[key] = median(runs);
     return true;
@@ -139,6 +143,7 @@ int main(int argc, char** argv) {
     RegisterDiaryBenchmarks(root.path());
     RegisterReportBenchmark(data, program);
     RegisterFoodBenchmarks();
+    RegisterSessionBenchmarks(data, root.path());
     Capture capture(results.seconds);
     benchmark::RunSpecifiedBenchmarks(&capture);
     benchmark::ClearRegisteredBenchmarks();

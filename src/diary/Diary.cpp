@@ -1,5 +1,6 @@
 #include "diary/Diary.h"
 
+#include <iterator>
 #include <type_traits>
 #include <utility>
 
@@ -35,8 +36,8 @@ void Diary::LoadSaltTarget(const QString& target) {
 }
 
 void Diary::setLog(LogList log) {
-    log_ = std::move(log);
-    logInOrder_ = IsInDateOrder(log_);
+    log_ = std::make_shared<LogList>(std::move(log));
+    logInOrder_ = IsInDateOrder(*log_);
 }
 
 void Diary::LoadDailyLog(LogList log) {
@@ -86,7 +87,7 @@ void Diary::editSeasoning(int row, const std::function<void(SeasoningRecord&)>& 
 
 void Diary::editDay(int index, const std::function<void(LogRecord&)>& edit) {
     if (index < 0 || index >= LogCount()) return;
-    LogRecord& day = log_[static_cast<size_t>(index)];
+    LogRecord& day = ownLog()[static_cast<size_t>(index)];
     const LogRecord before = day;
     edit(day);
     if (day == before) return;
@@ -189,22 +190,34 @@ void Diary::ClearAllTicks() {
 
 // ---- The log ----
 
+LogList& Diary::ownLog(bool appendOnly) {
+    // Every holder of the log is on this thread, so the count is exact.
+    const bool lentAlone = log_.use_count() == 2 && lent_.lock().get() == log_.get();
+    if (appendOnly && lentAlone && log_->size() < log_->capacity()) return *log_;
+    if (log_.use_count() > 1) {
+        auto copy = std::make_shared<LogList>();
+        copy->reserve(log_->size() + LogGrowthStep);
+        copy->assign(log_->begin(), log_->end());
+        log_ = std::move(copy);
+    }
+    return *log_;
+}
+
 LogPlace Diary::FindPlace(const QString& date) const {
-    return logInOrder_ ? FindLogPlaceInOrder(log_, date) : FindLogPlace(log_, date);
+    return logInOrder_ ? FindLogPlaceInOrder(*log_, date) : FindLogPlace(*log_, date);
 }
 
 void Diary::RegisterDay(const LogPlace& place, const QString& date, const QString& salt) {
     std::optional<LogRecord> before;
     if (place.kind == LogPlace::Kind::Existing) {
-        const LogRecord& day = log_[static_cast<size_t>(place.index)];
+        const LogRecord& day = (*log_)[static_cast<size_t>(place.index)];
         if (day.LogDate == date && day.DaySalt == salt) return;
         before = day;
     }
-    // A long log grows by a fixed step: doubling would leave up to a whole
-    // log's worth of room unused after one new day.
-    constexpr size_t Step = 4096;
-    if (place.kind != LogPlace::Kind::Existing && log_.size() == log_.capacity()) log_.reserve(log_.size() + Step);
-    morv::RegisterDay(log_, place, date, salt);
+    LogList& log = ownLog(place.kind == LogPlace::Kind::Append);
+    if (place.kind != LogPlace::Kind::Existing && log.size() == log.capacity())
+        log.reserve(log.size() + LogGrowthStep);
+    morv::RegisterDay(log, place, date, salt);
     daysBefore_.try_emplace(date, before);
     touchDay(date);
 }
@@ -280,9 +293,10 @@ void Diary::BeginItemImport(ItemList imported) {
 }
 
 void Diary::BeginLogImport(LogList imported) {
-    LogList replaced = std::exchange(log_, {});
+    // The log it replaces is kept as it stands; a reader may still share it.
+    const std::shared_ptr<LogList> replaced = std::exchange(log_, std::make_shared<LogList>());
     setLog(std::move(imported));
-    logBeforeImport_ = std::move(replaced);
+    logBeforeImport_ = replaced.use_count() == 1 ? std::move(*replaced) : *replaced;
     logImportPending_ = true;
     touchWhole(DataFile::Enbun);
 }
@@ -321,9 +335,8 @@ void Diary::DropLogImport(const LogList* readBack) {
 }
 
 void Diary::LeaveLogAtExit() {
-    static_cast<void>(new LogList(std::move(log_)));
+    static_cast<void>(new std::shared_ptr<LogList>(std::exchange(log_, std::make_shared<LogList>())));
     static_cast<void>(new LogList(std::move(logBeforeImport_)));
-    log_ = {};
     logBeforeImport_ = {};
 }
 
@@ -399,10 +412,58 @@ bool Diary::TakeDailyLog(LogList theirs) {
         emit reloaded(DataFile::Enbun);
         return false;
     }
-    MergedLog merged = MergeLog(log_, std::move(theirs), daysBefore_, c.whole);
-    log_ = std::move(merged.data);
+    MergedLog merged = MergeLog(*log_, std::move(theirs), daysBefore_, c.whole);
+    log_ = std::make_shared<LogList>(std::move(merged.data));
     keepUnsaved(DataFile::Enbun, merged.stillOurs);
     return merged.conflict;
+}
+
+Diary::LogTake Diary::PrepareLogTake(LogList theirs) const {
+    LogTake take;
+    const FileChanges& c = Changes(DataFile::Enbun);
+    take.generation = Generation(DataFile::Enbun);
+    take.changedHere = c.any;
+    take.was = log_;
+    if (c.any) {
+        take.ours = log_;
+        take.base = daysBefore_;
+        take.whole = c.whole;
+    }
+    take.theirs = std::move(theirs);
+    return take;
+}
+
+void Diary::RunLogTake(LogTake& take) {
+    if (take.changedHere) {
+        take.merged = MergeLog(*take.ours, std::move(take.theirs), take.base, take.whole);
+        LogList& days = take.merged.data;
+        if (days.capacity() - days.size() < LogGrowthStep) {
+            LogList roomy;
+            roomy.reserve(days.size() + LogGrowthStep);
+            std::move(days.begin(), days.end(), std::back_inserter(roomy));
+            days = std::move(roomy);
+        }
+    } else {
+        take.merged.data = std::move(take.theirs);
+    }
+    take.inOrder = IsInDateOrder(take.merged.data);
+}
+
+std::optional<bool> Diary::FinishLogTake(LogTake& take) {
+    const FileChanges& c = Changes(DataFile::Enbun);
+    if (take.was.lock() != log_ || take.generation != Generation(DataFile::Enbun) || take.changedHere != c.any ||
+        logImportPending_)
+        return std::nullopt;
+    take.replaced = std::exchange(log_, std::make_shared<LogList>(std::move(take.merged.data)));
+    logInOrder_ = take.inOrder;
+    if (!take.changedHere) {
+        forgetBase(DataFile::Enbun);
+        emit logChanged();
+        emit reloaded(DataFile::Enbun);
+        return false;
+    }
+    keepUnsaved(DataFile::Enbun, take.merged.stillOurs);
+    return take.merged.conflict;
 }
 
 bool Diary::TakeSaltTarget(const QString& theirs) {
@@ -432,9 +493,9 @@ bool Diary::TakePressureBarShift(qint32 theirs) {
 }
 
 int Diary::AddMissingDays(const LogList& other) {
-    const LogList missing = MissingDays(log_, other);
+    const LogList missing = MissingDays(*log_, other);
     if (missing.empty()) return 0;
-    log_ = WithDays(log_, missing);
+    log_ = std::make_shared<LogList>(WithDays(*log_, missing));
     FileChanges& c = changes_[index(DataFile::Enbun)];
     for (const LogRecord& day : missing) {
         daysBefore_.try_emplace(day.LogDate, std::nullopt);

@@ -13,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 
@@ -36,8 +37,20 @@ public:
     Diary();
 
     const ItemList& ItemTable() const { return items_; }
-    const LogList& DailyLog() const { return log_; }
-    int LogCount() const { return static_cast<int>(log_.size()); }
+    const LogList& DailyLog() const { return *log_; }
+    int LogCount() const { return static_cast<int>(log_->size()); }
+    // The log as it stands now, for a reader on another thread: it stays as
+    // it is for as long as the pointer is held, as a change made meanwhile
+    // goes to a copy of its own. Hold and drop it on the diary's thread only.
+    std::shared_ptr<const LogList> SharedLog() const { return log_; }
+    // The same for a reader that reads only the days there are now (a span
+    // of them, never the list itself): a new last day then goes in place
+    // while there is room, the days it reads staying where they are. One at
+    // a time.
+    std::shared_ptr<const LogList> LendLog() {
+        lent_ = log_;
+        return log_;
+    }
     const SeasoningList& SeasoningTable() const { return seasonings_; }
     const SeasoningList& SeasoningDefaults() const { return defaults_; }
     qint32 PressureBarShift() const { return barShift_; }
@@ -118,6 +131,27 @@ public:
     bool TakeDailyLog(LogList theirs);
     bool TakeSaltTarget(const QString& theirs);
     bool TakePressureBarShift(qint32 theirs);
+    // TakeDailyLog in three steps, its heavy part away from the diary's
+    // thread: prepared here, run anywhere, finished here in one step.
+    struct LogTake {
+        quint64 generation = 0;
+        bool changedHere = false;
+        std::weak_ptr<const LogList> was;   // the log it was prepared on
+        std::shared_ptr<const LogList> ours;  // when merging
+        LogBase base;
+        bool whole = false;
+        LogList theirs;  // the file's days
+        // What RunLogTake makes of them.
+        MergedLog merged;
+        bool inOrder = true;
+        // The log it replaced, to be let go away from the diary's thread.
+        std::shared_ptr<const LogList> replaced;
+    };
+    LogTake PrepareLogTake(LogList theirs) const;
+    static void RunLogTake(LogTake& take);
+    // What TakeDailyLog returns; nothing, and nothing done, when the log
+    // changed since it was prepared (it is to be prepared again).
+    std::optional<bool> FinishLogTake(LogTake& take);
     // The days of another copy of the log whose dates this one lacks, added
     // as changes; how many.
     int AddMissingDays(const LogList& other);
@@ -183,7 +217,10 @@ private:
     void keepUnsaved(DataFile file, const std::map<Key, std::optional<Record>>& stillOurs);
 
     ItemList items_;
-    LogList log_;
+    std::shared_ptr<LogList> log_ = std::make_shared<LogList>();
+    // The log to change: a copy of its own while a reader shares it.
+    LogList& ownLog(bool appendOnly = false);
+    std::weak_ptr<const LogList> lent_;
     SeasoningList seasonings_{};
     SeasoningList defaults_{};
     qint32 barShift_ = DefaultPressureBarShift;

@@ -135,13 +135,16 @@ SaveResult DiaryDocument::SaveAllAndStop() {
     finishLogSave();
     stopped_ = true;
     autosave_.stop();
-    return {writeAll(false)};
+    return {writeAll()};
 }
 
-int DiaryDocument::writeAll(bool changedOnly) {
+int DiaryDocument::writeAll() {
+    // What changed, and what the files do not hold as this program writes
+    // it (never read, read in another form, kept aside as unreadable): a
+    // close with nothing changed encodes nothing.
     int failures = 0;
     for (DataFile file : AllDataFiles)
-        if (!changedOnly || diary_.HasChanges(file)) failures += writeFile(file);
+        if (diary_.HasChanges(file) || !files_->StandsAsWritten(StemOf(file))) failures += writeFile(file);
     return failures;
 }
 
@@ -192,12 +195,27 @@ int DiaryDocument::startLogSave() {
     const std::optional<DataFiles::LogWrite> how = files_->BeginLogWrite();
     if (!how) return 1;
     logSaveGeneration_ = diary_.Generation(DataFile::Enbun);
-    // The snapshot shares the day's texts (their counts are atomic); building
+    // The log itself, not a copy: while this holds it, a change made here
+    // goes to a copy of the diary's own (a million days are 32 MB), but for
+    // a new last day, which goes after the days read here. Building
     // 27 MB of text, comparing and writing it happens over there.
+    logSnapshot_ = diary_.LendLog();
     sync_->Hold(DataFile::Enbun, true);
     const quint64 run = ++logSaveRun_;
-    logSave_ = std::thread([this, run, how = *how, log = diary_.DailyLog(), &ops = files_->ops()] {
-        logSaved_ = DataFiles::WriteLog(ops, how, log);
+    logEncoded_.store(false);
+    const std::span<const LogRecord> days(logSnapshot_->data(), logSnapshot_->size());
+    logSave_ = std::thread([this, run, how = *how, log = days, &ops = files_->ops()] {
+        // Once its text is built the log is let go, so that a change made
+        // during the comparing and writing (most of the save) copies nothing.
+        logSaved_ = DataFiles::WriteLog(ops, how, log, [this, run] {
+            logEncoded_.store(true, std::memory_order_release);
+            QMetaObject::invokeMethod(
+                this,
+                [this, run] {
+                    if (logSaveRun_ == run && logEncoded_.load(std::memory_order_acquire)) logSnapshot_.reset();
+                },
+                Qt::QueuedConnection);
+        });
         // The result is taken on the document's own thread, unless it has already.
         QMetaObject::invokeMethod(
             this, [this, run] { if (logSaveRun_ == run) finishLogSave(); }, Qt::QueuedConnection);
@@ -208,6 +226,7 @@ int DiaryDocument::startLogSave() {
 void DiaryDocument::finishLogSave() {
     if (!logSave_.joinable()) return;
     logSave_.join();
+    logSnapshot_.reset();
     sync_->Hold(DataFile::Enbun, false);
     if (!logSaved_) return;
     quiet_ = autosaveFailing_;

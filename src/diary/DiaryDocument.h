@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -61,7 +62,8 @@ public:
     // session manager's request).
     SaveResult SaveChangedNow();
     // The close: the watch and the autosave end, a log save still running is
-    // waited for, and all five files are written.
+    // waited for, and every file that changed or does not stand as this
+    // program writes it is written.
     SaveResult SaveAllAndStop();
 
     // ---- What the panels ask of the files ----
@@ -91,7 +93,7 @@ private:
     void changed(DataFile file, bool here);
     int writeFile(DataFile file);
     int writeOnce(DataFile file);
-    int writeAll(bool changedOnly);
+    int writeAll();
     // 1 when the save cannot start (reported).
     int startLogSave();
     // Waits for a log save on its thread, if one runs, and takes its result.
@@ -108,6 +110,12 @@ private:
     // A plain thread: its join is what hands the result over, visible as
     // such to the thread sanitizer (Qt's own waits are not).
     std::thread logSave_;
+    // What it writes; held and dropped here only, so that the diary sees
+    // exactly when it shares its log.
+    std::shared_ptr<const LogList> logSnapshot_;
+    // Set over there once the log is no longer read; an atomic, so that the
+    // thread sanitizer sees the hand-over (Qt's event queue it does not).
+    std::atomic<bool> logEncoded_{false};
     quint64 logSaveRun_ = 0;  // which save a late "finished" belongs to
     std::optional<DataFiles::LogWritten> logSaved_;
     quint64 logSaveGeneration_ = 0;

@@ -1,6 +1,7 @@
 #include "diary/FolderSync.h"
 
 #include "diary/KeptCopyText.h"
+#include "diary/LogReread.h"
 #include "diary/SyncMerge.h"
 #include "log/core/LogExchange.h"
 #include "storage/DataFiles.h"
@@ -121,9 +122,18 @@ FolderSync::FolderSync(Diary& diary, DataFiles& files, Tell tell, Now now, QObje
     : QObject(parent), diary_(diary), files_(files), tell_(std::move(tell)), now_(std::move(now)) {
     settle_.setSingleShot(true);
     settle_.setInterval(SettleMs);
-    connect(&settle_, &QTimer::timeout, this, &FolderSync::CheckNow);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        // What the watcher leads to: the log away from this thread.
+        logAway_ = true;
+        CheckNow();
+        logAway_ = false;
+    });
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &FolderSync::changeSeen);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &FolderSync::changeSeen);
+    reread_ = new LogReread(diary_, files_, [this] { return !held_.contains(DataFile::Enbun) && !stopped_; }, this);
+    connect(reread_, &LogReread::taken, this, &FolderSync::logRereadTaken);
+    connect(reread_, &LogReread::readHere, this, [this] { SyncFile(DataFile::Enbun); });
+    connect(reread_, &LogReread::stale, this, &FolderSync::rereadLogAway);
 }
 
 void FolderSync::changeSeen() {
@@ -181,7 +191,8 @@ void FolderSync::watch() {
 void FolderSync::CheckNow() {
     if (stopped_ || !FolderHere()) return;
     watch();
-    for (DataFile file : AllDataFiles) SyncFile(file);
+    for (DataFile file : AllDataFiles)
+        if (file != DataFile::Enbun || !logAway_ || !rereadLogAway()) SyncFile(file);
     mergeLeftoverBackups();
     mergeConflictCopies();
     mergeSmallConflictCopies();
@@ -195,6 +206,7 @@ void FolderSync::CheckNow() {
 void FolderSync::Stop() {
     stopped_ = true;
     settle_.stop();
+    reread_->Stop();
     const QStringList watched = watcher_.files() + watcher_.directories();
     if (!watched.isEmpty()) watcher_.removePaths(watched);
 }
@@ -490,6 +502,24 @@ void FolderSync::mergeConflictCopies() {
         if (const int added = diary_.AddMissingDays(days); added > 0)
             tell(MergedCopyText(name, added, dir.filePath(renamed)));
     }
+}
+
+// ---- The log read again away from the window's thread ----
+
+bool FolderSync::rereadLogAway() {
+    const DataFile file = DataFile::Enbun;
+    if (stopped_ || held_.contains(file) || ImportPending(diary_, file) || !FolderHere() ||
+        !files_.ChangedOnDisk(StemOf(file)))
+        return false;
+    reread_->Start();
+    return true;
+}
+
+void FolderSync::logRereadTaken(bool conflict, const QByteArray& theirs) {
+    if (!conflict) return;
+    const QString stem = StemOf(DataFile::Enbun);
+    const QString copy = files_.KeepConflictCopy(stem, theirs);
+    if (!copy.isEmpty()) tell(ConflictText(stem + QLatin1String(".txt"), copy));
 }
 
 }  // namespace morv

@@ -33,6 +33,7 @@
 namespace morv {
 
 class DataFiles;
+class LogReread;
 
 class FolderSync : public QObject {
     Q_OBJECT
@@ -99,6 +100,12 @@ private:
     // One copy's rows into the diary; false when it cannot be read.
     bool mergeSmallCopy(DataFile file, const QString& path);
     void tell(const QString& text);
+    // The log replaced elsewhere is read and merged away from this thread
+    // (LogReread); false when it is not to be read now at all.
+    bool rereadLogAway();
+    void logRereadTaken(bool conflict, const QByteArray& theirs);
+    LogReread* reread_ = nullptr;
+    bool logAway_ = false;
 
     Diary& diary_;
     DataFiles& files_;

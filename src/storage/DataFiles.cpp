@@ -117,6 +117,7 @@ int DataFiles::finishWrite(const QString& stem, const LogWritten& result) {
     switch (result.written) {
         case SafeFile::Written::Done:
             if (known != stamps_.end()) known->second = result.stamp;
+            asWritten_[stem] = true;
             return 0;
         case SafeFile::Written::ChangedElsewhere:
             return ChangedElsewhere;
@@ -134,9 +135,11 @@ std::optional<DataFiles::LogWrite> DataFiles::BeginLogWrite() {
     return how;
 }
 
-DataFiles::LogWritten DataFiles::WriteLog(FileOps& ops, const LogWrite& how, const LogList& log) {
+DataFiles::LogWritten DataFiles::WriteLog(FileOps& ops, const LogWrite& how, std::span<const LogRecord> log,
+                                          const std::function<void()>& encoded) {
     SafeFile file = fileOf(ops, how.folder, Enbun);
-    const QByteArray bytes = EnbunBytes(log);
+    const QByteArray bytes = EnbunBytesOf(log);
+    if (encoded) encoded();
     LogWritten result;
     result.written = how.expected ? file.write(bytes, *how.expected)
                                   : (file.write(bytes) ? SafeFile::Written::Done : SafeFile::Written::Failed);
@@ -145,6 +148,22 @@ DataFiles::LogWritten DataFiles::WriteLog(FileOps& ops, const LogWrite& how, con
 }
 
 int DataFiles::FinishLogWrite(const LogWritten& result) { return finishWrite(Enbun, result); }
+
+std::optional<DataFiles::LogReread> DataFiles::ReadUsualLogAway(FileOps& ops, const QString& folder) {
+    SafeFile file = fileOf(ops, folder, Enbun);
+    if (file.backupExists()) return std::nullopt;
+    LogReread read;
+    if (file.read(read.bytes) != SafeFile::ReadResult::Read || file.current() != file.stamp()) return std::nullopt;
+    read.stamp = file.stamp();
+    read.log.reserve(size_t(std::count(read.bytes.cbegin(), read.bytes.cend(), '\n')) + LogGrowthStep);
+    if (!ReadUsualLog(read.bytes, read.log)) return std::nullopt;
+    return read;
+}
+
+void DataFiles::AcceptLogReread(const FileStamp& stamp) {
+    stamps_[Enbun] = stamp;
+    asWritten_[Enbun] = true;
+}
 
 bool DataFiles::ChangedOnDisk(const QString& stem) {
     const auto known = stamps_.find(stem);
@@ -184,16 +203,24 @@ int DataFiles::KirokuFileWrite(ItemList& items) {
     return writeFile(Kiroku, KirokuBytes(items));
 }
 
-int DataFiles::ChomiFileWrite(SeasoningList& rows) {
+namespace {
+
+QByteArray ChomiBytes(const SeasoningList& rows) {
     QByteArray bytes;
-    for (SeasoningRecord& row : rows) {
-        MakeNameStorable(row.SeasoningName);
-        AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
-    }
-    return writeFile(Chomi, bytes);
+    for (const SeasoningRecord& row : rows) AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
+    return bytes;
 }
 
-QByteArray EnbunBytes(const LogList& log) {
+}  // namespace
+
+int DataFiles::ChomiFileWrite(SeasoningList& rows) {
+    for (SeasoningRecord& row : rows) MakeNameStorable(row.SeasoningName);
+    return writeFile(Chomi, ChomiBytes(rows));
+}
+
+QByteArray EnbunBytes(const LogList& log) { return EnbunBytesOf(log); }
+
+QByteArray EnbunBytesOf(std::span<const LogRecord> log) {
     // Sized for the usual all-ASCII line up front, so the one buffer is
     // not copied as it grows.
     qsizetype size = 0;
@@ -235,6 +262,7 @@ int DataFiles::deleteFile(const QString& stem) {
     if (!makeHeldCopies(stem)) return reportFailure();
     SafeFile file = fileOf(stem);
     const bool removed = file.remove();
+    asWritten_[stem] = false;
     if (auto known = stamps_.find(stem); known != stamps_.end()) known->second = file.current();
     if (removed) return 0;
     return reportFailure();
@@ -417,6 +445,8 @@ bool DataFiles::restore(const QString& stem, SafeFile& file) {
 DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
     SafeFile file = fileOf(stem);
     const bool settled = restore(stem, file);
+    asWritten_[stem] = false;
+    loadSettled_ = settled;
     const SafeFile::ReadResult read = settled ? file.read(bytes) : file.readBackup(bytes);
     switch (read) {
         case SafeFile::ReadResult::Read:
@@ -486,6 +516,8 @@ int DataFiles::KirokuFileRead(ItemList& items, ReadUse* use) {
                 // A record in the last slot is never saved.
                 if (reader.undecodable() || !reader.exact() || slot > StoredItemCount)
                     keepCopy(Kiroku, bytes, KeptBecause::Changed);
+                else
+                    noteRead(Kiroku, KirokuBytes(items) == bytes);
                 Tell(use, ReadUse::Replace);
                 return 0;
             case FieldResult::Broken:
@@ -525,7 +557,10 @@ int DataFiles::ChomiFileRead(SeasoningList& rows, ReadUse* use) {
         row = {reader.field(0), reader.field(1)};
     }
     if (complete) complete = reader.next(2) == FieldResult::End;
-    if (reader.undecodable() || !complete || !reader.exact()) keepCopy(Chomi, bytes, KeptBecause::Changed);
+    if (reader.undecodable() || !complete || !reader.exact())
+        keepCopy(Chomi, bytes, KeptBecause::Changed);
+    else
+        noteRead(Chomi, ChomiBytes(rows) == bytes);
     Tell(use, ReadUse::Replace);
     return 0;
 }
@@ -546,9 +581,12 @@ int DataFiles::EnbunFileRead(LogList& log, ReadUse* use) {
     for (const char *p = bytes.cbegin(), *end = bytes.cend();
          (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
         ++lines;
-    log.reserve(std::min(lines, size_t(bytes.size() / ShortestUsualLine) + 1));
-    switch (ParseLog(bytes, log)) {
+    // The room for new days is left at once, while the table is still empty.
+    log.reserve(std::min(lines, size_t(bytes.size() / ShortestUsualLine) + 1) + LogGrowthStep);
+    bool usual = false;
+    switch (ParseLog(bytes, log, &usual)) {
         case LogParse::Exact:
+            noteRead(Enbun, usual);
             Tell(use, ReadUse::Replace);
             return 0;
         case LogParse::Changed:
@@ -579,6 +617,8 @@ int DataFiles::MokuFileRead(QString& target, ReadUse* use) {
     // Only the first line is ever written back.
     if (undecodable || !QStringView(text).mid(target.size()).trimmed().isEmpty())
         keepCopy(Moku, bytes, KeptBecause::Changed);
+    else
+        noteRead(Moku, EncodeCp932(target) + "\r\n" == bytes);
     Tell(use, ReadUse::Replace);
     return 0;
 }
@@ -602,6 +642,8 @@ int DataFiles::AtuFileRead(qint32& shift, ReadUse* use) {
     const QByteArray written = bytes.trimmed();
     if (!written.isEmpty() && written != QByteArray::number(shift))
         keepCopy(Atu, bytes, KeptBecause::Changed);
+    else
+        noteRead(Atu, QByteArray::number(shift) + "\r\n" == bytes);
     Tell(use, ReadUse::Replace);
     return 0;
 }

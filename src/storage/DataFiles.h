@@ -20,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,8 @@ inline const QString StorageErrorText = QStringLiteral("情報処理中にエラ
 
 // The bytes of Enbun.txt for a log; an exported log is these same bytes.
 QByteArray EnbunBytes(const LogList& log);
+// The same for days that another thread may go on adding to after them.
+QByteArray EnbunBytesOf(std::span<const LogRecord> days);
 // The bytes of Kiroku.txt for a table, its free slots written unticked and
 // empty; an exported table is these lines after its date line.
 QByteArray KirokuBytes(const ItemList& items);
@@ -182,6 +185,14 @@ public:
     // The full path of what the last Kiroku or Enbun read kept, or empty when it kept nothing.
     QString lastSalvagedCopy() const { return lastSalvaged_; }
 
+    // Whether the file holds exactly the bytes a write of what was last read
+    // from it or written to it would make: a file read in another form (or
+    // not at all) is written at the close although nothing in it changed.
+    bool StandsAsWritten(const QString& stem) const {
+        const auto found = asWritten_.find(stem);
+        return found != asWritten_.end() && found->second;
+    }
+
     // ---- Changes made elsewhere ("Kiroku", "Enbun", ...) ----
     // Whether the file is no longer the version last read or written here:
     // one stat, no read. A file never read here has not changed, nor has one
@@ -200,6 +211,25 @@ public:
     // when it could not be kept.
     bool KeepChangedVersion(const QString& stem);
 
+    // ---- The log read again away from the window's thread ----
+    // Enbun.txt read and parsed without touching this object, so it may run
+    // on another thread: only a plain file in the shape this program writes,
+    // with no backup beside it, that stood still while it was read. Nothing
+    // otherwise: EnbunFileRead, which knows what to do with the rest, reads it.
+    struct LogReread {
+        QByteArray bytes;
+        LogList log;  // with room for new days
+        FileStamp stamp;
+    };
+    static std::optional<LogReread> ReadUsualLogAway(FileOps& ops, const QString& folder);
+    // The version last read or written here, if any.
+    std::optional<FileStamp> KnownStamp(const QString& stem) const {
+        const auto found = stamps_.find(stem);
+        return found == stamps_.end() ? std::nullopt : std::optional<FileStamp>(found->second);
+    }
+    // What ReadUsualLogAway read is the log now, as EnbunFileRead would have left it.
+    void AcceptLogReread(const FileStamp& stamp);
+
     // ---- The log's save away from the window's thread, in three steps ----
     // Everything a save of Enbun.txt decides here (the folder made again, the
     // copies a held-back file waits for, the version to keep to), or nothing
@@ -215,7 +245,9 @@ public:
         SafeFile::Written written;
         FileStamp stamp;  // what is there afterwards
     };
-    static LogWritten WriteLog(FileOps& ops, const LogWrite& how, const LogList& log);
+    // `encoded` is called once `log` is no longer read.
+    static LogWritten WriteLog(FileOps& ops, const LogWrite& how, std::span<const LogRecord> log,
+                               const std::function<void()>& encoded = {});
     // Back here: what EnbunFileWrite would have returned.
     int FinishLogWrite(const LogWritten& result);
 
@@ -255,6 +287,10 @@ private:
     std::vector<KeptCopy> kept_;
     std::vector<LeftoverBackup> leftovers_;
     std::map<QString, FileStamp> stamps_;  // what this object last read or wrote
+    std::map<QString, bool> asWritten_;
+    // The last load read X.txt itself, not a backup standing in for it.
+    bool loadSettled_ = false;
+    void noteRead(const QString& stem, bool roundTrips) { asWritten_[stem] = loadSettled_ && roundTrips; }
     bool keepReadBytes_ = false;
     QByteArray readBytes_;
     struct HeldCopy {

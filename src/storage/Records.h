@@ -43,6 +43,11 @@ inline constexpr int DefaultPressureBarShift = 3000;
 
 using ItemList = std::vector<ItemRecord>;
 using LogList = std::vector<LogRecord>;
+// The room a long log keeps for new days. A read leaves it free, and a full
+// log grows by it: doubling would leave up to a whole log's worth of room
+// unused after one new day, and an exact fit would copy the whole log
+// (32 MB at a million days) at the first new day of a session.
+inline constexpr size_t LogGrowthStep = 4096;
 using SeasoningList = std::array<SeasoningRecord, SeasoningRowCount>;
 
 // A fresh item table: 161 slots, "0" in Checked of slots 0..159.

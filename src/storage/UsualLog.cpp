@@ -3,6 +3,7 @@
 #include "storage/QuotedFields.h"
 
 #include <array>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -17,16 +18,21 @@ namespace {
 // number, in a small open table; longer ones by a general map.
 class Column {
 public:
-    SharedText get(std::string_view bytes) {
-        if (bytes.empty()) return {};
+    // `bytes` may be read eight bytes from its start whatever its size (the
+    // line goes on after a field).
+    // The text stays valid until the next call; a day copies it (one count up).
+    const SharedText& get(std::string_view bytes) {
+        if (bytes.empty()) return none_;
         if (bytes.size() <= 7) {
             const quint64 key = packed(bytes);
             if (key != lastKey_) {
                 lastKey_ = key;
                 last_ = {};
-                lastText_ = shortText(key, bytes);
+                // Found at its first place, most often: no call.
+                const Slot* first = slots_.empty() ? nullptr : &slots_[slotOf(key)];
+                lastShort_ = first && first->key == key ? &first->text : &shortText(key, bytes);
             }
-            return lastText_;
+            return *lastShort_;
         }
         if (bytes == last_) return lastText_;
         last_ = bytes;
@@ -46,23 +52,30 @@ private:
     }
 
     // The bytes above the length, which keeps "1" apart from "1" and a zero byte.
+    // Read as one word: the bytes lowest first, as x86 and ARM load them.
     static quint64 packed(std::string_view bytes) {
+        if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+            quint64 word;
+            std::memcpy(&word, bytes.data(), sizeof word);
+            return ((word & ((quint64(1) << (8 * bytes.size())) - 1)) << 8) | bytes.size();
+        }
         quint64 key = bytes.size();
         for (size_t i = 0; i < bytes.size(); ++i) key |= quint64(static_cast<unsigned char>(bytes[i])) << (8 * i + 8);
         return key;
     }
 
-    SharedText shortText(quint64 key, std::string_view bytes) {
+    // The text where it is kept, valid until the table grows.
+    const SharedText& shortText(quint64 key, std::string_view bytes) {
         if (slots_.empty()) slots_.resize(256);
         for (size_t i = slotOf(key);; i = (i + 1) & (slots_.size() - 1)) {
             Slot& slot = slots_[i];
             if (slot.key == key) return slot.text;
             if (slot.key != 0) continue;
-            SharedText text = newText(bytes);
-            if (used_ >= Most) return text;
-            slot = {key, text};
-            if (++used_ * 2 > slots_.size()) grow();
-            return text;
+            if (used_ >= Most) return spare_ = newText(bytes);
+            slot = {key, newText(bytes)};
+            if (++used_ * 2 <= slots_.size()) return slot.text;
+            grow();
+            return shortText(key, bytes);
         }
     }
 
@@ -91,6 +104,9 @@ private:
     std::string_view last_;
     quint64 lastKey_ = 0;
     SharedText lastText_;
+    const SharedText* lastShort_ = nullptr;
+    SharedText spare_;  // a short text beyond the table's most
+    SharedText none_;
 };
 
 // The salt and pressure values of a long log repeat a few hundred texts;
@@ -149,20 +165,34 @@ bool ReadUsualLog(QByteArrayView bytes, LogList& log) {
     std::array<Column, 3> columns;
     std::array<std::string_view, 4> f;
     while (p != end) {
-        if (!field(p, end, ',', f[0]) || !field(p, end, ',', f[1]) || !field(p, end, ',', f[2]) ||
-            !field(p, end, '\r', f[3]) || p == end || *p != '\n')
-            return false;
-        ++p;
+        // The usual date and its comma at once, without a look at each byte.
         DateField date;
-        if (!DateField::FromUsualBytes(f[0].data(), qsizetype(f[0].size()), date))
-            date = DateField(QString::fromLatin1(f[0].data(), qsizetype(f[0].size())));
+        if (end - p >= 13 && p[0] == '"' && p[11] == '"' && p[12] == ',' && DateField::FromTenBytes(p + 1, date)) {
+            p += 13;
+        } else {
+            if (!field(p, end, ',', f[0])) return false;
+            if (!DateField::FromUsualBytes(f[0].data(), qsizetype(f[0].size()), date))
+                date = DateField(QString::fromLatin1(f[0].data(), qsizetype(f[0].size())));
+        }
+        if (!field(p, end, ',', f[1])) return false;
+        // Most days have no reading: the rest of their line at once.
+        constexpr std::string_view NoReading = "\"\",\"\"\r\n";
+        if (end - p >= qsizetype(NoReading.size()) && std::memcmp(p, NoReading.data(), NoReading.size()) == 0) {
+            p += NoReading.size();
+            log.push_back({std::move(date), columns[0].get(f[1]), {}, {}});
+            continue;
+        }
+        if (!field(p, end, ',', f[2]) || !field(p, end, '\r', f[3]) || p == end || *p != '\n') return false;
+        ++p;
         log.push_back({std::move(date), columns[0].get(f[1]), columns[1].get(f[2]), columns[2].get(f[3])});
     }
     return true;
 }
 
-LogParse ParseLog(QByteArrayView bytes, LogList& log) {
-    if (ReadUsualLog(bytes, log)) return LogParse::Exact;
+LogParse ParseLog(QByteArrayView bytes, LogList& log, bool* usual) {
+    const bool tight = ReadUsualLog(bytes, log);
+    if (usual) *usual = tight;
+    if (tight) return LogParse::Exact;
     log.clear();
     Cp932FieldReader reader(bytes);
     SharedTexts shared;

@@ -20,6 +20,7 @@ enum class LogParse {
     Changed,  // read, but with something dropped, shifted or substituted
     Broken,   // the text ends inside a record, or a quote is never closed
 };
-LogParse ParseLog(QByteArrayView bytes, LogList& log);
+// `usual`: read by the tight pass, so the program writes these same bytes for it.
+LogParse ParseLog(QByteArrayView bytes, LogList& log, bool* usual = nullptr);
 
 }  // namespace morv

@@ -59,6 +59,25 @@ TEST(AppDiary, EachOperationAnnouncesItsOwnFileOnceAndAnEqualValueNothing) {
     }
 }
 
+// A save on another thread reads the log it was handed while the user goes on.
+TEST(AppDiary, ASharedLogStaysAsItWasWhileTheDiaryChanges) {
+    const std::function<void(Diary&)> changes[] = {
+        [](Diary& d) { d.RegisterDay(FindLogPlace(d.DailyLog(), "2024/01/09"), "2024/01/09", "5"); },
+        [](Diary& d) { d.RegisterDay(FindLogPlace(d.DailyLog(), "2024/01/05"), "2024/01/05", "3"); },
+        [](Diary& d) { d.SetReading(0, "70", "110"); },
+        [](Diary& d) { d.BeginLogImport({{"2020/01/01", "1", "", ""}}); },
+    };
+    for (const auto& change : changes) {
+        Diary diary;
+        prepare(diary);
+        const LogList before = diary.DailyLog();
+        const std::shared_ptr<const LogList> shared = diary.SharedLog();
+        change(diary);
+        EXPECT_EQ(*shared, before);
+        EXPECT_NE(diary.DailyLog(), before);
+    }
+}
+
 TEST(AppDiary, RemembersWhichRecordsChangedAndLoadingIsNoChange) {
     Diary diary;
     prepare(diary);

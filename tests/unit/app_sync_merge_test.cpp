@@ -145,6 +145,24 @@ TEST(SyncMerge, TheDiaryMergesWhatItChangedSinceTheRead) {
     EXPECT_EQ(diary.DailyLog().front(), Day("2023/12/30", "2"));
     EXPECT_EQ(diary.DailyLog()[2], Day("2024/01/02", "6"));
 
+    // Merged away from the diary's thread: a change made meanwhile drops the
+    // result untouched, and the merge made again keeps it.
+    diary.Saved(DataFile::Enbun);
+    diary.SetReading(0, "70", "110");
+    const LogList theirsNow = Log({{"2023/12/30", "2"}, {"2024/01/01", "4"}, {"2024/01/02", "6"}, {"2024/01/03", "1"}});
+    Diary::LogTake take = diary.PrepareLogTake(theirsNow);
+    Diary::RunLogTake(take);
+    diary.RegisterDay(diary.FindPlace("2024/01/09"), "2024/01/09", "1");
+    const LogList before = diary.DailyLog();
+    EXPECT_EQ(diary.FinishLogTake(take), std::nullopt);
+    EXPECT_EQ(diary.DailyLog(), before);
+    take = diary.PrepareLogTake(theirsNow);
+    Diary::RunLogTake(take);
+    EXPECT_EQ(diary.FinishLogTake(take), std::optional<bool>(false));
+    EXPECT_EQ(diary.DailyLog(), (LogList{{"2023/12/30", "2", "70", "110"}, Day("2024/01/01", "4"), Day("2024/01/02", "6"),
+                                         Day("2024/01/03", "1"), Day("2024/01/09", "1")}));
+    EXPECT_EQ(diary.Changes(DataFile::Enbun).days, (std::set<QString>{"2023/12/30", "2024/01/09"}));
+
     EXPECT_TRUE(IsSyncConflictCopy("Enbun.sync-conflict-20240105-093000-ABCDEFG.txt", "Enbun"));
     EXPECT_TRUE(IsSyncConflictCopy("Enbun (conflicted copy 2024-01-05 093000).txt", "Enbun"));
     EXPECT_TRUE(IsSyncConflictCopy("Kiroku (conflict 2024-01-05 093000).txt", "Kiroku"));

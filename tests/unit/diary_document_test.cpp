@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
+#include <QSet>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -87,6 +89,33 @@ TEST_F(DiaryDocumentTest, SavesTheLogOnItsThreadAndMergesWhatChangedElsewhere) {
     EXPECT_EQ(ReadBytes(folder + "Enbun.conflict-20240105-093000.txt"), theirs);
     ASSERT_EQ(notices.size(), 1);
     EXPECT_TRUE(notices[0].contains(folder + "Enbun.conflict-20240105-093000.txt"));
+}
+
+// Which data files a save put in place, and how many files it opened.
+class RecordingRenames final : public PosixFileOps {
+public:
+    QSet<QString> written;
+    int opens = 0;
+    int open(const QByteArray& p, int f, mode_t m) override { return ++opens, PosixFileOps::open(p, f, m); }
+    int rename(const QByteArray& from, const QByteArray& to) override {
+        if (to.endsWith(".txt")) written << QFileInfo(QFile::decodeName(to)).fileName();
+        return PosixFileOps::rename(from, to);
+    }
+};
+
+TEST_F(DiaryDocumentTest, TheCloseWritesWhatChangedOrIsNotAsThisProgramWritesIt) {
+    WriteBytes(folder + "Enbun.txt", Line("2024/01/01", "5"));
+    EXPECT_TRUE(open().SaveAllAndStop().ok());  // a first run's files, as written here
+    RecordingRenames ops;
+    open(ops);
+    ops.opens = 0;
+    EXPECT_TRUE(doc->SaveAllAndStop().ok());
+    EXPECT_EQ(ops.opens, 0) << "nothing changed: not even compared";
+    WriteBytes(folder + "Atu.txt", " 3400\r\n");
+    open(ops).diary().SetSaltTarget("7");
+    EXPECT_TRUE(doc->SaveAllAndStop().ok());
+    EXPECT_EQ(ops.written, (QSet<QString>{"Atu.txt", "Moku.txt"}));
+    EXPECT_EQ(ReadBytes(folder + "Atu.txt"), "3400\r\n");
 }
 
 TEST_F(DiaryDocumentTest, AFailingSaveIsToldOnceUntilOneWorks) {
