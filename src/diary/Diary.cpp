@@ -230,9 +230,9 @@ void Diary::SetReading(int index, const QString& low, const QString& high) {
 }
 
 void Diary::DeleteAllDays() {
-    if (log_.empty()) return;
+    if (log_->empty()) return;
     FileChanges& c = changes_[index(DataFile::Enbun)];
-    for (const LogRecord& day : log_) {
+    for (const LogRecord& day : *log_) {
         daysBefore_.try_emplace(day.LogDate, day);
         c.days.insert(day.LogDate);
     }

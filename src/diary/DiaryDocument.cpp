@@ -45,7 +45,8 @@ void DiaryDocument::folderGone() {
     // anew into the folder at the next save, as a first run would.
     files_->ForgetVersions();
     for (DataFile file : AllDataFiles) diary_.MarkUnsaved(file);
-    emit notice(QStringLiteral(
+    if (!stopped_)
+        emit notice(QStringLiteral(
                     "データフォルダ「%1」が見つかりません (移動または削除されたようです)。"
                     "データはこの画面にすべて残っています。次の保存で、このフォルダを作り直して"
                     "すべてのデータを書き込みます。")
@@ -131,9 +132,12 @@ void DiaryDocument::reportHeldBack(bool wasHeldBack) {
 }
 
 SaveResult DiaryDocument::SaveAllAndStop() {
+    stopped_ = true;
+    // A folder that went away unnoticed is written anew all the same, without
+    // a word at the close.
+    sync_->FolderHere();
     sync_->Stop();
     finishLogSave();
-    stopped_ = true;
     autosave_.stop();
     return {writeAll()};
 }

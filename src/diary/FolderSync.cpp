@@ -511,6 +511,8 @@ bool FolderSync::rereadLogAway() {
     if (stopped_ || held_.contains(file) || ImportPending(diary_, file) || !FolderHere() ||
         !files_.ChangedOnDisk(StemOf(file)))
         return false;
+    // A log deleted here is merged here, where what comes back is named.
+    if (diary_.LogCount() == 0 && diary_.HasChanges(file)) return false;
     reread_->Start();
     return true;
 }
@@ -519,6 +521,7 @@ void FolderSync::logRereadTaken(bool conflict, const QByteArray& theirs) {
     if (!conflict) return;
     const QString stem = StemOf(DataFile::Enbun);
     const QString copy = files_.KeepConflictCopy(stem, theirs);
+    knownConflicts_.insert(QFileInfo(copy).fileName());
     if (!copy.isEmpty()) tell(ConflictText(stem + QLatin1String(".txt"), copy));
 }
 

@@ -173,6 +173,15 @@ TEST_F(DiaryDocumentTest, AFolderOrLogThatGoesAwayLosesNothing) {
     WriteBytes(folder + "Moku.txt", "5\r\n");
     checkFolder();
     EXPECT_EQ(d.diary().SaltTarget(), "5");
+
+    // Moved again, and the window closed before anything noticed: the close
+    // writes everything anew all the same, without a word.
+    ASSERT_TRUE(QDir().rename(folder, dir.path() + "/MovedAgain"));
+    const qsizetype told = notices.size();
+    EXPECT_TRUE(d.SaveAllAndStop().ok());
+    EXPECT_EQ(notices.size(), told);
+    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5"));
+    EXPECT_EQ(ReadBytes(folder + "Moku.txt"), "5\r\n");
 }
 
 TEST_F(DiaryDocumentTest, ABackupFromElsewhereGivesItsDaysWithoutReplacingTheLog) {
