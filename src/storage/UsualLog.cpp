@@ -3,6 +3,7 @@
 #include "storage/QuotedFields.h"
 
 #include <array>
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
@@ -18,8 +19,6 @@ namespace {
 // number, in a small open table; longer ones by a general map.
 class Column {
 public:
-    // `bytes` may be read eight bytes from its start whatever its size (the
-    // line goes on after a field).
     // The text stays valid until the next call; a day copies it (one count up).
     const SharedText& get(std::string_view bytes) {
         if (bytes.empty()) return none_;
@@ -52,12 +51,13 @@ private:
     }
 
     // The bytes above the length, which keeps "1" apart from "1" and a zero byte.
-    // Read as one word: the bytes lowest first, as x86 and ARM load them.
+    // Copied as the bytes there are, never a whole word: a short text at the
+    // end of the buffer has nothing readable after it.
     static quint64 packed(std::string_view bytes) {
         if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-            quint64 word;
-            std::memcpy(&word, bytes.data(), sizeof word);
-            return ((word & ((quint64(1) << (8 * bytes.size())) - 1)) << 8) | bytes.size();
+            quint64 word = 0;
+            std::memcpy(&word, bytes.data(), std::min<size_t>(bytes.size(), sizeof word - 1));
+            return (word << 8) | bytes.size();
         }
         quint64 key = bytes.size();
         for (size_t i = 0; i < bytes.size(); ++i) key |= quint64(static_cast<unsigned char>(bytes[i])) << (8 * i + 8);
