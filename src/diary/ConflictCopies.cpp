@@ -1,5 +1,6 @@
 #include "diary/ConflictCopies.h"
 
+#include "storage/DataFiles.h"
 #include "storage/QuotedFields.h"
 #include "text/Cp932.h"
 
@@ -34,10 +35,6 @@ std::optional<SeasoningList> SeasoningsOfCopy(QByteArrayView bytes) {
     return reader.next(2) == FieldResult::End ? std::optional(rows) : std::nullopt;
 }
 
-QString TargetOfCopy(QByteArrayView bytes) {
-    const QString text = DecodeCp932(bytes);
-    const qsizetype end = text.indexOf(QLatin1String("\r\n"));
-    return end < 0 ? text : text.left(end);
-}
+QString TargetOfCopy(QByteArrayView bytes) { return FirstLine(DecodeCp932(bytes)); }
 
 }  // namespace morv

@@ -57,7 +57,16 @@ QString UnreadableSmallCopyText(const QString& copy) {
         .arg(copy);
 }
 
-// "行 4、行 5" for item slots and seasoning rows, "塩分目標" for the target.
+// The first ten of `names`, and how many more there are.
+QString SomeOf(const QStringList& names) {
+    constexpr int Named = 10;
+    QString text = QStringList(names.mid(0, Named)).join(QStringLiteral("、"));
+    if (names.size() > Named) text += QStringLiteral(" ほか %1 件").arg(names.size() - Named);
+    return text;
+}
+
+// "品目 1 ページ 5 行目" for item slots, "調味料 3 行目" for seasoning rows,
+// "塩分目標" for the target.
 QString RowsText(DataFile file, const std::set<int>& rows) {
     if (file == DataFile::Moku) return QStringLiteral("塩分目標");
     QStringList names;
@@ -65,7 +74,18 @@ QString RowsText(DataFile file, const std::set<int>& rows) {
         names << (file == DataFile::Kiroku ? QStringLiteral("品目 %1 ページ %2 行目").arg(row / 16 + 1).arg(row % 16 + 1)
                                            : QStringLiteral("調味料 %1 行目").arg(row + 1));
     }
-    return names.join(QStringLiteral("、"));
+    return SomeOf(names);
+}
+
+// A copy another program left in the folder: a plain file of at most
+// `ceiling` bytes, never a FIFO or a link elsewhere.
+std::optional<QByteArray> ReadCopy(const QString& path, qint64 ceiling) {
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > ceiling)
+        return std::nullopt;
+    QFile copy(path);
+    if (!copy.open(QIODevice::ReadOnly)) return std::nullopt;
+    return copy.readAll();
 }
 
 QString SmallCopyMergedText(const QString& copy, const QString& rows, const QString& renamed) {
@@ -279,8 +299,7 @@ bool FolderSync::SyncFile(DataFile file) {
         for (const LogRecord& day : diary_.DailyLog()) dates << day.LogDate;
         tell(QStringLiteral("削除した塩分一覧に、ほかのコンピューターで加えたか変えた %1 日分が戻りました: %2")
                  .arg(dates.size())
-                 .arg(dates.mid(0, 10).join(QStringLiteral("、")) +
-                      (dates.size() > 10 ? QStringLiteral(" ほか") : QString())));
+                 .arg(SomeOf(dates)));
     }
     if (conflict) {
         const QString copy = files_.KeepConflictCopy(stem, bytes);
@@ -331,9 +350,8 @@ void FolderSync::mergeSmallConflictCopies() {
         for (const QString& name : dir.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden, QDir::Name)) {
             if (!IsSyncConflictCopy(name, stem) || refused_.contains(name)) continue;
             const QString path = dir.filePath(name);
-            struct stat st;
-            if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
-                st.st_size > DataFileCeiling(stem) || !mergeSmallCopy(file, path)) {
+            const std::optional<QByteArray> bytes = ReadCopy(path, DataFileCeiling(stem));
+            if (!bytes || !mergeSmallCopy(file, path, *bytes)) {
                 refused_.insert(name);
                 tell(UnreadableSmallCopyText(path));
             }
@@ -341,11 +359,7 @@ void FolderSync::mergeSmallConflictCopies() {
     }
 }
 
-bool FolderSync::mergeSmallCopy(DataFile file, const QString& path) {
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = source.readAll();
-    source.close();
+bool FolderSync::mergeSmallCopy(DataFile file, const QString& path, const QByteArray& bytes) {
     const QString stem = StemOf(file);
     CopyMerge merge;
     switch (file) {
@@ -426,48 +440,43 @@ void FolderSync::tellConflictsFromElsewhere() {
         if (knownConflicts_.contains(name)) continue;
         knownConflicts_.insert(name);
         const QString path = dir.filePath(name);
-        struct stat st;
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_size > DataFileCeiling(name.section(u'.', 0, 0)))
-            continue;
-        QFile copy(path);
-        if (!copy.open(QIODevice::ReadOnly)) continue;
-        const QByteArray bytes = copy.readAll();
+        const QString stem = name.section(u'.', 0, 0);
+        const std::optional<QByteArray> bytes = ReadCopy(path, DataFileCeiling(stem));
+        if (!bytes) continue;
         // The records whose value there differs from what the diary holds now.
-        QStringList lost;
-        if (name.startsWith(StemOf(DataFile::Enbun))) {
+        QString records;
+        if (stem == StemOf(DataFile::Enbun)) {
             LogList days;
-            ParseLog(bytes, days);
+            ParseLog(*bytes, days);
+            QStringList dates;
             for (const LogRecord& day : days) {
                 const LogPlace place = diary_.FindPlace(day.LogDate);
                 if (place.kind != LogPlace::Kind::Existing ||
                     !(diary_.DailyLog()[static_cast<size_t>(place.index)] == day))
-                    lost << day.LogDate;
+                    dates << day.LogDate;
             }
-        } else if (name.startsWith(StemOf(DataFile::Kiroku))) {
-            if (const auto items = ItemsOfCopy(bytes)) {
+            records = SomeOf(dates);
+        } else if (stem == StemOf(DataFile::Kiroku)) {
+            std::set<int> changed;
+            if (const auto items = ItemsOfCopy(*bytes))
                 for (int slot = 0; slot < StoredItemCount; ++slot)
                     if (!((*items)[static_cast<size_t>(slot)] == diary_.ItemTable()[static_cast<size_t>(slot)]))
-                        lost << QStringLiteral("品目 %1 ページ %2 行目").arg(slot / 16 + 1).arg(slot % 16 + 1);
-            }
-        } else if (name.startsWith(StemOf(DataFile::Chomi))) {
-            if (const auto rows = SeasoningsOfCopy(bytes)) {
+                        changed.insert(slot);
+            if (!changed.empty()) records = RowsText(DataFile::Kiroku, changed);
+        } else if (stem == StemOf(DataFile::Chomi)) {
+            std::set<int> rows;
+            if (const auto seasonings = SeasoningsOfCopy(*bytes))
                 for (int row = 0; row < SeasoningRowCount; ++row)
-                    if (!((*rows)[static_cast<size_t>(row)] == diary_.SeasoningTable()[static_cast<size_t>(row)]))
-                        lost << QStringLiteral("調味料 %1 行目").arg(row + 1);
-            }
-        } else if (name.startsWith(StemOf(DataFile::Moku))) {
-            if (TargetOfCopy(bytes) != diary_.SaltTarget()) lost << QStringLiteral("塩分目標");
+                    if (!((*seasonings)[static_cast<size_t>(row)] == diary_.SeasoningTable()[static_cast<size_t>(row)]))
+                        rows.insert(row);
+            if (!rows.empty()) records = RowsText(DataFile::Chomi, rows);
+        } else if (stem == StemOf(DataFile::Moku) && TargetOfCopy(*bytes) != diary_.SaltTarget()) {
+            records = RowsText(DataFile::Moku, {});
         }
-        if (lost.isEmpty()) continue;
-        constexpr int Named = 10;
-        const QString records = lost.size() > Named
-                                    ? QStringList(lost.mid(0, Named)).join(QStringLiteral("、")) +
-                                          QStringLiteral(" ほか %1 件").arg(lost.size() - Named)
-                                    : lost.join(QStringLiteral("、"));
+        if (records.isEmpty()) continue;
         tell(QStringLiteral("ほかのコンピューターで「%1」をまとめたとき、両方で変わっていた内容 (%2) は"
                             "向こうの内容になりました。こちらの内容は次のファイルに残っています。\n%3")
-                 .arg(name.section(u'.', 0, 0) + QLatin1String(".txt"), records, path));
+                 .arg(stem + QLatin1String(".txt"), records, path));
     }
 }
 
@@ -478,19 +487,13 @@ void FolderSync::mergeConflictCopies() {
     for (const QString& name : dir.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden, QDir::Name)) {
         if (!IsSyncConflictCopy(name, stem) || refused_.contains(name)) continue;
         const QString path = dir.filePath(name);
-        // Only a plain file of a log's size; never a FIFO or a link elsewhere.
-        struct stat st;
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_size > MaxLogFileBytes)
-            continue;
-        QFile copy(path);
+        const std::optional<QByteArray> bytes = ReadCopy(path, MaxLogFileBytes);
         LogList days;
-        if (!copy.open(QIODevice::ReadOnly) || ReadLogExchange(DecodeCp932(copy.readAll()), days) != LogCheck::Accepted) {
+        if (!bytes || ReadLogExchange(DecodeCp932(*bytes), days) != LogCheck::Accepted) {
             refused_.insert(name);
             tell(UnreadableCopyText(path));
             continue;
         }
-        copy.close();
         const QString stamp = now_().toString(QStringLiteral("yyyyMMdd-HHmmss"));
         QString renamed = MergedCopyName(stem, stamp);
         for (int n = 2; dir.exists(renamed); ++n) renamed = MergedCopyName(stem, stamp, n);

@@ -98,7 +98,7 @@ private:
     void tellConflictsFromElsewhere();
     QStringList conflictCopies() const;
     // One copy's rows into the diary; false when it cannot be read.
-    bool mergeSmallCopy(DataFile file, const QString& path);
+    bool mergeSmallCopy(DataFile file, const QString& path, const QByteArray& bytes);
     void tell(const QString& text);
     // The log replaced elsewhere is read and merged away from this thread
     // (LogReread); false when it is not to be read now at all.

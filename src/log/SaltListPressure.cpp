@@ -177,7 +177,6 @@ void SaltListScreen::RegisterPressure() {
     }
     const PressureReading reading = OrderReading(Text5->text(), Text6->text());
     diary_.SetReading(static_cast<int>(at), reading.low, reading.high);
-    DrawPressureBars();
     Command38->setEnabled(true);
     Text5->clear();
     Text6->clear();
@@ -193,20 +192,17 @@ void SaltListScreen::DeletePressure() {
     const qsizetype at = FindLogDate(diary_.DailyLog(), Text2->text());
     if (at < 0) return;
     diary_.ClearReading(static_cast<int>(at));
-    DrawPressureBars();
     Command38->setEnabled(false);
     focusText5();
 }
 
 void SaltListScreen::ShiftBarsLeft() {
     diary_.SetPressureBarShift(morv::ShiftBarsLeft(diary_.PressureBarShift()));
-    DrawPressureBars();
     focusText5();
 }
 
 void SaltListScreen::ShiftBarsRight() {
     diary_.SetPressureBarShift(morv::ShiftBarsRight(diary_.PressureBarShift()));
-    DrawPressureBars();
     focusText5();
 }
 

@@ -36,12 +36,6 @@ QStringView TrimSpaces(QStringView text) {
     return text.mid(begin, end - begin);
 }
 
-QString FirstLine(const QString& text) {
-    qsizetype end = 0;
-    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
-    return text.left(end);
-}
-
 // A table handed in short (it should always have 161 slots) is completed the
 // way a fresh table is, so the file still gets its 160 lines.
 void EnsureSlots(ItemList& items) {
@@ -53,6 +47,12 @@ void EnsureSlots(ItemList& items) {
 }
 
 }  // namespace
+
+QString FirstLine(const QString& text) {
+    qsizetype end = 0;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
+    return text.left(end);
+}
 
 qint64 DataFileCeiling(const QString& stem) { return stem == Enbun ? LogFileCeiling : SmallFileCeiling; }
 

@@ -35,6 +35,8 @@ QByteArray EnbunBytesOf(std::span<const LogRecord> days);
 // The bytes of Kiroku.txt for a table, its free slots written unticked and
 // empty; an exported table is these lines after its date line.
 QByteArray KirokuBytes(const ItemList& items);
+// The text up to its first line end (CR or LF): what Moku.txt and Atu.txt hold.
+QString FirstLine(const QString& text);
 
 // The most a data file may hold, far above any real diary (a million days of
 // log are about 30 MB). A file over it is kept aside by renaming, reported,
