@@ -129,6 +129,8 @@ kill -TERM $after; wait $after || fail "the copy after the kill exited with an e
 "$binary" &
 moving=$!
 wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear for the moved folder"
+# The log is read after the first paint; a folder moved before that was never read.
+wait_for 'watching $moving "$folder"' 20 || fail "the data folder was not followed"
 cp "$folder/Enbun.txt" "$work/enbun.before"
 mv "$folder" "$work/moved"
 wait_for '[ "$(windows)" -ge 2 ]' 10 || fail "no word that the data folder went away"

@@ -8,3 +8,11 @@ wait_for() {
   done
   return 1
 }
+
+# watching PID PATH: the process has an inotify watch on PATH (its inode), the
+# sign that it has read its data and follows the folder.
+watching() {
+  local ino
+  ino=$(printf '%x' "$(stat -c %i "$2" 2>/dev/null || echo 0)")
+  grep -qs "^inotify wd:[0-9a-f]* ino:$ino " /proc/"$1"/fdinfo/*
+}
