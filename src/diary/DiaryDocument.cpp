@@ -162,12 +162,12 @@ int DiaryDocument::writeFile(DataFile file) {
     return failed == DataFiles::ChangedElsewhere ? 1 : failed;
 }
 
-int DiaryDocument::writeOnce(DataFile file) {
+int DiaryDocument::writeOnce(DataFile file, bool adoptingImport) {
     // Stays a change until a write works, so the next save tries again.
     int failed = 0;
     switch (file) {
         case DataFile::Kiroku: {
-            if (diary_.ItemImportPending()) return 0;
+            if (diary_.ItemImportPending() && !adoptingImport) return 0;
             ItemList items = diary_.ItemTable();
             failed = files_->KirokuFileWrite(items);
             if (!failed) diary_.SavedItems(items);
@@ -183,7 +183,8 @@ int DiaryDocument::writeOnce(DataFile file) {
             failed = files_->MokuFileWrite(diary_.SaltTarget());
             break;
         case DataFile::Enbun:
-            if (diary_.LogCount() == 0 || diary_.LogImportPending()) return 0;
+            // An empty log is no file, unless an import adopted says so.
+            if (!adoptingImport && (diary_.LogCount() == 0 || diary_.LogImportPending())) return 0;
             failed = files_->EnbunFileWrite(diary_.DailyLog());
             break;
         case DataFile::Atu:
@@ -256,20 +257,9 @@ bool DiaryDocument::AdoptImport(DataFile file) {
     finishLogSave();
     // "上書き" replaces the file whatever it holds; a version another machine
     // saved meanwhile is kept beside it first.
-    const QString stem = file == DataFile::Kiroku ? QStringLiteral("Kiroku") : QStringLiteral("Enbun");
-    auto write = [&] {
-        if (file == DataFile::Kiroku) {
-            ItemList items = diary_.ItemTable();
-            const int status = files_->KirokuFileWrite(items);
-            if (status == 0) diary_.SavedItems(items);
-            return status;
-        }
-        const int status = files_->EnbunFileWrite(diary_.DailyLog());
-        if (status == 0) diary_.Saved(DataFile::Enbun);
-        return status;
-    };
-    int status = write();
-    if (status == DataFiles::ChangedElsewhere) status = files_->KeepChangedVersion(stem) ? write() : 1;
+    int status = writeOnce(file, true);
+    if (status == DataFiles::ChangedElsewhere)
+        status = files_->KeepChangedVersion(StemOf(file)) ? writeOnce(file, true) : 1;
     if (status != 0) return false;
     if (file == DataFile::Kiroku)
         diary_.EndItemImport();

@@ -92,7 +92,7 @@ private:
     void autosave(bool logAway);
     void changed(DataFile file, bool here);
     int writeFile(DataFile file);
-    int writeOnce(DataFile file);
+    int writeOnce(DataFile file, bool adoptingImport = false);
     int writeAll();
     // 1 when the save cannot start (reported).
     int startLogSave();

@@ -2,6 +2,7 @@
 
 #include "storage/DataFolder.h"
 #include "storage/QuotedFields.h"
+#include "storage/TableParse.h"
 #include "storage/UsualLog.h"
 #include "text/Cp932.h"
 #include "text/NumericText.h"
@@ -509,33 +510,21 @@ int DataFiles::KirokuFileRead(ItemList& items, ReadUse* use) {
     EnsureSlots(items);
     QByteArray bytes;
     if (const std::optional<int> status = loadRecords(Kiroku, bytes, use)) return *status;
-    Cp932FieldReader reader(bytes);
-    for (int slot = 0;; ++slot) {
-        switch (reader.next(4)) {
-            case FieldResult::End:
-                // A record in the last slot is never saved.
-                if (reader.undecodable() || !reader.exact() || slot > StoredItemCount)
-                    keepCopy(Kiroku, bytes, KeptBecause::Changed);
-                else
-                    noteRead(Kiroku, KirokuBytes(items) == bytes);
-                Tell(use, ReadUse::Replace);
-                return 0;
-            case FieldResult::Broken:
-                keepCopy(Kiroku, bytes, KeptBecause::Unreadable);
-                Tell(use, ReadUse::Keep);
-                return reportFailure();
-            case FieldResult::Record:
-                // More records than the table has slots: what does not fit would
-                // be lost by the next save, so the read fails (and keeps a copy).
-                if (slot >= ItemSlotCount) {
-                    keepCopy(Kiroku, bytes, KeptBecause::Unreadable);
-                    Tell(use, ReadUse::Keep);
-                    return reportFailure();
-                }
-                items[size_t(slot)] = {reader.field(0), reader.field(1), reader.field(2), reader.field(3)};
-                break;
-        }
+    const TableParse parse = ParseItems(bytes, items);
+    if (!parse.complete()) {
+        // More records than the table has slots: what does not fit would be
+        // lost by the next save, so the read fails (and keeps a copy).
+        keepCopy(Kiroku, bytes, KeptBecause::Unreadable);
+        Tell(use, ReadUse::Keep);
+        return reportFailure();
     }
+    // A record in the last slot is never saved.
+    if (!parse.faithful || parse.records > size_t(StoredItemCount))
+        keepCopy(Kiroku, bytes, KeptBecause::Changed);
+    else
+        noteRead(Kiroku, KirokuBytes(items) == bytes);
+    Tell(use, ReadUse::Replace);
+    return 0;
 }
 
 int DataFiles::ChomiFileRead(SeasoningList& rows, ReadUse* use) {
@@ -546,18 +535,8 @@ int DataFiles::ChomiFileRead(SeasoningList& rows, ReadUse* use) {
         Tell(use, useOf(loaded));
         return 0;
     }
-    Cp932FieldReader reader(bytes);
-    bool complete = true;
-    for (SeasoningRecord& row : rows) {
-        const FieldResult result = reader.next(2);
-        if (result != FieldResult::Record) {
-            complete = result == FieldResult::End;
-            break;
-        }
-        row = {reader.field(0), reader.field(1)};
-    }
-    if (complete) complete = reader.next(2) == FieldResult::End;
-    if (reader.undecodable() || !complete || !reader.exact())
+    const TableParse parse = ParseSeasonings(bytes, rows);
+    if (!parse.faithful || !parse.complete())
         keepCopy(Chomi, bytes, KeptBecause::Changed);
     else
         noteRead(Chomi, ChomiBytes(rows) == bytes);
