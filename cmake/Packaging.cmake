@@ -48,6 +48,15 @@ if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   endif()
   set(ENV{SOURCE_DATE_EPOCH} ${epoch})
 endif()
+# The resource compiler records each file's modification time, which a fresh
+# checkout sets anew: it and every other generating step take the same date.
+set_property(DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY RULE_LAUNCH_CUSTOM
+             "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=$ENV{SOURCE_DATE_EPOCH}")
+# cpack runs later, in an environment of its own: the archive's member times
+# take the same date from here, unless the packager sets one.
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/CPackSourceDate.cmake
+     "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} $ENV{SOURCE_DATE_EPOCH})\nendif()\n")
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/CPackSourceDate.cmake)
 string(TIMESTAMP MORVALINE_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 configure_file(data/changelog.in ${MORVALINE_PACKAGE_DOCS}/changelog @ONLY)
 execute_process(COMMAND gzip -9nkf ${MORVALINE_PACKAGE_DOCS}/changelog COMMAND_ERROR_IS_FATAL ANY)
