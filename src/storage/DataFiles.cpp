@@ -170,11 +170,17 @@ bool DataFiles::ChangedOnDisk(const QString& stem) {
     const auto known = stamps_.find(stem);
     if (known == stamps_.end()) return false;
     // The name itself, followed if a link: the file SafeFile would write.
-    const FileStamp now = StampAt(ops_, QFile::encodeName(folder_ + stem + QLatin1String(".txt")));
+    const FileStamp now = StampAt(ops_, systemName(stem));
     // A folder gone as a whole is no deletion of the diary: the next save makes it again.
     if (!now.exists && known->second.exists && !QFileInfo(folder_.isEmpty() ? QStringLiteral(".") : folder_).isDir())
         return false;
     return now != known->second;
+}
+
+const QByteArray& DataFiles::systemName(const QString& stem) {
+    QByteArray& name = systemNames_[stem];
+    if (name.isEmpty()) name = QFile::encodeName(folder_ + stem + QLatin1String(".txt"));
+    return name;
 }
 
 QString DataFiles::KeepConflictCopy(const QString& stem, const QByteArray& bytes) {

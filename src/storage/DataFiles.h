@@ -289,6 +289,10 @@ private:
     std::vector<KeptCopy> kept_;
     std::vector<LeftoverBackup> leftovers_;
     std::map<QString, FileStamp> stamps_;  // what this object last read or wrote
+    // Each file's name as the system takes it: the check before every save
+    // asks for it, and converting the name each time cost as much as the stat.
+    std::map<QString, QByteArray> systemNames_;
+    const QByteArray& systemName(const QString& stem);
     std::map<QString, bool> asWritten_;
     // The last load read X.txt itself, not a backup standing in for it.
     bool loadSettled_ = false;
