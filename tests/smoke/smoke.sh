@@ -5,7 +5,7 @@
 # data files neither blocks nor survives the start, a termination signal ends a
 # copy whose last save fails (status 1, the failure on standard error), and a
 # day registered in a copy that is then killed outright is in the log anyway,
-# and a data folder moved away while the window is open loses nothing.
+# and a data folder moved away or removed while the window is open loses nothing.
 set -euo pipefail
 
 binary=$1
@@ -29,6 +29,19 @@ fi
 windows() { xwininfo -root -tree 2>/dev/null | grep -c '"Morvaline": ("morvaline"' || true; }
 
 source "$(dirname "$0")/wait_for.sh"
+
+# Answers the message over the window: the message is the copy's later window
+# (a higher id), given the focus first, since no window manager does.
+dismiss() {
+  local box
+  for _ in 1 2 3; do
+    box=$(xdotool search --onlyvisible --name '^Morvaline$' 2>/dev/null | sort -n | tail -n +2 | head -1)
+    [ -n "$box" ] || return 0
+    xdotool windowfocus --sync "$box" 2>/dev/null && xdotool key Return
+    wait_for '[ "$(windows)" -le 1 ]' 3 && return 0
+  done
+  return 1
+}
 
 "$binary" &
 first=$!
@@ -134,12 +147,25 @@ wait_for 'watching $moving "$folder"' 20 || fail "the data folder was not follow
 cp "$folder/Enbun.txt" "$work/enbun.before"
 mv "$folder" "$work/moved"
 wait_for '[ "$(windows)" -ge 2 ]' 10 || fail "no word that the data folder went away"
-xdotool key Return
+dismiss || fail "the message did not close"
 wait_for '[ -f "$folder/Enbun.txt" ] && [ -f "$folder/Kiroku.txt" ] && [ -f "$folder/Moku.txt" ]' 10 ||
   fail "the data folder was not written anew"
 kill -TERM $moving; wait $moving || fail "the copy whose folder moved exited with an error"
 cmp -s "$folder/Enbun.txt" "$work/enbun.before" || fail "a day was lost when the folder moved"
 cmp -s "$work/moved/Enbun.txt" "$work/enbun.before" || fail "the moved folder was touched"
+
+# The data folder removed outright while the window is open: the same.
+"$binary" &
+removing=$!
+wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear for the removed folder"
+wait_for 'watching $removing "$folder"' 20 || fail "the data folder was not followed"
+rm -rf "$folder"
+wait_for '[ "$(windows)" -ge 2 ]' 10 || fail "no word that the data folder was removed"
+dismiss || fail "the message did not close"
+wait_for '[ -f "$folder/Enbun.txt" ] && [ -f "$folder/Kiroku.txt" ] && [ -f "$folder/Moku.txt" ]' 10 ||
+  fail "the removed data folder was not written anew"
+kill -TERM $removing; wait $removing || fail "the copy whose folder was removed exited with an error"
+cmp -s "$folder/Enbun.txt" "$work/enbun.before" || fail "a day was lost when the folder was removed"
 
 # "終了" whose save fails shows a message; a signal while it waits ends the
 # program with status 1 and the failure on standard error (the close does not
@@ -157,4 +183,4 @@ status=0; wait $closing || status=$?
 [ "$(grep -c '^morvaline: 情報処理中にエラーが発生しました' "$work/ro2.err")" = 1 ] ||
   fail "the failed save was not told on one line: $(cat "$work/ro2.err")"
 
-echo "smoke: 9 passed, 0 failed"
+echo "smoke: 10 passed, 0 failed"
