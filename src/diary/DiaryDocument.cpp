@@ -14,6 +14,7 @@ DiaryDocument::DiaryDocument(QString folder, Now now, FileOps& ops, QObject* par
     files_ = std::make_unique<DataFiles>(
         std::move(folder),
         [this](const QString& text) {
+            lastReason_ = text;
             if (!quiet_) emit storageFailed(text);
         },
         now, ops);
@@ -94,11 +95,15 @@ void DiaryDocument::SaveInBackground() {
 SaveResult DiaryDocument::SaveChangedNow() {
     autosave_.stop();
     if (stopped_) return {};
-    autosave(false);
-    return {autosaveFailing_ ? 1 : 0};
+    return result(autosave(false));
 }
 
-void DiaryDocument::autosave(bool logAway) {
+SaveResult DiaryDocument::result(std::vector<DataFile> failed) const {
+    QString reason = failed.empty() ? QString() : lastReason_;
+    return {std::move(failed), std::move(reason)};
+}
+
+std::vector<DataFile> DiaryDocument::autosave(bool logAway) {
     finishLogSave();
     // A folder gone is written anew here and now, the log included, before
     // it is watched again.
@@ -110,19 +115,18 @@ void DiaryDocument::autosave(bool logAway) {
     }
     const bool wasHeldBack = !files_->heldBack().isEmpty();
     quiet_ = autosaveFailing_;
-    int failures = 0;
+    std::vector<DataFile> failed;
     for (DataFile file : AllDataFiles) {
         if (!diary_.HasChanges(file)) continue;
         const bool logWritten = diary_.LogCount() > 0 && !diary_.LogImportPending();
-        if (logAway && file == DataFile::Enbun && logWritten)
-            failures += startLogSave();
-        else
-            failures += writeFile(file);
+        if (logAway && file == DataFile::Enbun && logWritten ? startLogSave() : writeFile(file))
+            failed.push_back(file);
     }
-    autosaveFailing_ = failures > 0;
+    autosaveFailing_ = !failed.empty();
     quiet_ = false;
-    if (gone && failures == 0) sync_->AdoptFolder();
+    if (gone && failed.empty()) sync_->AdoptFolder();
     reportHeldBack(wasHeldBack);
+    return failed;
 }
 
 void DiaryDocument::reportHeldBack(bool wasHeldBack) {
@@ -139,17 +143,18 @@ SaveResult DiaryDocument::SaveAllAndStop() {
     sync_->Stop();
     finishLogSave();
     autosave_.stop();
-    return {writeAll()};
+    return result(writeAll());
 }
 
-int DiaryDocument::writeAll() {
+std::vector<DataFile> DiaryDocument::writeAll() {
     // What changed, and what the files do not hold as this program writes
     // it (never read, read in another form, kept aside as unreadable): a
     // close with nothing changed encodes nothing.
-    int failures = 0;
+    std::vector<DataFile> failed;
     for (DataFile file : AllDataFiles)
-        if (diary_.HasChanges(file) || !files_->StandsAsWritten(StemOf(file))) failures += writeFile(file);
-    return failures;
+        if ((diary_.HasChanges(file) || !files_->StandsAsWritten(StemOf(file))) && writeFile(file))
+            failed.push_back(file);
+    return failed;
 }
 
 int DiaryDocument::writeFile(DataFile file) {

@@ -24,8 +24,9 @@ class FolderSync;
 
 // What a save came to.
 struct SaveResult {
-    int failed = 0;  // files not written (reported through storageFailed)
-    bool ok() const { return failed == 0; }
+    std::vector<DataFile> failed;  // the files not written
+    QString reason;                // the storage's own words for the last failure
+    bool ok() const { return failed.empty(); }
 };
 
 class DiaryDocument : public QObject {
@@ -89,11 +90,12 @@ signals:
 
 private:
     void folderGone();
-    void autosave(bool logAway);
+    std::vector<DataFile> autosave(bool logAway);
     void changed(DataFile file, bool here);
     int writeFile(DataFile file);
     int writeOnce(DataFile file, bool adoptingImport = false);
-    int writeAll();
+    std::vector<DataFile> writeAll();
+    SaveResult result(std::vector<DataFile> failed) const;
     // 1 when the save cannot start (reported).
     int startLogSave();
     // Waits for a log save on its thread, if one runs, and takes its result.
@@ -107,6 +109,7 @@ private:
     bool stopped_ = false;
     bool autosaveFailing_ = false;
     bool quiet_ = false;
+    QString lastReason_;  // the storage's last failure, told or not
     // A plain thread: its join is what hands the result over, visible as
     // such to the thread sanitizer (Qt's own waits are not).
     std::thread logSave_;

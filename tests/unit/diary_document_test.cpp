@@ -123,7 +123,10 @@ TEST_F(DiaryDocumentTest, AFailingSaveIsToldOnceUntilOneWorks) {
     DiaryDocument& d = open(ops);
     for (const char* target : {"7", "6"}) {
         d.diary().SetSaltTarget(target);
-        EXPECT_FALSE(d.SaveChangedNow().ok());
+        // By name and with the storage's words, though they are told once.
+        const SaveResult saved = d.SaveChangedNow();
+        EXPECT_EQ(saved.failed, std::vector<DataFile>{DataFile::Moku});
+        EXPECT_EQ(saved.reason, StorageErrorText);
     }
     EXPECT_EQ(failures, QStringList{StorageErrorText}) << "once, while it keeps failing";
     ops.failing = false;
