@@ -136,36 +136,27 @@ wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear after th
 grep -q "\"$today\"" "$folder/Enbun.txt" || fail "the registered day was lost by the kill"
 kill -TERM $after; wait $after || fail "the copy after the kill exited with an error"
 
-# The data folder moved away while the window is open (into a sync folder,
-# say): the window says so, keeps everything and writes it all anew where the
-# folder was; the moved folder is left alone.
-"$binary" &
-moving=$!
-wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear for the moved folder"
-# The log is read after the first paint; a folder moved before that was never read.
-wait_for 'watching $moving "$folder"' 20 || fail "the data folder was not followed"
-cp "$folder/Enbun.txt" "$work/enbun.before"
-mv "$folder" "$work/moved"
-wait_for '[ "$(windows)" -ge 2 ]' 10 || fail "no word that the data folder went away"
-dismiss || fail "the message did not close"
-wait_for '[ -f "$folder/Enbun.txt" ] && [ -f "$folder/Kiroku.txt" ] && [ -f "$folder/Moku.txt" ]' 10 ||
-  fail "the data folder was not written anew"
-kill -TERM $moving; wait $moving || fail "the copy whose folder moved exited with an error"
-cmp -s "$folder/Enbun.txt" "$work/enbun.before" || fail "a day was lost when the folder moved"
+# The data folder taken away while the window is open (moved into a sync
+# folder, say, or removed): the window says so, keeps everything and writes it
+# all anew where the folder was. The arguments take it away.
+folder_goes() {
+  "$binary" &
+  local copy=$!
+  wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear for: $*"
+  # The log is read after the first paint; a folder taken before that was never read.
+  wait_for 'watching $copy "$folder"' 20 || fail "the data folder was not followed"
+  cp "$folder/Enbun.txt" "$work/enbun.before"
+  "$@"
+  wait_for '[ "$(windows)" -ge 2 ]' 10 || fail "no word that the data folder went away: $*"
+  dismiss || fail "the message did not close"
+  wait_for '[ -f "$folder/Enbun.txt" ] && [ -f "$folder/Kiroku.txt" ] && [ -f "$folder/Moku.txt" ]' 10 ||
+    fail "the data folder was not written anew after: $*"
+  kill -TERM $copy; wait $copy || fail "the copy exited with an error after: $*"
+  cmp -s "$folder/Enbun.txt" "$work/enbun.before" || fail "a day was lost after: $*"
+}
+folder_goes mv "$folder" "$work/moved"
 cmp -s "$work/moved/Enbun.txt" "$work/enbun.before" || fail "the moved folder was touched"
-
-# The data folder removed outright while the window is open: the same.
-"$binary" &
-removing=$!
-wait_for '[ "$(windows)" -ge 1 ]' 20 || fail "the window did not appear for the removed folder"
-wait_for 'watching $removing "$folder"' 20 || fail "the data folder was not followed"
-rm -rf "$folder"
-wait_for '[ "$(windows)" -ge 2 ]' 10 || fail "no word that the data folder was removed"
-dismiss || fail "the message did not close"
-wait_for '[ -f "$folder/Enbun.txt" ] && [ -f "$folder/Kiroku.txt" ] && [ -f "$folder/Moku.txt" ]' 10 ||
-  fail "the removed data folder was not written anew"
-kill -TERM $removing; wait $removing || fail "the copy whose folder was removed exited with an error"
-cmp -s "$folder/Enbun.txt" "$work/enbun.before" || fail "a day was lost when the folder was removed"
+folder_goes rm -rf "$folder"
 
 # "終了" whose save fails shows a message; a signal while it waits ends the
 # program with status 1 and the failure on standard error (the close does not
