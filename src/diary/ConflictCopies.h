@@ -43,6 +43,15 @@ private:
     std::deque<Table> versions_;
 };
 
+// The first `count` rows where two versions of a table differ.
+template <class A, class B>
+std::set<int> RowsThatDiffer(const A& a, const B& b, int count) {
+    std::set<int> rows;
+    for (int r = 0; r < count; ++r)
+        if (!(a[static_cast<size_t>(r)] == b[static_cast<size_t>(r)])) rows.insert(r);
+    return rows;
+}
+
 // The copy's rows, as the file's reader takes them; nothing when it is broken.
 std::optional<ItemList> ItemsOfCopy(QByteArrayView bytes);
 std::optional<SeasoningList> SeasoningsOfCopy(QByteArrayView bytes);

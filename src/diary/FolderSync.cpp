@@ -457,19 +457,14 @@ void FolderSync::tellConflictsFromElsewhere() {
             }
             records = SomeOf(dates);
         } else if (stem == StemOf(DataFile::Kiroku)) {
-            std::set<int> changed;
             if (const auto items = ItemsOfCopy(*bytes))
-                for (int slot = 0; slot < StoredItemCount; ++slot)
-                    if (!((*items)[static_cast<size_t>(slot)] == diary_.ItemTable()[static_cast<size_t>(slot)]))
-                        changed.insert(slot);
-            if (!changed.empty()) records = RowsText(DataFile::Kiroku, changed);
+                if (const auto rows = RowsThatDiffer(*items, diary_.ItemTable(), StoredItemCount); !rows.empty())
+                    records = RowsText(DataFile::Kiroku, rows);
         } else if (stem == StemOf(DataFile::Chomi)) {
-            std::set<int> rows;
             if (const auto seasonings = SeasoningsOfCopy(*bytes))
-                for (int row = 0; row < SeasoningRowCount; ++row)
-                    if (!((*seasonings)[static_cast<size_t>(row)] == diary_.SeasoningTable()[static_cast<size_t>(row)]))
-                        rows.insert(row);
-            if (!rows.empty()) records = RowsText(DataFile::Chomi, rows);
+                if (const auto rows = RowsThatDiffer(*seasonings, diary_.SeasoningTable(), SeasoningRowCount);
+                    !rows.empty())
+                    records = RowsText(DataFile::Chomi, rows);
         } else if (stem == StemOf(DataFile::Moku) && TargetOfCopy(*bytes) != diary_.SaltTarget()) {
             records = RowsText(DataFile::Moku, {});
         }

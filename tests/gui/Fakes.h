@@ -5,13 +5,25 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QStringList>
+#include <QWidget>
 #include <deque>
 #include <functional>
 #include <utility>
 #include <vector>
 
 namespace morv::test {
+
+// Text as an input method commits it, one character an event with no key
+// code: QTest::keyClicks takes ASCII only.
+inline void TypeCommitted(QWidget* box, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
 
 struct DialogCall {
     enum class Kind { Notice, Question, SaveFile, OpenFile };

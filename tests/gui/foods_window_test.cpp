@@ -18,14 +18,6 @@
 namespace morv::test {
 namespace {
 
-// QTest::keyClicks takes ASCII only; each character goes as its own key event.
-void Type(QWidget* box, const QString& text) {
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-    }
-}
-
 TEST(FoodsWindow, TypePickGiveGramsAndFillTheRow) {
     ScriptedDialogs dialogs;
     FoodTableWindow w(dialogs);
@@ -35,7 +27,7 @@ TEST(FoodsWindow, TypePickGiveGramsAndFillTheRow) {
 
     w.openForRow(5, ItemRecord{"0", "", "", ""});
     ASSERT_TRUE(w.isVisible());
-    Type(w.searchBox(), QStringLiteral("ウメボシ"));
+    TypeCommitted(w.searchBox(), QStringLiteral("ウメボシ"));
     EXPECT_EQ(w.status()->text(), QStringLiteral("2 件"));
     EXPECT_EQ(w.status()->accessibleName(), w.status()->text());
     const QAbstractItemModel& rows = *w.results()->model();

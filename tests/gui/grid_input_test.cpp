@@ -258,10 +258,7 @@ TEST_F(GridInput, AFoodFromTheTableFillsTheRowByKeysAndIsSaved) {
     QTest::keyClick(g.TextName[2], Qt::Key_F, Qt::ControlModifier);
     FoodTableWindow* table = w.FoodTable().built();
     ASSERT_TRUE(table && table->isVisible());
-    for (QChar c : QStringLiteral("うめぼし")) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(table->searchBox(), &press);
-    }
+    TypeCommitted(table->searchBox(), QStringLiteral("うめぼし"));
     QTest::keyClick(table->searchBox(), Qt::Key_Return);
     table->gramsBox()->selectAll();
     QTest::keyClicks(table->gramsBox(), "15");

@@ -159,10 +159,7 @@ TEST_F(WeightPanelTest, TheFoodTableOpensFromThePanelForItsRow) {
     QTest::mouseClick(panel().CommandFoods, Qt::LeftButton);
     FoodTableWindow* table = w.FoodTable().built();
     ASSERT_TRUE(table && table->isVisible());
-    for (QChar c : QStringLiteral("うめぼし")) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(table->searchBox(), &press);
-    }
+    TypeCommitted(table->searchBox(), QStringLiteral("うめぼし"));
     QTest::keyClick(table->searchBox(), Qt::Key_Return);
     QTest::keyClick(table->gramsBox(), Qt::Key_Return);
     EXPECT_TRUE(g.Check[2]->isChecked());
