@@ -1,8 +1,4 @@
-#include "ui/Colours.h"
-#include "ui/Controls.h"
-#include "window/Form1.h"
 #include "log/ReportCommand.h"
-#include "platform/core/Clock.h"
 #include "platform/CloseOnSignal.h"
 #include "platform/CommandLine.h"
 #include "platform/FontConfigWarmUp.h"
@@ -10,7 +6,11 @@
 #include "platform/RaiseRunning.h"
 #include "platform/SingleInstance.h"
 #include "platform/Translations.h"
+#include "platform/core/Clock.h"
 #include "storage/DataFolder.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "window/Form1.h"
 
 #include <QApplication>
 
@@ -37,8 +37,9 @@ int main(int argc, char** argv) {
             return 0;
         }
         const QString lockProblem = instance.lockProblemText();
-        dialogs.notice(lockProblem.isEmpty() ? morv::DataFolderUnusableText(problem, folder, instance.whyNot())
-                                             : lockProblem);
+        dialogs.notice(lockProblem.isEmpty()
+                           ? morv::DataFolderUnusableText(problem, folder, instance.whyNot())
+                           : lockProblem);
         return 1;
     }
 

@@ -5,8 +5,8 @@
 #include "DataSets.h"
 #include "Fakes.h"
 
-#include "window/Form1.h"
 #include "grid/ItemGrid.h"
+#include "window/Form1.h"
 
 #include <QApplication>
 #include <QDir>

@@ -98,37 +98,40 @@ void RegisterDiaryBenchmarks(const QString& workRoot) {
     // A day's use on the window at 1,000,000 days, step by step with the
     // events each posts; "longest" is the longest single step, what a user
     // would feel as a pause (the autosave included).
-    benchmark::RegisterBenchmark("dayuse/1000000", [windows](benchmark::State& state) {
-        Form1& w = windows->at(1000000);
-        w.AutosaveNow();
-        ItemGrid& grid = *w.Grid();
-        using Clock = std::chrono::steady_clock;
-        double longest = 0;
-        static int day = 0;
-        const std::function<void()> steps[] = {
-            [&] { grid.Check[0]->click(); },
-            [&] { grid.TextEnbun[1]->setText(QStringLiteral("1.5")); },
-            [&] { w.CommandP()[1]->click(); },
-            [&] { w.CommandP()[0]->click(); },
-            [&] {  // a new day after the last, as each day of use registers one
-                w.Text1_0()->setText(QDate(9500, 1, 1).addDays(++day).toString(QStringLiteral("yyyy/MM/dd")));
-                w.Command2()->click();
-            },
-            [&] { w.AutosaveInBackground(); },
-            [&] { w.Command3()->click(); },
-            [&] { w.PictureE()->Command14->click(); },
-        };
-        for (auto _ : state) {
-            for (const auto& step : steps) {
-                const Clock::time_point start = Clock::now();
-                step();
-                QApplication::processEvents();
-                longest = std::max(longest, std::chrono::duration<double>(Clock::now() - start).count());
+    benchmark::RegisterBenchmark(
+        "dayuse/1000000",
+        [windows](benchmark::State& state) {
+            Form1& w = windows->at(1000000);
+            w.AutosaveNow();
+            ItemGrid& grid = *w.Grid();
+            using Clock = std::chrono::steady_clock;
+            double longest = 0;
+            static int day = 0;
+            const std::function<void()> steps[] = {
+                [&] { grid.Check[0]->click(); },
+                [&] { grid.TextEnbun[1]->setText(QStringLiteral("1.5")); },
+                [&] { w.CommandP()[1]->click(); },
+                [&] { w.CommandP()[0]->click(); },
+                [&] {  // a new day after the last, as each day of use registers one
+                    w.Text1_0()->setText(
+                        QDate(9500, 1, 1).addDays(++day).toString(QStringLiteral("yyyy/MM/dd")));
+                    w.Command2()->click();
+                },
+                [&] { w.AutosaveInBackground(); },
+                [&] { w.Command3()->click(); },
+                [&] { w.PictureE()->Command14->click(); },
+            };
+            for (auto _ : state) {
+                for (const auto& step : steps) {
+                    const Clock::time_point start = Clock::now();
+                    step();
+                    QApplication::processEvents();
+                    longest = std::max(longest, std::chrono::duration<double>(Clock::now() - start).count());
+                }
             }
-        }
-        w.AutosaveNow();
-        state.counters["longest"] = longest;
-    })
+            w.AutosaveNow();
+            state.counters["longest"] = longest;
+        })
         ->Unit(benchmark::kMillisecond)
         ->Iterations(3)
         ->Repetitions(3)

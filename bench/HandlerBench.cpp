@@ -8,9 +8,9 @@
 #include "DataSets.h"
 #include "Fakes.h"
 
-#include "window/Form1.h"
 #include "grid/ItemGrid.h"
 #include "log/SaltListScreen.h"
+#include "window/Form1.h"
 
 #include <benchmark/benchmark.h>
 
@@ -55,7 +55,9 @@ const std::vector<Handler>& Handlers() {
          }},
         {"Check (tick)", false, [](Form1& w, auto&, auto&, bool) { w.Grid()->Check[0]->click(); }},
         {"TextName (name typed)", false,
-         [](Form1& w, auto&, auto&, bool odd) { w.Grid()->TextName[0]->setText(odd ? "焼き鮭" : "焼き鮭２"); }},
+         [](Form1& w, auto&, auto&, bool odd) {
+             w.Grid()->TextName[0]->setText(odd ? "焼き鮭" : "焼き鮭２");
+         }},
         {"TextNa (sodium typed)", false,
          [](Form1& w, auto&, auto&, bool odd) { w.Grid()->TextNa[0]->setText(odd ? "500" : "600"); }},
         {"TextEnbun (salt typed)", false,
@@ -63,7 +65,9 @@ const std::vector<Handler>& Handlers() {
         {"CommandNa (salt from sodium)", false,
          [](Form1& w, auto&, auto&, bool) { w.Grid()->CommandNa[0]->click(); }},
         {"Command2b/Command2w (x2, 1/2)", false,
-         [](Form1& w, auto&, auto&, bool odd) { (odd ? w.Grid()->Command2b : w.Grid()->Command2w)[0]->click(); }},
+         [](Form1& w, auto&, auto&, bool odd) {
+             (odd ? w.Grid()->Command2b : w.Grid()->Command2w)[0]->click();
+         }},
         {"Command9/Command10 (day before, after)", false,
          [](Form1& w, auto&, auto&, bool odd) { (odd ? w.Command9() : w.Command10())->click(); }},
         {"Command2 (register the day)", false,
@@ -94,7 +98,9 @@ const std::vector<Handler>& Handlers() {
              (odd ? w.PictureE()->Command37 : w.PictureE()->Command36)->click();
          }},
         {"Text2 (reading's date typed)", true,
-         [](Form1& w, auto&, auto&, bool odd) { typeInto(w.PictureE()->Text2, "2024/01/0", odd ? '5' : '6'); }},
+         [](Form1& w, auto&, auto&, bool odd) {
+             typeInto(w.PictureE()->Text2, "2024/01/0", odd ? '5' : '6');
+         }},
         {"Command39 (register a reading)", true,
          [](Form1& w, test::ScriptedDialogs& d, auto&, bool odd) {
              SaltListScreen& s = *w.PictureE();

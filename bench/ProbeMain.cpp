@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
     auto changed = [](const char* key, const fs::path& folder, const Files& before) {
         const bool saved = fs::file_size(folder / "Enbun.txt") > before.at("Enbun.txt").size() &&
                            bytesOf(folder / "Kiroku.txt") != before.at("Kiroku.txt");
-        if (!saved) std::fprintf(stderr, "startup-probe: the close at %s days did not save the change\n", key);
+        if (!saved)
+            std::fprintf(stderr, "startup-probe: the close at %s days did not save the change\n", key);
         return saved;
     };
     const fs::path full = fs::path(argv[5]) / "Tavelnor", huge = fs::path(argv[6]) / "Tavelnor";
@@ -112,7 +113,8 @@ int main(int argc, char** argv) {
         if (i % 3 == 0) {
             // Closed after its autosave (2 s after the change) has run, as a
             // real session is: its peak memory includes that save's.
-            if (!launch("1000000", program, argv[6], &change, 3.5) || !changed("1000000", huge, hugeFiles)) return 1;
+            if (!launch("1000000", program, argv[6], &change, 3.5) || !changed("1000000", huge, hugeFiles))
+                return 1;
             restore(huge, hugeFiles);
         }
     }

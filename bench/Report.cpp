@@ -2,8 +2,8 @@
 
 #include "Benchmarks.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <vector>
 
@@ -44,10 +44,13 @@ void startAndClose(const Results& r) {
     // before it, the median of those pairs and its spread.
     std::vector<double> pairs = r.startRatios;
     std::sort(pairs.begin(), pairs.end());
-    const auto quantile = [&](double q) { return pairs.empty() ? 0.0 : pairs[size_t(q * double(pairs.size() - 1) + 0.5)]; };
+    const auto quantile = [&](double q) {
+        return pairs.empty() ? 0.0 : pairs[size_t(q * double(pairs.size() - 1) + 0.5)];
+    };
     const double emptyRatio = quantile(0.5);
     row("start to window shown, empty data folder",
-        format("%.2fx the bare window, median of pairs (IQR %.2f-%.2fx)", emptyRatio, quantile(0.25), quantile(0.75)),
+        format("%.2fx the bare window, median of pairs (IQR %.2f-%.2fx)", emptyRatio, quantile(0.25),
+               quantile(0.75)),
         "<= 1.8x", emptyRatio > 0 && emptyRatio <= 1.8);
     std::printf("  %-44s %zu pairs; medians %.0f vs %.0f ms\n", "", pairs.size(), empty.showSeconds * ms,
                 bare.showSeconds * ms);
@@ -86,8 +89,8 @@ void startAndClose(const Results& r) {
         "<= 0.3 s", huge.answerSeconds > 0 && huge.answerSeconds <= 0.3);
     row("1,000,000 days: close after the same change", format("%.2f s", huge.closeSeconds), "<= 0.3 s",
         huge.closeSeconds <= 0.3);
-    row("1,000,000 days: peak memory, autosave waited for", format("%.0f MB", huge.peakMegabytes), "<= 120 MB",
-        huge.peakMegabytes <= 120);
+    row("1,000,000 days: peak memory, autosave waited for", format("%.0f MB", huge.peakMegabytes),
+        "<= 120 MB", huge.peakMegabytes <= 120);
     std::printf("  (bare window: %.0f ms to show, %.0f ms to close, %.0f MB)\n\n", bare.showSeconds * ms,
                 bare.closeSeconds * ms, bare.peakMegabytes);
 }
@@ -114,8 +117,9 @@ void dataFiles(const Results& r) {
     for (int days : LogSizes) {
         const std::string key = "scan/Enbun/" + std::to_string(days);
         const double read = at(r, key), scan = at(r, "floor:" + key);
-        std::printf("  Enbun %d days: read %.3f ms, a tight scan of its bytes %.3f ms: %.1fx (goal <= 2x) %s\n",
-                    days, read * 1e3, scan * 1e3, read / scan, read / scan <= 2 ? "PASS" : "MISS");
+        std::printf(
+            "  Enbun %d days: read %.3f ms, a tight scan of its bytes %.3f ms: %.1fx (goal <= 2x) %s\n", days,
+            read * 1e3, scan * 1e3, read / scan, read / scan <= 2 ? "PASS" : "MISS");
     }
     std::printf("  Enbun 1,000,000 over 100,000 days: read %.1fx, write %.1fx (linear ~10x) %s\n\n",
                 readGrowth, writeGrowth,
@@ -140,7 +144,8 @@ void dayUse(const Results& r) {
     }
     const double last = at(r, "register/last/1000000"), first = at(r, "register/first/1000000");
     row("register a new last day, 1,000,000 days", format("%.3f ms", last * ms), "<= 5 ms", last * ms <= 5);
-    row("register a new first day, 1,000,000 days", format("%.3f ms", first * ms), "<= 5 ms", first * ms <= 5);
+    row("register a new first day, 1,000,000 days", format("%.3f ms", first * ms), "<= 5 ms",
+        first * ms <= 5);
     const double longest = at(r, "longest:dayuse/1000000");
     row("longest step of a day's use, 1,000,000 days", format("%.1f ms", longest * ms), "<= 16 ms",
         longest * ms <= 16);
@@ -157,12 +162,15 @@ void session(const Results& r) {
     const double close = at(r, "session/close/1000000"), opened = at(r, "files:session/close/1000000");
     row("close with nothing changed", format("%.2f ms, %.0f files opened", close * ms, opened),
         "<= 5 ms, none", close > 0 && close * ms <= 5 && opened == 0);
-    const double reread = at(r, "session/reread/1000000"), rereadMost = at(r, "longest:session/reread/1000000");
-    row("log replaced by a sync program: busiest step", format("%.1f ms (most of 3: %.1f ms)", reread * ms, rereadMost * ms),
-        "<= 16 ms", reread > 0 && reread * ms <= 16);
+    const double reread = at(r, "session/reread/1000000"),
+                 rereadMost = at(r, "longest:session/reread/1000000");
+    row("log replaced by a sync program: busiest step",
+        format("%.1f ms (most of 3: %.1f ms)", reread * ms, rereadMost * ms), "<= 16 ms",
+        reread > 0 && reread * ms <= 16);
     const double merge = at(r, "session/merge/1000000"), mergeMost = at(r, "longest:session/merge/1000000");
-    row("  the same merged with a day made here", format("%.1f ms (most of 3: %.1f ms)", merge * ms, mergeMost * ms),
-        "<= 50 ms", merge > 0 && merge * ms <= 50);
+    row("  the same merged with a day made here",
+        format("%.1f ms (most of 3: %.1f ms)", merge * ms, mergeMost * ms), "<= 50 ms",
+        merge > 0 && merge * ms <= 50);
     std::printf("\n");
 }
 
@@ -171,7 +179,8 @@ void syncFolder(const Results& r) {
     const double check = at(r, "sync/check/100000"), stats = at(r, "floor:sync/check/100000");
     const double checkRatio = stats > 0 ? check / stats : 0;
     row("the check before a save, nothing changed",
-        format("%.1fx five bare stats (%.1f vs %.1f us), no file opened", checkRatio, check * 1e6, stats * 1e6),
+        format("%.1fx five bare stats (%.1f vs %.1f us), no file opened", checkRatio, check * 1e6,
+               stats * 1e6),
         "<= 1.5x", check > 0 && checkRatio <= 1.5);
     const double merge = at(r, "sync/merge/100000"), read = at(r, "floor:sync/merge/100000");
     const double mergeRatio = read > 0 ? merge / read : 0;
@@ -207,7 +216,8 @@ void handlers(const Results& r) {
 void report(const Results& r) {
     const double seconds = at(r, "report/year/100000");
     std::printf("\nThe report from the command line\n");
-    row("one year of a 100,000-day log to PDF", format("%.2f s", seconds), "<= 1 s", seconds > 0 && seconds <= 1);
+    row("one year of a 100,000-day log to PDF", format("%.2f s", seconds), "<= 1 s",
+        seconds > 0 && seconds <= 1);
 }
 
 void foods(const Results& r) {

@@ -13,22 +13,22 @@
 namespace morv::bench {
 
 void RegisterReportBenchmark(DataSets& data, const QString& program) {
-    benchmark::RegisterBenchmark("report/year/100000",
-                                 [&data, program](benchmark::State& state) {
-                                     QTemporaryDir out;
-                                     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-                                     env.insert(QStringLiteral("XDG_DATA_HOME"), data.home(100000));
-                                     for (auto _ : state) {
-                                         QProcess process;
-                                         process.setProcessEnvironment(env);
-                                         process.start(program, {QStringLiteral("--report"),
-                                                                 out.filePath(QStringLiteral("year.pdf")),
-                                                                 QStringLiteral("--from"), QStringLiteral("2025/01/01"),
-                                                                 QStringLiteral("--to"), QStringLiteral("2025/12/31")});
-                                         if (!process.waitForFinished(-1) || process.exitCode() != 0)
-                                             state.SkipWithError("the report failed");
-                                     }
-                                 })
+    benchmark::RegisterBenchmark(
+        "report/year/100000",
+        [&data, program](benchmark::State& state) {
+            QTemporaryDir out;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("XDG_DATA_HOME"), data.home(100000));
+            for (auto _ : state) {
+                QProcess process;
+                process.setProcessEnvironment(env);
+                process.start(program, {QStringLiteral("--report"), out.filePath(QStringLiteral("year.pdf")),
+                                        QStringLiteral("--from"), QStringLiteral("2025/01/01"),
+                                        QStringLiteral("--to"), QStringLiteral("2025/12/31")});
+                if (!process.waitForFinished(-1) || process.exitCode() != 0)
+                    state.SkipWithError("the report failed");
+            }
+        })
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime()
         ->Iterations(5)

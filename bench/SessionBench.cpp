@@ -89,11 +89,16 @@ void replace(const QString& folder, const QByteArray& bytes) {
     QFile file(temp);
     if (file.open(QIODevice::WriteOnly)) file.write(bytes);
     file.close();
-    std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(folder + QStringLiteral("Enbun.txt")).constData());
+    std::rename(QFile::encodeName(temp).constData(),
+                QFile::encodeName(folder + QStringLiteral("Enbun.txt")).constData());
 }
 
 void settings(benchmark::internal::Benchmark* bench) {
-    bench->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
+    bench->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(3)
+        ->ReportAggregatesOnly(true);
 }
 
 }  // namespace
@@ -101,28 +106,31 @@ void settings(benchmark::internal::Benchmark* bench) {
 void RegisterSessionBenchmarks(DataSets& data, const QString& workRoot) {
     // The first ten new days after the read, each through the window;
     // "longest" the slowest of them.
-    settings(benchmark::RegisterBenchmark("session/register/1000000", [&data, workRoot](benchmark::State& state) {
-        for (auto _ : state) {
-            Session s(sessionFolder(data, workRoot));
-            Form1& w = *s.window;
-            double longest = 0;
-            for (int i = 0; i < 10; ++i) {
-                s.dialogs.answers = {true};
-                w.Text1_0()->setText(date(i));
-                const Clock::time_point start = Clock::now();
-                w.Command2()->click();
-                QApplication::processEvents();
-                longest = std::max(longest, since(start));
+    settings(
+        benchmark::RegisterBenchmark("session/register/1000000", [&data, workRoot](benchmark::State& state) {
+            for (auto _ : state) {
+                Session s(sessionFolder(data, workRoot));
+                Form1& w = *s.window;
+                double longest = 0;
+                for (int i = 0; i < 10; ++i) {
+                    s.dialogs.answers = {true};
+                    w.Text1_0()->setText(date(i));
+                    const Clock::time_point start = Clock::now();
+                    w.Command2()->click();
+                    QApplication::processEvents();
+                    longest = std::max(longest, since(start));
+                }
+                if (w.LogCount() != SessionDays + 10)
+                    state.SkipWithError("a registration did not add its day");
+                state.SetIterationTime(longest);
+                state.counters["longest"] = longest;
             }
-            if (w.LogCount() != SessionDays + 10) state.SkipWithError("a registration did not add its day");
-            state.SetIterationTime(longest);
-            state.counters["longest"] = longest;
-        }
-    }));
+        }));
 
     // The window closed after a session that changed nothing; "files" counts
     // the files opened by it (none: nothing is encoded or compared).
-    settings(benchmark::RegisterBenchmark("session/close/1000000", [&data, workRoot](benchmark::State& state) {
+    settings(benchmark::RegisterBenchmark("session/close/1000000", [&data,
+                                                                    workRoot](benchmark::State& state) {
         for (auto _ : state) {
             const QString folder = sessionFolder(data, workRoot);
             Session(folder).window->close();  // whatever the data set holds in another form is written once

@@ -165,8 +165,8 @@ std::optional<Launch> StartupProbe::run(const std::string& path, const std::stri
         return std::nullopt;
     };
     Launch result;
-    const Window window =
-        nextMapped(d, 0, [&] { return secondsSince(launched) > 60 || waitpid(pid, nullptr, WNOHANG) == pid; });
+    const Window window = nextMapped(
+        d, 0, [&] { return secondsSince(launched) > 60 || waitpid(pid, nullptr, WNOHANG) == pid; });
     if (!window) return giveUp();
     while (!painted(d, window)) {
         if (secondsSince(launched) > 60) return giveUp();

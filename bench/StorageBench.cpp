@@ -42,8 +42,8 @@ using Clock = std::chrono::steady_clock;
 // second to the next): the program's time is the benchmark's own, the floor's
 // is the counter "floor".
 // `untimed`, when given, runs after both, outside either time.
-void paired(benchmark::State& state, const std::function<bool()>& program,
-            const std::function<bool()>& floor, const std::function<void()>& untimed = {}) {
+void paired(benchmark::State& state, const std::function<bool()>& program, const std::function<bool()>& floor,
+            const std::function<void()>& untimed = {}) {
     double floorSeconds = 0;
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
@@ -161,7 +161,8 @@ void RegisterStorageBenchmarks(DataSets& data) {
         settings(benchmark::RegisterBenchmark(name.c_str(), [&data, days](benchmark::State& state) {
             const QString folder = data.folder(days);
             const std::string file = path(folder, QStringLiteral("Enbun.txt"));
-            std::vector<char> buffer(static_cast<size_t>(contents(folder, QStringLiteral("Enbun")).size()) + 1);
+            std::vector<char> buffer(static_cast<size_t>(contents(folder, QStringLiteral("Enbun")).size()) +
+                                     1);
             DataFiles files = filesIn(folder);
             // The read alone: the window keeps the log it reads, so freeing
             // it (a tenth again at a million days) is left out of the time.

@@ -9,9 +9,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
-#include <sys/stat.h>
 
 #include <chrono>
 
@@ -42,7 +42,8 @@ void RegisterSyncBenchmarks(DataSets& data) {
     settings(benchmark::RegisterBenchmark("sync/check/100000", [&data](benchmark::State& state) {
         const QString folder = data.folder(Full);
         CountingOps ops;
-        DataFiles files(folder, [](const QString&) {}, [] { return QDateTime::currentDateTime(); }, ops);
+        DataFiles files(
+            folder, [](const QString&) {}, [] { return QDateTime::currentDateTime(); }, ops);
         ItemList items = NewItemTable();
         SeasoningList rows{};
         QString target;
@@ -54,13 +55,15 @@ void RegisterSyncBenchmarks(DataSets& data) {
         files.EnbunFileRead(log);
         files.AtuFileRead(shift);
         std::vector<QByteArray> paths;
-        for (const char* stem : Stems) paths.push_back(QFile::encodeName(folder + stem + QStringLiteral(".txt")));
+        for (const char* stem : Stems)
+            paths.push_back(QFile::encodeName(folder + stem + QStringLiteral(".txt")));
         ops.opens = 0;
         double floor = 0;
         for (auto _ : state) {
             const Clock::time_point start = Clock::now();
             bool changed = false;
-            for (const char* stem : Stems) changed = files.ChangedOnDisk(QString::fromLatin1(stem)) || changed;
+            for (const char* stem : Stems)
+                changed = files.ChangedOnDisk(QString::fromLatin1(stem)) || changed;
             state.SetIterationTime(Since(start));
             const Clock::time_point between = Clock::now();
             struct stat st;
@@ -78,8 +81,10 @@ void RegisterSyncBenchmarks(DataSets& data) {
         const QString folder = data.folder(Full);
         const QString there = folder + QStringLiteral("there/");
         QDir().mkpath(there);
-        DataFiles files(folder, [](const QString&) {}, [] { return QDateTime::currentDateTime(); });
-        DataFiles theirFiles(there, [](const QString&) {}, [] { return QDateTime::currentDateTime(); });
+        DataFiles files(
+            folder, [](const QString&) {}, [] { return QDateTime::currentDateTime(); });
+        DataFiles theirFiles(
+            there, [](const QString&) {}, [] { return QDateTime::currentDateTime(); });
         LogList base;
         files.EnbunFileRead(base);
         LogList theirs = base;

@@ -96,7 +96,8 @@ bool launchAll(const QString& probe, const QString& program, const QString& bare
                 {f[1].toDouble(), f[2].toDouble(), f[3].toDouble(), f[4].toDouble()});
         // Each round launches the bare window and then the empty start.
         if (f.size() == 5 && f[0] == "bare") bareShow = f[1].toDouble();
-        if (f.size() == 5 && f[0] == "0" && bareShow > 0) results.startRatios.push_back(f[1].toDouble() / bareShow);
+        if (f.size() == 5 && f[0] == "0" && bareShow > 0)
+            results.startRatios.push_back(f[1].toDouble() / bareShow);
     }
     for (const auto& [key, runs] : launches) results.launches[key] = median(runs);
     return true;

@@ -1,9 +1,6 @@
 // Renders the window with sample data to PNG files, for review and the README.
 // Usage: morvaline-screenshots OUTPUT_FOLDER
 
-#include "ui/Colours.h"
-#include "window/Form1.h"
-#include "selected/SelectedItemsPanel.h"
 #include "exchange/DataDialog.h"
 #include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
@@ -12,13 +9,16 @@
 #include "log/SaltListScreen.h"
 #include "log/core/ReportSums.h"
 #include "platform/CalendarControl.h"
+#include "platform/Translations.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"
-#include "platform/Translations.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
+#include "selected/SelectedItemsPanel.h"
 #include "storage/DataFolder.h"
 #include "text/Cp932.h"
+#include "ui/Colours.h"
+#include "window/Form1.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -124,7 +124,8 @@ int main(int argc, char** argv) {
                                                              QDate(2024, 2, 25), window.SaltTarget());
         QFile pdf(out + "/report.pdf");
         const QByteArray bytes = morv::ReportPdf(report, clock.today());
-        const bool written = !bytes.isEmpty() && pdf.open(QIODevice::WriteOnly) && pdf.write(bytes) == bytes.size();
+        const bool written =
+            !bytes.isEmpty() && pdf.open(QIODevice::WriteOnly) && pdf.write(bytes) == bytes.size();
         std::fprintf(written ? stdout : stderr, "%s %s\n", written ? "wrote" : "could not write",
                      qPrintable(pdf.fileName()));
         ok &= written;

@@ -57,11 +57,21 @@ void Diary::LoadPressureBarShift(qint32 shift) {
 void Diary::forgetBase(DataFile file) {
     changes_[index(file)] = {};
     switch (file) {
-        case DataFile::Kiroku: itemsBefore_.clear(); break;
-        case DataFile::Chomi: seasoningsBefore_.clear(); break;
-        case DataFile::Enbun: daysBefore_.clear(); break;
-        case DataFile::Moku: targetBefore_.reset(); break;
-        case DataFile::Atu: shiftBefore_.reset(); break;
+        case DataFile::Kiroku:
+            itemsBefore_.clear();
+            break;
+        case DataFile::Chomi:
+            seasoningsBefore_.clear();
+            break;
+        case DataFile::Enbun:
+            daysBefore_.clear();
+            break;
+        case DataFile::Moku:
+            targetBefore_.reset();
+            break;
+        case DataFile::Atu:
+            shiftBefore_.reset();
+            break;
     }
 }
 
@@ -124,11 +134,21 @@ void Diary::touchWhole(DataFile file) {
 
 void Diary::showData(DataFile file, int at) {
     switch (file) {
-        case DataFile::Kiroku: emit itemChanged(at); break;
-        case DataFile::Chomi: emit seasoningChanged(at); break;
-        case DataFile::Enbun: emit logChanged(); break;
-        case DataFile::Moku: emit targetChanged(); break;
-        case DataFile::Atu: emit barShiftChanged(); break;
+        case DataFile::Kiroku:
+            emit itemChanged(at);
+            break;
+        case DataFile::Chomi:
+            emit seasoningChanged(at);
+            break;
+        case DataFile::Enbun:
+            emit logChanged();
+            break;
+        case DataFile::Moku:
+            emit targetChanged();
+            break;
+        case DataFile::Atu:
+            emit barShiftChanged();
+            break;
     }
 }
 
@@ -451,8 +471,8 @@ void Diary::RunLogTake(LogTake& take) {
 
 std::optional<bool> Diary::FinishLogTake(LogTake& take) {
     const FileChanges& c = Changes(DataFile::Enbun);
-    if (take.was.lock() != log_ || take.generation != Generation(DataFile::Enbun) || take.changedHere != c.any ||
-        logImportPending_)
+    if (take.was.lock() != log_ || take.generation != Generation(DataFile::Enbun) ||
+        take.changedHere != c.any || logImportPending_)
         return std::nullopt;
     take.replaced = std::exchange(log_, std::make_shared<LogList>(std::move(take.merged.data)));
     logInOrder_ = take.inOrder;

@@ -26,9 +26,9 @@ inline constexpr std::array<DataFile, 5> AllDataFiles{DataFile::Kiroku, DataFile
 // What changed in one file since it was last read or written.
 struct FileChanges {
     bool any = false;
-    bool whole = false;          // replaced as a whole
-    std::set<int> rows;          // item or seasoning slots
-    std::set<QString> days;      // dates of the log
+    bool whole = false;      // replaced as a whole
+    std::set<int> rows;      // item or seasoning slots
+    std::set<QString> days;  // dates of the log
 };
 
 class Diary : public QObject {
@@ -136,7 +136,7 @@ public:
     struct LogTake {
         quint64 generation = 0;
         bool changedHere = false;
-        std::weak_ptr<const LogList> was;   // the log it was prepared on
+        std::weak_ptr<const LogList> was;     // the log it was prepared on
         std::shared_ptr<const LogList> ours;  // when merging
         LogBase base;
         bool whole = false;

@@ -18,7 +18,8 @@ DiaryDocument::DiaryDocument(QString folder, Now now, FileOps& ops, QObject* par
             if (!quiet_) emit storageFailed(text);
         },
         now, ops);
-    sync_ = new FolderSync(diary_, *files_, [this](const QString& text) { emit notice(text); }, now, this);
+    sync_ = new FolderSync(
+        diary_, *files_, [this](const QString& text) { emit notice(text); }, now, this);
     connect(sync_, &FolderSync::folderGone, this, &DiaryDocument::folderGone);
     autosave_.setObjectName(QStringLiteral("AutosaveTimer"));
     autosave_.setSingleShot(true);
@@ -47,11 +48,11 @@ void DiaryDocument::folderGone() {
     files_->ForgetVersions();
     for (DataFile file : AllDataFiles) diary_.MarkUnsaved(file);
     if (!stopped_)
-        emit notice(QStringLiteral(
-                    "データフォルダ「%1」が見つかりません (移動または削除されたようです)。"
-                    "データはこの画面にすべて残っています。次の保存で、このフォルダを作り直して"
-                    "すべてのデータを書き込みます。")
-                    .arg(QDir::toNativeSeparators(QDir::cleanPath(files_->folder()))));
+        emit notice(
+            QStringLiteral("データフォルダ「%1」が見つかりません (移動または削除されたようです)。"
+                           "データはこの画面にすべて残っています。次の保存で、このフォルダを作り直して"
+                           "すべてのデータを書き込みます。")
+                .arg(QDir::toNativeSeparators(QDir::cleanPath(files_->folder()))));
 }
 
 // ---- Start-up ----
@@ -132,7 +133,8 @@ std::vector<DataFile> DiaryDocument::autosave(bool logAway) {
 void DiaryDocument::reportHeldBack(bool wasHeldBack) {
     // A file held back keeps its line over the storage message, until a save
     // has made its copy and written it.
-    if (!files_->heldBack().isEmpty() || (wasHeldBack && !autosaveFailing_)) emit heldBackChanged(files_->heldBack());
+    if (!files_->heldBack().isEmpty() || (wasHeldBack && !autosaveFailing_))
+        emit heldBackChanged(files_->heldBack());
 }
 
 SaveResult DiaryDocument::SaveAllAndStop() {
@@ -222,13 +224,18 @@ int DiaryDocument::startLogSave() {
             QMetaObject::invokeMethod(
                 this,
                 [this, run] {
-                    if (logSaveRun_ == run && logEncoded_.load(std::memory_order_acquire)) logSnapshot_.reset();
+                    if (logSaveRun_ == run && logEncoded_.load(std::memory_order_acquire))
+                        logSnapshot_.reset();
                 },
                 Qt::QueuedConnection);
         });
         // The result is taken on the document's own thread, unless it has already.
         QMetaObject::invokeMethod(
-            this, [this, run] { if (logSaveRun_ == run) finishLogSave(); }, Qt::QueuedConnection);
+            this,
+            [this, run] {
+                if (logSaveRun_ == run) finishLogSave();
+            },
+            Qt::QueuedConnection);
     });
     return 0;
 }
@@ -298,7 +305,8 @@ bool DiaryDocument::DeleteFile(DataFile file) {
     }
     // A day that came in unseen from the other machine is not deleted with
     // the rest unasked: the file as it is now is kept aside first.
-    if (files_->ChangedOnDisk(QStringLiteral("Enbun")) && !files_->KeepChangedVersion(QStringLiteral("Enbun")))
+    if (files_->ChangedOnDisk(QStringLiteral("Enbun")) &&
+        !files_->KeepChangedVersion(QStringLiteral("Enbun")))
         return false;
     if (files_->EnbunFileDelete() != 0) return false;
     diary_.DeleteAllDays();

@@ -31,8 +31,9 @@ QString ConflictText(const QString& file, const QString& copy) {
 }
 
 QString UnreadableCopyText(const QString& copy) {
-    return QStringLiteral("同期プログラムが残した「%1」は塩分一覧として読み込めませんでした。"
-                          "このファイルはそのまま残しています。")
+    return QStringLiteral(
+               "同期プログラムが残した「%1」は塩分一覧として読み込めませんでした。"
+               "このファイルはそのまま残しています。")
         .arg(copy);
 }
 
@@ -53,7 +54,8 @@ QString KeptBackupText(const QString& file, const QString& copy) {
 }
 
 QString UnreadableSmallCopyText(const QString& copy) {
-    return QStringLiteral("同期プログラムが残した「%1」を読み込めませんでした。このファイルはそのまま残しています。")
+    return QStringLiteral(
+               "同期プログラムが残した「%1」を読み込めませんでした。このファイルはそのまま残しています。")
         .arg(copy);
 }
 
@@ -71,8 +73,9 @@ QString RowsText(DataFile file, const std::set<int>& rows) {
     if (file == DataFile::Moku) return QStringLiteral("塩分目標");
     QStringList names;
     for (int row : rows) {
-        names << (file == DataFile::Kiroku ? QStringLiteral("品目 %1 ページ %2 行目").arg(row / 16 + 1).arg(row % 16 + 1)
-                                           : QStringLiteral("調味料 %1 行目").arg(row + 1));
+        names << (file == DataFile::Kiroku
+                      ? QStringLiteral("品目 %1 ページ %2 行目").arg(row / 16 + 1).arg(row % 16 + 1)
+                      : QStringLiteral("調味料 %1 行目").arg(row + 1));
     }
     return SomeOf(names);
 }
@@ -81,7 +84,8 @@ QString RowsText(DataFile file, const std::set<int>& rows) {
 // `ceiling` bytes, never a FIFO or a link elsewhere.
 std::optional<QByteArray> ReadCopy(const QString& path, qint64 ceiling) {
     struct stat st;
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > ceiling)
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_size > ceiling)
         return std::nullopt;
     QFile copy(path);
     if (!copy.open(QIODevice::ReadOnly)) return std::nullopt;
@@ -95,10 +99,12 @@ QString SmallCopyMergedText(const QString& copy, const QString& rows, const QStr
         .arg(copy, rows, renamed);
 }
 
-QString SmallCopyConflictText(const QString& copy, const QString& file, const QString& rows, const QString& kept) {
+QString SmallCopyConflictText(const QString& copy, const QString& file, const QString& rows,
+                              const QString& kept) {
     return QStringLiteral(
                "「%1」は2台のコンピューターで同時に変更されていました (同期プログラムが「%2」を残しました)。"
-               "両方で変わった内容 (%3) はこのコンピューターの内容を残し、ほかの内容は次のファイルに残しました。\n%4")
+               "両方で変わった内容 (%3) "
+               "はこのコンピューターの内容を残し、ほかの内容は次のファイルに残しました。\n%4")
         .arg(file, copy, rows, kept);
 }
 
@@ -129,11 +135,16 @@ QString MergedCopyText(const QString& copy, int days, const QString& renamed) {
 
 QString StemOf(DataFile file) {
     switch (file) {
-        case DataFile::Kiroku: return QStringLiteral("Kiroku");
-        case DataFile::Chomi: return QStringLiteral("Chomi");
-        case DataFile::Moku: return QStringLiteral("Moku");
-        case DataFile::Enbun: return QStringLiteral("Enbun");
-        case DataFile::Atu: return QStringLiteral("Atu");
+        case DataFile::Kiroku:
+            return QStringLiteral("Kiroku");
+        case DataFile::Chomi:
+            return QStringLiteral("Chomi");
+        case DataFile::Moku:
+            return QStringLiteral("Moku");
+        case DataFile::Enbun:
+            return QStringLiteral("Enbun");
+        case DataFile::Atu:
+            return QStringLiteral("Atu");
     }
     return {};
 }
@@ -150,7 +161,8 @@ FolderSync::FolderSync(Diary& diary, DataFiles& files, Tell tell, Now now, QObje
     });
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &FolderSync::changeSeen);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &FolderSync::changeSeen);
-    reread_ = new LogReread(diary_, files_, [this] { return !held_.contains(DataFile::Enbun) && !stopped_; }, this);
+    reread_ = new LogReread(
+        diary_, files_, [this] { return !held_.contains(DataFile::Enbun) && !stopped_; }, this);
     connect(reread_, &LogReread::taken, this, &FolderSync::logRereadTaken);
     connect(reread_, &LogReread::readHere, this, [this] { SyncFile(DataFile::Enbun); });
     connect(reread_, &LogReread::stale, this, &FolderSync::rereadLogAway);
@@ -254,11 +266,21 @@ bool FolderSync::SyncFile(DataFile file) {
     QString target;
     qint32 shift = DefaultPressureBarShift;
     switch (file) {
-        case DataFile::Kiroku: files_.KirokuFileRead(items, &use); break;
-        case DataFile::Chomi: files_.ChomiFileRead(seasonings, &use); break;
-        case DataFile::Moku: files_.MokuFileRead(target, &use); break;
-        case DataFile::Enbun: files_.EnbunFileRead(log, &use); break;
-        case DataFile::Atu: files_.AtuFileRead(shift, &use); break;
+        case DataFile::Kiroku:
+            files_.KirokuFileRead(items, &use);
+            break;
+        case DataFile::Chomi:
+            files_.ChomiFileRead(seasonings, &use);
+            break;
+        case DataFile::Moku:
+            files_.MokuFileRead(target, &use);
+            break;
+        case DataFile::Enbun:
+            files_.EnbunFileRead(log, &use);
+            break;
+        case DataFile::Atu:
+            files_.AtuFileRead(shift, &use);
+            break;
     }
     const QByteArray bytes = files_.TakeReadBytes();
     files_.KeepReadBytes(false);
@@ -276,30 +298,48 @@ bool FolderSync::SyncFile(DataFile file) {
 
     // What the file holds now is a version seen here, whatever the merge makes of it.
     switch (file) {
-        case DataFile::Kiroku: seenItems_.remember(ItemList(items.begin(), items.begin() + StoredItemCount)); break;
-        case DataFile::Chomi: seenSeasonings_.remember({seasonings.begin(), seasonings.end()}); break;
-        case DataFile::Moku: seenTargets_.remember({target}); break;
+        case DataFile::Kiroku:
+            seenItems_.remember(ItemList(items.begin(), items.begin() + StoredItemCount));
+            break;
+        case DataFile::Chomi:
+            seenSeasonings_.remember({seasonings.begin(), seasonings.end()});
+            break;
+        case DataFile::Moku:
+            seenTargets_.remember({target});
+            break;
         case DataFile::Enbun:
-        case DataFile::Atu: break;
+        case DataFile::Atu:
+            break;
     }
     // A log deleted here: what comes back is what was added or changed elsewhere.
     const bool deletedHere = file == DataFile::Enbun && diary_.LogCount() == 0 && diary_.HasChanges(file);
     bool conflict = false;
     switch (file) {
-        case DataFile::Kiroku: conflict = diary_.TakeItemTable(std::move(items)); break;
-        case DataFile::Chomi: conflict = diary_.TakeSeasoningTable(seasonings); break;
-        case DataFile::Moku: conflict = diary_.TakeSaltTarget(target); break;
-        case DataFile::Enbun: conflict = diary_.TakeDailyLog(std::move(log)); break;
-        case DataFile::Atu: conflict = diary_.TakePressureBarShift(shift); break;
+        case DataFile::Kiroku:
+            conflict = diary_.TakeItemTable(std::move(items));
+            break;
+        case DataFile::Chomi:
+            conflict = diary_.TakeSeasoningTable(seasonings);
+            break;
+        case DataFile::Moku:
+            conflict = diary_.TakeSaltTarget(target);
+            break;
+        case DataFile::Enbun:
+            conflict = diary_.TakeDailyLog(std::move(log));
+            break;
+        case DataFile::Atu:
+            conflict = diary_.TakePressureBarShift(shift);
+            break;
     }
     // The file brought back only days deleted here: it goes again.
     if (deletedHere && diary_.LogCount() == 0 && files_.EnbunFileDelete() == 0) diary_.Saved(file);
     if (deletedHere && diary_.LogCount() > 0) {
         QStringList dates;
         for (const LogRecord& day : diary_.DailyLog()) dates << day.LogDate;
-        tell(QStringLiteral("削除した塩分一覧に、ほかのコンピューターで加えたか変えた %1 日分が戻りました: %2")
-                 .arg(dates.size())
-                 .arg(SomeOf(dates)));
+        tell(
+            QStringLiteral("削除した塩分一覧に、ほかのコンピューターで加えたか変えた %1 日分が戻りました: %2")
+                .arg(dates.size())
+                .arg(SomeOf(dates)));
     }
     if (conflict) {
         const QString copy = files_.KeepConflictCopy(stem, bytes);
@@ -330,15 +370,19 @@ void FolderSync::Remember(DataFile file) {
     switch (file) {
         case DataFile::Kiroku: {
             const ItemList& items = diary_.ItemTable();
-            seenItems_.remember(ItemList(items.begin(), items.begin() + std::min<size_t>(items.size(), StoredItemCount)));
+            seenItems_.remember(
+                ItemList(items.begin(), items.begin() + std::min<size_t>(items.size(), StoredItemCount)));
             break;
         }
         case DataFile::Chomi:
             seenSeasonings_.remember({diary_.SeasoningTable().begin(), diary_.SeasoningTable().end()});
             break;
-        case DataFile::Moku: seenTargets_.remember({diary_.SaltTarget()}); break;
+        case DataFile::Moku:
+            seenTargets_.remember({diary_.SaltTarget()});
+            break;
         case DataFile::Enbun:
-        case DataFile::Atu: break;
+        case DataFile::Atu:
+            break;
     }
 }
 
@@ -347,7 +391,8 @@ void FolderSync::mergeSmallConflictCopies() {
     for (DataFile file : {DataFile::Kiroku, DataFile::Chomi, DataFile::Moku}) {
         if (ImportPending(diary_, file)) continue;
         const QString stem = StemOf(file);
-        for (const QString& name : dir.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden, QDir::Name)) {
+        for (const QString& name :
+             dir.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden, QDir::Name)) {
             if (!IsSyncConflictCopy(name, stem) || refused_.contains(name)) continue;
             const QString path = dir.filePath(name);
             const std::optional<QByteArray> bytes = ReadCopy(path, DataFileCeiling(stem));
@@ -367,16 +412,19 @@ bool FolderSync::mergeSmallCopy(DataFile file, const QString& path, const QByteA
             const std::optional<ItemList> copy = ItemsOfCopy(bytes);
             if (!copy) return false;
             const ItemList& table = diary_.ItemTable();
-            const ItemList data(table.begin(), table.begin() + std::min<size_t>(table.size(), StoredItemCount));
+            const ItemList data(table.begin(),
+                                table.begin() + std::min<size_t>(table.size(), StoredItemCount));
             const ItemList theirs(copy->begin(), copy->begin() + StoredItemCount);
-            merge = MergeCopyRows(data, theirs, seenItems_.baseFor(theirs, data), seenItems_.contains(theirs));
+            merge =
+                MergeCopyRows(data, theirs, seenItems_.baseFor(theirs, data), seenItems_.contains(theirs));
             for (int slot : merge.taken) diary_.SetItem(slot, theirs[static_cast<size_t>(slot)]);
             break;
         }
         case DataFile::Chomi: {
             const std::optional<SeasoningList> copy = SeasoningsOfCopy(bytes);
             if (!copy) return false;
-            const std::vector<SeasoningRecord> data(diary_.SeasoningTable().begin(), diary_.SeasoningTable().end());
+            const std::vector<SeasoningRecord> data(diary_.SeasoningTable().begin(),
+                                                    diary_.SeasoningTable().end());
             const std::vector<SeasoningRecord> theirs(copy->begin(), copy->end());
             merge = MergeCopyRows(data, theirs, seenSeasonings_.baseFor(theirs, data),
                                   seenSeasonings_.contains(theirs));
@@ -389,7 +437,8 @@ bool FolderSync::mergeSmallCopy(DataFile file, const QString& path, const QByteA
         default: {
             const std::vector<QString> data{diary_.SaltTarget()};
             const std::vector<QString> theirs{TargetOfCopy(bytes)};
-            merge = MergeCopyRows(data, theirs, seenTargets_.baseFor(theirs, data), seenTargets_.contains(theirs));
+            merge = MergeCopyRows(data, theirs, seenTargets_.baseFor(theirs, data),
+                                  seenTargets_.contains(theirs));
             if (!merge.taken.empty()) diary_.SetSaltTarget(theirs.front());
             break;
         }
@@ -420,7 +469,8 @@ bool FolderSync::mergeSmallCopy(DataFile file, const QString& path, const QByteA
     if (!QFile::rename(path, dir.filePath(renamed))) return false;
     const QString name = QFileInfo(path).fileName();
     if (!merge.conflicts.empty())
-        tell(SmallCopyConflictText(name, stem + QLatin1String(".txt"), RowsText(file, merge.conflicts), kept));
+        tell(
+            SmallCopyConflictText(name, stem + QLatin1String(".txt"), RowsText(file, merge.conflicts), kept));
     else if (!merge.taken.empty())
         tell(SmallCopyMergedText(name, RowsText(file, merge.taken), kept));
     return true;
@@ -458,7 +508,8 @@ void FolderSync::tellConflictsFromElsewhere() {
             records = SomeOf(dates);
         } else if (stem == StemOf(DataFile::Kiroku)) {
             if (const auto items = ItemsOfCopy(*bytes))
-                if (const auto rows = RowsThatDiffer(*items, diary_.ItemTable(), StoredItemCount); !rows.empty())
+                if (const auto rows = RowsThatDiffer(*items, diary_.ItemTable(), StoredItemCount);
+                    !rows.empty())
                     records = RowsText(DataFile::Kiroku, rows);
         } else if (stem == StemOf(DataFile::Chomi)) {
             if (const auto seasonings = SeasoningsOfCopy(*bytes))
@@ -479,7 +530,8 @@ void FolderSync::mergeConflictCopies() {
     if (diary_.LogImportPending()) return;
     const QString stem = StemOf(DataFile::Enbun);
     const QDir dir(files_.folder().isEmpty() ? QStringLiteral(".") : files_.folder());
-    for (const QString& name : dir.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden, QDir::Name)) {
+    for (const QString& name :
+         dir.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden, QDir::Name)) {
         if (!IsSyncConflictCopy(name, stem) || refused_.contains(name)) continue;
         const QString path = dir.filePath(name);
         const std::optional<QByteArray> bytes = ReadCopy(path, MaxLogFileBytes);

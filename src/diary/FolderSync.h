@@ -17,15 +17,10 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QDateTime>
-#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QSet>
 #include <QTimer>
-#include <functional>
-#include <optional>
-#include <utility>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -68,7 +63,6 @@ signals:
     void folderGone();
 
 public:
-
     // After the start-up reads: watching begins, and the folder is looked at once.
     void Start();
     // Looks at every file now (what a change in the folder leads to).
@@ -113,7 +107,7 @@ private:
     Now now_;
     QFileSystemWatcher watcher_;
     QTimer settle_;
-    QSet<QString> refused_;  // conflict copies that could not be read as a log
+    QSet<QString> refused_;         // conflict copies that could not be read as a log
     QSet<QString> knownConflicts_;  // X.conflict-... files there at the start or made here
     QSet<DataFile> held_;
     bool stopped_ = false;

@@ -30,8 +30,9 @@ QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept, KeptWhen wh
     // What the diary shows instead: while running, a file with nothing
     // usable in it leaves the data in memory as it was.
     auto shown = [when](const QString& file, Because because) {
-        return when == KeptWhen::KeptInMemory ? QStringLiteral("この画面の内容はそのまま残し、次の保存で書き戻します。")
-                                               : ShownInstead(file, because);
+        return when == KeptWhen::KeptInMemory
+                   ? QStringLiteral("この画面の内容はそのまま残し、次の保存で書き戻します。")
+                   : ShownInstead(file, because);
     };
     QStringList parts;
     bool copied = false;
@@ -50,19 +51,22 @@ QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept, KeptWhen wh
                     QStringLiteral("「%1」の保存が途中で終わっていたため、その前の内容を表示しています。\n%2")
                         .arg(k.file, notSaved);
             } else {
-                const QString why = k.tooLarge ? QStringLiteral("読み込めませんでした (ファイルが大きすぎます)")
+                const QString why = k.tooLarge
+                                        ? QStringLiteral("読み込めませんでした (ファイルが大きすぎます)")
                                     : k.because == Because::Unreadable
                                         ? QStringLiteral("読み込めませんでした")
                                         : QStringLiteral("そのままの形では読み込めませんでした");
-                part = QStringLiteral("「%1」を%2。%3\n%4")
-                           .arg(k.file, why, shown(k.file, k.because), notSaved);
+                part =
+                    QStringLiteral("「%1」を%2。%3\n%4").arg(k.file, why, shown(k.file, k.because), notSaved);
             }
         } else if (k.file.endsWith(QLatin1String(".bak"))) {
             part = QStringLiteral("「%1」はバックアップとして使えないため、別の名前に変えました。\n%2")
                        .arg(k.file, k.copy);
         } else if (k.because == Because::Elsewhere) {
             part = QStringLiteral(
-                       "「%1」はほかの場所でも変更されていたため、置き換える前の内容を次のファイルに残しました。\n%2")
+                       "「%"
+                       "1」はほかの場所でも変更されていたため、置き換える前の内容を次のファイルに残しました。"
+                       "\n%2")
                        .arg(k.file, k.copy);
         } else if (k.because == Because::Replaced) {
             part = QStringLiteral(

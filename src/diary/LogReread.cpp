@@ -32,7 +32,8 @@ void LogReread::Start() {
             take_.theirs = std::move(read_->log);
             Diary::RunLogTake(take_);
         }
-        QMetaObject::invokeMethod(this, [this, run] { finish(run); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, run] { finish(run); }, Qt::QueuedConnection);
     });
 }
 
@@ -55,7 +56,8 @@ void LogReread::finish(quint64 run) {
     if (!read) return emit readHere();
     // A save or a read here since the start knows a newer file than this one.
     std::optional<bool> conflict;
-    if (files_.KnownStamp(QStringLiteral("Enbun")) == known_ && mayTake_()) conflict = diary_.FinishLogTake(take);
+    if (files_.KnownStamp(QStringLiteral("Enbun")) == known_ && mayTake_())
+        conflict = diary_.FinishLogTake(take);
     if (!conflict) return emit stale();
     files_.AcceptLogReread(read->stamp);
     // A million days let go take the window's thread a moment: not here.

@@ -20,9 +20,9 @@ LogPlace FindLogPlace(const LogList& log, const QString& date) {
 
 LogPlace FindLogPlaceInOrder(const LogList& log, const QString& date) {
     const DateField wanted(date);
-    const auto at = std::lower_bound(log.begin(), log.end(), wanted, [](const LogRecord& day, const DateField& d) {
-        return day.LogDate.compare(d) < 0;
-    });
+    const auto at =
+        std::lower_bound(log.begin(), log.end(), wanted,
+                         [](const LogRecord& day, const DateField& d) { return day.LogDate.compare(d) < 0; });
     const int index = static_cast<int>(at - log.begin());
     if (at == log.end()) return {LogPlace::Kind::Append, index};
     return {at->LogDate == wanted ? LogPlace::Kind::Existing : LogPlace::Kind::Before, index};

@@ -15,7 +15,8 @@ std::map<QString, const LogRecord*> DaysOf(const LogList& log, const std::vector
     std::map<QString, const LogRecord*> found;
     if (dates.size() < 64 && std::is_sorted(log.begin(), log.end(), ByDate)) {
         for (const QString& date : dates) {
-            const auto at = std::lower_bound(log.begin(), log.end(), LogRecord{DateField(date), {}, {}, {}}, ByDate);
+            const auto at =
+                std::lower_bound(log.begin(), log.end(), LogRecord{DateField(date), {}, {}, {}}, ByDate);
             if (at != log.end() && at->LogDate == date) found.emplace(date, &*at);
         }
         return found;
@@ -32,7 +33,8 @@ std::optional<LogRecord> Find(const std::map<QString, const LogRecord*>& days, c
 }
 
 template <class Merged, class List, class Base>
-void MergeSlots(Merged& result, const List& ours, const List& theirs, const Base& base, bool whole, int count) {
+void MergeSlots(Merged& result, const List& ours, const List& theirs, const Base& base, bool whole,
+                int count) {
     auto one = [&](int slot, const std::optional<typename Base::mapped_type>& b) {
         const std::optional<typename Base::mapped_type> o = ours[size_t(slot)], t = theirs[size_t(slot)];
         const auto& kept = MergeRecord(b, o, t, result.conflict);
@@ -61,8 +63,8 @@ MergedItems MergeItems(const ItemList& ours, const ItemList& theirs, const ItemB
     return result;
 }
 
-MergedSeasonings MergeSeasonings(const SeasoningList& ours, const SeasoningList& theirs, const SeasoningBase& base,
-                                 bool whole) {
+MergedSeasonings MergeSeasonings(const SeasoningList& ours, const SeasoningList& theirs,
+                                 const SeasoningBase& base, bool whole) {
     MergedSeasonings result{theirs, false, {}};
     MergeSlots(result, ours, theirs, base, whole, SeasoningRowCount);
     return result;

@@ -52,8 +52,8 @@ const std::optional<R>& MergeRecord(const std::optional<R>& base, const std::opt
 
 // Slots 0..159; slot 160, never stored, stays ours.
 MergedItems MergeItems(const ItemList& ours, const ItemList& theirs, const ItemBase& base, bool whole);
-MergedSeasonings MergeSeasonings(const SeasoningList& ours, const SeasoningList& theirs, const SeasoningBase& base,
-                                 bool whole);
+MergedSeasonings MergeSeasonings(const SeasoningList& ours, const SeasoningList& theirs,
+                                 const SeasoningBase& base, bool whole);
 // In date order where theirs is; a day new on this side goes before the
 // first later day of theirs.
 MergedLog MergeLog(const LogList& ours, LogList theirs, const LogBase& base, bool whole);

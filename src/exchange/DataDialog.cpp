@@ -1,15 +1,15 @@
 #include "exchange/DataDialog.h"
 
 #include "diary/DiaryDocument.h"
-#include "log/core/LogExchange.h"
-#include "ui/DateBox.h"
-#include "ui/StatusLine.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "exchange/core/ItemExchange.h"
-#include "platform/core/Dialogs.h"
+#include "log/core/LogExchange.h"
 #include "platform/EscapeKey.h"
-#include "ui/Shortcuts.h"
+#include "platform/core/Dialogs.h"
 #include "storage/SafeWrite.h"
+#include "ui/DateBox.h"
+#include "ui/Shortcuts.h"
+#include "ui/StatusLine.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,7 +21,10 @@ namespace morv {
 
 DataDialog::DataDialog(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
                        QWidget* parent)
-    : ColumnPanel(status, parent, QStringLiteral("Picture2")), document_(document), dialogs_(dialogs), date_(date) {
+    : ColumnPanel(status, parent, QStringLiteral("Picture2")),
+      document_(document),
+      dialogs_(dialogs),
+      date_(date) {
     Label16_12 = caption("Label16(12)", QStringLiteral("データ入出力"), 12);
     Command5 = button("Command5", QStringLiteral("ファイル出力"), 34);
     Command6 = button("Command6", QStringLiteral("ファイル入力"), 72);

@@ -3,8 +3,8 @@
 // the item data, the daily-log pair, and cancel. It also holds the file-dialog
 // steps both exchanges share.
 
-#include "ui/ColumnPanel.h"
 #include "exchange/core/ExchangeFiles.h"
+#include "ui/ColumnPanel.h"
 
 #include <optional>
 

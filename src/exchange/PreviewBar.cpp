@@ -1,14 +1,14 @@
 #include "exchange/PreviewBar.h"
 
-#include "ui/Colours.h"
-#include "ui/Controls.h"
 #include "diary/DiaryDocument.h"
-#include "ui/DateBox.h"
-#include "ui/StatusLine.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"
 #include "text/DateText.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/DateBox.h"
+#include "ui/StatusLine.h"
 
 #include <QLabel>
 #include <QLineEdit>

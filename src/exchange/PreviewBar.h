@@ -2,8 +2,8 @@
 // The bar over the command column while an imported item-data file is
 // previewed: shortcuts to the main commands, and adopt or drop.
 
-#include "ui/ColumnPanel.h"
 #include "storage/Records.h"
+#include "ui/ColumnPanel.h"
 
 namespace morv {
 
@@ -15,8 +15,8 @@ class Dialogs;
 class PreviewBar : public ColumnPanel {
     Q_OBJECT
 public:
-    PreviewBar(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date, const Clock& clock,
-               QWidget* parent);
+    PreviewBar(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
+               const Clock& clock, QWidget* parent);
 
     // The import has loaded `fileName` into the diary.
     void Begin(const QString& fileName);

@@ -43,10 +43,14 @@ public:
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
         switch (index.column()) {
-        case 0: return ReadableName(food.name);
-        case 1: return table_->groupName(food.group());
-        case 2: return SaltFigureText(food.saltTenths);
-        default: return SodiumFigureText(food.sodium);
+            case 0:
+                return ReadableName(food.name);
+            case 1:
+                return table_->groupName(food.group());
+            case 2:
+                return SaltFigureText(food.saltTenths);
+            default:
+                return SodiumFigureText(food.sodium);
         }
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
@@ -91,7 +95,8 @@ FoodTableWindow::FoodTableWindow(Dialogs& dialogs, QWidget* parent)
     grams_ = new QLineEdit(this);
     grams_->setAccessibleName(QStringLiteral("食べた量 (グラム)"));
     grams_->setMaxLength(8);
-    grams_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), grams_));
+    grams_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), grams_));
     amount_ = PlainLabel(this);
     fill_ = new QPushButton(QStringLiteral("この行に入れる"), this);
 
@@ -143,7 +148,7 @@ void FoodTableWindow::filter() {
     model_->set(table_, SearchFoods(*table_, search_->text()));
     if (model_->rowCount() > 0) results_->selectRow(0);
     const QString text = model_->rowCount() > 0 ? QStringLiteral("%1 件").arg(model_->rowCount())
-                                               : QStringLiteral("見つかりません");
+                                                : QStringLiteral("見つかりません");
     status_->setText(text);
     status_->setAccessibleName(text);
     QAccessibleEvent changed(status_, QAccessible::NameChanged);
@@ -190,7 +195,8 @@ void FoodTableWindow::fillTheRow() {
     if (!record) return;
     const QString held = current_.ItemName.trimmed();
     if (!held.isEmpty() && held != record->ItemName &&
-        !dialogs_.askYesNo(QStringLiteral("この行の「%1」を「%2」に置き換えますか？").arg(held, record->ItemName)))
+        !dialogs_.askYesNo(
+            QStringLiteral("この行の「%1」を「%2」に置き換えますか？").arg(held, record->ItemName)))
         return;
     lastGrams_.insert(food->number, grams_->text());
     current_ = *record;
@@ -213,11 +219,20 @@ bool FoodTableWindow::eventFilter(QObject* watched, QEvent* event) {
     const int rows = model_->rowCount();
     int step = 0;
     switch (key->key()) {
-    case Qt::Key_Up: step = -1; break;
-    case Qt::Key_Down: step = 1; break;
-    case Qt::Key_PageUp: step = -10; break;
-    case Qt::Key_PageDown: step = 10; break;
-    default: break;
+        case Qt::Key_Up:
+            step = -1;
+            break;
+        case Qt::Key_Down:
+            step = 1;
+            break;
+        case Qt::Key_PageUp:
+            step = -10;
+            break;
+        case Qt::Key_PageDown:
+            step = 10;
+            break;
+        default:
+            break;
     }
     if (watched == search_ && step != 0) {
         if (rows > 0) {

@@ -65,7 +65,7 @@ private:
     QPushButton* fill_;
     int slot_ = -1;
     ItemRecord current_;
-    int picked_ = -1;              // index into the table, -1 none
+    int picked_ = -1;                // index into the table, -1 none
     QHash<int, QString> lastGrams_;  // by food number, for this run
 };
 

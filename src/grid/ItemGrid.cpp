@@ -1,11 +1,5 @@
 #include "grid/ItemGrid.h"
 
-#include "ui/Colours.h"
-#include "ui/DateBox.h"
-#include "ui/StatusLine.h"
-#include "ui/WaitingValues.h"
-#include "ui/Controls.h"
-#include "ui/Shortcuts.h"
 #include "diary/Diary.h"
 #include "grid/core/ItemRows.h"
 #include "platform/Announce.h"
@@ -14,6 +8,12 @@
 #include "platform/KeyRules.h"
 #include "storage/Records.h"
 #include "text/NumericText.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/DateBox.h"
+#include "ui/Shortcuts.h"
+#include "ui/StatusLine.h"
+#include "ui/WaitingValues.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,9 +59,9 @@ W* rowControl(QFrame* panel, const char* base, int row, const QRect& rect) {
 
 }  // namespace
 
-ItemGrid::ItemGrid(Diary& diary, Dialogs& dialogs, StatusLine& status, DateBox& date, const WaitingValues& waiting,
-                   const std::array<QFrame*, Rows>& rowPanels, const std::array<QPushButton*, Pages>& pageButtons,
-                   QObject* parent)
+ItemGrid::ItemGrid(Diary& diary, Dialogs& dialogs, StatusLine& status, DateBox& date,
+                   const WaitingValues& waiting, const std::array<QFrame*, Rows>& rowPanels,
+                   const std::array<QPushButton*, Pages>& pageButtons, QObject* parent)
     : QObject(parent),
       diary_(diary),
       dialogs_(dialogs),
@@ -269,7 +269,8 @@ void ItemGrid::loadRow(int r, bool whole) {
     const QSignalBlocker sodium(TextNa[r]);
     const QSignalBlocker salt(TextEnbun[r]);
     Check[r]->setChecked(ShowsTicked(item->Checked));
-    if (whole || TrimBlanks(TextName[r]->text()) != TrimBlanks(item->ItemName)) TextName[r]->setText(item->ItemName);
+    if (whole || TrimBlanks(TextName[r]->text()) != TrimBlanks(item->ItemName))
+        TextName[r]->setText(item->ItemName);
     if (whole || TextNa[r]->text() != item->Sodium) TextNa[r]->setText(item->Sodium);
     if (whole || TextEnbun[r]->text() != item->ItemSalt) TextEnbun[r]->setText(item->ItemSalt);
     nameTick(r);
@@ -499,7 +500,8 @@ void ItemGrid::MultiplySaltRow(int r, SaltOperation operation) {
     status_.ResetStatusLine();
     date_.HideCalendar();
     if (record(r)) {
-        if (const auto salt = MultiplySalt(TextEnbun[r]->text(), operation)) diary_.SetItemSalt(slot(r), *salt);
+        if (const auto salt = MultiplySalt(TextEnbun[r]->text(), operation))
+            diary_.SetItemSalt(slot(r), *salt);
         diary_.FinishDraft(slot(r));
     }
     TextEnbun[r]->setFocus();

@@ -2,8 +2,8 @@
 // The paged grid of food items: sixteen rows over the 160 records of the item
 // table, ten pages, every edit written through to its record at once.
 
-#include "ui/SelectedBox.h"
 #include "grid/core/SaltArithmetic.h"
+#include "ui/SelectedBox.h"
 
 #include <QList>
 #include <QObject>

@@ -1,5 +1,9 @@
 #include "grid/WeightPanel.h"
 
+#include "platform/FocusReason.h"
+#include "platform/KeyRules.h"
+#include "platform/core/Dialogs.h"
+#include "text/NumericText.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
 #include "ui/DateBox.h"
@@ -7,10 +11,6 @@
 #include "ui/Shortcuts.h"
 #include "ui/StatusLine.h"
 #include "ui/WaitingValues.h"
-#include "platform/core/Dialogs.h"
-#include "platform/FocusReason.h"
-#include "platform/KeyRules.h"
-#include "text/NumericText.h"
 
 #include <QFocusEvent>
 #include <QLabel>
@@ -103,9 +103,7 @@ bool WeightPanel::eventFilter(QObject* watched, QEvent* event) {
     return QFrame::eventFilter(watched, event);
 }
 
-void WeightPanel::markSelectedArea() {
-    into_.MarkSelectedBox(true);
-}
+void WeightPanel::markSelectedArea() { into_.MarkSelectedBox(true); }
 
 void WeightPanel::ConvertWeight() {
     status_.ResetStatusLine();

@@ -21,8 +21,8 @@ class WeightPanel : public QFrame {
     Q_OBJECT
 public:
     // `into` is where a conversion lands; `waiting` hears whether one waits.
-    WeightPanel(Dialogs& dialogs, StatusLine& status, DateBox& date, SelectedBox& into, WaitingValues& waiting,
-                QWidget* parent);
+    WeightPanel(Dialogs& dialogs, StatusLine& status, DateBox& date, SelectedBox& into,
+                WaitingValues& waiting, QWidget* parent);
 
     void ConvertWeight();
     // Whether either box holds text: the grid then marks a newly selected box.

@@ -1,10 +1,10 @@
 #include "log/DeletionPanel.h"
 
 #include "diary/DiaryDocument.h"
-#include "ui/StatusLine.h"
-#include "platform/core/Dialogs.h"
 #include "platform/EscapeKey.h"
+#include "platform/core/Dialogs.h"
 #include "ui/Shortcuts.h"
+#include "ui/StatusLine.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "log/PageSummary.h"
 
-#include "ui/Controls.h"
 #include "log/core/ReportSums.h"
+#include "ui/Controls.h"
 
 #include <QFont>
 #include <QLabel>

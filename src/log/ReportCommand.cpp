@@ -50,7 +50,8 @@ QString targetRefusal(ReportTarget problem, const QString& path) {
                        "%1 is the diary's data; write the report outside the data folder")
                 .arg(path);
         case ReportTarget::ReadOnly:
-            return say("%1 は読み取り専用なので、上書きしません", "%1 is read-only; it is not replaced").arg(path);
+            return say("%1 は読み取り専用なので、上書きしません", "%1 is read-only; it is not replaced")
+                .arg(path);
         case ReportTarget::Allowed:
             break;
     }
@@ -81,18 +82,21 @@ std::optional<ReportRequest> ParseReportArguments(const QStringList& arguments, 
         return std::nullopt;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        why = say("余分な引数があります: %1", "unexpected argument: %1").arg(parser.positionalArguments().first());
+        why = say("余分な引数があります: %1", "unexpected argument: %1")
+                  .arg(parser.positionalArguments().first());
         return std::nullopt;
     }
     for (const QCommandLineOption* o : {&report, &from, &to})
         if (parser.values(*o).size() > 1) {
-            why = say("--%1 が2回以上指定されています", "--%1 is given more than once").arg(o->names().first());
+            why =
+                say("--%1 が2回以上指定されています", "--%1 is given more than once").arg(o->names().first());
             return std::nullopt;
         }
     ReportRequest request;
     request.file = parser.value(report);
     if (request.file.isEmpty()) {
-        why = say("--report には出力するPDFファイルを指定してください", "--report needs the PDF file to write");
+        why =
+            say("--report には出力するPDFファイルを指定してください", "--report needs the PDF file to write");
         return std::nullopt;
     }
     auto date = [&](const QCommandLineOption& option, QDate& out) {
@@ -114,7 +118,8 @@ std::optional<ReportRequest> ParseReportArguments(const QStringList& arguments, 
         return std::nullopt;
     }
     if (request.from.daysTo(request.to) + 1 > ReportMaxDays) {
-        why = say("期間が長すぎます（%1日まで）", "the period is too long (at most %1 days)").arg(ReportMaxDays);
+        why = say("期間が長すぎます（%1日まで）", "the period is too long (at most %1 days)")
+                  .arg(ReportMaxDays);
         return std::nullopt;
     }
     return request;
@@ -160,7 +165,8 @@ std::optional<int> RunReportCommand(int argc, char** argv) {
     const QByteArray pdf = ReportPdf(report, clock.today());
     if (pdf.isEmpty()) return fail(1, say("レポートを作成できません", "the report could not be made"));
     if (!ReplaceFileDurably(SystemFileOps(), path, pdf))
-        return fail(1, say("%1 に書き込めません: %2", "cannot write %1: %2").arg(path, qt_error_string(errno)));
+        return fail(1,
+                    say("%1 に書き込めません: %2", "cannot write %1: %2").arg(path, qt_error_string(errno)));
     return 0;
 }
 

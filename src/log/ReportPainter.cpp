@@ -1,11 +1,11 @@
 #include "log/ReportPainter.h"
 
-#include "ui/Colours.h"
-#include "ui/Controls.h"
 #include "log/core/PdfText.h"
 #include "log/core/ReportLayout.h"
 #include "text/DateText.h"
 #include "text/NumericText.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -64,7 +64,8 @@ QString span(QDate from, QDate to) {
 
 // A whole calendar month by its name, a cut one by its days.
 QString monthSpan(QDate from, QDate to) {
-    if (from.day() == 1 && to == from.addMonths(1).addDays(-1)) return from.toString(QStringLiteral("yyyy/MM"));
+    if (from.day() == 1 && to == from.addMonths(1).addDays(-1))
+        return from.toString(QStringLiteral("yyyy/MM"));
     return span(from, to);
 }
 
@@ -126,7 +127,8 @@ private:
         p_->drawText(box, static_cast<int>(align | Qt::AlignVCenter) | Qt::TextSingleLine, s);
     }
 
-    void line(QPointF a, QPointF b, const QColor& colour, double width = 3, Qt::PenStyle style = Qt::SolidLine) {
+    void line(QPointF a, QPointF b, const QColor& colour, double width = 3,
+              Qt::PenStyle style = Qt::SolidLine) {
         if (!p_) return;
         p_->setPen(QPen(colour, width, style, Qt::FlatCap));
         p_->drawLine(a, b);
@@ -144,8 +146,8 @@ private:
         ++page_;
         if (page_ > 1) {
             if (device_ && p_) device_->newPage();
-            text({0, 0, Width, 45}, ReportTitle + QStringLiteral("　") + span(report_.from, report_.to), HeaderSize,
-                 false, Qt::AlignLeft, Grey);
+            text({0, 0, Width, 45}, ReportTitle + QStringLiteral("　") + span(report_.from, report_.to),
+                 HeaderSize, false, Qt::AlignLeft, Grey);
             line({0, 55}, {Width, 55}, Rule);
             y_ = ContinuedTop;
         } else {
@@ -154,8 +156,8 @@ private:
     }
 
     void finishPage() {
-        text({0, height_ - 45, Width, 45}, QStringLiteral("%1 / %2").arg(page_).arg(total_), HeaderSize, false,
-             Qt::AlignHCenter, Grey);
+        text({0, height_ - 45, Width, 45}, QStringLiteral("%1 / %2").arg(page_).arg(total_), HeaderSize,
+             false, Qt::AlignHCenter, Grey);
     }
 
     void nextPage() {
@@ -172,8 +174,8 @@ private:
                  .arg(count),
              BodySize, false, Qt::AlignLeft);
         text({0, 170, Width, 50},
-             QStringLiteral("作成日　%1　　　1日の目標塩分　%2").arg(DateText(made_), grams(target_)), BodySize,
-             false, Qt::AlignLeft);
+             QStringLiteral("作成日　%1　　　1日の目標塩分　%2").arg(DateText(made_), grams(target_)),
+             BodySize, false, Qt::AlignLeft);
         line({0, 240}, {Width, 240}, Ink, 4);
         y_ = 260;
     }
@@ -190,7 +192,9 @@ private:
     // on one row of dates. A long period shows weekly or monthly averages.
     void chart() {
         const ChartUnit unit = ChartUnitFor(report_.length());
-        const QString per = unit == ChartUnit::Day ? QStringLiteral("日") : unit == ChartUnit::Week ? QStringLiteral("週") : QStringLiteral("月");
+        const QString per = unit == ChartUnit::Day    ? QStringLiteral("日")
+                            : unit == ChartUnit::Week ? QStringLiteral("週")
+                                                      : QStringLiteral("月");
         section(unit == ChartUnit::Day ? QStringLiteral("毎日の塩分と血圧")
                                        : QStringLiteral("%1ごとの平均の塩分と血圧").arg(per));
         const double left = 130, right = Width - 170, plotWidth = right - left;
@@ -219,8 +223,9 @@ private:
             }
         } else {
             for (const DaySums& s : unit == ChartUnit::Week ? report_.weeks : report_.months) {
-                Bar b{dayX(s.from), slot * static_cast<double>(s.from.daysTo(s.to) + 1), s.saltGrams(), false,
-                      std::nullopt, std::nullopt};
+                Bar b{dayX(s.from),  slot * static_cast<double>(s.from.daysTo(s.to) + 1),
+                      s.saltGrams(), false,
+                      std::nullopt,  std::nullopt};
                 if (b.salt && target_) b.over = *b.salt > *target_;
                 if (s.readings > 0) {
                     b.high = static_cast<double>(s.high) / s.readings / 1e6;
@@ -259,8 +264,8 @@ private:
         for (double limit : {HomeSystolicLimit, HomeDiastolicLimit}) {
             const double ly = bpY(limit);
             line({left, ly}, {right, ly}, ReferenceLine, 2.5, Qt::DashLine);
-            text({right + 15, ly - 20, Width - right - 15, 40}, NumberText(limit), AxisSize, false, Qt::AlignLeft,
-                 ReferenceLine);
+            text({right + 15, ly - 20, Width - right - 15, 40}, NumberText(limit), AxisSize, false,
+                 Qt::AlignLeft, ReferenceLine);
         }
         for (const Bar& b : bars) {
             if (!b.high) continue;
@@ -370,12 +375,9 @@ private:
 
     std::vector<Cell> sumsCells(const QString& label, const DaySums& s, qint64 length) const {
         return {
-            {label, 370, Qt::AlignLeft},
-            {QStringLiteral("%1/%2").arg(s.days).arg(length), 238},
-            {TenthsText(s.saltTenths()), 238},
-            {OverText(s), 238},
-            {QString::number(s.readings), 238},
-            {WholeText(s.highMmHg()), 238},
+            {label, 370, Qt::AlignLeft},        {QStringLiteral("%1/%2").arg(s.days).arg(length), 238},
+            {TenthsText(s.saltTenths()), 238},  {OverText(s), 238},
+            {QString::number(s.readings), 238}, {WholeText(s.highMmHg()), 238},
             {WholeText(s.lowMmHg()), 238},
         };
     }
@@ -428,15 +430,19 @@ private:
                                          {QStringLiteral("目標"), 120},
                                          {QStringLiteral("血圧 上/下"), 220}};
         table(
-            static_cast<int>(report_.days.size()), 2, column, [&](double x, double y) { row(x, y, heads, true, true); },
+            static_cast<int>(report_.days.size()), 2, column,
+            [&](double x, double y) { row(x, y, heads, true, true); },
             [&](int i, double x, double y) {
                 const ReportDay& d = report_.days[static_cast<size_t>(i)];
                 const bool counted = d.saltAmount.has_value() && targetSet();
                 row(x, y,
                     {{dayWithWeekday(d.date), 370, Qt::AlignLeft},
                      {d.salt, 170, Qt::AlignRight,
-                      counted ? (d.overTarget ? colour::Salmon : colour::PaleYellow) : QColor(Qt::transparent)},
-                     {d.overTarget ? QStringLiteral("超過") : !targetSet() && d.saltAmount ? QStringLiteral("—") : QString(),
+                      counted ? (d.overTarget ? colour::Salmon : colour::PaleYellow)
+                              : QColor(Qt::transparent)},
+                     {d.overTarget                   ? QStringLiteral("超過")
+                      : !targetSet() && d.saltAmount ? QStringLiteral("—")
+                                                     : QString(),
                       120, Qt::AlignHCenter},
                      {d.lowAmount ? d.high + QLatin1Char('/') + d.low : QString(), 220, Qt::AlignHCenter}},
                     false);
@@ -457,8 +463,8 @@ private:
 }  // namespace
 
 void SetUpReportPage(QPagedPaintDevice& device) {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 12, 15, 12),
-                                     QPageLayout::Millimeter));
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter));
 }
 
 bool PaintReport(QPagedPaintDevice& device, const SaltReport& report, QDate made) {

@@ -1,17 +1,17 @@
 #include "log/ReportPanel.h"
 
-#include "ui/Controls.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "log/ReportPainter.h"
 #include "platform/CalendarControl.h"
-#include "platform/core/Clock.h"
-#include "platform/core/Dialogs.h"
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
-#include "ui/Shortcuts.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Dialogs.h"
 #include "storage/SafeWrite.h"
 #include "text/DateText.h"
+#include "ui/Controls.h"
+#include "ui/Shortcuts.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -53,8 +53,10 @@ ReportPanel::ReportPanel(QWidget* parent, Dialogs& dialogs, const Clock& clock, 
     TextEnd = MakeBox(this, QStringLiteral("TextEnd"), {76, 78, 110, 26});
     CommandEndCalendar =
         MakeButton(this, QStringLiteral("CommandEndCalendar"), QStringLiteral("CL"), {192, 78, 40, 26});
-    CommandPdf = MakeButton(this, QStringLiteral("CommandPdf"), QStringLiteral("PDF出力"), {12, 122, 100, 34});
-    CommandPrint = MakeButton(this, QStringLiteral("CommandPrint"), QStringLiteral("印刷"), {118, 122, 90, 34});
+    CommandPdf =
+        MakeButton(this, QStringLiteral("CommandPdf"), QStringLiteral("PDF出力"), {12, 122, 100, 34});
+    CommandPrint =
+        MakeButton(this, QStringLiteral("CommandPrint"), QStringLiteral("印刷"), {118, 122, 90, 34});
     CommandCancel =
         MakeButton(this, QStringLiteral("CommandCancel"), QStringLiteral("キャンセル"), {214, 122, 102, 34});
     for (QLineEdit* box : {TextStart, TextEnd}) {
@@ -165,7 +167,8 @@ void ReportPanel::Print() {
     const std::optional<SaltReport> made = report();
     if (!made) return;
     if (!hasPrinter()) {
-        if (dialogs_.askYesNo(NoPrinterText + QStringLiteral("\r\n\r\n") + SaveAsPdfQuestion)) return SavePdf();
+        if (dialogs_.askYesNo(NoPrinterText + QStringLiteral("\r\n\r\n") + SaveAsPdfQuestion))
+            return SavePdf();
         CommandPrint->setFocus();
         return;
     }
@@ -223,8 +226,8 @@ void ReportPanel::onDayPicked() {
 bool ReportPanel::focusNextPrevChild(bool next) {
     // Hidden, it holds the focus no more: Qt asks it once while it hides.
     if (!isVisible()) return QFrame::focusNextPrevChild(next);
-    return MoveFocusInRing({TextStart, CommandStartCalendar, TextEnd, CommandEndCalendar, CommandPdf, CommandPrint,
-                            CommandCancel, Calendar},
+    return MoveFocusInRing({TextStart, CommandStartCalendar, TextEnd, CommandEndCalendar, CommandPdf,
+                            CommandPrint, CommandCancel, Calendar},
                            next);
 }
 

@@ -1,15 +1,15 @@
 // A daily log imported by the data dialog, shown on the salt list until it
 // is confirmed or cancelled.
 
+#include "diary/Diary.h"
 #include "diary/DiaryDocument.h"
 #include "exchange/core/ExchangeFiles.h"
+#include "log/SaltListScreen.h"
 #include "platform/core/Clock.h"
+#include "platform/core/Dialogs.h"
+#include "storage/DataFiles.h"
 #include "ui/DateBox.h"
 #include "ui/StatusLine.h"
-#include "diary/Diary.h"
-#include "storage/DataFiles.h"
-#include "log/SaltListScreen.h"
-#include "platform/core/Dialogs.h"
 
 #include <QLineEdit>
 #include <QPushButton>

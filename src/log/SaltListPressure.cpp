@@ -1,22 +1,21 @@
 // The blood-pressure side of the salt-list screen: entering, replacing and
 // deleting a logged day's reading, and its bars in the rows of the list.
 
-#include "ui/Colours.h"
-#include "diary/DiaryDocument.h"
-#include "platform/Announce.h"
-#include "platform/core/Clock.h"
-#include "ui/DateBox.h"
-#include "ui/StatusLine.h"
 #include "diary/Diary.h"
+#include "diary/DiaryDocument.h"
+#include "log/BarPixels.h"
 #include "log/SaltListScreen.h"
 #include "log/core/BloodPressure.h"
-#include "log/BarPixels.h"
 #include "log/core/LogPages.h"
+#include "platform/Announce.h"
 #include "platform/CalendarControl.h"
+#include "platform/KeyRules.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"
-#include "platform/KeyRules.h"
 #include "text/DateText.h"
+#include "ui/Colours.h"
+#include "ui/DateBox.h"
+#include "ui/StatusLine.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,23 +1,23 @@
 #include "log/SaltListScreen.h"
 
-#include "ui/Colours.h"
-#include "ui/Controls.h"
-#include "diary/DiaryDocument.h"
-#include "platform/core/Clock.h"
-#include "ui/DateBox.h"
-#include "ui/StatusLine.h"
 #include "diary/Diary.h"
-#include "ui/Twips.h"
+#include "diary/DiaryDocument.h"
 #include "log/BarPixels.h"
-#include "log/core/LogPages.h"
 #include "log/PageSummary.h"
 #include "log/ReportPanel.h"
-#include "platform/ReturnFocus.h"
+#include "log/core/LogPages.h"
 #include "platform/CalendarControl.h"
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
+#include "platform/ReturnFocus.h"
 #include "platform/TabRing.h"
+#include "platform/core/Clock.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/DateBox.h"
 #include "ui/Shortcuts.h"
+#include "ui/StatusLine.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -59,7 +59,8 @@ SaltListScreen::SaltListScreen(DiaryDocument& document, Dialogs& dialogs, Status
     buildImportControls();
     // The report's button and the page's summary in the free space at the bottom right.
     LabelSummary = MakePageSummary(this, {488, 624, 380, 44}, LabelE2[0]->font());
-    CommandReport = MakeButton(this, QStringLiteral("CommandReport"), QStringLiteral("レポート"), {876, 628, 96, 36});
+    CommandReport =
+        MakeButton(this, QStringLiteral("CommandReport"), QStringLiteral("レポート"), {876, 628, 96, 36});
     Report = new ReportPanel(this, dialogs_, clock_,
                              {[this]() -> const LogList& { return diary_.DailyLog(); },
                               [this] { return diary_.SaltTarget(); }, [this] { return date_.DateShown(); }});
@@ -74,9 +75,9 @@ SaltListScreen::SaltListScreen(DiaryDocument& document, Dialogs& dialogs, Status
     connect(&diary_, &Diary::reloaded, this, [this](DataFile file) {
         if (isVisible() && file != DataFile::Kiroku && file != DataFile::Chomi) ShowLogAgain();
     });
-    tabChain_ = {TextPAGE,  Command15, Command17, Command18, Command40, Command14,
-                 Command28, Command29, Text2,     Command37, Command35, Command36,
-                 Text5,     Text6,     Command39, Command38, Command41, Command42, CommandReport};
+    tabChain_ = {TextPAGE,  Command15, Command17, Command18, Command40,    Command14, Command28,
+                 Command29, Text2,     Command37, Command35, Command36,    Text5,     Text6,
+                 Command39, Command38, Command41, Command42, CommandReport};
     CloseOnEscape(this, [this] {
         if (Calendar2.isVisible()) return Calendar2.hide();
         // "戻る" is hidden while an import waits to be confirmed or cancelled.

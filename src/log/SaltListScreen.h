@@ -37,8 +37,8 @@ public:
     static constexpr int Rows = 20;
 
     // While open, the list follows the diary's log, target and bar shift.
-    SaltListScreen(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date, const Clock& clock,
-                   QWidget* parent);
+    SaltListScreen(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
+                   const Clock& clock, QWidget* parent);
 
     // Opens on the last page with the blood-pressure display off.
     void Open();

@@ -115,7 +115,8 @@ void Announce(const QString& text) {
     if (text.isEmpty()) return;
     if (pending.isEmpty()) QTimer::singleShot(0, qApp, speakPending);
     // The latest word on one thing stands (a total typed over twice).
-    if (!pending.isEmpty() && pending.last().section(QLatin1Char(' '), 0, 0) == text.section(QLatin1Char(' '), 0, 0))
+    if (!pending.isEmpty() &&
+        pending.last().section(QLatin1Char(' '), 0, 0) == text.section(QLatin1Char(' '), 0, 0))
         pending.removeLast();
     pending << text;
 }

@@ -24,7 +24,8 @@ void onSignal(int) {
 
 void ReportMessagesOnScreen() {
     for (MessageOnScreen* m = topMessage; m; m = m->under_)
-        ReportWhileTerminating(m->question_ ? QStringLiteral("答えを待たずに終了しました: ") + m->text_ : m->text_);
+        ReportWhileTerminating(m->question_ ? QStringLiteral("答えを待たずに終了しました: ") + m->text_
+                                            : m->text_);
 }
 
 MessageOnScreen::MessageOnScreen(const QString& text, bool question)
@@ -62,7 +63,8 @@ void ReportWhileTerminating(const QString& text) {
     failedWhileTerminating = true;
     // One line, whatever breaks the message had on screen.
     QString line = text.trimmed();
-    line.replace(QLatin1String("\r\n\r\n"), QLatin1String(" ")).replace(QLatin1String("\r\n"), QLatin1String(" "));
+    line.replace(QLatin1String("\r\n\r\n"), QLatin1String(" "))
+        .replace(QLatin1String("\r\n"), QLatin1String(" "));
     line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
     std::fprintf(stderr, "morvaline: %s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);

@@ -13,12 +13,16 @@ CommandLine ReadCommandLine(int argc, char** argv) {
         qEnvironmentVariable("LC_ALL"), qEnvironmentVariable("LC_MESSAGES"), qEnvironmentVariable("LANG"));
     CommandLine line = ParseCommandLine(arguments, language);
     if (!line.error.isEmpty()) {
-        std::fputs(QStringLiteral("morvaline: %1\n%2").arg(line.error, UsageHint(language)).toLocal8Bit().constData(),
+        std::fputs(QStringLiteral("morvaline: %1\n%2")
+                       .arg(line.error, UsageHint(language))
+                       .toLocal8Bit()
+                       .constData(),
                    stderr);
         std::exit(2);
     }
     if (line.help || line.version) {
-        const QString text = line.help ? HelpText(language) : QStringLiteral("Morvaline " MORVALINE_VERSION "\n");
+        const QString text =
+            line.help ? HelpText(language) : QStringLiteral("Morvaline " MORVALINE_VERSION "\n");
         std::fputs(text.toLocal8Bit().constData(), stdout);
         std::exit(std::fflush(stdout) == 0 ? 0 : 1);
     }

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-
 namespace morv {
 QString SingleInstance::RuntimeLockFolder() { return FindLockFolder().path; }
 

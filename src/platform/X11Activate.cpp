@@ -30,8 +30,8 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
 
 // One 32-bit value of a property; `fallback` when it is not set.
 uint32_t Cardinal(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, uint32_t fallback) {
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, window, property, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, XCB_ATOM_CARDINAL, 0, 1), nullptr);
     uint32_t value = fallback;
     if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= 4)
         std::memcpy(&value, xcb_get_property_value(reply), 4);
@@ -49,8 +49,7 @@ void ToRoot(xcb_connection_t* c, xcb_window_t root, xcb_window_t window, xcb_ato
     event.type = type;
     int i = 0;
     for (const uint32_t value : data) event.data.data32[i++] = value;
-    xcb_send_event(c, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&event));
 }
 
@@ -91,8 +90,8 @@ void BringToCurrentDesktop(QWidget* window, const QString& startupId) {
 
     const QByteArray startup = startupId.toUtf8();
     if (!startup.isEmpty()) {
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, Atom(c, "_NET_STARTUP_ID"), Atom(c, "UTF8_STRING"), 8,
-                            uint32_t(startup.size()), startup.constData());
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, Atom(c, "_NET_STARTUP_ID"), Atom(c, "UTF8_STRING"),
+                            8, uint32_t(startup.size()), startup.constData());
         // Source 1, an application; the time is the user's launch, which a
         // window manager preventing focus stealing accepts as a user action.
         if (const uint32_t time = StartupIdTime(startupId))

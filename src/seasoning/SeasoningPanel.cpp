@@ -1,15 +1,6 @@
 #include "seasoning/SeasoningPanel.h"
 
-#include "ui/Colours.h"
-#include "ui/Controls.h"
-#include "ui/DateBox.h"
-#include "ui/SelectedBox.h"
-#include "ui/StatusLine.h"
-#include "ui/WaitingValues.h"
-#include "ui/Shortcuts.h"
-#include "ui/ShowTogether.h"
 #include "diary/Diary.h"
-#include "ui/Twips.h"
 #include "grid/core/ItemRows.h"
 #include "platform/Announce.h"
 #include "platform/CalendarControl.h"
@@ -20,6 +11,15 @@
 #include "platform/TabRing.h"
 #include "seasoning/core/SeasoningSums.h"
 #include "text/NumericText.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/DateBox.h"
+#include "ui/SelectedBox.h"
+#include "ui/Shortcuts.h"
+#include "ui/ShowTogether.h"
+#include "ui/StatusLine.h"
+#include "ui/Twips.h"
+#include "ui/WaitingValues.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -388,7 +388,8 @@ void SeasoningPanel::EnbunGoukeiC() {
 }
 
 void SeasoningPanel::onTicked(int row) {
-    if (!CheckC[row]->hasFocus()) Announce(TickedText(CheckC[row]->accessibleName(), CheckC[row]->isChecked()));
+    if (!CheckC[row]->hasFocus())
+        Announce(TickedText(CheckC[row]->accessibleName(), CheckC[row]->isChecked()));
     paintName(row);
     EnbunGoukeiC();
     hideSide(row);

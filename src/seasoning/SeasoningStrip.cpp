@@ -1,13 +1,13 @@
 #include "seasoning/SeasoningStrip.h"
 
+#include "diary/Diary.h"
+#include "platform/core/Dialogs.h"
+#include "seasoning/core/SeasoningSums.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
 #include "ui/DateBox.h"
 #include "ui/SelectedBox.h"
 #include "ui/WaitingValues.h"
-#include "diary/Diary.h"
-#include "platform/core/Dialogs.h"
-#include "seasoning/core/SeasoningSums.h"
 
 #include <QCheckBox>
 #include <QLabel>

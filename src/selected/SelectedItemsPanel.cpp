@@ -1,14 +1,14 @@
 #include "selected/SelectedItemsPanel.h"
 
-#include "ui/Colours.h"
-#include "ui/Controls.h"
-#include "ui/StatusLine.h"
 #include "diary/Diary.h"
-#include "ui/Twips.h"
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
 #include "ui/Shortcuts.h"
+#include "ui/StatusLine.h"
+#include "ui/Twips.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -121,9 +121,7 @@ void SelectedItemsPanel::itemsChanged() {
     FillItemListPage(std::max(1, std::min(shownPage_, pageCount())));
 }
 
-int SelectedItemsPanel::pageCount() const {
-    return ListPageCount(static_cast<int>(SelectedItems.size()));
-}
+int SelectedItemsPanel::pageCount() const { return ListPageCount(static_cast<int>(SelectedItems.size())); }
 
 bool SelectedItemsPanel::focusNextPrevChild(bool next) {
     if (!isVisible()) return QFrame::focusNextPrevChild(next);

@@ -38,7 +38,7 @@ public:
     QPushButton* Command19 = nullptr;                 // 戻る
     std::array<QLabel*, ListCellsPerPage> LabelH1{};  // names
     std::array<QLabel*, ListCellsPerPage> LabelH2{};  // salts
-    QLabel* WholeName = nullptr;  // a cut name in full, while the keys are on it
+    QLabel* WholeName = nullptr;                      // a cut name in full, while the keys are on it
 
     // The selected items, as the table now holds them.
     SelectedItemList SelectedItems;

@@ -14,9 +14,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstring>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -84,8 +84,9 @@ int DataFiles::writeFile(const QString& stem, const QByteArray& bytes) {
     // file): the diary is saved every few seconds.
     SafeFile file = fileOf(stem);
     LogWritten result;
-    result.written = how->expected ? file.write(bytes, *how->expected)
-                                   : (file.write(bytes) ? SafeFile::Written::Done : SafeFile::Written::Failed);
+    result.written = how->expected
+                         ? file.write(bytes, *how->expected)
+                         : (file.write(bytes) ? SafeFile::Written::Done : SafeFile::Written::Failed);
     result.stamp = result.written == SafeFile::Written::Done ? file.stamp() : file.current();
     return finishWrite(stem, result);
 }
@@ -154,7 +155,8 @@ std::optional<DataFiles::LogReread> DataFiles::ReadUsualLogAway(FileOps& ops, co
     SafeFile file = fileOf(ops, folder, Enbun);
     if (file.backupExists()) return std::nullopt;
     LogReread read;
-    if (file.read(read.bytes) != SafeFile::ReadResult::Read || file.current() != file.stamp()) return std::nullopt;
+    if (file.read(read.bytes) != SafeFile::ReadResult::Read || file.current() != file.stamp())
+        return std::nullopt;
     read.stamp = file.stamp();
     read.log.reserve(size_t(std::count(read.bytes.cbegin(), read.bytes.cend(), '\n')) + LogGrowthStep);
     if (!ReadUsualLog(read.bytes, read.log)) return std::nullopt;
@@ -172,7 +174,8 @@ bool DataFiles::ChangedOnDisk(const QString& stem) {
     // The name itself, followed if a link: the file SafeFile would write.
     const FileStamp now = StampAt(ops_, systemName(stem));
     // A folder gone as a whole is no deletion of the diary: the next save makes it again.
-    if (!now.exists && known->second.exists && !QFileInfo(folder_.isEmpty() ? QStringLiteral(".") : folder_).isDir())
+    if (!now.exists && known->second.exists &&
+        !QFileInfo(folder_.isEmpty() ? QStringLiteral(".") : folder_).isDir())
         return false;
     return now != known->second;
 }
@@ -195,7 +198,8 @@ QString DataFiles::KeepConflictCopy(const QString& stem, const QByteArray& bytes
 QByteArray KirokuBytes(const ItemList& items) {
     QByteArray bytes;
     for (size_t slot = 0; slot < size_t(StoredItemCount); ++slot) {
-        const ItemRecord item = slot < items.size() ? items[slot] : ItemRecord{QStringLiteral("0"), {}, {}, {}};
+        const ItemRecord item =
+            slot < items.size() ? items[slot] : ItemRecord{QStringLiteral("0"), {}, {}, {}};
         QString name = item.ItemName;
         MakeNameStorable(name);
         AppendQuotedLine(bytes, {item.Checked, name, item.Sodium, item.ItemSalt});
@@ -214,7 +218,8 @@ namespace {
 
 QByteArray ChomiBytes(const SeasoningList& rows) {
     QByteArray bytes;
-    for (const SeasoningRecord& row : rows) AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
+    for (const SeasoningRecord& row : rows)
+        AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
     return bytes;
 }
 
@@ -232,7 +237,8 @@ QByteArray EnbunBytesOf(std::span<const LogRecord> log) {
     // not copied as it grows.
     qsizetype size = 0;
     for (const LogRecord& day : log)
-        size += day.LogDate.size() + day.DaySalt.size() + day.PressureLow.size() + day.PressureHigh.size() + 13;
+        size +=
+            day.LogDate.size() + day.DaySalt.size() + day.PressureLow.size() + day.PressureHigh.size() + 13;
     QByteArray bytes;
     bytes.reserve(size);
     char16_t date[10];
@@ -386,9 +392,12 @@ bool CutShort(const QString& stem, const QByteArray& bytes) {
         Cp932FieldReader reader(bytes);
         for (int record = 0; record <= ItemSlotCount; ++record) {
             switch (reader.next(4)) {
-                case FieldResult::End: return false;
-                case FieldResult::Broken: return true;
-                case FieldResult::Record: break;
+                case FieldResult::End:
+                    return false;
+                case FieldResult::Broken:
+                    return true;
+                case FieldResult::Record:
+                    break;
             }
         }
     }

@@ -24,7 +24,9 @@ bool PosixFileOps::exists(const QByteArray& path) {
     return ::lstat(path.constData(), &st) == 0;
 }
 
-int FileOps::link(const QByteArray& from, const QByteArray& to) { return ::link(from.constData(), to.constData()); }
+int FileOps::link(const QByteArray& from, const QByteArray& to) {
+    return ::link(from.constData(), to.constData());
+}
 int FileOps::stat(const QByteArray& path, struct stat* st) { return ::stat(path.constData(), st); }
 
 int FileOps::linkOpenFile(int fd, const QByteArray& to) {

@@ -71,8 +71,9 @@ public:
     // it once a line.
     static bool FromTenBytes(const char* t, DateField& out) {
         if (t[4] != '/' || t[7] != '/') return false;
-        const unsigned d[8] = {unsigned(t[0] - '0'), unsigned(t[1] - '0'), unsigned(t[2] - '0'), unsigned(t[3] - '0'),
-                               unsigned(t[5] - '0'), unsigned(t[6] - '0'), unsigned(t[8] - '0'), unsigned(t[9] - '0')};
+        const unsigned d[8] = {unsigned(t[0] - '0'), unsigned(t[1] - '0'), unsigned(t[2] - '0'),
+                               unsigned(t[3] - '0'), unsigned(t[5] - '0'), unsigned(t[6] - '0'),
+                               unsigned(t[8] - '0'), unsigned(t[9] - '0')};
         quint32 n = 0;
         bool digits = true;
         for (unsigned v : d) {

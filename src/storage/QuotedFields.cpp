@@ -63,7 +63,8 @@ void AppendQuotedLine(QByteArray& out, std::initializer_list<QStringView> fields
         // No second byte of a CP932 character is below 0x40: every 0x22 here
         // is a double quote, every 0x0D and 0x0A a line end.
         std::replace(out.begin() + at, out.end(), '"', '\'');
-        std::replace_if(out.begin() + at, out.end(), [](char b) { return b == '\r' || b == '\n'; }, ' ');
+        std::replace_if(
+            out.begin() + at, out.end(), [](char b) { return b == '\r' || b == '\n'; }, ' ');
         out.append('"');
     }
     out.append("\r\n", 2);
@@ -166,7 +167,8 @@ FieldReader::Result FieldReader::next(int count, QStringList& fields) {
     fields.clear();
     const Result result = scanner_.next(count, spans_);
     if (result == Result::Record) {
-        for (const FieldSpan& span : std::as_const(spans_)) fields.append(text_.mid(span.start, span.end - span.start));
+        for (const FieldSpan& span : std::as_const(spans_))
+            fields.append(text_.mid(span.start, span.end - span.start));
     }
     return result;
 }

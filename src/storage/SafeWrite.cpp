@@ -8,8 +8,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <map>
 
@@ -267,7 +267,8 @@ bool SafeFile::installedByOurInterruptedSave(const QByteArray& current) {
     const FileStamp now = this->current();
     const auto field = [&](const char* name) { return marker.count(name) ? marker.at(name) : QByteArray(); };
     return now.exists && field("size") == QByteArray::number(now.size) &&
-           field("mtime") == QByteArray::number(now.mtimeNs) && field("device") == QByteArray::number(now.device) &&
+           field("mtime") == QByteArray::number(now.mtimeNs) &&
+           field("device") == QByteArray::number(now.device) &&
            field("inode") == QByteArray::number(now.inode) && field("hash") == HashOf(current);
 }
 
@@ -305,7 +306,8 @@ int SafeFile::openRegular(const QByteArray& path, int flags, ReadResult& failed,
     return fd;
 }
 
-SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose, int flags) {
+SafeFile::ReadResult SafeFile::readFile(const QByteArray& path, QByteArray& bytes, bool checkClose,
+                                        int flags) {
     bytes.clear();
     ReadResult failed;
     qsizetype size = 0;

@@ -39,7 +39,9 @@ TableParse ParseItems(QByteArrayView bytes, ItemList& items) {
 }
 
 TableParse ParseSeasonings(QByteArrayView bytes, SeasoningList& rows) {
-    return ParseRecords(bytes, rows, 2, [](Cp932FieldReader& r) { return SeasoningRecord{r.field(0), r.field(1)}; });
+    return ParseRecords(bytes, rows, 2, [](Cp932FieldReader& r) {
+        return SeasoningRecord{r.field(0), r.field(1)};
+    });
 }
 
 }  // namespace morv

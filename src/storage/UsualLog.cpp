@@ -2,8 +2,8 @@
 
 #include "storage/QuotedFields.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
@@ -60,7 +60,8 @@ private:
             return (word << 8) | bytes.size();
         }
         quint64 key = bytes.size();
-        for (size_t i = 0; i < bytes.size(); ++i) key |= quint64(static_cast<unsigned char>(bytes[i])) << (8 * i + 8);
+        for (size_t i = 0; i < bytes.size(); ++i)
+            key |= quint64(static_cast<unsigned char>(bytes[i])) << (8 * i + 8);
         return key;
     }
 
@@ -167,7 +168,8 @@ bool ReadUsualLog(QByteArrayView bytes, LogList& log) {
     while (p != end) {
         // The usual date and its comma at once, without a look at each byte.
         DateField date;
-        if (end - p >= 13 && p[0] == '"' && p[11] == '"' && p[12] == ',' && DateField::FromTenBytes(p + 1, date)) {
+        if (end - p >= 13 && p[0] == '"' && p[11] == '"' && p[12] == ',' &&
+            DateField::FromTenBytes(p + 1, date)) {
             p += 13;
         } else {
             if (!field(p, end, ',', f[0])) return false;
@@ -177,7 +179,8 @@ bool ReadUsualLog(QByteArrayView bytes, LogList& log) {
         if (!field(p, end, ',', f[1])) return false;
         // Most days have no reading: the rest of their line at once.
         constexpr std::string_view NoReading = "\"\",\"\"\r\n";
-        if (end - p >= qsizetype(NoReading.size()) && std::memcmp(p, NoReading.data(), NoReading.size()) == 0) {
+        if (end - p >= qsizetype(NoReading.size()) &&
+            std::memcmp(p, NoReading.data(), NoReading.size()) == 0) {
             p += NoReading.size();
             log.push_back({std::move(date), columns[0].get(f[1]), {}, {}});
             continue;

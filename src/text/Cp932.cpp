@@ -222,7 +222,8 @@ QString DecodeCp932(QByteArrayView bytes, bool* undecodable) {
         // ASCII bytes in a row: the first of them is then either a second
         // byte or a character of its own, and the second one starts afresh.
         const char* run = p++;
-        while (p < end && (static_cast<unsigned char>(*p) >= 0x80 || static_cast<unsigned char>(p[-1]) >= 0x80))
+        while (p < end &&
+               (static_cast<unsigned char>(*p) >= 0x80 || static_cast<unsigned char>(p[-1]) >= 0x80))
             ++p;
         if (!cv) cv.emplace("UTF-8", "CP932");
         if (cv->ok()) {

@@ -1,7 +1,7 @@
 #include "ui/Colours.h"
 
-#include <QAbstractButton>
 #include <qdrawutil.h>
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPalette>
@@ -9,7 +9,6 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QWidget>
-
 
 namespace morv {
 
@@ -85,23 +84,36 @@ QPalette LightPalette() {
         const QColor shadow = dark.darker(135);
         QPalette p;
         const std::pair<QPalette::ColorRole, QColor> roles[] = {
-            {QPalette::WindowText, Qt::black},     {QPalette::Button, face},
-            {QPalette::Light, face.lighter(150)},  {QPalette::Midlight, mid.lighter(110)},
-            {QPalette::Dark, dark},                {QPalette::Mid, mid},
-            {QPalette::Text, Qt::black},           {QPalette::BrightText, Qt::white},
-            {QPalette::ButtonText, Qt::black},     {QPalette::Base, Qt::white},
-            {QPalette::Window, face},              {QPalette::Shadow, shadow},
-            {QPalette::Highlight, QColor(48, 140, 198)}, {QPalette::HighlightedText, Qt::white},
-            {QPalette::Link, QColor(0, 0, 255)},   {QPalette::LinkVisited, QColor(255, 0, 255)},
-            {QPalette::AlternateBase, QColor(247, 247, 247)}, {QPalette::NoRole, face},
-            {QPalette::ToolTipBase, QColor(255, 255, 220)}, {QPalette::ToolTipText, Qt::black},
+            {QPalette::WindowText, Qt::black},
+            {QPalette::Button, face},
+            {QPalette::Light, face.lighter(150)},
+            {QPalette::Midlight, mid.lighter(110)},
+            {QPalette::Dark, dark},
+            {QPalette::Mid, mid},
+            {QPalette::Text, Qt::black},
+            {QPalette::BrightText, Qt::white},
+            {QPalette::ButtonText, Qt::black},
+            {QPalette::Base, Qt::white},
+            {QPalette::Window, face},
+            {QPalette::Shadow, shadow},
+            {QPalette::Highlight, QColor(48, 140, 198)},
+            {QPalette::HighlightedText, Qt::white},
+            {QPalette::Link, QColor(0, 0, 255)},
+            {QPalette::LinkVisited, QColor(255, 0, 255)},
+            {QPalette::AlternateBase, QColor(247, 247, 247)},
+            {QPalette::NoRole, face},
+            {QPalette::ToolTipBase, QColor(255, 255, 220)},
+            {QPalette::ToolTipText, Qt::black},
             {QPalette::PlaceholderText, QColor(0, 0, 0, 128)},
         };
         for (const auto& [role, colour] : roles) p.setColor(role, colour);
         const std::pair<QPalette::ColorRole, QColor> disabled[] = {
-            {QPalette::Text, QColor(190, 190, 190)},       {QPalette::WindowText, QColor(190, 190, 190)},
-            {QPalette::ButtonText, QColor(190, 190, 190)}, {QPalette::Base, face},
-            {QPalette::Dark, QColor(209, 209, 209).darker(110)}, {QPalette::Shadow, shadow.lighter(150)},
+            {QPalette::Text, QColor(190, 190, 190)},
+            {QPalette::WindowText, QColor(190, 190, 190)},
+            {QPalette::ButtonText, QColor(190, 190, 190)},
+            {QPalette::Base, face},
+            {QPalette::Dark, QColor(209, 209, 209).darker(110)},
+            {QPalette::Shadow, shadow.lighter(150)},
             {QPalette::Highlight, QColor(145, 145, 145)},
         };
         for (const auto& [role, colour] : disabled) p.setColor(QPalette::Disabled, role, colour);

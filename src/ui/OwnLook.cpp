@@ -45,7 +45,8 @@ private:
         restoring_ = true;
         if (!IsProgramStyle(QApplication::style())) QApplication::setStyle(NewProgramStyle());
         // A style sheet from the desktop's settings would paint over every colour.
-        if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()); app && !app->styleSheet().isEmpty())
+        if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+            app && !app->styleSheet().isEmpty())
             app->setStyleSheet(QString());
         ReapplyColours(window_);
         restoring_ = false;

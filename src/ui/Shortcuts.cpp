@@ -27,12 +27,14 @@ QString keys::ListText() {
         text += key + QStringLiteral("：") + QString::fromUtf8(what) + QStringLiteral("\r\n");
     text += QStringLiteral("\r\n品目と調味料の行の入力欄で：\r\n");
     text += QStringLiteral("Ctrl+Space：その行のチェック（品名を全選択しているときはSpaceでも）\r\n");
-    text += QStringLiteral("アプリケーションキー、Shift+F10：x2〜1/5、塩分換算、リセット、食品成分表のメニュー\r\n");
+    text += QStringLiteral(
+        "アプリケーションキー、Shift+F10：x2〜1/5、塩分換算、リセット、食品成分表のメニュー\r\n");
     text += QStringLiteral("\r\n品名一覧のページ欄で：\r\n");
     text += QStringLiteral("下矢印キー：品名へ（矢印キーで移動、省略された品名は全体を表示）\r\n");
     text += QStringLiteral("\r\nその他の塩分計算（計）の入力欄で：\r\n");
     text += QStringLiteral("アプリケーションキー、Shift+F10：x2〜1/5、倍、追加、閉じるのメニュー\r\n");
-    text += QStringLiteral("\r\n食品成分表：「日本食品標準成分表2020年版（八訂）」（文部科学省）を加工して作成");
+    text +=
+        QStringLiteral("\r\n食品成分表：「日本食品標準成分表2020年版（八訂）」（文部科学省）を加工して作成");
     return text;
 }
 

@@ -1,16 +1,9 @@
 #include "window/Form1.h"
 
-#include "ui/ColumnPanel.h"
-#include "ui/Colours.h"
-#include "ui/Controls.h"
-#include "ui/OwnLook.h"
-#include "ui/ProgramIcon.h"
-#include "selected/SelectedItemsPanel.h"
 #include "diary/DayTotal.h"
 #include "diary/KeptCopyText.h"
 #include "diary/Registration.h"
 #include "diary/SeasoningDefaults.h"
-#include "ui/Twips.h"
 #include "exchange/DataDialog.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
@@ -19,25 +12,32 @@
 #include "platform/Announce.h"
 #include "platform/BeforeFirstInput.h"
 #include "platform/CalendarControl.h"
-#include "platform/core/Clock.h"
 #include "platform/Covered.h"
-#include "platform/core/Dialogs.h"
 #include "platform/EscapeKey.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyRules.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Dialogs.h"
 #include "seasoning/SeasoningPanel.h"
+#include "selected/SelectedItemsPanel.h"
 #include "text/DateText.h"
+#include "ui/Colours.h"
+#include "ui/ColumnPanel.h"
+#include "ui/Controls.h"
+#include "ui/OwnLook.h"
+#include "ui/ProgramIcon.h"
+#include "ui/Twips.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QSessionManager>
-#include <QSignalBlocker>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QSessionManager>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include <algorithm>
@@ -54,7 +54,8 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
       dialogs_(dialogs),
       clock_(clock),
       dataFolder_(std::move(dataFolder)),
-      document_(dataFolder_, [&clock] { return clock.now(); }, ops, this) {
+      document_(
+          dataFolder_, [&clock] { return clock.now(); }, ops, this) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle);
     setWindowIcon(ProgramIcon());
@@ -113,9 +114,8 @@ void Form1::wireMainView() {
     InstallKeyRule(TextMoku_, targetRule);
     SelectAllOnFocus(TextMoku_);
     TextMoku_->installEventFilter(this);
-    connect(TextMoku_, &QLineEdit::textChanged, this, [this](const QString& target) {
-        diary().SetSaltTarget(target);
-    });
+    connect(TextMoku_, &QLineEdit::textChanged, this,
+            [this](const QString& target) { diary().SetSaltTarget(target); });
 
     connect(Command9_, &QPushButton::clicked, this, &Form1::onDayBefore);
     connect(Command10_, &QPushButton::clicked, this, &Form1::onDayAfter);
@@ -130,7 +130,8 @@ void Form1::wireMainView() {
     connect(Command47_, &QPushButton::clicked, Picture7_, &SeasoningStrip::ClearAllTicks);
     connect(Command8_, &QPushButton::clicked, this, [this] { Picture2_->Open(); });
     connect(Grid_, &ItemGrid::foodTableRequested, this, &Form1::OpenFoodTable);
-    connect(Picture1_, &WeightPanel::foodTableRequested, this, [this] { OpenFoodTable(Grid_->CurrentSlot()); });
+    connect(Picture1_, &WeightPanel::foodTableRequested, this,
+            [this] { OpenFoodTable(Grid_->CurrentSlot()); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

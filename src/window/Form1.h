@@ -237,5 +237,4 @@ private:
     OnFirstUse<FoodTableWindow> FoodTable_{[this] { return buildFoodTable(); }};
 };
 
-
 }  // namespace morv

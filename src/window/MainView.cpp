@@ -1,11 +1,6 @@
 // The main view's controls and the empty overlay panels, in their places.
 // Positions are pixels of the 985 x 673 window (15 twips to the pixel).
 
-#include "ui/Colours.h"
-#include "ui/Controls.h"
-#include "window/Form1.h"
-#include "selected/SelectedItemsPanel.h"
-#include "ui/Twips.h"
 #include "exchange/DataDialog.h"
 #include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
@@ -14,6 +9,11 @@
 #include "log/SaltListScreen.h"
 #include "platform/CalendarControl.h"
 #include "seasoning/SeasoningPanel.h"
+#include "selected/SelectedItemsPanel.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/Twips.h"
+#include "window/Form1.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -31,9 +31,9 @@ void Form1::buildMainView() {
     Command10_ = MakeButton(this, QStringLiteral("Command10"), QStringLiteral(">"), {175, 8, 26, 26});
 
     Label4_ = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("塩分合計"), {214, 8, 60, 26},
-                       Qt::AlignVCenter | Qt::AlignRight);
+                        Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbun_ = MakeLabel(this, QStringLiteral("LabelEnbun"), QString(), {278, 6, 74, 30},
-                           Qt::AlignVCenter | Qt::AlignRight);
+                            Qt::AlignVCenter | Qt::AlignRight);
     LabelEnbun_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LabelEnbun_->setMargin(4);
     // Larger, not bold: no bold face is drawn on the first screen, so its
@@ -45,7 +45,7 @@ void Form1::buildMainView() {
     Label5_ = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("グラム"), {356, 8, 40, 26});
 
     Label1_ = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("塩分目標"), {402, 8, 60, 26},
-                       Qt::AlignVCenter | Qt::AlignRight);
+                        Qt::AlignVCenter | Qt::AlignRight);
     TextMoku_ = MakeBox(this, QStringLiteral("TextMoku"), {466, 8, 64, 26});
     TextMoku_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label2_ = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("グラム"), {534, 8, 40, 26});
@@ -58,11 +58,11 @@ void Form1::buildMainView() {
     Command2_ = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("塩分登録"), {8, 52, 104, 32});
     Command2_->setToolTip(QStringLiteral("今日の塩分を記録します"));
     Command30_ = MakeButton(this, QStringLiteral("Command30"), QStringLiteral("削除"), {8, 90, 104, 32},
-                           Qt::ClickFocus);
+                            Qt::ClickFocus);
     Command3_ = MakeButton(this, QStringLiteral("Command3"), QStringLiteral("塩分一覧"), {8, 140, 104, 32});
     Command3_->setToolTip(QStringLiteral("登録された塩分一覧を表示します"));
     Command13_ = MakeButton(this, QStringLiteral("Command13"), QStringLiteral("品名一覧"), {8, 178, 104, 32},
-                           Qt::ClickFocus);
+                            Qt::ClickFocus);
     Command13_->setToolTip(QStringLiteral("選択された品名と塩分を表示します"));
     Command8_ = MakeButton(this, QStringLiteral("Command8"), QStringLiteral("入出力"), {8, 228, 104, 32});
     Command1_ = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("終了"), {8, 632, 104, 32});
@@ -72,11 +72,11 @@ void Form1::buildMainView() {
         MakeLabel(this, QStringLiteral("Label6"), QStringLiteral("PAGE"), {116, 48, 80, 18}, Qt::AlignCenter);
     for (int p = 0; p < 10; ++p) {
         CommandP_[p] = MakeButton(this, ArrayName("CommandP", p), QStringLiteral("P%1").arg(p + 1),
-                                 {124, 68 + 30 * p, 64, 26}, Qt::ClickFocus);
+                                  {124, 68 + 30 * p, 64, 26}, Qt::ClickFocus);
         SetBackground(CommandP_[p], colour::White);
     }
     Command47_ = MakeButton(this, QStringLiteral("Command47"), QStringLiteral("チェック外す"),
-                           {116, 380, 80, 30}, Qt::ClickFocus);
+                            {116, 380, 80, 30}, Qt::ClickFocus);
     Command47_->setToolTip(QStringLiteral("全項目のチェックを外します"));
 
     // The item grid: sixteen rows of two lines each.

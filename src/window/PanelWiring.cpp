@@ -90,12 +90,14 @@ Panel* returningFocus(Panel* panel, QWidget* fallback) {
 }
 
 SaltListScreen* Form1::buildPictureE() {
-    return returningFocus(placed(new SaltListScreen(document_, dialogs_, *this, *this, clock_, host()), wholeWindow()),
-                          Text1_0_);
+    return returningFocus(
+        placed(new SaltListScreen(document_, dialogs_, *this, *this, clock_, host()), wholeWindow()),
+        Text1_0_);
 }
 
 SelectedItemsPanel* Form1::buildPictureH() {
-    auto* panel = returningFocus(placed(new SelectedItemsPanel(diary(), *this, host()), wholeWindow()), Text1_0_);
+    auto* panel =
+        returningFocus(placed(new SelectedItemsPanel(diary(), *this, host()), wholeWindow()), Text1_0_);
     // Back to the button that opened the list, rather than wherever the
     // focus would wander when its box disappears.
     connect(panel, &SelectedItemsPanel::closing, this, &Form1::focusSelectedItemsButton);
@@ -104,14 +106,15 @@ SelectedItemsPanel* Form1::buildPictureH() {
 
 SeasoningPanel* Form1::buildPictureCho() {
     auto* panel = returningFocus(
-        placed(new SeasoningPanel(diary(), dialogs_, *this, *this, *Grid_, waiting_, host()), wholeWindow()), Text1_0_);
+        placed(new SeasoningPanel(diary(), dialogs_, *this, *this, *Grid_, waiting_, host()), wholeWindow()),
+        Text1_0_);
     connect(panel, &SeasoningPanel::closing, this, [this] { Picture7_->Command43->setFocus(); });
     return panel;
 }
 
 DataDialog* Form1::buildPicture2() {
-    auto* panel = returningFocus(placed(new DataDialog(document_, dialogs_, *this, *this, host()), commandColumn()),
-                                 Text1_0_);
+    auto* panel = returningFocus(
+        placed(new DataDialog(document_, dialogs_, *this, *this, host()), commandColumn()), Text1_0_);
     wireColumnPanel(panel);
     connect(panel, &DataDialog::itemPreviewStarted, this, &Form1::beginItemPreview);
     connect(panel, &DataDialog::logPreviewStarted, this, [this] { PictureE_->Open(); });
@@ -134,8 +137,8 @@ PreviewBar* Form1::buildPicture3() {
 }
 
 DeletionPanel* Form1::buildPicture4() {
-    auto* panel = returningFocus(placed(new DeletionPanel(document_, dialogs_, *this, host()), commandColumn()),
-                                 Text1_0_);
+    auto* panel = returningFocus(
+        placed(new DeletionPanel(document_, dialogs_, *this, host()), commandColumn()), Text1_0_);
     wireColumnPanel(panel);
     return panel;
 }

@@ -1,11 +1,11 @@
 // A screen too small for the window at the current scale: the window takes the
 // free area and its content scrolls, so nothing is out of reach.
 
-#include "window/Form1.h"
-#include "ui/ShowTogether.h"
-#include "ui/Twips.h"
 #include "platform/Covered.h"
 #include "platform/EscapeKey.h"
+#include "ui/ShowTogether.h"
+#include "ui/Twips.h"
+#include "window/Form1.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -2,9 +2,9 @@
 // The main window with helpers for driving the item grid's rows as a user does.
 
 #include "MainWindowFixture.h"
-#include "ui/Colours.h"
 #include "grid/ItemGrid.h"
 #include "text/Cp932.h"
+#include "ui/Colours.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -3,9 +3,9 @@
 // and a fixed day (2024/01/05), as the program's start-up does.
 
 #include "Fakes.h"
+#include "storage/DataFolder.h"
 #include "ui/Controls.h"
 #include "window/Form1.h"
-#include "storage/DataFolder.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -4,9 +4,9 @@
 // 15 twips, rounded, as the screen maps it.
 
 #include "MainWindowFixture.h"
-#include "ui/Colours.h"
 #include "log/SaltListScreen.h"
 #include "platform/CalendarControl.h"
+#include "ui/Colours.h"
 
 #include <QApplication>
 #include <QLabel>

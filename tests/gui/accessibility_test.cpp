@@ -4,13 +4,13 @@
 // Screens.
 
 #include "SaltListFixture.h"
-#include "ui/ProgramIcon.h"
-#include "platform/CalendarControl.h"
 #include "exchange/PreviewBar.h"
 #include "grid/ItemGrid.h"
 #include "log/DeletionPanel.h"
+#include "platform/CalendarControl.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
+#include "ui/ProgramIcon.h"
 #include "ui/Shortcuts.h"
 
 #include <QAbstractButton>
@@ -86,8 +86,7 @@ TEST_F(Accessibility, EveryVisibleInputOfEveryScreenHasAName) {
         {"main view",
          [](Form1&) {},
          {"日付", "塩分目標", "1ページ 品名 1", "1ページ 品名 16", "1ページ ナトリウム 1", "1ページ 塩分 16",
-          "チェック 1", "ページ 1 表示中", "ページ 10",
-          "パッケージ重量"}},
+          "チェック 1", "ページ 1 表示中", "ページ 10", "パッケージ重量"}},
         {"date calendar", [](Form1& w) { w.Command16()->click(); }, {"日付のカレンダー"}},
         {"deletion panel", [](Form1& w) { w.Command30()->click(); }, {"データ削除", "塩分一覧削除"}},
         {"data dialog",

@@ -3,12 +3,12 @@
 
 #include "../unit/storage_test_support.h"
 #include "GridFixture.h"
-#include "selected/SelectedItemsPanel.h"
 #include "exchange/DataDialog.h"
 #include "exchange/PreviewBar.h"
 #include "grid/WeightPanel.h"
 #include "log/SaltListScreen.h"
 #include "platform/CalendarControl.h"
+#include "selected/SelectedItemsPanel.h"
 
 namespace morv::test {
 namespace {
@@ -30,7 +30,8 @@ protected:
     // The normal state: date buttons shown, no file name, no bar.
     bool notPending() const {
         return form->Command9()->isVisible() && form->Command16()->isVisible() &&
-               form->Label46()->text().isEmpty() && !form->Picture3()->isVisible() && !form->ItemImportPending();
+               form->Label46()->text().isEmpty() && !form->Picture3()->isVisible() &&
+               !form->ItemImportPending();
     }
 };
 

@@ -30,17 +30,26 @@ TEST_F(FocusReturn, EveryPanelClosedByKeysGivesTheFocusBack) {
         std::vector<std::pair<int, Qt::KeyboardModifiers>> open, close;
         const char* back;
     } cases[] = {
-        {"ReportPanel", "Command3", {{Qt::Key_Space, {}}, {Qt::Key_Tab, Qt::ShiftModifier}, {Qt::Key_Space, {}}},
-         {{Qt::Key_Escape, {}}}, "CommandReport"},
-        {"ReportPanel", "Command3", {{Qt::Key_Space, {}}, {Qt::Key_Tab, Qt::ShiftModifier}, {Qt::Key_Space, {}}},
-         {{Qt::Key_Tab, Qt::ShiftModifier}, {Qt::Key_Space, {}}}, "CommandReport"},  // キャンセル
+        {"ReportPanel",
+         "Command3",
+         {{Qt::Key_Space, {}}, {Qt::Key_Tab, Qt::ShiftModifier}, {Qt::Key_Space, {}}},
+         {{Qt::Key_Escape, {}}},
+         "CommandReport"},
+        {"ReportPanel",
+         "Command3",
+         {{Qt::Key_Space, {}}, {Qt::Key_Tab, Qt::ShiftModifier}, {Qt::Key_Space, {}}},
+         {{Qt::Key_Tab, Qt::ShiftModifier}, {Qt::Key_Space, {}}},
+         "CommandReport"},  // キャンセル
         {"PictureE", "Command3", {{Qt::Key_Space, {}}}, {{Qt::Key_Escape, {}}}, "Command3"},
         {"Picture4", "TextName(2)", {{Qt::Key_D, Qt::AltModifier}}, {{Qt::Key_Escape, {}}}, "Command30"},
         {"Picture2", "Command8", {{Qt::Key_Space, {}}}, {{Qt::Key_Escape, {}}}, "Command8"},
         {"PictureH", "Text1(0)", {{Qt::Key_L, Qt::AltModifier}}, {{Qt::Key_Escape, {}}}, "Command13"},
         {"PictureCho", "TextMoku", {{Qt::Key_C, Qt::AltModifier}}, {{Qt::Key_Escape, {}}}, "Command43"},
-        {"Picture8", "TextMoku", {{Qt::Key_C, Qt::AltModifier}, {Qt::Key_K, Qt::AltModifier}},
-         {{Qt::Key_Escape, {}}}, "TextEnbunC(20)"},
+        {"Picture8",
+         "TextMoku",
+         {{Qt::Key_C, Qt::AltModifier}, {Qt::Key_K, Qt::AltModifier}},
+         {{Qt::Key_Escape, {}}},
+         "TextEnbunC(20)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.panel) + " " + c.back);

@@ -59,7 +59,8 @@ TEST_F(FolderSyncTest, AFileReplacedWhileTheWindowRunsShowsOnTheOpenList) {
     EXPECT_FALSE(exists(copy));
     EXPECT_TRUE(exists("Enbun.merged-20240105-093000.txt")) << "a name no sync program prunes";
     w.AutosaveNow();
-    EXPECT_EQ(bytes("Enbun.txt"), line("2024/01/01", "5") + line("2024/01/03", "7") + line("2024/01/04", "9"));
+    EXPECT_EQ(bytes("Enbun.txt"),
+              line("2024/01/01", "5") + line("2024/01/03", "7") + line("2024/01/04", "9"));
 }
 
 }  // namespace

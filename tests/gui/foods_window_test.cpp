@@ -57,7 +57,8 @@ TEST(FoodsWindow, TypePickGiveGramsAndFillTheRow) {
     QTest::keyClick(w.searchBox(), Qt::Key_Return);
     EXPECT_EQ(w.gramsBox()->text(), QStringLiteral("15"));
     QTest::keyClick(w.gramsBox(), Qt::Key_Return);
-    EXPECT_EQ(dialogs.questions(), QStringList{QStringLiteral("この行の「食パン」を「うめ　梅干し　塩漬」に置き換えますか？")});
+    EXPECT_EQ(dialogs.questions(),
+              QStringList{QStringLiteral("この行の「食パン」を「うめ　梅干し　塩漬」に置き換えますか？")});
     EXPECT_EQ(filled.size(), 1u);
     EXPECT_TRUE(w.isVisible());
     dialogs.answers.push_back(true);

@@ -2,14 +2,14 @@
 // whatever has the focus, as it would from a real keyboard.
 
 #include "GridFixture.h"
-#include "ui/Shortcuts.h"
-#include "seasoning/SeasoningPanel.h"
-#include "seasoning/SeasoningStrip.h"
 #include "exchange/DataDialog.h"
 #include "log/DeletionPanel.h"
 #include "log/ReportPanel.h"
 #include "log/SaltListScreen.h"
+#include "seasoning/SeasoningPanel.h"
+#include "seasoning/SeasoningStrip.h"
 #include "selected/SelectedItemsPanel.h"
+#include "ui/Shortcuts.h"
 
 #include <QMenu>
 

@@ -41,7 +41,8 @@ TEST_F(LogExchange, ExportImportRegisterAReadingAndConfirm) {
 
     // Out of order, with a date as typed and a day twice.
     const QByteArray rest = "\"2024/3/5\",\"4\",\"\",\"\"\r\n\"2024/01/05\",\"8\",\"\",\"\"\r\n";
-    w.diary().RegisterDay({LogPlace::Kind::Existing, 0}, "2024/01/04", "6.5");  // changed since start-up: saved before the import
+    w.diary().RegisterDay({LogPlace::Kind::Existing, 0}, "2024/01/04",
+                          "6.5");  // changed since start-up: saved before the import
     importLog("\"2024/01/05\",\"3\",\"\",\"\"\r\n" + rest);
     EXPECT_EQ(bytes("Enbun.txt"), "\"2024/01/04\",\"6.5\",\"\",\"\"\r\n\"2024/01/05\",\"7\",\"\",\"\"\r\n");
     ASSERT_TRUE(pendingShown());

@@ -2,10 +2,10 @@
 // calendar pick, the status line reset, the total's colour and the tab order.
 
 #include "MainWindowFixture.h"
-#include "ui/Colours.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 #include "platform/CalendarControl.h"
+#include "ui/Colours.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -171,7 +171,8 @@ TEST_F(MainWindowInput, DayButtonsStepThroughTheCalendar) {
 TEST_F(MainWindowInput, TabRunsThroughTheMainViewInOrder) {
     Form1& w = start();
     QList<QWidget*> forward{w.TextMoku()};
-    for (int r = 0; r < 16; ++r) forward += {w.Grid()->TextName[r], w.Grid()->TextNa[r], w.Grid()->TextEnbun[r]};
+    for (int r = 0; r < 16; ++r)
+        forward += {w.Grid()->TextName[r], w.Grid()->TextNa[r], w.Grid()->TextEnbun[r]};
     // Leaving the weight box by Tab goes back to the date box.
     forward += {w.Picture1()->Text3, w.Picture1()->Text4, w.Text1_0()};
     w.Text1_0()->setFocus();

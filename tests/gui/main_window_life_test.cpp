@@ -2,11 +2,11 @@
 // shutdown by either way of closing, and what a failed save tells the user.
 
 #include "MainWindowFixture.h"
-#include "ui/Colours.h"
 #include "grid/WeightPanel.h"
 #include "platform/CalendarControl.h"
 #include "storage/FileOps.h"
 #include "text/Cp932.h"
+#include "ui/Colours.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -2,10 +2,10 @@
 // date, insert, overwrite (Yes and No) and append, and the deletion panel.
 
 #include "MainWindowFixture.h"
-#include "ui/Colours.h"
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
 #include "text/Cp932.h"
+#include "ui/Colours.h"
 
 #include <QLabel>
 #include <QLineEdit>

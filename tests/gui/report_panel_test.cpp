@@ -3,9 +3,9 @@
 
 #include "SaltListFixture.h"
 #include "exchange/core/ExchangeFiles.h"
+#include "grid/ItemGrid.h"
 #include "log/ReportCommand.h"
 #include "log/ReportPanel.h"
-#include "grid/ItemGrid.h"
 
 #include <QPrinter>
 
@@ -29,9 +29,11 @@ protected:
 TEST_F(ReportPanelTest, SummaryLineFollowsThePageShown) {
     LogList log = days(21, QDate(2023, 12, 1), QStringLiteral("6.0"));
     log[19].DaySalt = QStringLiteral("6.1");
-    log[20] = {QStringLiteral("2023/12/21"), QStringLiteral("9"), QStringLiteral("80"), QStringLiteral("121")};
+    log[20] = {QStringLiteral("2023/12/21"), QStringLiteral("9"), QStringLiteral("80"),
+               QStringLiteral("121")};
     SaltListScreen& list = openWith(log);
-    EXPECT_EQ(list.LabelSummary->text(), QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 —\n平均血圧 121/80 mmHg"));
+    EXPECT_EQ(list.LabelSummary->text(),
+              QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 —\n平均血圧 121/80 mmHg"));
     EXPECT_EQ(list.LabelSummary->accessibleName(),
               QStringLiteral("表示中の1日：平均塩分 9.0 g、目標超過 —、平均血圧 121/80 mmHg"));
     EXPECT_EQ(list.LabelSummary->textFormat(), Qt::PlainText);
@@ -46,7 +48,8 @@ TEST_F(ReportPanelTest, SummaryLineFollowsThePageShown) {
     const QStringList longest{QStringLiteral("表示中の20日：平均塩分 12.3 g、目標超過 20日"),
                               QStringLiteral("平均血圧 141/85 mmHg")};
     for (const QString& line : longest)
-        EXPECT_LE(summary->fontMetrics().horizontalAdvance(line), summary->contentsRect().width()) << qPrintable(line);
+        EXPECT_LE(summary->fontMetrics().horizontalAdvance(line), summary->contentsRect().width())
+            << qPrintable(line);
     EXPECT_LE(2 * summary->fontMetrics().lineSpacing(), summary->contentsRect().height());
 }
 
@@ -100,7 +103,8 @@ TEST_F(ReportPanelTest, WritesThePdfAtomicallyAfterAskingToOverwrite) {
     ASSERT_EQ(dialogs.questions().size(), 1);
     EXPECT_EQ(contents(chosen + ".pdf"), first);
     EXPECT_TRUE(panel.isVisible());
-    EXPECT_EQ(QDir(home.path()).entryList({QStringLiteral("report*")}), QStringList{QStringLiteral("report.pdf")});
+    EXPECT_EQ(QDir(home.path()).entryList({QStringLiteral("report*")}),
+              QStringList{QStringLiteral("report.pdf")});
 }
 
 TEST_F(ReportPanelTest, PrintsThroughThePrinterTheDialogChose) {

@@ -291,7 +291,7 @@ TEST_F(SaltListScreenTest, PastedTextIsHeldToWhatTypingAllows) {
         {target, "7", ".25", "7.25"},
         {target, "7.5", ".5", "7.5"},
         {target, "7.5", "123456", "7.5"},
-        {target, "1234567890", "1", "1234567890"},        // a longer text set by the program stays
+        {target, "1234567890", "1", "1234567890"},          // a longer text set by the program stays
         {form->Text1_0(), "", "2024-01-05", "2024-01-05"},  // registration reads any date form
     };
     for (const auto& [box, before, pasted, after] : cases) {

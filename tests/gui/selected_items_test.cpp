@@ -2,8 +2,8 @@
 // their wrap-around, and the page box.
 
 #include "GridFixture.h"
-#include "selected/SelectedItemsPanel.h"
 #include "exchange/PreviewBar.h"
+#include "selected/SelectedItemsPanel.h"
 
 namespace morv::test {
 namespace {

@@ -2,8 +2,8 @@
 // opening where the last file was, and why an import was refused.
 
 #include "GridFixture.h"
-#include "selected/SelectedItemsPanel.h"
 #include "exchange/DataDialog.h"
+#include "selected/SelectedItemsPanel.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -76,7 +76,6 @@ TEST_F(SmallThings, FileDialogsOpenWhereTheLastFileWasAndARefusalSaysWhy) {
     EXPECT_EQ(lastFolder(), home.path());
 }
 
-
 TEST_F(SmallThings, EveryRefusedImportSaysWhyInTheStatusLine) {
     Form1& w = start();
     const QString path = home.path() + "/in.TXT";
@@ -89,12 +88,19 @@ TEST_F(SmallThings, EveryRefusedImportSaysWhyInTheStatusLine) {
     const QString refused = QStringLiteral("指定されたファイルは取り込みできません");
     const QString failed = QStringLiteral("ファイルの取り込みに失敗しました");
     const Case cases[] = {
-        {false, "\"2024/01/05\",\"\",\"\",\"\"\r\n\"1\",\"a\",\"\",\"1\"\r\n\"1\",\"b\",\"\",\"1g\"\r\n",
-         "2件目の品目の塩分が数値ではありません", {refused}},
-        {true, "\"2024/01/05\",\"6\",\"\",\"\"\r\n\"2024/01/06\",\"abc\",\"\",\"\"\r\n",
-         "2件目の塩分が数値ではありません", {refused}},
+        {false,
+         "\"2024/01/05\",\"\",\"\",\"\"\r\n\"1\",\"a\",\"\",\"1\"\r\n\"1\",\"b\",\"\",\"1g\"\r\n",
+         "2件目の品目の塩分が数値ではありません",
+         {refused}},
+        {true,
+         "\"2024/01/05\",\"6\",\"\",\"\"\r\n\"2024/01/06\",\"abc\",\"\",\"\"\r\n",
+         "2件目の塩分が数値ではありません",
+         {refused}},
         {false, {}, "ファイルが大きすぎます（16MBまで）", {refused}},
-        {false, "\"2024/01/05\",\"\",\"\",\"\"\r\n\"1\",\"a\"\r\n", "項目数が4の倍数ではありません", {failed}},
+        {false,
+         "\"2024/01/05\",\"\",\"\",\"\"\r\n\"1\",\"a\"\r\n",
+         "項目数が4の倍数ではありません",
+         {failed}},
         {true, "\"2024/01/05\",\"6\"\r\n", failed + "：項目数が4の倍数ではありません", {}},
     };
     for (const Case& c : cases) {

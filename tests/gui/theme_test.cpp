@@ -5,11 +5,11 @@
 // dark from the start.
 
 #include "SaltListFixture.h"
-#include "selected/SelectedItemsPanel.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
+#include "selected/SelectedItemsPanel.h"
 #include "text/Cp932.h"
 
 #include <QAbstractButton>
@@ -79,8 +79,8 @@ protected:
             if (!w->isVisible() || !(qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) ||
                                      qobject_cast<QAbstractButton*>(w)))
                 continue;
-            const bool colouredBox = w->property("morvOwnBackground").isValid() &&
-                                     !w->property("morvOwnTextColour").isValid();
+            const bool colouredBox =
+                w->property("morvOwnBackground").isValid() && !w->property("morvOwnTextColour").isValid();
             if (coloured && colouredBox) ++*coloured;
             const double ratio = contrast(textOf(w), backgroundOf(w));
             if (ratio < (colouredBox ? 4.5 : 3.0))
@@ -93,7 +93,8 @@ protected:
     void expectColourCoding(Form1& w, int shownPage) {
         EXPECT_EQ(Background(w.LabelEnbun()), colour::Salmon);
         EXPECT_EQ(Background(w.CommandP()[static_cast<size_t>(shownPage)]), colour::Salmon);
-        EXPECT_EQ(Background(w.CommandP()[shownPage == 0 ? 1 : 0]), shownPage == 0 ? colour::White : colour::LightOrange);
+        EXPECT_EQ(Background(w.CommandP()[shownPage == 0 ? 1 : 0]),
+                  shownPage == 0 ? colour::White : colour::LightOrange);
         if (shownPage != 0) return;
         EXPECT_EQ(Background(w.Grid()->TextName[0]), colour::Pink);
         EXPECT_EQ(Background(w.Pictureb()[1]), colour::Peach);

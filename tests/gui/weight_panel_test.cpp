@@ -2,10 +2,10 @@
 // fixed order, the result in the selected grid box, the highlight, the keys.
 
 #include "MainWindowFixture.h"
-#include "ui/Colours.h"
+#include "foods/FoodTableWindow.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
-#include "foods/FoodTableWindow.h"
+#include "ui/Colours.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

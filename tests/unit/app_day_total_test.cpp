@@ -84,8 +84,8 @@ TEST(AppRegistration, AnImportedLogOutOfOrderIsAddedToAndNeverGetsADayTwice) {
 TEST(AppRegistration, HalvingFindsWhatTheScanFindsInAnOrderedLog) {
     const LogList log{{"2024/01/02", "5", "", ""}, {"2024/01/05", "6", "", ""}, {"2024/02/01", "1", "", ""}};
     ASSERT_TRUE(IsInDateOrder(log));
-    for (const char* date : {"2023/12/31", "2024/01/02", "2024/01/03", "2024/01/05", "2024/01/31", "2024/02/01",
-                             "2024/03/01"}) {
+    for (const char* date :
+         {"2023/12/31", "2024/01/02", "2024/01/03", "2024/01/05", "2024/01/31", "2024/02/01", "2024/03/01"}) {
         const LogPlace scanned = FindLogPlace(log, date), halved = FindLogPlaceInOrder(log, date);
         EXPECT_EQ(halved.kind, scanned.kind) << date;
         EXPECT_EQ(halved.index, scanned.index) << date;

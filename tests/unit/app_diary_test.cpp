@@ -26,15 +26,21 @@ void prepare(Diary& diary) {
 
 TEST(AppDiary, EachOperationAnnouncesItsOwnFileOnceAndAnEqualValueNothing) {
     const Operation operations[] = {
-        {"set an item", [](Diary& d) { d.SetItem(5, {"1", "鮭", "", "2"}); }, DataFile::Kiroku},
+        {"set an item",
+         [](Diary& d) {
+             d.SetItem(5, {"1", "鮭", "", "2"});
+         },
+         DataFile::Kiroku},
         {"tick", [](Diary& d) { d.SetChecked(3, "1"); }, DataFile::Kiroku},
         {"name", [](Diary& d) { d.SetItemName(2, "汁"); }, DataFile::Kiroku},
         {"sodium", [](Diary& d) { d.SetSodium(2, "500"); }, DataFile::Kiroku},
         {"salt", [](Diary& d) { d.SetItemSalt(2, "1.2"); }, DataFile::Kiroku},
         {"clear all ticks", [](Diary& d) { d.ClearAllTicks(); }, DataFile::Kiroku},
-        {"register a new day", [](Diary& d) { d.RegisterDay(FindLogPlace(d.DailyLog(), "2024/01/04"), "2024/01/04", "5"); },
+        {"register a new day",
+         [](Diary& d) { d.RegisterDay(FindLogPlace(d.DailyLog(), "2024/01/04"), "2024/01/04", "5"); },
          DataFile::Enbun},
-        {"register over a day", [](Diary& d) { d.RegisterDay(FindLogPlace(d.DailyLog(), "2024/01/05"), "2024/01/05", "3"); },
+        {"register over a day",
+         [](Diary& d) { d.RegisterDay(FindLogPlace(d.DailyLog(), "2024/01/05"), "2024/01/05", "3"); },
          DataFile::Enbun},
         {"set a reading", [](Diary& d) { d.SetReading(0, "70", "110"); }, DataFile::Enbun},
         {"clear a reading", [](Diary& d) { d.ClearReading(1); }, DataFile::Enbun},
@@ -65,7 +71,9 @@ TEST(AppDiary, ASharedLogStaysAsItWasWhileTheDiaryChanges) {
         [](Diary& d) { d.RegisterDay(FindLogPlace(d.DailyLog(), "2024/01/09"), "2024/01/09", "5"); },
         [](Diary& d) { d.RegisterDay(FindLogPlace(d.DailyLog(), "2024/01/05"), "2024/01/05", "3"); },
         [](Diary& d) { d.SetReading(0, "70", "110"); },
-        [](Diary& d) { d.BeginLogImport({{"2020/01/01", "1", "", ""}}); },
+        [](Diary& d) {
+            d.BeginLogImport({{"2020/01/01", "1", "", ""}});
+        },
     };
     for (const auto& change : changes) {
         Diary diary;

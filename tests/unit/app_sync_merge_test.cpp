@@ -29,7 +29,8 @@ LogBase BaseOf(const LogList& base, const LogList& ours) {
     };
     for (const LogList* side : {&base, &ours})
         for (const LogRecord& d : *side)
-            if (find(base, d.LogDate) != find(ours, d.LogDate)) changed.emplace(d.LogDate, find(base, d.LogDate));
+            if (find(base, d.LogDate) != find(ours, d.LogDate))
+                changed.emplace(d.LogDate, find(base, d.LogDate));
     return changed;
 }
 
@@ -41,9 +42,14 @@ TEST(SyncMerge, TheLogMergesByDate) {
     };
     const LogList b = Log({{"2024/01/01", "5"}, {"2024/01/02", "6"}, {"2024/01/03", "7"}});
     const Case cases[] = {
-        {"a day added on each side", b, Log({{"2024/01/01", "5"}, {"2024/01/02", "6"}, {"2024/01/03", "7"}, {"2024/01/05", "9"}}),
+        {"a day added on each side", b,
+         Log({{"2024/01/01", "5"}, {"2024/01/02", "6"}, {"2024/01/03", "7"}, {"2024/01/05", "9"}}),
          Log({{"2024/01/01", "5"}, {"2024/01/02", "6"}, {"2024/01/03", "7"}, {"2024/01/04", "8"}}),
-         Log({{"2024/01/01", "5"}, {"2024/01/02", "6"}, {"2024/01/03", "7"}, {"2024/01/04", "8"}, {"2024/01/05", "9"}}),
+         Log({{"2024/01/01", "5"},
+              {"2024/01/02", "6"},
+              {"2024/01/03", "7"},
+              {"2024/01/04", "8"},
+              {"2024/01/05", "9"}}),
          false},
         {"a day new here goes before theirs", b,
          Log({{"2023/12/31", "1"}, {"2024/01/01", "5"}, {"2024/01/02", "6"}, {"2024/01/03", "7"}}),
@@ -51,7 +57,8 @@ TEST(SyncMerge, TheLogMergesByDate) {
          Log({{"2023/12/31", "1"}, {"2024/01/01", "5"}, {"2024/01/03", "7"}}), false},
         {"changed only there", b, b, Log({{"2024/01/01", "5"}, {"2024/01/02", "4"}, {"2024/01/03", "7"}}),
          Log({{"2024/01/01", "5"}, {"2024/01/02", "4"}, {"2024/01/03", "7"}}), false},
-        {"changed here, deleted there", b, Log({{"2024/01/01", "5"}, {"2024/01/02", "3"}, {"2024/01/03", "7"}}),
+        {"changed here, deleted there", b,
+         Log({{"2024/01/01", "5"}, {"2024/01/02", "3"}, {"2024/01/03", "7"}}),
          Log({{"2024/01/01", "5"}, {"2024/01/03", "7"}}),
          Log({{"2024/01/01", "5"}, {"2024/01/02", "3"}, {"2024/01/03", "7"}}), true},
         {"deleted there, unchanged here", b, b, Log({{"2024/01/01", "5"}, {"2024/01/03", "7"}}),
@@ -62,8 +69,12 @@ TEST(SyncMerge, TheLogMergesByDate) {
         {"changed differently: ours", b, Log({{"2024/01/01", "2"}, {"2024/01/02", "6"}, {"2024/01/03", "7"}}),
          Log({{"2024/01/01", "3"}, {"2024/01/02", "6"}, {"2024/01/03", "8"}}),
          Log({{"2024/01/01", "2"}, {"2024/01/02", "6"}, {"2024/01/03", "8"}}), true},
-        {"the same day added differently", {}, Log({{"2024/01/05", "1"}}), Log({{"2024/01/05", "2"}}),
-         Log({{"2024/01/05", "1"}}), true},
+        {"the same day added differently",
+         {},
+         Log({{"2024/01/05", "1"}}),
+         Log({{"2024/01/05", "2"}}),
+         Log({{"2024/01/05", "1"}}),
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -81,10 +92,10 @@ TEST(SyncMerge, TheLogMergesByDate) {
 
 TEST(SyncMerge, TablesMergeBySlotAndValuesAsOne) {
     ItemList base = NewItemTable(), ours = base, theirs = base;
-    ours[0].ItemName = "here";             // changed only here
-    theirs[1].ItemName = "there";          // changed only there
+    ours[0].ItemName = "here";                  // changed only here
+    theirs[1].ItemName = "there";               // changed only there
     ours[2].Checked = theirs[2].Checked = "1";  // alike
-    ours[3].ItemSalt = "1";                // differently
+    ours[3].ItemSalt = "1";                     // differently
     theirs[3].ItemSalt = "2";
     ItemBase changed{{0, base[0]}, {2, base[2]}, {3, base[3]}};
     const MergedItems items = MergeItems(ours, theirs, changed, false);
@@ -149,7 +160,8 @@ TEST(SyncMerge, TheDiaryMergesWhatItChangedSinceTheRead) {
     // result untouched, and the merge made again keeps it.
     diary.Saved(DataFile::Enbun);
     diary.SetReading(0, "70", "110");
-    const LogList theirsNow = Log({{"2023/12/30", "2"}, {"2024/01/01", "4"}, {"2024/01/02", "6"}, {"2024/01/03", "1"}});
+    const LogList theirsNow =
+        Log({{"2023/12/30", "2"}, {"2024/01/01", "4"}, {"2024/01/02", "6"}, {"2024/01/03", "1"}});
     Diary::LogTake take = diary.PrepareLogTake(theirsNow);
     Diary::RunLogTake(take);
     diary.RegisterDay(diary.FindPlace("2024/01/09"), "2024/01/09", "1");
@@ -159,15 +171,19 @@ TEST(SyncMerge, TheDiaryMergesWhatItChangedSinceTheRead) {
     take = diary.PrepareLogTake(theirsNow);
     Diary::RunLogTake(take);
     EXPECT_EQ(diary.FinishLogTake(take), std::optional<bool>(false));
-    EXPECT_EQ(diary.DailyLog(), (LogList{{"2023/12/30", "2", "70", "110"}, Day("2024/01/01", "4"), Day("2024/01/02", "6"),
-                                         Day("2024/01/03", "1"), Day("2024/01/09", "1")}));
+    EXPECT_EQ(diary.DailyLog(), (LogList{{"2023/12/30", "2", "70", "110"},
+                                         Day("2024/01/01", "4"),
+                                         Day("2024/01/02", "6"),
+                                         Day("2024/01/03", "1"),
+                                         Day("2024/01/09", "1")}));
     EXPECT_EQ(diary.Changes(DataFile::Enbun).days, (std::set<QString>{"2023/12/30", "2024/01/09"}));
 
     EXPECT_TRUE(IsSyncConflictCopy("Enbun.sync-conflict-20240105-093000-ABCDEFG.txt", "Enbun"));
     EXPECT_TRUE(IsSyncConflictCopy("Enbun (conflicted copy 2024-01-05 093000).txt", "Enbun"));
     EXPECT_TRUE(IsSyncConflictCopy("Kiroku (conflict 2024-01-05 093000).txt", "Kiroku"));
     EXPECT_FALSE(IsSyncConflictCopy(MergedCopyName("Enbun", "20240105-093100", 2), "Enbun"));
-    EXPECT_FALSE(IsSyncConflictCopy("Enbun.sync-conflict-20240105-093000-ABCDEFG.merged-20240105-093100.txt", "Enbun"));
+    EXPECT_FALSE(IsSyncConflictCopy("Enbun.sync-conflict-20240105-093000-ABCDEFG.merged-20240105-093100.txt",
+                                    "Enbun"));
     EXPECT_FALSE(IsSyncConflictCopy(".syncthing.Enbun.txt.tmp", "Enbun"));
     EXPECT_FALSE(IsSyncConflictCopy("Enbun.unreadable-20240105-093000.txt", "Enbun"));
 }

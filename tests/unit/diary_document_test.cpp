@@ -44,7 +44,8 @@ protected:
         doc = std::make_unique<DiaryDocument>(
             folder, [] { return QDateTime(QDate(2024, 1, 5), QTime(9, 30)); }, ops);
         QObject::connect(doc.get(), &DiaryDocument::notice, [this](const QString& text) { notices << text; });
-        QObject::connect(doc.get(), &DiaryDocument::storageFailed, [this](const QString& text) { failures << text; });
+        QObject::connect(doc.get(), &DiaryDocument::storageFailed,
+                         [this](const QString& text) { failures << text; });
         doc->LoadSmallFiles(BuiltInSeasonings());
         doc->LoadLog();
         return *doc;
@@ -71,8 +72,8 @@ TEST_F(DiaryDocumentTest, SavesTheLogOnItsThreadAndMergesWhatChangedElsewhere) {
     // A day registered while that save runs goes with the next one.
     register_("2024/01/05", "0");
     EXPECT_TRUE(d.SaveChangedNow().ok());
-    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"),
-              Line("2024/01/01", "5") + Line("2024/01/02", "6") + Line("2024/01/04", "6") + Line("2024/01/05", "0"));
+    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5") + Line("2024/01/02", "6") +
+                                                   Line("2024/01/04", "6") + Line("2024/01/05", "0"));
     EXPECT_FALSE(d.diary().HasChanges(DataFile::Enbun));
 
     // The laptop's day arrives and it changed 01/02, while 01/05 got a reading
@@ -81,7 +82,8 @@ TEST_F(DiaryDocumentTest, SavesTheLogOnItsThreadAndMergesWhatChangedElsewhere) {
     const QByteArray theirs = Line("2024/01/01", "5") + Line("2024/01/02", "4") + Line("2024/01/03", "7") +
                               Line("2024/01/04", "6") + Line("2024/01/05", "0", "70", "110");
     WriteBytes(folder + "Enbun.txt.new", theirs);
-    ASSERT_EQ(::rename(QFile::encodeName(folder + "Enbun.txt.new"), QFile::encodeName(folder + "Enbun.txt")), 0);
+    ASSERT_EQ(::rename(QFile::encodeName(folder + "Enbun.txt.new"), QFile::encodeName(folder + "Enbun.txt")),
+              0);
     EXPECT_TRUE(d.SaveChangedNow().ok());
     EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5") + Line("2024/01/02", "4") +
                                                    Line("2024/01/03", "7") + Line("2024/01/04", "6") +
@@ -198,7 +200,8 @@ TEST_F(DiaryDocumentTest, ABackupFromElsewhereGivesItsDaysWithoutReplacingTheLog
     EXPECT_EQ(d.diary().DailyLog()[0].DaySalt, "5");
     EXPECT_EQ(d.diary().DailyLog()[1].LogDate, "2024/01/02");
     EXPECT_TRUE(d.SaveChangedNow().ok());
-    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5") + Line("2024/01/02", "6") + Line("2024/01/03", "7"));
+    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"),
+              Line("2024/01/01", "5") + Line("2024/01/02", "6") + Line("2024/01/03", "7"));
     EXPECT_FALSE(QFile::exists(folder + "Enbun.bak"));
     ASSERT_FALSE(notices.isEmpty());
     EXPECT_TRUE(notices.last().contains("1 日分")) << notices.last().toStdString();
@@ -267,7 +270,8 @@ TEST_F(DiaryDocumentTest, TheSyncProgramsCopiesOfTheSmallFilesAreMergedRowByRow)
     checkFolder();
     EXPECT_EQ(d.diary().SaltTarget(), "9");
     ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0].contains("塩分目標") && notices[0].contains(folder + "Moku.conflict-20240105-100000.txt"))
+    EXPECT_TRUE(notices[0].contains("塩分目標") &&
+                notices[0].contains(folder + "Moku.conflict-20240105-100000.txt"))
         << notices[0].toStdString();
 }
 

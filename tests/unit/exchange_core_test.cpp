@@ -6,8 +6,8 @@
 #include "text/Cp932.h"
 
 #include <gtest/gtest.h>
-#include <QTemporaryDir>
 #include <sys/stat.h>
+#include <QTemporaryDir>
 
 namespace morv {
 namespace {
@@ -62,7 +62,8 @@ TEST(ItemExchange, TheCheckPassRefusesWhatCannotBeImported) {
 // then read it back changed. Each CR and LF becomes a blank wherever a name
 // comes from: an import, a grid row, the calculator.
 TEST(ItemExchange, ALineBreakInANameIsStoredAsABlankAndReadBackExactly) {
-    const QString imported = QString("\"2024/01/05\",\"\",\"\",\"\"\r\n\"1\",\"みそ\r\n汁\",\"\",\"1.5\"\r\n");
+    const QString imported =
+        QString("\"2024/01/05\",\"\",\"\",\"\"\r\n\"1\",\"みそ\r\n汁\",\"\",\"1.5\"\r\n");
     ASSERT_EQ(CheckItemExchange(imported), ItemCheck::Accepted);
     ItemList items = NewItemTable();
     QString date;
@@ -190,8 +191,8 @@ TEST(ExchangeFiles, AReplacedFileKeepsItsModeAndALinkKeepsPointingAtIt) {
     const QString real = dir.filePath("real.TXT");
     const QString link = dir.filePath("link.TXT");
     WriteBytes(real, "previous");
-    ASSERT_TRUE(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                                QFile::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(
+        real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
     ASSERT_TRUE(QFile::link(real, link));
     ASSERT_TRUE(ReplaceFileDurably(SystemFileOps(), link, "new"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());

@@ -8,11 +8,17 @@ namespace {
 
 TEST(FoodsSearch, KeysFoldKanaWidthCaseBlanksAndBrackets) {
     const char* cases[][2] = {
-        {"ウメボシ", "うめぼし"},   {"ｳﾒﾎﾞｼ", "うめぼし"},          {"ＡＢＣ１２", "abc12"},
-        {"Ｃｏｆｆｅｅ", "coffee"}, {"（あじ類）　まあじ", "あじ類まあじ"}, {"＜魚類＞ [x]", "魚類x"},
-        {"うどん・そうめん", "うどんそうめん"}, {"ヴァ", "ゔぁ"},
+        {"ウメボシ", "うめぼし"},
+        {"ｳﾒﾎﾞｼ", "うめぼし"},
+        {"ＡＢＣ１２", "abc12"},
+        {"Ｃｏｆｆｅｅ", "coffee"},
+        {"（あじ類）　まあじ", "あじ類まあじ"},
+        {"＜魚類＞ [x]", "魚類x"},
+        {"うどん・そうめん", "うどんそうめん"},
+        {"ヴァ", "ゔぁ"},
     };
-    for (const auto& c : cases) EXPECT_EQ(SearchKey(QString::fromUtf8(c[0])), QString::fromUtf8(c[1])) << c[0];
+    for (const auto& c : cases)
+        EXPECT_EQ(SearchKey(QString::fromUtf8(c[0])), QString::fromUtf8(c[1])) << c[0];
 }
 
 TEST(FoodsSearch, KanaKatakanaKanjiAndHalfWidthAllFindTheSameFood) {

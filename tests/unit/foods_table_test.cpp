@@ -57,9 +57,9 @@ TEST(FoodsTable, BuiltinTableHoldsTheTablesFiguresAndMarkers) {
 
 TEST(FoodsTable, ATextThatIsNoFoodTableIsRefused) {
     const char* broken[] = {
-        "07022\tうめ\t7200\n",           // a field missing
-        "07022\tうめ\tabc\t18.2\t\n",    // a figure that is no number
-        "07022\t\t7200\t18.2\t\n",       // no name
+        "07022\tうめ\t7200\n",         // a field missing
+        "07022\tうめ\tabc\t18.2\t\n",  // a figure that is no number
+        "07022\t\t7200\t18.2\t\n",     // no name
         "G\tx\t穀類\n",
     };
     for (const char* text : broken) {

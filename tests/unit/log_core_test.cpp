@@ -1,8 +1,8 @@
 // The salt list's arithmetic: pages of twenty days, the bars' places in twips,
 // and which of two typed readings is the lower one.
 
-#include "log/core/BloodPressure.h"
 #include "log/BarPixels.h"
+#include "log/core/BloodPressure.h"
 #include "log/core/LogPages.h"
 
 #include <gtest/gtest.h>

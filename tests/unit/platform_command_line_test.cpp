@@ -17,8 +17,8 @@ TEST(CommandLine, ReadsWhatItKnowsAndRefusesTheRest) {
         {{"-platform", "offscreen"}, true, false, false, "offscreen"},
         {{"--platform", "xcb", "-session", "s1"}, true, false, false, "xcb"},
         {{"--platform=wayland"}, false, false, false, {}},  // Qt would not see the value
-        {{"-platform"}, false, false, false, {}},         // its value is missing
-        {{"--help=all"}, false, false, false, {}},        // a switch with a value
+        {{"-platform"}, false, false, false, {}},           // its value is missing
+        {{"--help=all"}, false, false, false, {}},          // a switch with a value
         {{"--bogus"}, false, false, false, {}},
         {{"--help", "--bogus"}, false, true, false, {}},  // refused even after --help
         {{"-style", "fusion"}, false, false, false, {}},  // the window style is the program's own
@@ -45,8 +45,10 @@ TEST(CommandLine, SpeaksTheLanguageOfTheMessagesLocale) {
         HelpLanguage expected;
     };
     const Case cases[] = {
-        {"", "", "ja_JP.UTF-8", HelpLanguage::Japanese}, {"", "", "en_GB.UTF-8", HelpLanguage::English},
-        {"", "", "", HelpLanguage::English},             {"C", "", "ja_JP.UTF-8", HelpLanguage::English},
+        {"", "", "ja_JP.UTF-8", HelpLanguage::Japanese},
+        {"", "", "en_GB.UTF-8", HelpLanguage::English},
+        {"", "", "", HelpLanguage::English},
+        {"C", "", "ja_JP.UTF-8", HelpLanguage::English},
         {"", "ja_JP.UTF-8", "C.UTF-8", HelpLanguage::Japanese},
         {"ja_JP.eucJP", "en_US", "en_US", HelpLanguage::Japanese},
     };
@@ -61,5 +63,6 @@ TEST(CommandLine, SpeaksTheLanguageOfTheMessagesLocale) {
     for (const char* word : {"Usage", "Options", "show", "the"})
         EXPECT_FALSE(HelpText(HelpLanguage::Japanese).contains(word)) << word;
     const QString errorJa = ParseCommandLine({"--bogus"}, HelpLanguage::Japanese).error;
-    EXPECT_TRUE(errorJa.contains("--bogus") && errorJa.contains(QStringLiteral("不明"))) << errorJa.toStdString();
+    EXPECT_TRUE(errorJa.contains("--bogus") && errorJa.contains(QStringLiteral("不明")))
+        << errorJa.toStdString();
 }

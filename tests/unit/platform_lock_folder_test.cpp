@@ -16,13 +16,15 @@ namespace morv {
 namespace {
 
 TEST(LockFolder, AFolderAnotherUserMadeFirstIsNeverUsedAndIsNamed) {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), home = qgetenv("HOME"), cache = qgetenv("XDG_CACHE_HOME"),
-                     tmp = qgetenv("TMPDIR");
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), home = qgetenv("HOME"),
+                     cache = qgetenv("XDG_CACHE_HOME"), tmp = qgetenv("TMPDIR");
     struct Back {
         std::function<void()> undo;
         ~Back() { undo(); }
     } back{[&] {
-        const auto put = [](const char* name, const QByteArray& v) { v.isNull() ? qunsetenv(name) : qputenv(name, v); };
+        const auto put = [](const char* name, const QByteArray& v) {
+            v.isNull() ? qunsetenv(name) : qputenv(name, v);
+        };
         put("XDG_RUNTIME_DIR", runtime), put("HOME", home), put("XDG_CACHE_HOME", cache), put("TMPDIR", tmp);
     }};
     const auto mkdir = [](const QString& path, mode_t mode) {
@@ -42,7 +44,11 @@ TEST(LockFolder, AFolderAnotherUserMadeFirstIsNeverUsedAndIsNamed) {
              QFile::link(shared, shared + "/runtime-" + qgetenv("USER"));
          },
          true},
-        {"our own folder left open", [&](const QString& h, const QString&) { mkdir(h + "/.cache", 0755), mkdir(h + "/.cache/morvaline", 0777); }, true},
+        {"our own folder left open",
+         [&](const QString& h, const QString&) {
+             mkdir(h + "/.cache", 0755), mkdir(h + "/.cache/morvaline", 0777);
+         },
+         true},
         {"a link in its place",
          [&](const QString& h, const QString& shared) {
              mkdir(h + "/.cache", 0755);

@@ -49,8 +49,9 @@ TEST(ChangedElsewhere, NoSaveWritesOverAnotherMachinesFile) {
     const QByteArray theirs = ours + "\"2024/01/02\",\"6\",\"\",\"\"\r\n";
     WatchingOps ops;
     QStringList messages;
-    DataFiles files(folder, [&](const QString& m) { messages << m; },
-                    [] { return QDateTime(QDate(2024, 1, 5), QTime(9, 30)); }, ops);
+    DataFiles files(
+        folder, [&](const QString& m) { messages << m; },
+        [] { return QDateTime(QDate(2024, 1, 5), QTime(9, 30)); }, ops);
     WriteBytes(enbun, ours);
     LogList log;
     ASSERT_EQ(files.EnbunFileRead(log), 0);

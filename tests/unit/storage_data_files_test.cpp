@@ -156,7 +156,8 @@ TEST_F(DataFilesTest, MixedTextRoundTripsThroughTheFiles) {
             expected += expectedBytes(day.LogDate) + ',' + expectedBytes(day.DaySalt) + ',' +
                         expectedBytes(day.PressureLow) + ',' + expectedBytes(day.PressureHigh) + "\r\n";
         }
-        for (int slot = 0; slot < StoredItemCount; ++slot) items[size_t(slot)] = {"1", text(), text(), text()};
+        for (int slot = 0; slot < StoredItemCount; ++slot)
+            items[size_t(slot)] = {"1", text(), text(), text()};
         ASSERT_EQ(files.EnbunFileWrite(log), 0);
         ASSERT_EQ(files.KirokuFileWrite(items), 0);
         ASSERT_EQ(bytes("Enbun.txt"), expected);
@@ -409,7 +410,6 @@ TEST_F(DataFilesTest, PrepareCreatesAnEmptyItemFileAndLeavesOthersAlone) {
     EXPECT_EQ(bytes("Kiroku.txt"), "\"1\",\"a\",\"\",\"\"\r\n");
 }
 
-
 // A save killed after installing its new log and before removing the backup
 // (about 4 ms of every save). What the next start does with the backup depends
 // on whether it is ours and whether the log is still what our save installed:
@@ -443,7 +443,9 @@ TEST(LeftoverBackup, IsPutBackOnlyOverWhatOurOwnInterruptedSaveInstalled) {
          },
          false},
         {"the backup of another machine",
-         [&](const QString& f) { markerSays(f + "Enbun.bak.info", "machine " + ThisMachineId(), "machine other"); },
+         [&](const QString& f) {
+             markerSays(f + "Enbun.bak.info", "machine " + ThisMachineId(), "machine other");
+         },
          false},
         {"the backup of an earlier boot",
          [&](const QString& f) { markerSays(f + "Enbun.bak.info", "boot " + ThisBootId(), "boot other"); },
@@ -457,7 +459,8 @@ TEST(LeftoverBackup, IsPutBackOnlyOverWhatOurOwnInterruptedSaveInstalled) {
         WriteBytes(folder + "Enbun.txt", old);
         {
             DiesBeforeTheBackupGoes dying;
-            DataFiles killed(folder, {}, [] { return Now; }, dying);
+            DataFiles killed(
+                folder, {}, [] { return Now; }, dying);
             LogList log;
             ASSERT_EQ(killed.EnbunFileRead(log), 0);
             log.push_back({"2024/03/02", "6", "", ""});
@@ -476,7 +479,8 @@ TEST(LeftoverBackup, IsPutBackOnlyOverWhatOurOwnInterruptedSaveInstalled) {
         }();
 
         QStringList messages;
-        DataFiles files(folder, [&](const QString& m) { messages << m; }, [] { return Now; });
+        DataFiles files(
+            folder, [&](const QString& m) { messages << m; }, [] { return Now; });
         files.Prepare();
         LogList log;
         ASSERT_EQ(files.EnbunFileRead(log), 0);

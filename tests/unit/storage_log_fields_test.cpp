@@ -13,8 +13,9 @@ namespace {
 int sign(int v) { return (v > 0) - (v < 0); }
 
 TEST(StorageLogFields, DatesKeepTheirTextAndOrderAsText) {
-    const QString texts[] = {"2024/01/05", "2024/1/5", "", "2024/01/05 ", "abcd/ef/gh", "０２４/01/05",
-                             "1999/12/31", "2024/3/5",  "10000/01/01", "0000/00/00", "2024/01/06"};
+    const QString texts[] = {"2024/01/05",  "2024/1/5",     "",           "2024/01/05 ",
+                             "abcd/ef/gh",  "０２４/01/05", "1999/12/31", "2024/3/5",
+                             "10000/01/01", "0000/00/00",   "2024/01/06"};
     for (const QString& a : texts) {
         const DateField field(a);
         EXPECT_EQ(field.text(), a);
@@ -52,15 +53,17 @@ namespace {
 
 TEST(StorageUsualLog, TakesOnlyTheLinesThatTheProgramWritesAndSharesTheirTexts) {
     LogList log;
-    ASSERT_TRUE(ReadUsualLog("\"2024/01/04\",\"6.5\",\"\",\"\"\r\n\"2024/1/5\",\"6.5\",\"80\",\"120\"\r\n", log));
+    ASSERT_TRUE(
+        ReadUsualLog("\"2024/01/04\",\"6.5\",\"\",\"\"\r\n\"2024/1/5\",\"6.5\",\"80\",\"120\"\r\n", log));
     const LogList expected{{"2024/01/04", "6.5", "", ""}, {"2024/1/5", "6.5", "80", "120"}};
     EXPECT_EQ(log, expected);
     EXPECT_EQ(log[1].LogDate.text(), "2024/1/5");
     // Each of these is left to the general reader, which knows its rules.
-    for (const char* odd : {"\"2024/01/04\",\"6,5\",\"\",\"\"\r\n", "\"2024/01/04\",\"6\",\"\",\"\"\n",
-                            "\"2024/01/04\",\"6\",\"\",\"\"", "\"2024/01/04\",\"6\",\"\"\r\n",
-                            " \"2024/01/04\",\"6\",\"\",\"\"\r\n", "\r\n", "\"2024/01/04\",\"\x82\xa0\",\"\",\"\"\r\n",
-                            "\"2024/01/04\",\"6\"\"\",\"\",\"\"\r\n"}) {
+    for (const char* odd :
+         {"\"2024/01/04\",\"6,5\",\"\",\"\"\r\n", "\"2024/01/04\",\"6\",\"\",\"\"\n",
+          "\"2024/01/04\",\"6\",\"\",\"\"", "\"2024/01/04\",\"6\",\"\"\r\n",
+          " \"2024/01/04\",\"6\",\"\",\"\"\r\n", "\r\n", "\"2024/01/04\",\"\x82\xa0\",\"\",\"\"\r\n",
+          "\"2024/01/04\",\"6\"\"\",\"\",\"\"\r\n"}) {
         LogList other;
         EXPECT_FALSE(ReadUsualLog(QByteArrayView(odd), other)) << odd;
     }

@@ -299,7 +299,6 @@ TEST_F(OddFilesTest, AVanishedFolderIsMadeAgainAndUnchangedFilesAreNotRewritten)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-
 // What can stand under a data file's name without being ours to parse, move or
 // write: a file too large to read whole, and links to what is no regular file.
 // Each must be set aside by renaming its own name, whether it is there at
@@ -320,11 +319,37 @@ TEST(OddDataFiles, AreRenamedAsideAndNothingOutsideTheFolderIsTouched) {
         bool link;  // Enbun.txt is a link to what make() returned
         bool tooLarge;
     } cases[] = {
-        {"1 GB of line ends", [&](const QString& o) { sparse(o + "/big", QByteArray("\r\n").repeated(32768)); return o + "/big"; }, false, true},
-        {"1 GB of zeros", [&](const QString& o) { sparse(o + "/big", {}); return o + "/big"; }, false, true},
-        {"a link to 1 GB elsewhere", [&](const QString& o) { sparse(o + "/big", "\n"); return o + "/big"; }, true, true},
-        {"a link to a folder", [](const QString& o) { QDir(o).mkdir("photos"); WriteBytes(o + "/photos/a.jpg", "jpg"); return o + "/photos"; }, true, false},
-        {"a link to a FIFO", [](const QString& o) { ::mkfifo(QFile::encodeName(o + "/fifo").constData(), 0600); return o + "/fifo"; }, true, false},
+        {"1 GB of line ends",
+         [&](const QString& o) {
+             sparse(o + "/big", QByteArray("\r\n").repeated(32768));
+             return o + "/big";
+         },
+         false, true},
+        {"1 GB of zeros",
+         [&](const QString& o) {
+             sparse(o + "/big", {});
+             return o + "/big";
+         },
+         false, true},
+        {"a link to 1 GB elsewhere",
+         [&](const QString& o) {
+             sparse(o + "/big", "\n");
+             return o + "/big";
+         },
+         true, true},
+        {"a link to a folder",
+         [](const QString& o) {
+             QDir(o).mkdir("photos");
+             WriteBytes(o + "/photos/a.jpg", "jpg");
+             return o + "/photos";
+         },
+         true, false},
+        {"a link to a FIFO",
+         [](const QString& o) {
+             ::mkfifo(QFile::encodeName(o + "/fifo").constData(), 0600);
+             return o + "/fifo";
+         },
+         true, false},
         {"a link to a device", [](const QString&) { return QStringLiteral("/dev/zero"); }, true, false},
     };
     const QByteArray good = "\"2025/01/01\",\"5\",\"\",\"\"\r\n";
@@ -335,7 +360,8 @@ TEST(OddDataFiles, AreRenamedAsideAndNothingOutsideTheFolderIsTouched) {
             const QString folder = data.path() + "/";
             const QString enbun = folder + "Enbun.txt";
             QStringList messages;
-            DataFiles files(folder, [&](const QString& m) { messages << m; }, [] { return Now; });
+            DataFiles files(
+                folder, [&](const QString& m) { messages << m; }, [] { return Now; });
             LogList log;
             if (running) {
                 WriteBytes(enbun, good);
@@ -384,7 +410,8 @@ TEST(OddDataFiles, AreRenamedAsideAndNothingOutsideTheFolderIsTouched) {
             log.push_back({"2025/01/02", "6", "", ""});
             ASSERT_EQ(files.EnbunFileWrite(log), 0);
             EXPECT_TRUE(QFileInfo(enbun).isFile() && !QFileInfo(enbun).isSymLink());
-            EXPECT_EQ(Entries(elsewhere.path()).join(' '), outside.join(' ')) << "nothing outside the folder touched";
+            EXPECT_EQ(Entries(elsewhere.path()).join(' '), outside.join(' '))
+                << "nothing outside the folder touched";
             EXPECT_EQ(QFileInfo(c.link ? target : aside).size(), was.st_size);
         }
     }

@@ -19,7 +19,8 @@ bool GoodHeader(const QStringList& f) {
 
 // What is wrong with an item record; empty when nothing is.
 QString ItemFault(const QStringList& f) {
-    if (!(f[0].isEmpty() || f[0] == u"0" || f[0] == u"1")) return QStringLiteral("チェックが0か1ではありません");
+    if (!(f[0].isEmpty() || f[0] == u"0" || f[0] == u"1"))
+        return QStringLiteral("チェックが0か1ではありません");
     if (!EmptyOrNumeric(f[2])) return QStringLiteral("ナトリウムが数値ではありません");
     if (!EmptyOrNumeric(f[3])) return QStringLiteral("塩分が数値ではありません");
     return {};

@@ -12,13 +12,30 @@ constexpr char16_t KeySeparator = u'\x1f';
 
 bool Ignored(char16_t c) {
     switch (c) {
-    case u' ': case u'\t': case u'\u3000':
-    case u'(': case u')': case u'<': case u'>': case u'[': case u']': case u'{': case u'}':
-    case u'〔': case u'〕': case u'【': case u'】': case u'「': case u'」': case u'〈': case u'〉':
-    case u'・': case u'･':
-        return true;
-    default:
-        return false;
+        case u' ':
+        case u'\t':
+        case u'\u3000':
+        case u'(':
+        case u')':
+        case u'<':
+        case u'>':
+        case u'[':
+        case u']':
+        case u'{':
+        case u'}':
+        case u'〔':
+        case u'〕':
+        case u'【':
+        case u'】':
+        case u'「':
+        case u'」':
+        case u'〈':
+        case u'〉':
+        case u'・':
+        case u'･':
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -36,8 +53,10 @@ QString SearchKey(QStringView text) {
     for (QChar c : std::as_const(key)) {
         char16_t u = c.unicode();
         if (Ignored(u)) continue;
-        if (u >= u'ァ' && u <= u'ヶ') u -= 0x60;  // katakana to hiragana
-        else if (u >= u'A' && u <= u'Z') u += 0x20;
+        if (u >= u'ァ' && u <= u'ヶ')
+            u -= 0x60;  // katakana to hiragana
+        else if (u >= u'A' && u <= u'Z')
+            u += 0x20;
         key[out++] = QChar(u);
     }
     key.truncate(out);

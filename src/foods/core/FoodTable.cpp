@@ -77,7 +77,9 @@ QString FoodTable::groupName(int group) const {
     return group >= 0 && static_cast<size_t>(group) < groups_.size() ? groups_[group] : QString();
 }
 
-QString FoodNumberText(const Food& food) { return QStringLiteral("%1").arg(food.number, 5, 10, QLatin1Char('0')); }
+QString FoodNumberText(const Food& food) {
+    return QStringLiteral("%1").arg(food.number, 5, 10, QLatin1Char('0'));
+}
 
 QString ReadableName(QStringView name) {
     QStringView rest = name;

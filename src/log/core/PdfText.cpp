@@ -70,7 +70,8 @@ void correctSection(QByteArray& bytes, qsizetype from, qsizetype end, bool range
             if (target < 0) return;
             if (bytes[target] == '[') {
                 at = target + 1;
-                for (qsizetype t; (t = nextToken(bytes, at, end)) >= 0 && bytes[t] != ']'; at = afterToken(bytes, t, end))
+                for (qsizetype t; (t = nextToken(bytes, at, end)) >= 0 && bytes[t] != ']';
+                     at = afterToken(bytes, t, end))
                     correct(bytes, t);
                 const qsizetype close = nextToken(bytes, at, end);
                 if (close < 0) return;
@@ -110,7 +111,8 @@ void CorrectPdfToUnicode(QByteArray& pdf) {
         for (const bool ranges : {false, true}) {
             const QByteArray open = ranges ? "beginbfrange" : "beginbfchar";
             const QByteArray close = ranges ? "endbfrange" : "endbfchar";
-            for (qsizetype at = pdf.indexOf(open, map); at >= 0 && at < stop; at = pdf.indexOf(open, at + 1)) {
+            for (qsizetype at = pdf.indexOf(open, map); at >= 0 && at < stop;
+                 at = pdf.indexOf(open, at + 1)) {
                 const qsizetype end = pdf.indexOf(close, at);
                 if (end < 0 || end > stop) break;
                 correctSection(pdf, at + open.size(), end, ranges);

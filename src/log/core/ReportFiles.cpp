@@ -65,7 +65,8 @@ ReportTarget CheckReportTarget(const QString& path, const QString& dataFolder) {
     // A data file may be a link into a synced folder; the file it leads to is the diary too.
     for (const char* stem : {"Kiroku", "Chomi", "Enbun", "Moku", "Atu"})
         for (const char* end : {".txt", ".bak"}) {
-            const QString file = QFileInfo(dataFolder + QLatin1String(stem) + QLatin1String(end)).canonicalFilePath();
+            const QString file =
+                QFileInfo(dataFolder + QLatin1String(stem) + QLatin1String(end)).canonicalFilePath();
             if (!file.isEmpty() && file == target) return ReportTarget::InDataFolder;
         }
     return ReportTarget::Allowed;
@@ -76,7 +77,8 @@ bool ReadReportSource(const QString& folder, ReportSource& source, QString& why,
     source = {};
     const QFileInfo info(folder);
     if (!info.isDir() || !info.isReadable() || !info.isExecutable()) {
-        why = (ja ? QStringLiteral("データフォルダを読めません: %1") : QStringLiteral("cannot read the data folder: %1"))
+        why = (ja ? QStringLiteral("データフォルダを読めません: %1")
+                  : QStringLiteral("cannot read the data folder: %1"))
                   .arg(QDir::toNativeSeparators(folder));
         return false;
     }
@@ -86,7 +88,8 @@ bool ReadReportSource(const QString& folder, ReportSource& source, QString& why,
         case Read::Missing:
             break;
         case Read::Failed:
-            why = (ja ? QStringLiteral("%1 を読めません") : QStringLiteral("cannot read %1")).arg(folder + name);
+            why = (ja ? QStringLiteral("%1 を読めません") : QStringLiteral("cannot read %1"))
+                      .arg(folder + name);
             return false;
         case Read::TooLarge:
             why = (ja ? QStringLiteral("%1 を読めません: ファイルが大きすぎます（%2 MBまで）")

@@ -68,12 +68,14 @@ DateAxis DateAxisFor(QDate from, QDate to) {
         // rhythm from January.
         for (QDate d(from.year(), from.month(), 1); d <= to; d = d.addMonths(1))
             if (d >= from && (d.month() - 1) % every == 0)
-                axis.marks.push_back({static_cast<int>(from.daysTo(d)), d.toString(QStringLiteral("yyyy/MM"))});
+                axis.marks.push_back(
+                    {static_cast<int>(from.daysTo(d)), d.toString(QStringLiteral("yyyy/MM"))});
     }
     if (long_ || from.year() != to.year())
         for (int y = from.year(); y <= to.year(); ++y) {
             const QDate first = std::max(from, QDate(y, 1, 1)), last = std::min(to, QDate(y, 12, 31));
-            axis.years.push_back({y, static_cast<int>(from.daysTo(first)), static_cast<int>(from.daysTo(last))});
+            axis.years.push_back(
+                {y, static_cast<int>(from.daysTo(first)), static_cast<int>(from.daysTo(last))});
         }
     return axis;
 }

@@ -124,7 +124,8 @@ std::vector<ReportDay> PeriodDays(const LogList& log, QDate from, QDate to, cons
     std::vector<ReportDay> days;
     days.reserve(found.size());
     for (const Found& f : found)
-        if (days.empty() || days.back().date != f.date) days.push_back(ReportDayOf(log[f.index], f.date, target));
+        if (days.empty() || days.back().date != f.date)
+            days.push_back(ReportDayOf(log[f.index], f.date, target));
     return days;
 }
 
@@ -160,7 +161,8 @@ SaltReport MakeSaltReport(const LogList& log, QDate from, QDate to, const QStrin
         auto begin = all.begin();
         for (QDate start = from; start.isValid() && start <= to; start = nextStart(start)) {
             const QDate end = std::min(nextStart(start).addDays(-1), to);
-            const auto stop = std::find_if(begin, all.end(), [&](const ReportDay& d) { return d.date > end; });
+            const auto stop =
+                std::find_if(begin, all.end(), [&](const ReportDay& d) { return d.date > end; });
             into.push_back(SumDays({begin, stop}, start, end));
             into.back().targetSet = targetSet;
             begin = stop;
@@ -185,9 +187,12 @@ DaySums PageSums(const LogList& log, qint64 first, int count, const QString& tar
 
 QString PageSummaryText(const DaySums& sums, int shown, const QString& beforePressure) {
     if (shown <= 0) return {};
-    QString text = QStringLiteral("表示中の%1日：平均塩分 %2 g、目標超過 ").arg(shown).arg(TenthsText(sums.saltTenths()));
+    QString text = QStringLiteral("表示中の%1日：平均塩分 %2 g、目標超過 ")
+                       .arg(shown)
+                       .arg(TenthsText(sums.saltTenths()));
     text += sums.targetSet ? QStringLiteral("%1/%2日").arg(sums.overTarget).arg(shown) : OverText(sums);
-    if (sums.readings > 0) text += beforePressure + QStringLiteral("平均血圧 %1 mmHg").arg(PressureText(sums));
+    if (sums.readings > 0)
+        text += beforePressure + QStringLiteral("平均血圧 %1 mmHg").arg(PressureText(sums));
     return text;
 }
 

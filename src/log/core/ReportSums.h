@@ -45,20 +45,20 @@ std::optional<qint64> Millionths(QStringView text);
 
 struct ReportDay {
     QDate date;
-    QString salt;               // as stored
-    QString low, high;          // the reading, the lower value first; empty when none
-    std::optional<qint64> saltAmount;  // millionths of a gram, when it counts
-    bool overTarget = false;    // as the salt list colours it
+    QString salt;                                 // as stored
+    QString low, high;                            // the reading, the lower value first; empty when none
+    std::optional<qint64> saltAmount;             // millionths of a gram, when it counts
+    bool overTarget = false;                      // as the salt list colours it
     std::optional<qint64> lowAmount, highAmount;  // both or neither
 };
 
 // A run of days and what they add up to.
 struct DaySums {
     QDate from, to;
-    bool targetSet = false;  // without a target no day counts as over it: "—", not 0
-    int days = 0;        // days with a salt amount
-    int overTarget = 0;  // of those, days above the target
-    int readings = 0;    // days with a blood-pressure reading
+    bool targetSet = false;              // without a target no day counts as over it: "—", not 0
+    int days = 0;                        // days with a salt amount
+    int overTarget = 0;                  // of those, days above the target
+    int readings = 0;                    // days with a blood-pressure reading
     qint64 salt = 0, low = 0, high = 0;  // millionths
 
     // Rounded half up: tenths of a gram, whole mmHg; nothing without days.

@@ -26,18 +26,29 @@ struct Option {
 const Option kOptions[] = {
     {"-h", "--help", {}, {"この説明を表示して終了します。", "show this help and exit"}},
     {"-v", "--version", {}, {"版数を表示して終了します。", "show the version and exit"}},
-    {nullptr, "--report", {"ファイル.pdf", "FILE.pdf"},
+    {nullptr,
+     "--report",
+     {"ファイル.pdf", "FILE.pdf"},
      {"塩分・血圧のレポートを PDF ファイルに書き出して終了します (ウィンドウは開きません)。",
       "write the salt and blood-pressure report to a PDF file and exit (no window)"}},
-    {nullptr, "--from", {"年/月/日", "YYYY/MM/DD"},
-     {"レポートの開始日 (既定: 終了日の27日前)。", "the report's first day (default: 27 days before the last)"}},
-    {nullptr, "--to", {"年/月/日", "YYYY/MM/DD"},
+    {nullptr,
+     "--from",
+     {"年/月/日", "YYYY/MM/DD"},
+     {"レポートの開始日 (既定: 終了日の27日前)。",
+      "the report's first day (default: 27 days before the last)"}},
+    {nullptr,
+     "--to",
+     {"年/月/日", "YYYY/MM/DD"},
      {"レポートの終了日 (既定: 今日)。", "the report's last day (default: today)"}},
-    {nullptr, "-platform", {"名前", "NAME"},
+    {nullptr,
+     "-platform",
+     {"名前", "NAME"},
      {"表示に使う Qt のプラットフォーム (xcb、wayland、offscreen など)。",
       "the Qt platform to display on (xcb, wayland, offscreen ...)"},
      true},
-    {nullptr, "-display", {"表示先", "DISPLAY"},
+    {nullptr,
+     "-display",
+     {"表示先", "DISPLAY"},
      {"X の表示先 (xcb のときだけ)。", "the X display to use (xcb only)"},
      true},
     // A session manager that restarts the program adds this; it is not for users.
@@ -98,11 +109,12 @@ CommandLine ParseCommandLine(const QStringList& arguments, HelpLanguage language
         // Qt takes the value of its options only as the next argument.
         if (option && option->forQt && hasAttached) option = nullptr;
         if (!option) {
-            line.error = arguments[i].startsWith(QLatin1Char('-')) && arguments[i].size() > 1
-                ? (ja ? QStringLiteral("不明なオプションです: %1") : QStringLiteral("unknown option: %1"))
-                      .arg(arguments[i])
-                : (ja ? QStringLiteral("余分な引数です: %1") : QStringLiteral("unexpected argument: %1"))
-                      .arg(arguments[i]);
+            line.error =
+                arguments[i].startsWith(QLatin1Char('-')) && arguments[i].size() > 1
+                    ? (ja ? QStringLiteral("不明なオプションです: %1") : QStringLiteral("unknown option: %1"))
+                          .arg(arguments[i])
+                    : (ja ? QStringLiteral("余分な引数です: %1") : QStringLiteral("unexpected argument: %1"))
+                          .arg(arguments[i]);
         } else if (!Takes(*option)) {
             if (hasAttached)
                 line.error = (ja ? QStringLiteral("オプション %1 は値をとりません")
@@ -118,7 +130,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, HelpLanguage language
                              .arg(word, option->value.in(language));
         }
     }
-    const bool period = line.values.contains(QStringLiteral("from")) || line.values.contains(QStringLiteral("to"));
+    const bool period =
+        line.values.contains(QStringLiteral("from")) || line.values.contains(QStringLiteral("to"));
     if (line.error.isEmpty() && period && !line.values.contains(QStringLiteral("report")))
         line.error = ja ? QStringLiteral("--from と --to は --report と一緒に使います")
                         : QStringLiteral("--from and --to go with --report");
@@ -133,18 +146,22 @@ QString UsageLine(HelpLanguage language) {
 }
 
 QString UsageHint(HelpLanguage language) {
-    return UsageLine(language) + QLatin1Char('\n')
-        + (language == HelpLanguage::Japanese ? QStringLiteral("詳しくは 'morvaline --help' を見てください。\n")
-                                              : QStringLiteral("Try 'morvaline --help' for more information.\n"));
+    return UsageLine(language) + QLatin1Char('\n') +
+           (language == HelpLanguage::Japanese
+                ? QStringLiteral("詳しくは 'morvaline --help' を見てください。\n")
+                : QStringLiteral("Try 'morvaline --help' for more information.\n"));
 }
 
 QString HelpText(HelpLanguage language) {
     const bool ja = language == HelpLanguage::Japanese;
     QString text = UsageLine(language) + QLatin1Char('\n');
-    text += ja ? QStringLiteral("塩分摂取量と血圧を記録する日記のウィンドウを開きます。\n"
-                                "データは $XDG_DATA_HOME/Tavelnor/ (既定では ~/.local/share/Tavelnor/) に保存されます。\n")
-               : QStringLiteral("Opens the window of a diary of daily salt intake and blood pressure.\n"
-                                "The diary is kept in $XDG_DATA_HOME/Tavelnor/ (by default ~/.local/share/Tavelnor/).\n");
+    text +=
+        ja ? QStringLiteral(
+                 "塩分摂取量と血圧を記録する日記のウィンドウを開きます。\n"
+                 "データは $XDG_DATA_HOME/Tavelnor/ (既定では ~/.local/share/Tavelnor/) に保存されます。\n")
+           : QStringLiteral(
+                 "Opens the window of a diary of daily salt intake and blood pressure.\n"
+                 "The diary is kept in $XDG_DATA_HOME/Tavelnor/ (by default ~/.local/share/Tavelnor/).\n");
     text += ja ? QStringLiteral("\nオプション:\n") : QStringLiteral("\nOptions:\n");
     constexpr int kTextColumn = 24;
     for (const Option& option : kOptions) {
@@ -154,7 +171,8 @@ QString HelpText(HelpLanguage language) {
         names += QLatin1String(option.longName);
         if (Takes(option)) names += QLatin1Char(' ') + option.value.in(language);
         const int pad = kTextColumn - Columns(names);
-        text += names + (pad >= 2 ? QString(pad, QLatin1Char(' ')) : QStringLiteral("\n") + QString(kTextColumn, QLatin1Char(' ')));
+        text += names + (pad >= 2 ? QString(pad, QLatin1Char(' '))
+                                  : QStringLiteral("\n") + QString(kTextColumn, QLatin1Char(' ')));
         text += option.text.in(language) + QLatin1Char('\n');
     }
     return text;

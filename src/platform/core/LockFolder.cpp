@@ -30,7 +30,8 @@ QString CacheHome() {
     const QString xdg = qEnvironmentVariable("XDG_CACHE_HOME");
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return QDir::cleanPath(xdg);
     const QString home = qEnvironmentVariable("HOME");
-    if (!home.isEmpty() && QDir::isAbsolutePath(home)) return QDir::cleanPath(home + QLatin1String("/.cache"));
+    if (!home.isEmpty() && QDir::isAbsolutePath(home))
+        return QDir::cleanPath(home + QLatin1String("/.cache"));
     return {};
 }
 
@@ -42,7 +43,8 @@ LockFolder FindLockFolder() {
         return {QDir::cleanPath(runtime), {}, {}};
     const QString cache = CacheHome();
     if (cache.isEmpty())
-        return {{}, QStringLiteral("~/.cache/morvaline"),
+        return {{},
+                QStringLiteral("~/.cache/morvaline"),
                 QStringLiteral("HOME (または XDG_CACHE_HOME) に絶対パスが設定されていません。")};
     const QString folder = cache + QLatin1String("/morvaline");
     // The cache folder and its parents are the user's: made as a usual umask
@@ -59,7 +61,8 @@ LockFolder FindLockFolder() {
 }
 
 QString LockFolderUnusableText(const QString& folder, const QString& why) {
-    return QStringLiteral("同時に 2 つ起動しないためのロックを置くフォルダを使えないため、終了します。\n\n%1: %2")
+    return QStringLiteral(
+               "同時に 2 つ起動しないためのロックを置くフォルダを使えないため、終了します。\n\n%1: %2")
         .arg(folder, why);
 }
 
