@@ -49,7 +49,7 @@ const std::vector<Handler>& Handlers() {
          [](Form1& w, auto&, benchmark::State& state, bool odd) {
              w.CommandP()[odd ? 3 : 4]->click();
              int changed = 0;
-             for (DataFile file : AllDataFiles) changed += w.diary().HasChanges(file);
+             for (const DataKind& kind : DataKinds) changed += w.diary().HasChanges(kind.file);
              w.AutosaveNow();
              state.counters["files"] = changed;
          }},

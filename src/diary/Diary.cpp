@@ -1,5 +1,7 @@
 #include "diary/Diary.h"
 
+#include "diary/DataKinds.h"
+
 #include <iterator>
 #include <type_traits>
 #include <utility>
@@ -54,34 +56,12 @@ void Diary::LoadPressureBarShift(qint32 shift) {
 
 // ---- Change bookkeeping ----
 
-void Diary::forgetBase(DataFile file) {
-    changes_[index(file)] = {};
-    switch (file) {
-        case DataFile::Kiroku:
-            itemsBefore_.clear();
-            break;
-        case DataFile::Chomi:
-            seasoningsBefore_.clear();
-            break;
-        case DataFile::Enbun:
-            daysBefore_.clear();
-            break;
-        case DataFile::Moku:
-            targetBefore_.reset();
-            break;
-        case DataFile::Atu:
-            shiftBefore_.reset();
-            break;
-    }
-}
-
 void Diary::editItem(int slot, const std::function<void(ItemRecord&)>& edit) {
     ItemRecord* r = item(slot);
     if (!r) return;
     const ItemRecord before = *r;
     edit(*r);
     if (*r == before) return;
-    itemsBefore_.try_emplace(slot, before);
     touchSlot(DataFile::Kiroku, slot);
 }
 
@@ -91,7 +71,6 @@ void Diary::editSeasoning(int row, const std::function<void(SeasoningRecord&)>& 
     const SeasoningRecord before = r;
     edit(r);
     if (r == before) return;
-    seasoningsBefore_.try_emplace(row, before);
     touchSlot(DataFile::Chomi, row);
 }
 
@@ -101,22 +80,21 @@ void Diary::editDay(int index, const std::function<void(LogRecord&)>& edit) {
     const LogRecord before = day;
     edit(day);
     if (day == before) return;
-    daysBefore_.try_emplace(before.LogDate, before);
     touchDay(day.LogDate);
 }
 
 void Diary::touchSlot(DataFile file, int slot) {
+    (file == DataFile::Kiroku ? unjournaled_.items : unjournaled_.seasonings).insert(slot);
     FileChanges& c = changes_[index(file)];
     c.any = true;
     c.rows.insert(slot);
     announce(file);
-    if (drafting_)
-        emit itemDrafted(slot);
-    else
-        showData(file, slot);
+    // A salt being typed shows once it is finished (FinishDraft).
+    if (!drafting_) showData(file, slot);
 }
 
 void Diary::touchDay(const QString& date) {
+    if (!unjournaled_.allDays) unjournaled_.days.insert(date);
     FileChanges& c = changes_[index(DataFile::Enbun)];
     c.any = true;
     c.days.insert(date);
@@ -125,6 +103,24 @@ void Diary::touchDay(const QString& date) {
 }
 
 void Diary::touchWhole(DataFile file) {
+    switch (file) {
+        case DataFile::Kiroku:
+            unjournaled_.allItems = true;
+            break;
+        case DataFile::Moku:
+            unjournaled_.target = true;
+            break;
+        case DataFile::Atu:
+            unjournaled_.shift = true;
+            break;
+        case DataFile::Enbun:
+            unjournaled_.logDeleted = unjournaled_.allDays = true;
+            unjournaled_.days.clear();
+            break;
+        case DataFile::Chomi:
+            for (int row = 0; row < SeasoningRowCount; ++row) unjournaled_.seasonings.insert(row);
+            break;
+    }
     FileChanges& c = changes_[index(file)];
     c.any = true;
     c.whole = true;
@@ -133,23 +129,10 @@ void Diary::touchWhole(DataFile file) {
 }
 
 void Diary::showData(DataFile file, int at) {
-    switch (file) {
-        case DataFile::Kiroku:
-            emit itemChanged(at);
-            break;
-        case DataFile::Chomi:
-            emit seasoningChanged(at);
-            break;
-        case DataFile::Enbun:
-            emit logChanged();
-            break;
-        case DataFile::Moku:
-            emit targetChanged();
-            break;
-        case DataFile::Atu:
-            emit barShiftChanged();
-            break;
-    }
+    // A single slot or row shows alone; anything else shows its whole kind.
+    if (at >= 0 && file == DataFile::Kiroku) return emit itemChanged(at);
+    if (at >= 0 && file == DataFile::Chomi) return emit seasoningChanged(at);
+    KindOf(file).show(*this);
 }
 
 // ---- Items ----
@@ -197,7 +180,7 @@ void Diary::ClearAllTicks() {
     for (int slot = 0; slot < end; ++slot) {
         ItemRecord& r = items_[static_cast<size_t>(slot)];
         if (r.Checked == unticked) continue;
-        itemsBefore_.try_emplace(slot, r);
+        unjournaled_.items.insert(slot);
         r.Checked = unticked;
         c.rows.insert(slot);
         any = true;
@@ -228,17 +211,14 @@ LogPlace Diary::FindPlace(const QString& date) const {
 }
 
 void Diary::RegisterDay(const LogPlace& place, const QString& date, const QString& salt) {
-    std::optional<LogRecord> before;
     if (place.kind == LogPlace::Kind::Existing) {
         const LogRecord& day = (*log_)[static_cast<size_t>(place.index)];
         if (day.LogDate == date && day.DaySalt == salt) return;
-        before = day;
     }
     LogList& log = ownLog(place.kind == LogPlace::Kind::Append);
     if (place.kind != LogPlace::Kind::Existing && log.size() == log.capacity())
         log.reserve(log.size() + LogGrowthStep);
     morv::RegisterDay(log, place, date, salt);
-    daysBefore_.try_emplace(date, before);
     touchDay(date);
 }
 
@@ -252,11 +232,10 @@ void Diary::SetReading(int index, const QString& low, const QString& high) {
 void Diary::DeleteAllDays() {
     if (log_->empty()) return;
     FileChanges& c = changes_[index(DataFile::Enbun)];
-    for (const LogRecord& day : *log_) {
-        daysBefore_.try_emplace(day.LogDate, day);
-        c.days.insert(day.LogDate);
-    }
-    c.any = true;
+    c.any = c.whole = true;
+    unjournaled_.logDeleted = true;
+    unjournaled_.allDays = false;
+    unjournaled_.days.clear();
     setLog({});
     announce(DataFile::Enbun);
     emit logChanged();
@@ -286,14 +265,12 @@ void Diary::ShowSeasoningDefault(int row) {
 
 void Diary::SetPressureBarShift(qint32 shift) {
     if (barShift_ == shift) return;
-    if (!shiftBefore_) shiftBefore_ = barShift_;
     barShift_ = shift;
     touchWhole(DataFile::Atu);
 }
 
 void Diary::SetSaltTarget(const QString& target) {
     if (target_ == target) return;
-    if (!targetBefore_) targetBefore_ = target_;
     target_ = target;
     touchWhole(DataFile::Moku);
 }
@@ -333,23 +310,28 @@ void Diary::EndLogImport() {
 
 void Diary::DropItemImport(const ItemList* readBack) {
     itemImportPending_ = false;
+    // The preview is gone; the table it replaced was in the journal already.
+    unjournaled_.allItems = false;
+    unjournaled_.items.clear();
     if (readBack) {
         LoadItemTable(*readBack);
     } else {
         LoadItemTable(std::move(itemsBeforeImport_));
         // Kiroku.txt did not give it back: it is saved again from memory.
-        touchWhole(DataFile::Kiroku);
+        MarkUnsaved(DataFile::Kiroku);
     }
     itemsBeforeImport_ = {};
 }
 
 void Diary::DropLogImport(const LogList* readBack) {
     logImportPending_ = false;
+    unjournaled_.logDeleted = unjournaled_.allDays = false;
+    unjournaled_.days.clear();
     if (readBack) {
         LoadDailyLog(*readBack);
     } else {
         LoadDailyLog(std::move(logBeforeImport_));
-        touchWhole(DataFile::Enbun);
+        MarkUnsaved(DataFile::Enbun);
     }
     logBeforeImport_ = {};
 }
@@ -373,159 +355,116 @@ void Diary::MarkUnsaved(DataFile file) {
 
 // ---- Changes made elsewhere ----
 
-template <class Key, class Record>
-void Diary::keepUnsaved(DataFile file, const std::map<Key, std::optional<Record>>& stillOurs) {
-    forgetBase(file);
+void Diary::appliedFromElsewhere(DataFile file, int at) {
     FileChanges& c = changes_[index(file)];
-    for (const auto& [key, theirs] : stillOurs) {
-        if constexpr (std::is_same_v<Record, LogRecord>) {
-            daysBefore_.emplace(key, theirs);
-            c.days.insert(key);
-        } else if constexpr (std::is_same_v<Record, ItemRecord>) {
-            itemsBefore_.emplace(key, *theirs);
-            c.rows.insert(key);
-        } else {
-            seasoningsBefore_.emplace(key, *theirs);
-            c.rows.insert(key);
-        }
-    }
-    c.any = !stillOurs.empty();
+    c.any = c.whole = true;
     emit reloaded(file);
-    showData(file);
-    // The merge is saved like any other change, but it does not put off the
-    // save of a change made here.
-    if (c.any) announce(file, false);
+    showData(file, at);
+    announce(file, false);
 }
 
-bool Diary::TakeItemTable(ItemList theirs) {
-    theirs.resize(static_cast<size_t>(ItemSlotCount));
-    const FileChanges& c = Changes(DataFile::Kiroku);
-    if (!c.any) {
-        setItems(std::move(theirs));
-        emit reloaded(DataFile::Kiroku);
-        emit itemChanged(-1);
-        return false;
-    }
-    MergedItems merged = MergeItems(items_, theirs, itemsBefore_, c.whole);
-    items_ = std::move(merged.data);
-    keepUnsaved(DataFile::Kiroku, merged.stillOurs);
-    return merged.conflict;
+void Diary::ApplyItem(int slot, const ItemRecord& record) {
+    ItemRecord* r = slot < StoredItemCount ? item(slot) : nullptr;
+    if (!r || *r == record) return;
+    *r = record;
+    appliedFromElsewhere(DataFile::Kiroku, slot);
 }
 
-bool Diary::TakeSeasoningTable(const SeasoningList& theirs) {
-    const FileChanges& c = Changes(DataFile::Chomi);
-    if (!c.any) {
-        LoadSeasoningTable(theirs);
-        emit reloaded(DataFile::Chomi);
-        return false;
-    }
-    MergedSeasonings merged = MergeSeasonings(seasonings_, theirs, seasoningsBefore_, c.whole);
-    seasonings_ = merged.data;
-    keepUnsaved(DataFile::Chomi, merged.stillOurs);
-    return merged.conflict;
+void Diary::ApplySeasoning(int row, const SeasoningRecord& record) {
+    if (row < 0 || row >= SeasoningRowCount || seasonings_[static_cast<size_t>(row)] == record) return;
+    seasonings_[static_cast<size_t>(row)] = record;
+    appliedFromElsewhere(DataFile::Chomi, row);
 }
 
-bool Diary::TakeDailyLog(LogList theirs) {
-    const FileChanges& c = Changes(DataFile::Enbun);
-    if (!c.any) {
-        LoadDailyLog(std::move(theirs));
-        emit reloaded(DataFile::Enbun);
-        return false;
-    }
-    MergedLog merged = MergeLog(*log_, std::move(theirs), daysBefore_, c.whole);
-    log_ = std::make_shared<LogList>(std::move(merged.data));
-    keepUnsaved(DataFile::Enbun, merged.stillOurs);
-    return merged.conflict;
+void Diary::ApplyTarget(const QString& target) {
+    if (target_ == target) return;
+    target_ = target;
+    appliedFromElsewhere(DataFile::Moku);
 }
 
-Diary::LogTake Diary::PrepareLogTake(LogList theirs) const {
-    LogTake take;
-    const FileChanges& c = Changes(DataFile::Enbun);
-    take.generation = Generation(DataFile::Enbun);
-    take.changedHere = c.any;
-    take.was = log_;
-    if (c.any) {
-        take.ours = log_;
-        take.base = daysBefore_;
-        take.whole = c.whole;
-    }
-    take.theirs = std::move(theirs);
-    return take;
+void Diary::ApplyShift(qint32 shift) {
+    if (barShift_ == shift) return;
+    barShift_ = shift;
+    appliedFromElsewhere(DataFile::Atu);
 }
 
-void Diary::RunLogTake(LogTake& take) {
-    if (take.changedHere) {
-        take.merged = MergeLog(*take.ours, std::move(take.theirs), take.base, take.whole);
-        LogList& days = take.merged.data;
-        if (days.capacity() - days.size() < LogGrowthStep) {
-            LogList roomy;
-            roomy.reserve(days.size() + LogGrowthStep);
-            std::move(days.begin(), days.end(), std::back_inserter(roomy));
-            days = std::move(roomy);
+void Diary::ApplyDays(const std::map<QString, std::optional<LogRecord>>& days) {
+    if (days.empty()) return;
+    const LogList& was = *log_;
+    LogList log;
+    log.reserve(was.size() + days.size() + LogGrowthStep);
+    bool changed = false;
+    if (logInOrder_) {
+        // One pass: the log and the changes are both in date order.
+        auto change = days.begin();
+        auto put = [&](const std::optional<LogRecord>& day) {
+            if (day) log.push_back(*day);
+        };
+        for (const LogRecord& day : was) {
+            for (; change != days.end() && day.LogDate.compare(change->first) > 0; ++change) {
+                changed |= change->second.has_value();
+                put(change->second);
+            }
+            if (change != days.end() && change->first == day.LogDate) {
+                changed |= !(change->second && *change->second == day);
+                put(change->second);
+                ++change;
+                continue;
+            }
+            log.push_back(day);
+        }
+        for (; change != days.end(); ++change) {
+            changed |= change->second.has_value();
+            put(change->second);
         }
     } else {
-        take.merged.data = std::move(take.theirs);
+        // A log imported out of order keeps its order; a new day goes last.
+        std::map<QString, std::optional<LogRecord>> left = days;
+        for (const LogRecord& day : was) {
+            const auto found = left.find(day.LogDate);
+            if (found == left.end()) {
+                log.push_back(day);
+                continue;
+            }
+            changed |= !(found->second && *found->second == day);
+            if (found->second) log.push_back(*found->second);
+            left.erase(found);
+        }
+        for (const auto& [date, day] : left)
+            if (day) {
+                log.push_back(*day);
+                changed = true;
+            }
     }
-    take.inOrder = IsInDateOrder(take.merged.data);
+    if (!changed) return;
+    setLog(std::move(log));
+    appliedFromElsewhere(DataFile::Enbun);
 }
 
-std::optional<bool> Diary::FinishLogTake(LogTake& take) {
-    const FileChanges& c = Changes(DataFile::Enbun);
-    if (take.was.lock() != log_ || take.generation != Generation(DataFile::Enbun) ||
-        take.changedHere != c.any || logImportPending_)
-        return std::nullopt;
-    take.replaced = std::exchange(log_, std::make_shared<LogList>(std::move(take.merged.data)));
-    logInOrder_ = take.inOrder;
-    if (!take.changedHere) {
-        forgetBase(DataFile::Enbun);
-        emit logChanged();
-        emit reloaded(DataFile::Enbun);
-        return false;
+void Diary::ClearItemTable() {
+    ItemList empty = NewItemTable();
+    if (items_ == empty) return;
+    setItems(std::move(empty));
+    touchWhole(DataFile::Kiroku);
+    emit itemsReplaced();
+}
+
+Diary::Unjournaled Diary::TakeUnjournaled() {
+    Unjournaled taken;
+    // A preview is not the data until it is adopted: its kind waits.
+    if (!itemImportPending_) {
+        taken.items = std::exchange(unjournaled_.items, {});
+        taken.allItems = std::exchange(unjournaled_.allItems, false);
     }
-    keepUnsaved(DataFile::Enbun, take.merged.stillOurs);
-    return take.merged.conflict;
-}
-
-bool Diary::TakeSaltTarget(const QString& theirs) {
-    bool conflict = false;
-    target_ = MergeValue(target_, theirs, targetBefore_, conflict);
-    const bool unsaved = target_ != theirs;
-    forgetBase(DataFile::Moku);
-    if (unsaved) targetBefore_ = theirs;
-    changes_[index(DataFile::Moku)] = {unsaved, unsaved, {}, {}};
-    emit reloaded(DataFile::Moku);
-    emit targetChanged();
-    if (unsaved) announce(DataFile::Moku, false);
-    return conflict;
-}
-
-bool Diary::TakePressureBarShift(qint32 theirs) {
-    bool conflict = false;
-    barShift_ = MergeValue(barShift_, theirs, shiftBefore_, conflict);
-    const bool unsaved = barShift_ != theirs;
-    forgetBase(DataFile::Atu);
-    if (unsaved) shiftBefore_ = theirs;
-    changes_[index(DataFile::Atu)] = {unsaved, unsaved, {}, {}};
-    emit reloaded(DataFile::Atu);
-    emit barShiftChanged();
-    if (unsaved) announce(DataFile::Atu, false);
-    return conflict;
-}
-
-int Diary::AddMissingDays(const LogList& other) {
-    const LogList missing = MissingDays(*log_, other);
-    if (missing.empty()) return 0;
-    log_ = std::make_shared<LogList>(WithDays(*log_, missing));
-    FileChanges& c = changes_[index(DataFile::Enbun)];
-    for (const LogRecord& day : missing) {
-        daysBefore_.try_emplace(day.LogDate, std::nullopt);
-        c.days.insert(day.LogDate);
+    if (!logImportPending_) {
+        taken.days = std::exchange(unjournaled_.days, {});
+        taken.logDeleted = std::exchange(unjournaled_.logDeleted, false);
+        taken.allDays = std::exchange(unjournaled_.allDays, false);
     }
-    c.any = true;
-    emit reloaded(DataFile::Enbun);
-    emit logChanged();
-    announce(DataFile::Enbun, false);
-    return static_cast<int>(missing.size());
+    taken.seasonings = std::exchange(unjournaled_.seasonings, {});
+    taken.target = std::exchange(unjournaled_.target, false);
+    taken.shift = std::exchange(unjournaled_.shift, false);
+    return taken;
 }
 
 void Diary::SavedItems(const ItemList& written) {

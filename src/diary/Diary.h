@@ -5,23 +5,20 @@
 // records changed until that file is saved. Reading a file in is not a
 // change: the data is then what the file holds.
 
+#include "diary/DataFile.h"
 #include "diary/Registration.h"
-#include "diary/SyncMerge.h"
 #include "storage/Records.h"
 
 #include <QObject>
 #include <QString>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
 
 namespace morv {
-
-enum class DataFile { Kiroku, Chomi, Moku, Enbun, Atu };
-inline constexpr std::array<DataFile, 5> AllDataFiles{DataFile::Kiroku, DataFile::Chomi, DataFile::Moku,
-                                                      DataFile::Enbun, DataFile::Atu};
 
 // What changed in one file since it was last read or written.
 struct FileChanges {
@@ -120,41 +117,38 @@ public:
     void DropLogImport(const LogList* readBack);
 
     // ---- Changes made elsewhere ----
-    // The file as another program (a sync program) left it. With nothing
-    // changed here since the file was last read or written, it becomes the
-    // data; otherwise the two are merged record by record (SyncMerge), and
-    // what differs from the file stays a change to save. Either way the data
-    // is announced as reloaded. true when a record changed differently on
-    // both sides (this copy's value is kept).
-    bool TakeItemTable(ItemList theirs);
-    bool TakeSeasoningTable(const SeasoningList& theirs);
-    bool TakeDailyLog(LogList theirs);
-    bool TakeSaltTarget(const QString& theirs);
-    bool TakePressureBarShift(qint32 theirs);
-    // TakeDailyLog in three steps, its heavy part away from the diary's
-    // thread: prepared here, run anywhere, finished here in one step.
-    struct LogTake {
-        quint64 generation = 0;
-        bool changedHere = false;
-        std::weak_ptr<const LogList> was;     // the log it was prepared on
-        std::shared_ptr<const LogList> ours;  // when merging
-        LogBase base;
-        bool whole = false;
-        LogList theirs;  // the file's days
-        // What RunLogTake makes of them.
-        MergedLog merged;
-        bool inOrder = true;
-        // The log it replaced, to be let go away from the diary's thread.
-        std::shared_ptr<const LogList> replaced;
+    // Another machine's change, or a file's record that no change explains,
+    // put in as it is: saved to its file at the next save but never written
+    // to this machine's journal, and shown at once. A slot or row outside the
+    // table changes nothing.
+    void ApplyItem(int slot, const ItemRecord& record);
+    void ApplySeasoning(int row, const SeasoningRecord& record);
+    void ApplyTarget(const QString& target);
+    void ApplyShift(qint32 shift);
+    // Days set (a record) or deleted (none), by date, in one pass over the log.
+    void ApplyDays(const std::map<QString, std::optional<LogRecord>>& days);
+
+    // What was changed here since the journal last took it: the journal
+    // writes these records as they stand then. A kind under an import
+    // preview stays out until the import is adopted.
+    struct Unjournaled {
+        std::set<int> items;
+        std::set<int> seasonings;
+        std::set<QString> days;
+        bool target = false;
+        bool shift = false;
+        bool allItems = false;    // every slot (an import adopted, the table deleted)
+        bool logDeleted = false;  // every day before `days` went
+        bool allDays = false;     // every day there is (a log import adopted)
+        bool any() const {
+            return !items.empty() || !seasonings.empty() || !days.empty() || target || shift || allItems ||
+                   logDeleted || allDays;
+        }
     };
-    LogTake PrepareLogTake(LogList theirs) const;
-    static void RunLogTake(LogTake& take);
-    // What TakeDailyLog returns; nothing, and nothing done, when the log
-    // changed since it was prepared (it is to be prepared again).
-    std::optional<bool> FinishLogTake(LogTake& take);
-    // The days of another copy of the log whose dates this one lacks, added
-    // as changes; how many.
-    int AddMissingDays(const LogList& other);
+    Unjournaled TakeUnjournaled();
+    bool HasUnjournaled() const { return unjournaled_.any(); }
+    // Kiroku.txt deleted: every slot empty, as a change of its own.
+    void ClearItemTable();
 
     // ---- Saving ----
     // The file must be written from the data as it stands (the file on disk
@@ -184,7 +178,6 @@ signals:
     void changed(morv::DataFile file, bool here);
     // What shows the data follows these. -1: any slot or row.
     void itemChanged(int slot);
-    void itemDrafted(int slot);
     // The whole table was replaced (read, imported, dropped): shown from its first page.
     void itemsReplaced();
     void seasoningChanged(int row);
@@ -211,10 +204,11 @@ private:
     void editItem(int slot, const std::function<void(ItemRecord&)>& edit);
     void editSeasoning(int row, const std::function<void(SeasoningRecord&)>& edit);
     void editDay(int index, const std::function<void(LogRecord&)>& edit);
-    void forgetBase(DataFile file);
-    // After a merge: what still differs from the file is the change to save.
-    template <class Key, class Record>
-    void keepUnsaved(DataFile file, const std::map<Key, std::optional<Record>>& stillOurs);
+    void forgetBase(DataFile file) { changes_[index(file)] = {}; }
+    // A change from elsewhere: saved to its file, not put off by, nor putting
+    // off, the save of a change made here; shown again.
+    void appliedFromElsewhere(DataFile file, int at = -1);
+    Unjournaled unjournaled_;
 
     ItemList items_;
     std::shared_ptr<LogList> log_ = std::make_shared<LogList>();
@@ -232,15 +226,8 @@ private:
     LogList logBeforeImport_;
     bool logInOrder_ = true;
     void setLog(LogList log);
-    std::array<FileChanges, 5> changes_{};
-    std::array<quint64, 5> generation_{};
-    // What each changed record held when its file was last read or written:
-    // the base of a merge with a change made elsewhere.
-    ItemBase itemsBefore_;
-    SeasoningBase seasoningsBefore_;
-    LogBase daysBefore_;
-    std::optional<QString> targetBefore_;
-    std::optional<qint32> shiftBefore_;
+    std::array<FileChanges, DataFileCount> changes_{};
+    std::array<quint64, DataFileCount> generation_{};
 };
 
 }  // namespace morv

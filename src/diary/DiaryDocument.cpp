@@ -9,7 +9,9 @@
 
 namespace morv {
 
-DiaryDocument::DiaryDocument(QString folder, Now now, FileOps& ops, QObject* parent) : QObject(parent) {
+DiaryDocument::DiaryDocument(QString folder, Now now, FileOps& ops, QObject* parent,
+                             std::optional<Machine> machine)
+    : QObject(parent) {
     setObjectName(QStringLiteral("DiaryDocument"));
     files_ = std::make_unique<DataFiles>(
         std::move(folder),
@@ -18,8 +20,11 @@ DiaryDocument::DiaryDocument(QString folder, Now now, FileOps& ops, QObject* par
             if (!quiet_) emit storageFailed(text);
         },
         now, ops);
+    journal_ = std::make_unique<ChangeJournal>(diary_, files_->folder(),
+                                               machine ? *machine : ThisMachine(DefaultStateFolder()), ops,
+                                               [now] { return now().toMSecsSinceEpoch(); });
     sync_ = new FolderSync(
-        diary_, *files_, [this](const QString& text) { emit notice(text); }, now, this);
+        diary_, *files_, *journal_, [this](const QString& text) { emit notice(text); }, this);
     connect(sync_, &FolderSync::folderGone, this, &DiaryDocument::folderGone);
     autosave_.setObjectName(QStringLiteral("AutosaveTimer"));
     autosave_.setSingleShot(true);
@@ -46,7 +51,7 @@ void DiaryDocument::folderGone() {
     // followed and nothing counts as deleted: everything held here is written
     // anew into the folder at the next save, as a first run would.
     files_->ForgetVersions();
-    for (DataFile file : AllDataFiles) diary_.MarkUnsaved(file);
+    for (const DataKind& kind : DataKinds) diary_.MarkUnsaved(kind.file);
     if (!stopped_)
         emit notice(
             QStringLiteral("データフォルダ「%1」が見つかりません (移動または削除されたようです)。"
@@ -61,27 +66,36 @@ void DiaryDocument::LoadSmallFiles(const SeasoningList& defaults) {
     // From here on a failing step is passed over; the storage reports its own
     // failures.
     files_->Prepare();
-    ItemList items = NewItemTable();
-    files_->KirokuFileRead(items);
-    diary_.LoadItemTable(std::move(items));
     diary_.LoadSeasoningDefaults(defaults);
-    SeasoningList seasonings{};
-    files_->ChomiFileRead(seasonings);
-    diary_.LoadSeasoningTable(seasonings);
-    QString target;
-    files_->MokuFileRead(target);
-    diary_.LoadSaltTarget(target);
-    qint32 shift = DefaultPressureBarShift;
-    files_->AtuFileRead(shift);
-    diary_.LoadPressureBarShift(shift);
-    for (DataFile file : {DataFile::Kiroku, DataFile::Chomi, DataFile::Moku}) sync_->Remember(file);
+    for (const DataKind& kind : DataKinds) {
+        if (kind.file == DataFile::Enbun) continue;  // after the first paint (LoadLog)
+        FileVersion version;
+        kind.read(*files_, version, nullptr);
+        kind.load(diary_, std::move(version));
+    }
 }
 
 void DiaryDocument::LoadLog() {
-    LogList log;
-    files_->EnbunFileRead(log);
-    diary_.LoadDailyLog(std::move(log));
+    FileVersion version;
+    KindOf(DataFile::Enbun).read(*files_, version, nullptr);
+    diary_.LoadDailyLog(std::move(version.log));
+    // Each file read stands at its own time until a journal says otherwise.
+    std::array<std::optional<qint64>, DataFileCount> times{};
+    for (const DataKind& kind : DataKinds)
+        if (const auto stamp = files_->KnownStamp(StemOf(kind.file)); stamp && stamp->exists)
+            times[static_cast<size_t>(kind.file)] = stamp->mtimeNs / 1000000;
+    journal_->Start(times);
+    if (const QString text = journal_->TakeNotice(); !text.isEmpty()) emit notice(text);
     sync_->Start();
+}
+
+bool DiaryDocument::flushJournal() {
+    if (journal_->Flush()) return true;
+    // The files are written all the same: they hold the change, and the
+    // journal takes it at the next save.
+    lastReason_ = StorageErrorText;
+    if (!quiet_) emit storageFailed(StorageErrorText);
+    return false;
 }
 
 // ---- Saving ----
@@ -117,7 +131,9 @@ std::vector<DataFile> DiaryDocument::autosave(bool logAway) {
     const bool wasHeldBack = !files_->heldBack().isEmpty();
     quiet_ = autosaveFailing_;
     std::vector<DataFile> failed;
-    for (DataFile file : AllDataFiles) {
+    flushJournal();
+    for (const DataKind& kind : DataKinds) {
+        const DataFile file = kind.file;
         if (!diary_.HasChanges(file)) continue;
         const bool logWritten = diary_.LogCount() > 0 && !diary_.LogImportPending();
         if (logAway && file == DataFile::Enbun && logWritten ? startLogSave() : writeFile(file))
@@ -153,9 +169,11 @@ std::vector<DataFile> DiaryDocument::writeAll() {
     // it (never read, read in another form, kept aside as unreadable): a
     // close with nothing changed encodes nothing.
     std::vector<DataFile> failed;
-    for (DataFile file : AllDataFiles)
-        if ((diary_.HasChanges(file) || !files_->StandsAsWritten(StemOf(file))) && writeFile(file))
-            failed.push_back(file);
+    flushJournal();
+    for (const DataKind& kind : DataKinds)
+        if ((diary_.HasChanges(kind.file) || !files_->StandsAsWritten(StemOf(kind.file))) &&
+            writeFile(kind.file))
+            failed.push_back(kind.file);
     return failed;
 }
 
@@ -171,35 +189,7 @@ int DiaryDocument::writeFile(DataFile file) {
 
 int DiaryDocument::writeOnce(DataFile file, bool adoptingImport) {
     // Stays a change until a write works, so the next save tries again.
-    int failed = 0;
-    switch (file) {
-        case DataFile::Kiroku: {
-            if (diary_.ItemImportPending() && !adoptingImport) return 0;
-            ItemList items = diary_.ItemTable();
-            failed = files_->KirokuFileWrite(items);
-            if (!failed) diary_.SavedItems(items);
-            break;
-        }
-        case DataFile::Chomi: {
-            SeasoningList rows = diary_.SeasoningTable();
-            failed = files_->ChomiFileWrite(rows);
-            if (!failed) diary_.SavedSeasonings(rows);
-            break;
-        }
-        case DataFile::Moku:
-            failed = files_->MokuFileWrite(diary_.SaltTarget());
-            break;
-        case DataFile::Enbun:
-            // An empty log is no file, unless an import adopted says so.
-            if (!adoptingImport && (diary_.LogCount() == 0 || diary_.LogImportPending())) return 0;
-            failed = files_->EnbunFileWrite(diary_.DailyLog());
-            break;
-        case DataFile::Atu:
-            failed = files_->AtuFileWrite(diary_.PressureBarShift());
-            break;
-    }
-    if (!failed && file != DataFile::Kiroku && file != DataFile::Chomi) diary_.Saved(file);
-    if (!failed) sync_->Remember(file);
+    const int failed = KindOf(file).write(*files_, diary_, adoptingImport);
     return failed;
 }
 
@@ -262,6 +252,7 @@ void DiaryDocument::finishLogSave() {
 
 bool DiaryDocument::WriteFile(DataFile file) {
     finishLogSave();
+    flushJournal();
     return writeOnce(file) == 0;
 }
 
@@ -277,6 +268,8 @@ bool DiaryDocument::AdoptImport(DataFile file) {
         diary_.EndItemImport();
     else
         diary_.EndLogImport();
+    // The adopted table is this machine's change from now on.
+    flushJournal();
     return true;
 }
 
@@ -300,16 +293,17 @@ bool DiaryDocument::DeleteFile(DataFile file) {
     finishLogSave();
     if (file == DataFile::Kiroku) {
         if (files_->KirokuFileDelete() != 0) return false;
-        diary_.LoadItemTable(NewItemTable());
-        return true;
+        diary_.ClearItemTable();
+        diary_.Saved(DataFile::Kiroku);
+    } else {
+        // What came in unseen is taken in first, so the deletion covers
+        // exactly the days this machine knew of.
+        sync_->SyncFile(DataFile::Enbun);
+        if (files_->EnbunFileDelete() != 0) return false;
+        diary_.DeleteAllDays();
+        diary_.Saved(DataFile::Enbun);
     }
-    // A day that came in unseen from the other machine is not deleted with
-    // the rest unasked: the file as it is now is kept aside first.
-    if (files_->ChangedOnDisk(QStringLiteral("Enbun")) &&
-        !files_->KeepChangedVersion(QStringLiteral("Enbun")))
-        return false;
-    if (files_->EnbunFileDelete() != 0) return false;
-    diary_.DeleteAllDays();
+    flushJournal();
     return true;
 }
 

@@ -5,6 +5,7 @@
 // save on a thread of its own. Widget-free: the window decides when to save
 // beyond that and how to tell the user, from the typed results and signals.
 
+#include "diary/ChangeJournal.h"
 #include "diary/Diary.h"
 #include "storage/DataFiles.h"
 
@@ -37,7 +38,9 @@ public:
 
     // folder ends in "/"; it has been located (and locked) by the caller.
     // ops is where the data files are written; tests make it fail.
-    DiaryDocument(QString folder, Now now, FileOps& ops = SystemFileOps(), QObject* parent = nullptr);
+    // machine: this machine, whose journal the changes made here go to.
+    DiaryDocument(QString folder, Now now, FileOps& ops = SystemFileOps(), QObject* parent = nullptr,
+                  std::optional<Machine> machine = std::nullopt);
     ~DiaryDocument() override;
 
     Diary& diary() { return diary_; }
@@ -48,7 +51,8 @@ public:
     // ---- Start-up ----
     // Interrupted writes put back, then the four small files read.
     void LoadSmallFiles(const SeasoningList& defaults);
-    // The log read; watching the folder begins.
+    // The log read, every machine's journal folded over what the files gave;
+    // watching the folder begins.
     void LoadLog();
     // Which file was kept aside where, since the last call.
     std::vector<DataFiles::KeptCopy> takeKeptCopies() { return files_->takeKeptCopies(); }
@@ -102,8 +106,12 @@ private:
     void finishLogSave();
     void reportHeldBack(bool wasHeldBack);
 
+    // Written first at every save, so that the files never hold a change
+    // that no journal has.
+    bool flushJournal();
     Diary diary_;
     std::unique_ptr<DataFiles> files_;
+    std::unique_ptr<ChangeJournal> journal_;
     FolderSync* sync_ = nullptr;
     QTimer autosave_;
     bool stopped_ = false;

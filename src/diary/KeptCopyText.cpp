@@ -1,5 +1,7 @@
 #include "diary/KeptCopyText.h"
 
+#include "diary/DataKinds.h"
+
 namespace morv {
 namespace {
 
@@ -7,21 +9,10 @@ using Because = DataFiles::KeptBecause;
 
 // What the diary shows in place of the file's content.
 QString ShownInstead(const QString& file, Because because) {
-    const bool failed = because == Because::Unreadable;
-    if (file.startsWith(QLatin1String("Kiroku")))
-        return failed ? QStringLiteral("品名の表には、読み込めたところまでを表示しています。")
-                      : QStringLiteral("品名の表には、読み取れた内容を表示しています。");
-    if (file.startsWith(QLatin1String("Enbun")))
-        return failed ? QStringLiteral("塩分一覧は空の状態です。")
-                      : QStringLiteral("塩分一覧には、読み取れた内容を表示しています。");
-    if (file.startsWith(QLatin1String("Chomi")))
-        return failed ? QStringLiteral("調味料は初期値を使います。")
-                      : QStringLiteral("調味料には、読み取れた内容を表示しています。");
-    if (file.startsWith(QLatin1String("Moku")))
-        return failed ? QStringLiteral("塩分目標は空欄です。")
-                      : QStringLiteral("塩分目標には、1 行目を表示しています。");
-    return failed ? QStringLiteral("血圧グラフの位置は既定の 3000 です。")
-                  : QStringLiteral("血圧グラフの位置には、読み取れた値 (読めないときは 3000) を使います。");
+    const DataKind* kind = KindOfName(file);
+    if (!kind) return {};
+    return QString::fromUtf8(because == Because::Unreadable ? kind->shownWhenUnreadable
+                                                            : kind->shownWhenChanged);
 }
 
 }  // namespace

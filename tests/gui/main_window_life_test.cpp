@@ -286,10 +286,8 @@ TEST_F(MainWindowLife, AChangeFromElsewhereNeverPutsOffTheSaveOfOneMadeHere) {
     ASSERT_TRUE(timer->isActive());
     const int left = timer->remainingTime();
     QTest::qWait(50);
-    // Another machine's table comes in and is merged; this copy's row stays a change.
-    ItemList theirs = NewItemTable();
-    theirs[1].ItemName = "there";
-    d.TakeItemTable(theirs);
+    // Another machine's row comes in; this copy's row stays a change.
+    d.ApplyItem(1, ItemRecord{"0", "there", "", ""});
     EXPECT_TRUE(d.HasChanges(DataFile::Kiroku));
     EXPECT_LT(timer->remainingTime(), left) << "the wait still counts from the change made here";
 }

@@ -133,9 +133,12 @@ TEST_F(Registration, AQuestionAnsweredAfterTheLogChangedActsOnTheDayItAskedAbout
         w.Text1_0()->setText("2024/03/03");
         dialogs.answers = {true};
         dialogs.whileAsked = [&w, &synced, &day, emptied] {
-            LogList theirs = synced;
-            theirs.insert(theirs.begin(), day("2024/02/01", "4"));
-            w.diary().TakeDailyLog(emptied ? LogList{} : theirs);
+            std::map<QString, std::optional<LogRecord>> theirs;
+            if (emptied)
+                for (const LogRecord& d : synced) theirs[d.LogDate] = std::nullopt;
+            else
+                theirs["2024/02/01"] = day("2024/02/01", "4");
+            w.diary().ApplyDays(theirs);
         };
         w.Command2()->click();
         const LogList expected = emptied ? LogList{day("2024/03/03", "0")}

@@ -396,9 +396,7 @@ TEST_F(SaltListPressure, AReadingAnsweredAfterTheLogChangedGoesToItsOwnDay) {
     typeReading("70", "110");
     dialogs.answers = {true};
     dialogs.whileAsked = [this, log] {
-        LogList theirs = log;
-        theirs.insert(theirs.begin(), {"2024/02/01", "4", {}, {}});
-        form->diary().TakeDailyLog(theirs);
+        form->diary().ApplyDays({{"2024/02/01", LogRecord{"2024/02/01", "4", {}, {}}}});
     };
     s.Command39->click();
     const LogList& now = form->DailyLog();

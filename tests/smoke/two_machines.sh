@@ -50,6 +50,18 @@ sync_once() {
       cp -p "$b" "$desk/.syncthing.$f.txt.tmp" && mv "$desk/.syncthing.$f.txt.tmp" "$a"
     fi
   done
+  # Each machine's journal is written by that machine alone.
+  mkdir -p "$desk/journal" "$lap/journal"
+  for a in "$desk"/journal/*.journal "$lap"/journal/*.journal; do
+    [ -f "$a" ] || continue
+    f=$(basename "$a")
+    for b in "$desk/journal/$f" "$lap/journal/$f"; do
+      [ "$a" = "$b" ] && continue
+      if [ ! -f "$b" ] || { [ "$a" -nt "$b" ] && ! cmp -s "$a" "$b"; }; then
+        cp -p "$a" "$(dirname "$b")/.syncthing.$f.tmp" && mv "$(dirname "$b")/.syncthing.$f.tmp" "$b"
+      fi
+    done
+  done
 }
 ( while true; do sync_once; sleep 0.3; done ) &
 
@@ -69,13 +81,13 @@ focus() { xdotool windowraise "$1"; xdotool windowactivate --sync "$1" 2>/dev/nu
 # The message or question a copy shows over its window.
 box_of() { windows_of "$1" | grep -vx "$2" | head -1; }
 
-XDG_DATA_HOME=$work/desk "$binary" &
+XDG_DATA_HOME=$work/desk XDG_STATE_HOME=$work/desk-state MORVALINE_MACHINE_NODE=aaaaaaaaaaaaaaaa "$binary" &
 desktop=$!
 dw=$(window_of $desktop)
 wait_for '[ "$(shown $desktop)" -ge 2 ]' 15 || fail "the desktop did not tell of the backup from elsewhere"
 focus "$(box_of $desktop "$dw")"; xdotool key Return
 wait_for '[ "$(shown $desktop)" -eq 1 ]' 5 || fail "the desktop's message did not close"
-XDG_DATA_HOME=$work/lap "$binary" &
+XDG_DATA_HOME=$work/lap XDG_STATE_HOME=$work/lap-state MORVALINE_MACHINE_NODE=bbbbbbbbbbbbbbbb "$binary" &
 laptop=$!
 lw=$(window_of $laptop)
 [ -n "$dw" ] && [ -n "$lw" ] || fail "both windows did not appear"
@@ -131,7 +143,7 @@ done
 # A sync program's conflict copy of the item table, made from the table both
 # machines started with: the desktop has named row 1 since, the copy row 5.
 # Both rows stay and reach the other machine; the copy is renamed so that it
-# is merged once.
+# is taken in once and moved into the journal folder.
 focus "$dw"
 xdotool mousemove --window "$dw" 400 53 click 1 type tea   # row 1's name
 wait_for 'grep -q "\"tea\"" "$desk/Kiroku.txt"' 10 || fail "the desktop's item was not saved"
@@ -143,8 +155,9 @@ for folder in "$desk" "$lap"; do
   wait_for 'grep -q "\"miso\"" "$folder/Kiroku.txt"' 15 || fail "the conflict copy's row is not in $folder/Kiroku.txt"
   grep -q '"tea"' "$folder/Kiroku.txt" || fail "the desktop's own row was lost to the conflict copy in $folder"
 done
-wait_for '[ -z "$(ls "$desk" | grep sync-conflict)" ] && ls "$desk"/Kiroku.merged-*.txt >/dev/null 2>&1' 5 ||
-  fail "the conflict copy was not renamed as merged: $(ls "$desk")"
+wait_for '[ -z "$(ls "$desk" | grep sync-conflict)" ] && ls "$desk"/journal/absorbed/Kiroku.sync-conflict-*.txt >/dev/null 2>&1' 5 ||
+  fail "the conflict copy was not moved away once taken in: $(ls "$desk")"
+[ -z "$(ls "$desk" "$lap" | grep -e '\.conflict-' -e '\.merged-')" ] || fail "the program wrote conflict files"
 if [ "$(shown $desktop)" -ge 2 ]; then focus "$(box_of $desktop "$dw")"; xdotool key Return; fi
 
 kill -TERM $desktop $laptop

@@ -1,6 +1,7 @@
 // The diary announces each real change once, for its own file, and nothing
 // for a value it already holds; it remembers what changed until a save.
 
+#include "diary/DataKinds.h"
 #include "diary/Diary.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +58,7 @@ TEST(AppDiary, EachOperationAnnouncesItsOwnFileOnceAndAnEqualValueNothing) {
         QObject::connect(&diary, &Diary::changed, [&](DataFile f) { heard.push_back(f); });
         op.apply(diary);
         EXPECT_EQ(heard, std::vector<DataFile>{op.file});
-        for (DataFile f : AllDataFiles) EXPECT_EQ(diary.HasChanges(f), f == op.file);
+        for (const DataKind& kind : DataKinds) EXPECT_EQ(diary.HasChanges(kind.file), kind.file == op.file);
         op.apply(diary);
         EXPECT_EQ(heard.size(), 1u) << "the same value again";
         diary.Saved(op.file);

@@ -64,7 +64,7 @@ protected:
     QStringList failures;
 };
 
-TEST_F(DiaryDocumentTest, SavesTheLogOnItsThreadAndMergesWhatChangedElsewhere) {
+TEST_F(DiaryDocumentTest, SavesTheLogOnItsThread) {
     WriteBytes(folder + "Enbun.txt", Line("2024/01/01", "5") + Line("2024/01/02", "6"));
     DiaryDocument& d = open();
     register_("2024/01/04", "6");
@@ -75,22 +75,6 @@ TEST_F(DiaryDocumentTest, SavesTheLogOnItsThreadAndMergesWhatChangedElsewhere) {
     EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5") + Line("2024/01/02", "6") +
                                                    Line("2024/01/04", "6") + Line("2024/01/05", "0"));
     EXPECT_FALSE(d.diary().HasChanges(DataFile::Enbun));
-
-    // The laptop's day arrives and it changed 01/02, while 01/05 got a reading
-    // here: both are kept, and the day both changed keeps this machine's value.
-    d.diary().SetReading(3, "80", "120");
-    const QByteArray theirs = Line("2024/01/01", "5") + Line("2024/01/02", "4") + Line("2024/01/03", "7") +
-                              Line("2024/01/04", "6") + Line("2024/01/05", "0", "70", "110");
-    WriteBytes(folder + "Enbun.txt.new", theirs);
-    ASSERT_EQ(::rename(QFile::encodeName(folder + "Enbun.txt.new"), QFile::encodeName(folder + "Enbun.txt")),
-              0);
-    EXPECT_TRUE(d.SaveChangedNow().ok());
-    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5") + Line("2024/01/02", "4") +
-                                                   Line("2024/01/03", "7") + Line("2024/01/04", "6") +
-                                                   Line("2024/01/05", "0", "80", "120"));
-    EXPECT_EQ(ReadBytes(folder + "Enbun.conflict-20240105-093000.txt"), theirs);
-    ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0].contains(folder + "Enbun.conflict-20240105-093000.txt"));
 }
 
 // Which data files a save put in place, and how many files it opened.
@@ -187,126 +171,6 @@ TEST_F(DiaryDocumentTest, AFolderOrLogThatGoesAwayLosesNothing) {
     EXPECT_EQ(notices.size(), told);
     EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5"));
     EXPECT_EQ(ReadBytes(folder + "Moku.txt"), "5\r\n");
-}
-
-TEST_F(DiaryDocumentTest, ABackupFromElsewhereGivesItsDaysWithoutReplacingTheLog) {
-    // A backup with no record of being this machine's own interrupted save:
-    // the standing log wins, and the days only the backup has are added.
-    WriteBytes(folder + "Enbun.txt", Line("2024/01/01", "5") + Line("2024/01/03", "7"));
-    WriteBytes(folder + "Enbun.bak", Line("2024/01/01", "4") + Line("2024/01/02", "6"));
-    DiaryDocument& d = open();
-    checkFolder();
-    ASSERT_EQ(d.diary().LogCount(), 3);
-    EXPECT_EQ(d.diary().DailyLog()[0].DaySalt, "5");
-    EXPECT_EQ(d.diary().DailyLog()[1].LogDate, "2024/01/02");
-    EXPECT_TRUE(d.SaveChangedNow().ok());
-    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"),
-              Line("2024/01/01", "5") + Line("2024/01/02", "6") + Line("2024/01/03", "7"));
-    EXPECT_FALSE(QFile::exists(folder + "Enbun.bak"));
-    ASSERT_FALSE(notices.isEmpty());
-    EXPECT_TRUE(notices.last().contains("1 日分")) << notices.last().toStdString();
-}
-
-}  // namespace
-}  // namespace morv::test
-
-namespace morv::test {
-namespace {
-
-QByteArray Items(std::initializer_list<std::pair<int, const char*>> names) {
-    ItemList items = NewItemTable();
-    for (const auto& [slot, name] : names) items[static_cast<size_t>(slot)] = {"0", name, "", ""};
-    return KirokuBytes(items);
-}
-
-TEST_F(DiaryDocumentTest, TheSyncProgramsCopiesOfTheSmallFilesAreMergedRowByRow) {
-    WriteBytes(folder + "Kiroku.txt", Items({{3, "soup"}, {4, "tea"}}));
-    WriteBytes(folder + "Moku.txt", "7\r\n");
-    DiaryDocument& d = open();
-    const QString copy = folder + "Kiroku.sync-conflict-20240105-093000-ABCDEFG.txt";
-
-    // Two saves within the sync delay, and this one won: the other's row comes in.
-    d.diary().SetItemName(3, "miso");
-    ASSERT_TRUE(d.SaveChangedNow().ok());
-    WriteBytes(copy, Items({{3, "soup"}, {4, "green tea"}}));
-    checkFolder();
-    EXPECT_EQ(d.diary().ItemTable()[3].ItemName, "miso");
-    EXPECT_EQ(d.diary().ItemTable()[4].ItemName, "green tea");
-    EXPECT_FALSE(QFile::exists(copy));
-    EXPECT_TRUE(QFile::exists(folder + "Kiroku.merged-20240105-093000.txt"));
-    ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0].contains("1 ページ 5 行目"));
-
-    // This one lost: the file is the other's, and this machine's save comes
-    // back as the copy; its row is not lost.
-    ASSERT_TRUE(d.SaveChangedNow().ok());
-    d.diary().SetItemName(5, "rice");
-    ASSERT_TRUE(d.SaveChangedNow().ok());
-    const QByteArray ours = ReadBytes(folder + "Kiroku.txt");
-    WriteBytes(folder + "Kiroku.new", Items({{3, "miso"}, {4, "green tea"}, {6, "bread"}}));
-    ::rename(QFile::encodeName(folder + "Kiroku.new"), QFile::encodeName(folder + "Kiroku.txt"));
-    WriteBytes(copy, ours);
-    checkFolder();
-    EXPECT_EQ(d.diary().ItemTable()[5].ItemName, "rice");
-    EXPECT_EQ(d.diary().ItemTable()[6].ItemName, "bread");
-
-    // A target changed on both machines: this machine's stays, the other's is
-    // kept in a file the message names.
-    notices.clear();
-    d.diary().SetSaltTarget("6");
-    ASSERT_TRUE(d.SaveChangedNow().ok());
-    WriteBytes(folder + "Moku.sync-conflict-20240105-093000-ABCDEFG.txt", "8\r\n");
-    checkFolder();
-    EXPECT_EQ(d.diary().SaltTarget(), "6");
-    ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0].contains(folder + "Moku.conflict-20240105-093000.txt"));
-    EXPECT_EQ(ReadBytes(folder + "Moku.conflict-20240105-093000.txt"), "8\r\n");
-
-    // The other machine merged, and this machine's value lost there: told here too.
-    notices.clear();
-    WriteBytes(folder + "Moku.conflict-20240105-100000.txt", "6\r\n");
-    WriteBytes(folder + "Moku.new", "9\r\n");
-    ::rename(QFile::encodeName(folder + "Moku.new"), QFile::encodeName(folder + "Moku.txt"));
-    checkFolder();
-    EXPECT_EQ(d.diary().SaltTarget(), "9");
-    ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0].contains("塩分目標") &&
-                notices[0].contains(folder + "Moku.conflict-20240105-100000.txt"))
-        << notices[0].toStdString();
-}
-
-}  // namespace
-}  // namespace morv::test
-
-namespace morv::test {
-namespace {
-
-TEST_F(DiaryDocumentTest, ADeletedLogStaysDeletedAndWhatCameInUnseenIsKept) {
-    WriteBytes(folder + "Enbun.txt", Line("2024/01/01", "5") + Line("2024/01/02", "6"));
-    DiaryDocument& d = open();
-    // The laptop's day lands just before the deletion, unseen yet.
-    const QByteArray unseen = Line("2024/01/01", "5") + Line("2024/01/02", "6") + Line("2024/01/03", "7");
-    WriteBytes(folder + "Enbun.new", unseen);
-    ::rename(QFile::encodeName(folder + "Enbun.new"), QFile::encodeName(folder + "Enbun.txt"));
-    ASSERT_TRUE(d.DeleteFile(DataFile::Enbun));
-    EXPECT_FALSE(QFile::exists(folder + "Enbun.txt"));
-    EXPECT_EQ(ReadBytes(folder + "Enbun.conflict-20240105-093000.txt"), unseen);
-
-    // The laptop, not yet told of the deletion, saves its log with a new day:
-    // only the days this machine never had come back, and the user is told which.
-    WriteBytes(folder + "Enbun.txt", unseen + Line("2024/01/04", "8"));
-    checkFolder();
-    ASSERT_EQ(d.diary().LogCount(), 2);
-    EXPECT_TRUE(notices.last().contains("2024/01/03、2024/01/04")) << notices.last().toStdString();
-    EXPECT_TRUE(d.SaveChangedNow().ok());
-    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/03", "7") + Line("2024/01/04", "8"));
-
-    // A save that only brings back deleted days deletes the file again.
-    ASSERT_TRUE(d.DeleteFile(DataFile::Enbun));
-    WriteBytes(folder + "Enbun.txt", Line("2024/01/03", "7") + Line("2024/01/04", "8"));
-    checkFolder();
-    EXPECT_EQ(d.diary().LogCount(), 0);
-    EXPECT_FALSE(QFile::exists(folder + "Enbun.txt"));
 }
 
 }  // namespace
