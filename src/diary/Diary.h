@@ -184,7 +184,7 @@ signals:
     void logChanged();
     void targetChanged();
     void barShiftChanged();
-    // The data of the file was replaced from outside (Take*, AddMissingDays):
+    // The data of the file was changed from elsewhere (another machine, a copy):
     // whatever shows it shows it again.
     void reloaded(morv::DataFile file);
 
