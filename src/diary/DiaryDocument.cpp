@@ -4,6 +4,7 @@
 #include "diary/KeptCopyText.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <utility>
 
@@ -82,8 +83,8 @@ void DiaryDocument::LoadLog() {
     // Each file read stands at its own time until a journal says otherwise.
     std::array<std::optional<qint64>, DataFileCount> times{};
     for (const DataKind& kind : DataKinds)
-        if (const auto stamp = files_->KnownStamp(StemOf(kind.file)); stamp && stamp->exists)
-            times[static_cast<size_t>(kind.file)] = stamp->mtimeNs / 1000000;
+        if (const QFileInfo info(files_->folder() + StemOf(kind.file) + QLatin1String(".txt")); info.isFile())
+            times[static_cast<size_t>(kind.file)] = info.lastModified().toMSecsSinceEpoch();
     journal_->Start(times);
     if (const QString text = journal_->TakeNotice(); !text.isEmpty()) emit notice(text);
     sync_->Start();

@@ -154,9 +154,14 @@ bool FolderSync::SyncFile(DataFile file) {
         diary_.MarkUnsaved(file);
         return true;
     }
-    const std::optional<FileStamp> stamp = files_.KnownStamp(stem);
-    journal_.Absorb(file, version, stamp ? stamp->mtimeNs / 1000000 : 0);
-    if (journal_.Differs(file, version)) diary_.MarkUnsaved(file);
+    const QFileInfo info(files_.folder() + stem + QLatin1String(".txt"));
+    journal_.Absorb(file, version, info.lastModified().toMSecsSinceEpoch());
+    // The file is written again when it lacks or holds otherwise what the
+    // diary holds; when it holds just that, there is nothing to save back.
+    if (journal_.Differs(file, version))
+        diary_.MarkUnsaved(file);
+    else if (!diary_.HasUnjournaled())
+        diary_.Saved(file);
     return true;
 }
 

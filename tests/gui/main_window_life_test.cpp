@@ -2,6 +2,8 @@
 // shutdown by either way of closing, and what a failed save tells the user.
 
 #include "MainWindowFixture.h"
+
+#include <QDir>
 #include "grid/WeightPanel.h"
 #include "platform/CalendarControl.h"
 #include "storage/FileOps.h"
@@ -113,6 +115,7 @@ TEST_F(MainWindowLife, CloseBoxAndExitButtonSaveTheSame) {
     const char* names[5] = {"Kiroku.txt", "Chomi.txt", "Moku.txt", "Enbun.txt", "Atu.txt"};
     for (int run = 0; run < 2; ++run) {
         for (const char* name : names) QFile::remove(path(name));
+        QDir(path("journal")).removeRecursively();  // a fresh folder each time
         Form1& w = start();
         w.diary().SetItem(3, {"1", "梅干し", "", "2.2"});
         w.diary().RegisterDay({LogPlace::Kind::Append, 0}, "2024/01/04", "6.1");
