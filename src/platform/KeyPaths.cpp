@@ -1,8 +1,10 @@
 #include "platform/KeyPaths.h"
 
 #include "platform/Covered.h"
+#include "platform/ReturnFocus.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -80,6 +82,8 @@ private:
 
 void PressByKey(QAbstractButton* button) {
     if (!usable(button)) return;
+    // A panel the button opens gives the focus back to where the key was pressed.
+    const PressedFrom from(QApplication::focusWidget());
     if (button->focusPolicy() & Qt::ClickFocus) button->setFocus(Qt::OtherFocusReason);
     button->click();
 }

@@ -103,13 +103,7 @@ SelectedItemsPanel::SelectedItemsPanel(Diary& diary, StatusLine& status, QWidget
     connect(Command22, &QPushButton::clicked, this, &SelectedItemsPanel::ShowPage);
     connect(Command20, &QPushButton::clicked, this, &SelectedItemsPanel::NextPage);
     connect(Command21, &QPushButton::clicked, this, &SelectedItemsPanel::PreviousPage);
-    connect(Command19, &QPushButton::clicked, this, [this] {
-        // Back to the button that opened the list, rather than wherever the
-        // focus would wander when its box disappears: the preview bar's own
-        // one while the bar covers the main commands.
-        emit closing();
-        hide();
-    });
+    connect(Command19, &QPushButton::clicked, this, &QWidget::hide);
     connect(&diary_, &Diary::itemChanged, this, &SelectedItemsPanel::itemsChanged);
     hide();
 }

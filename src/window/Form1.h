@@ -150,7 +150,6 @@ private:
     void showPreviewFileName(const QString& name);
     void showDateButtons(bool shown);
     void beginItemPreview(const QString& fileName);
-    void focusSelectedItemsButton();
     // The views of the main view follow the diary from here.
     void followDiary();
 
