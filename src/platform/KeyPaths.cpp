@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QWindow>
 
 namespace morv {
 namespace {
@@ -60,9 +61,16 @@ private:
     }
 
     void showMenu() {
-        auto* menu = new QMenu(box_);
+        // Without a parent widget: a screen reader finds it among the
+        // application's children (ListMenusOnTree), where the path up from
+        // its items leads.
+        auto* menu = new QMenu;
         menu->setObjectName(QStringLiteral("RowMenu"));
         menu->setAttribute(Qt::WA_DeleteOnClose);
+        connect(box_, &QObject::destroyed, menu, &QObject::deleteLater);
+        menu->createWinId();
+        if (QWindow* window = box_->window()->windowHandle())
+            menu->windowHandle()->setTransientParent(window);
         for (QAbstractButton* button : keys_.commands) {
             QAction* action = menu->addAction(button->text());
             action->setEnabled(button->isEnabled());

@@ -9,6 +9,7 @@
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
 #include "log/SaltListScreen.h"
+#include "platform/AccessibleTree.h"
 #include "platform/Announce.h"
 #include "platform/BeforeFirstInput.h"
 #include "platform/CalendarControl.h"
@@ -65,6 +66,7 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     // its light text on them, now or after it changes.
     KeepOwnLook(this);
     ExposeOnlyUncovered(this);
+    ListMenusOnTree();
     // The window sets the policy: what the user is told, and the save a
     // session manager asks for at logout.
     connect(&document_, &DiaryDocument::storageFailed, this, &Form1::ShowStatus);

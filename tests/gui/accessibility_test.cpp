@@ -239,6 +239,18 @@ TEST_F(Accessibility, ChangesAreToldWhereTheFocusIs) {
     EXPECT_TRUE(w.CommandP()[1]->isChecked());
     EXPECT_FALSE(w.CommandP()[0]->isChecked());
     EXPECT_EQ(spokenName(g.TextName[0]), "2ページ 品名 1");
+    // A screen reader's action on a page button turns the page, whichever it asks.
+    for (const QString& action :
+         {QAccessibleActionInterface::toggleAction(), QAccessibleActionInterface::pressAction()}) {
+        QAccessibleInterface* third = QAccessible::queryAccessibleInterface(w.CommandP()[2]);
+        EXPECT_TRUE(third->state().checkable);
+        third->actionInterface()->doAction(action);
+        QApplication::processEvents();
+        EXPECT_EQ(spokenName(g.TextName[0]), "3ページ 品名 1") << qPrintable(action);
+        EXPECT_TRUE(third->state().checked);
+        EXPECT_FALSE(w.CommandP()[1]->isChecked());
+        QTest::keyClick(w.Text1_0(), Qt::Key_PageUp, Qt::ControlModifier);
+    }
     EXPECT_EQ(g.TextName[0]->accessibleDescription(), keys::RowBox) << "its own description is back";
 
     // A status-line hint, once.
