@@ -6,6 +6,7 @@
 #include "log/PageSummary.h"
 #include "log/ReportPanel.h"
 #include "log/core/LogPages.h"
+#include "platform/Announce.h"
 #include "platform/CalendarControl.h"
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
@@ -350,6 +351,8 @@ void SaltListScreen::ShowPage() {
         hidePressureBars();
     TextPAGE->setFocus();
     TextPAGE->selectAll();
+    // The rows changed under a box that says only that its text is selected.
+    Announce(QStringLiteral("ページ %1").arg(page));
 }
 
 void SaltListScreen::PreviousPage() {

@@ -1,6 +1,7 @@
 #include "selected/SelectedItemsPanel.h"
 
 #include "diary/Diary.h"
+#include "platform/Announce.h"
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
@@ -218,6 +219,7 @@ void SelectedItemsPanel::ShowPage() {
     FillItemListPage(page);
     TextPAGE2->setFocus();
     TextPAGE2->selectAll();
+    Announce(QStringLiteral("ページ %1").arg(page));
 }
 
 void SelectedItemsPanel::step(int page) {

@@ -67,6 +67,7 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     KeepOwnLook(this);
     ExposeOnlyUncovered(this);
     ListMenusOnTree();
+    SpeakValuesOnFocus();
     // The window sets the policy: what the user is told, and the save a
     // session manager asks for at logout.
     connect(&document_, &DiaryDocument::storageFailed, this, &Form1::ShowStatus);
