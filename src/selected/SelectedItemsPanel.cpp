@@ -105,15 +105,9 @@ SelectedItemsPanel::SelectedItemsPanel(Diary& diary, StatusLine& status, QWidget
     connect(Command20, &QPushButton::clicked, this, &SelectedItemsPanel::NextPage);
     connect(Command21, &QPushButton::clicked, this, &SelectedItemsPanel::PreviousPage);
     connect(Command19, &QPushButton::clicked, this, &QWidget::hide);
-    connect(&diary_, &Diary::itemChanged, this, &SelectedItemsPanel::itemsChanged);
+    // A snapshot taken at opening: a row filled meanwhile (from the food
+    // table's own window) shows at the next opening.
     hide();
-}
-
-void SelectedItemsPanel::itemsChanged() {
-    if (!isVisible()) return;
-    SelectedItems = BuildSelectedItems(diary_.ItemTable());
-    LabelPAGE2->setText(QString::number(pageCount()));
-    FillItemListPage(std::max(1, std::min(shownPage_, pageCount())));
 }
 
 int SelectedItemsPanel::pageCount() const { return ListPageCount(static_cast<int>(SelectedItems.size())); }

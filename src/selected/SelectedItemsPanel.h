@@ -51,7 +51,6 @@ public:
     inline static const QString NamesByArrowsText = QStringLiteral("下矢印キーで品名へ（矢印キーで移動）");
 
 private:
-    void itemsChanged();
     void FillItemListPage(int page);
     void showName(QLabel* cell, const QString& name);
     int pageCount() const;
