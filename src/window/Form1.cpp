@@ -272,7 +272,8 @@ void Form1::onOpenCalendar() {
 
 void Form1::SaveAll() {
     if (logGuard_) logGuard_->done();
-    if (!document_.SaveAllAndStop().ok()) dialogs_.notice(StorageErrorText);
+    saveFailed_ = !document_.SaveAllAndStop().ok();
+    if (saveFailed_) dialogs_.notice(StorageErrorText);
 }
 
 void Form1::onExit() {
