@@ -29,14 +29,6 @@ const QString Enbun = QStringLiteral("Enbun");
 const QString Moku = QStringLiteral("Moku");
 const QString Atu = QStringLiteral("Atu");
 
-QStringView TrimSpaces(QStringView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ') ++begin;
-    while (end > begin && text[end - 1] == u' ') --end;
-    return text.mid(begin, end - begin);
-}
-
 // A table handed in short (it should always have 161 slots) is completed the
 // way a fresh table is, so the file still gets its 160 lines.
 void EnsureSlots(ItemList& items) {
@@ -198,11 +190,8 @@ QString DataFiles::KeepConflictCopy(const QString& stem, const QByteArray& bytes
 QByteArray KirokuBytes(const ItemList& items) {
     QByteArray bytes;
     for (size_t slot = 0; slot < size_t(StoredItemCount); ++slot) {
-        const ItemRecord item =
-            slot < items.size() ? items[slot] : ItemRecord{QStringLiteral("0"), {}, {}, {}};
-        QString name = item.ItemName;
-        MakeNameStorable(name);
-        AppendQuotedLine(bytes, {item.Checked, name, item.Sodium, item.ItemSalt});
+        AppendItemLine(bytes,
+                       slot < items.size() ? items[slot] : ItemRecord{QStringLiteral("0"), {}, {}, {}});
     }
     return bytes;
 }
@@ -218,8 +207,7 @@ namespace {
 
 QByteArray ChomiBytes(const SeasoningList& rows) {
     QByteArray bytes;
-    for (const SeasoningRecord& row : rows)
-        AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
+    for (const SeasoningRecord& row : rows) AppendSeasoningLine(bytes, row);
     return bytes;
 }
 
