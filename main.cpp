@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     fonts.finish();
     morv::Form1 window(dialogs, clock, folder);
     dialogs.setOwner(&window);
-    morv::CloseWindowOnTerminationSignals(&window);
+    morv::CloseWindowOnTerminationSignals(&window, [&window] { return window.SavedWhole(); });
     window.Load(morv::Form1::LogRead::AfterFirstPaint);
     window.FitToScreen();
     morv::RaiseOnRequest raise(morv::RaiseSocketName(folder), &window);

@@ -16,8 +16,28 @@ configure_file(data/morvaline.metainfo.xml.in ${MORVALINE_PACKAGE_DOCS}/${MORVAL
 install(FILES ${MORVALINE_PACKAGE_DOCS}/${MORVALINE_APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
-# The user's guide, in Japanese as the program is.
-install(FILES README.ja.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The user's guide, in Japanese as the program is: a web page with its
+# pictures, made from README.ja.md by cmark-gfm (which reads it as GitHub
+# does), at /usr/share/doc/morvaline/guide/index.html.
+find_program(CMARK_GFM cmark-gfm)
+find_package(Python3 COMPONENTS Interpreter)
+if(CMARK_GFM AND Python3_Interpreter_FOUND)
+  set(MORVALINE_GUIDE ${MORVALINE_PACKAGE_DOCS}/guide)
+  file(GLOB MORVALINE_GUIDE_PICTURES CONFIGURE_DEPENDS docs/*.png)
+  add_custom_command(OUTPUT ${MORVALINE_GUIDE}/index.html
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVALINE_GUIDE}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/tools/guide_html.py ${CMARK_GFM}
+            ${CMAKE_CURRENT_SOURCE_DIR}/README.ja.md ${MORVALINE_GUIDE}
+    DEPENDS README.ja.md tools/guide_html.py ${MORVALINE_GUIDE_PICTURES} VERBATIM)
+  add_custom_target(user-guide ALL DEPENDS ${MORVALINE_GUIDE}/index.html)
+  install(DIRECTORY ${MORVALINE_GUIDE}/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/guide)
+  # Registered with doc-base, where help browsers look for documents.
+  install(FILES data/morvaline-guide.doc-base DESTINATION ${CMAKE_INSTALL_DATADIR}/doc-base
+          RENAME morvaline-guide)
+else()
+  message(WARNING "cmark-gfm or python3 not found: the user's guide is left out "
+                  "(scripts/install-deps.sh installs them)")
+endif()
 
 # A stripped program keeps the compiler's notes in .comment and .note, which
 # nothing reads; Debian's own packages drop them too.

@@ -14,7 +14,7 @@ PACKAGES=(
   fonts-noto-cjk
   xvfb xauth x11-utils xdotool
   desktop-file-utils appstream dpkg-dev file qt6-svg-dev
-  lintian help2man locales poppler-utils
+  lintian help2man locales poppler-utils cmark-gfm python3
   orca speech-dispatcher at-spi2-core dbus
 )
 

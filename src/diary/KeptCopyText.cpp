@@ -64,6 +64,12 @@ QString KeptCopiesText(const std::vector<DataFiles::KeptCopy>& kept, KeptWhen wh
                        "「%1」の保存が途中で終わっていたため、その前の内容に戻しました。"
                        "戻す前の内容は次のファイルに残しました。\n%2")
                        .arg(k.file, k.copy);
+        } else if (k.notAFile) {
+            // A FIFO or a device has no content to keep: only its name moved.
+            part = QStringLiteral(
+                       "「%1」はふつうのファイルではない (FIFO やデバイス、それへのリンクなど) ため、"
+                       "読み込まずに次の名前に変えました。\n%2\n%3")
+                       .arg(k.file, k.copy, shown(k.file, k.because));
         } else {
             const QString why = k.tooLarge ? QStringLiteral("ファイルが大きすぎて読み込めなかった")
                                 : k.because == Because::Unreadable

@@ -2,14 +2,17 @@
 
 #include "diary/DiaryDocument.h"
 #include "exchange/core/ExchangeFiles.h"
+#include "platform/EscapeKey.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"
 #include "text/DateText.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
 #include "ui/DateBox.h"
+#include "ui/Shortcuts.h"
 #include "ui/StatusLine.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,6 +52,7 @@ PreviewBar::PreviewBar(DiaryDocument& document, Dialogs& dialogs, StatusLine& st
         emit exportRequested();
         Command11->setFocus();
     });
+    Command11->setAccessibleDescription(keys::Back);
     connect(Command12, &QPushButton::clicked, this, &PreviewBar::Adopt);
     connect(Command11, &QPushButton::clicked, this, &PreviewBar::Drop);
 }
@@ -85,6 +89,12 @@ void PreviewBar::Drop() {
     const bool read = document_.DropImport(DataFile::Kiroku);
     end();
     if (!read) status_.ShowStatus(StorageErrorText);
+}
+
+void PreviewBar::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
+        return ColumnPanel::keyPressEvent(event);
+    PressIfShown(Command11);
 }
 
 void PreviewBar::end() {

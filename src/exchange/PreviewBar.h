@@ -32,6 +32,11 @@ public:
     QPushButton* Command12 = nullptr;
     QPushButton* Command11 = nullptr;
 
+protected:
+    // Escape on the bar is its "キャンセル", as on every panel; elsewhere in
+    // the main view it leaves the preview alone.
+    void keyPressEvent(QKeyEvent* event) override;
+
 signals:
     // The bar's shortcuts to the main commands it covers, which do exactly
     // what those do.

@@ -1,10 +1,12 @@
 #include "foods/FoodTableWindow.h"
 
+#include "platform/Announce.h"
 #include "platform/ReturnFocus.h"
 
 #include "foods/core/FoodAmount.h"
 #include "foods/core/FoodSearch.h"
 #include "platform/core/Dialogs.h"
+#include "ui/Colours.h"
 
 #include <QAbstractTableModel>
 #include <QAccessible>
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTableView>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -80,6 +83,9 @@ FoodTableWindow::FoodTableWindow(Dialogs& dialogs, QWidget* parent)
     search_ = new QLineEdit(this);
     search_->setAccessibleName(QStringLiteral("食品名で探す"));
     search_->setPlaceholderText(QStringLiteral("食品名 (ひらがな、カタカナ、漢字)"));
+    // No food's name is half as long; a longer paste keeps its start and
+    // says so, instead of being cut at Qt's 32,767 characters unseen.
+    search_->setMaxLength(SearchMaxLength);
     model_ = new FoodResultsModel(this);
     results_ = new QTableView(this);
     results_->setModel(model_);
@@ -87,6 +93,9 @@ FoodTableWindow::FoodTableWindow(Dialogs& dialogs, QWidget* parent)
     results_->setSelectionBehavior(QAbstractItemView::SelectRows);
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
     results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The row picked is told by its selection while the typing goes on in
+    // the search box, where a dark desktop draws it too faint.
+    KeepSelectionReadable(results_);
     ReturnFocusOnHide(this);
     results_->verticalHeader()->hide();
     results_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -116,6 +125,15 @@ FoodTableWindow::FoodTableWindow(Dialogs& dialogs, QWidget* parent)
 
     connect(search_, &QLineEdit::textChanged, this, &FoodTableWindow::filter);
     connect(search_, &QLineEdit::returnPressed, this, &FoodTableWindow::pick);
+    connect(search_, &QLineEdit::inputRejected, this, [this] {
+        // After the search that the shortened text starts.
+        QTimer::singleShot(0, this, [this] {
+            const QString cut = SearchCutText();
+            status_->setText(status_->text() + QStringLiteral("　") + cut);
+            status_->setAccessibleName(status_->text());
+            Announce(cut);
+        });
+    });
     connect(results_, &QTableView::activated, this, &FoodTableWindow::pick);
     connect(grams_, &QLineEdit::textChanged, this, &FoodTableWindow::showAmount);
     connect(grams_, &QLineEdit::returnPressed, this, &FoodTableWindow::fillTheRow);

@@ -18,6 +18,12 @@ class QTableView;
 namespace morv {
 
 class Dialogs;
+
+// The longest search text; what a paste brings beyond it is left out, and told.
+inline constexpr int SearchMaxLength = 100;
+inline QString SearchCutText() {
+    return QStringLiteral("食品名は%1文字までです。それより後は入れていません").arg(SearchMaxLength);
+}
 class FoodResultsModel;
 
 class FoodTableWindow : public QWidget {

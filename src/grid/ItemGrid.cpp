@@ -2,6 +2,7 @@
 
 #include "diary/Diary.h"
 #include "grid/core/ItemRows.h"
+#include "platform/AccessibleTree.h"
 #include "platform/Announce.h"
 #include "platform/FocusReason.h"
 #include "platform/KeyPaths.h"
@@ -77,6 +78,7 @@ ItemGrid::ItemGrid(Diary& diary, Dialogs& dialogs, StatusLine& status, DateBox& 
     for (int page = 0; page < Pages; ++page) {
         // Checked: the page shown, told by more than its colour.
         pageButtons_[page]->setCheckable(true);
+        ActionsClickButton(pageButtons_[page]);
         connect(pageButtons_[page], &QPushButton::clicked, this, [this, page] { onPageClicked(page); });
     }
     connect(&diary_, &Diary::itemChanged, this, &ItemGrid::itemChanged);

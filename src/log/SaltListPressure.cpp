@@ -112,9 +112,12 @@ void SaltListScreen::TogglePressureDisplay() {
         Picture5->hide();
         Picture6->hide();
         hidePressureBars();
+        // The focused button's new caption is not read out by itself.
+        Announce(QStringLiteral("血圧を隠しました、ボタンは %1").arg(PressureDisplayOffCaption));
         return;
     }
     Command40->setText(PressureDisplayOnCaption);
+    Announce(QStringLiteral("血圧を表示しました、ボタンは %1").arg(PressureDisplayOnCaption));
     Picture5->show();
     Picture6->show();
     DrawPressureBars();

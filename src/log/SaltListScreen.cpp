@@ -6,6 +6,7 @@
 #include "log/PageSummary.h"
 #include "log/ReportPanel.h"
 #include "log/core/LogPages.h"
+#include "platform/Announce.h"
 #include "platform/CalendarControl.h"
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
@@ -126,14 +127,15 @@ void SaltListScreen::buildTable() {
                                Qt::AlignVCenter | Qt::AlignRight);
         LabelE2[r]->setIndent(6);
         SetBackground(LabelE2[r], colour::PaleYellow);
-        LabelE3[r] = MakeLabel(this, ArrayName("LabelE3", r), QString(),
-                               {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset});
+        LabelE3[r] =
+            MakeBar(this, ArrayName("LabelE3", r), {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset});
         SetBackground(LabelE3[r], colour::LightOrange);
         // Made after its salt bar and before the panels and the calendar, the
         // pressure bar lies over the salt bar but under those, which keep
         // their clicks.
-        LabelE4[r] = MakeLabel(this, ArrayName("LabelE4", r), QString(),
-                               {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset}, Qt::AlignCenter);
+        LabelE4[r] =
+            MakeBar(this, ArrayName("LabelE4", r), {barLeft, top + BarInset, 0, RowHeight - 2 * BarInset},
+                    {colour::LightOrange, colour::Salmon});
         LabelE4[r]->setFont(barFont);
         SetBackground(LabelE4[r], colour::Lavender);
         LabelE1[r]->hide();
@@ -349,6 +351,8 @@ void SaltListScreen::ShowPage() {
         hidePressureBars();
     TextPAGE->setFocus();
     TextPAGE->selectAll();
+    // The rows changed under a box that says only that its text is selected.
+    Announce(QStringLiteral("ページ %1").arg(page));
 }
 
 void SaltListScreen::PreviousPage() {

@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -87,19 +88,28 @@ public:
     }
 };
 
+// Keeps `widget`'s own description aside, to come back when it loses the focus.
+void keepOwnDescription(QWidget* widget) {
+    if (widget->property(OwnDescription).isValid()) return;
+    widget->setProperty(OwnDescription, widget->accessibleDescription());
+    new DescriptionKeeper(widget);
+}
+
 // What one key or click changed is said at once, in one breath: the tick,
 // then the total it made.
 QStringList pending;
 
 void speakPending() {
+    if (pending.isEmpty()) return;
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, qApp, speakPending);
+        return;
+    }
     const QString text = pending.join(QStringLiteral("、"));
     pending.clear();
     QWidget* focus = QApplication::focusWidget();
     if (!focus || text.isEmpty()) return;
-    if (!focus->property(OwnDescription).isValid()) {
-        focus->setProperty(OwnDescription, focus->accessibleDescription());
-        new DescriptionKeeper(focus);
-    }
+    keepOwnDescription(focus);
     // The same words twice in a row are still a new event (a second refusal).
     focus->setAccessibleDescription(text);
     // Sent whether or not the description differs: the same words twice in a
@@ -109,7 +119,35 @@ void speakPending() {
     Notify(focus, text);
 }
 
+class ValueOnFocus final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::FocusIn) return false;
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (!box || box->echoMode() != QLineEdit::Normal) return false;
+        keepOwnDescription(box);
+        const QString own = box->property(OwnDescription).toString();
+        const QString value = box->text();
+        box->setAccessibleDescription(value.isEmpty() ? own
+                                      : own.isEmpty() ? value
+                                                      : value + QStringLiteral("、") + own);
+        return false;
+    }
+};
+
 }  // namespace
+
+void SpeakValuesOnFocus() {
+    static ValueOnFocus* const filter = [] {
+        auto* f = new ValueOnFocus(qApp);
+        qApp->installEventFilter(f);
+        return f;
+    }();
+    Q_UNUSED(filter);
+}
 
 void Announce(const QString& text) {
     if (text.isEmpty()) return;

@@ -13,7 +13,16 @@
 namespace morv {
 
 // Spoken from the control that has the focus; nothing happens without one.
+// While a message box is open the words wait until it has closed: a box
+// takes what it was told with it, and a reason given beside a message
+// (why an import was refused) belongs to the window the focus goes back to.
 void Announce(const QString& text);
+
+// Every text box, when it takes the focus, carries its whole value at the
+// start of its description until it loses the focus again. Orca 43 under
+// Qt 6.4 drops the last character of the value it reads on focus ("1.5" for
+// 1.52) but speaks the description whole. Installed once for the application.
+void SpeakValuesOnFocus();
 
 // What a tick says when it changes: "みそ汁 チェック" and its new state.
 inline QString TickedText(const QString& tickName, bool ticked) {

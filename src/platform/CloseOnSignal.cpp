@@ -24,8 +24,9 @@ void onSignal(int) {
 
 void ReportMessagesOnScreen() {
     for (MessageOnScreen* m = topMessage; m; m = m->under_)
-        ReportWhileTerminating(m->question_ ? QStringLiteral("答えを待たずに終了しました: ") + m->text_
-                                            : m->text_);
+        ReportWhileTerminating(
+            m->question_ ? QStringLiteral("答えを待たずに終了しました: ") + m->text_ : m->text_,
+            m->question_);
 }
 
 MessageOnScreen::MessageOnScreen(const QString& text, bool question)
@@ -35,12 +36,12 @@ MessageOnScreen::MessageOnScreen(const QString& text, bool question)
 
 MessageOnScreen::~MessageOnScreen() { topMessage = under_; }
 
-void CloseWindowOnTerminationSignals(QWidget* window) {
+void CloseWindowOnTerminationSignals(QWidget* window, std::function<bool()> everythingSaved) {
     // The handler may only write to a socket; the window is closed from the
     // event loop when the notifier sees the byte.
     if (signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, window);
-    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window, everythingSaved] {
         char byte;
         [[maybe_unused]] ssize_t ignored = ::read(signalPipe[0], &byte, 1);
         terminating = true;
@@ -48,7 +49,8 @@ void CloseWindowOnTerminationSignals(QWidget* window) {
         window->close();
         // Also ends any message box that is open (they run event loops of
         // their own), so the program ends at once whatever it shows.
-        QCoreApplication::exit(failedWhileTerminating ? 1 : 0);
+        const bool failed = failedWhileTerminating || (everythingSaved && !everythingSaved());
+        QCoreApplication::exit(failed ? 1 : 0);
     });
     struct sigaction action {};
     action.sa_handler = onSignal;
@@ -59,8 +61,8 @@ void CloseWindowOnTerminationSignals(QWidget* window) {
 
 bool TerminationRequested() { return terminating; }
 
-void ReportWhileTerminating(const QString& text) {
-    failedWhileTerminating = true;
+void ReportWhileTerminating(const QString& text, bool failure) {
+    failedWhileTerminating = failedWhileTerminating || failure;
     // One line, whatever breaks the message had on screen.
     QString line = text.trimmed();
     line.replace(QLatin1String("\r\n\r\n"), QLatin1String(" "))

@@ -1,13 +1,16 @@
 #include "platform/KeyPaths.h"
 
 #include "platform/Covered.h"
+#include "platform/ReturnFocus.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QWindow>
 
 namespace morv {
 namespace {
@@ -58,9 +61,16 @@ private:
     }
 
     void showMenu() {
-        auto* menu = new QMenu(box_);
+        // Without a parent widget: a screen reader finds it among the
+        // application's children (ListMenusOnTree), where the path up from
+        // its items leads.
+        auto* menu = new QMenu;
         menu->setObjectName(QStringLiteral("RowMenu"));
         menu->setAttribute(Qt::WA_DeleteOnClose);
+        connect(box_, &QObject::destroyed, menu, &QObject::deleteLater);
+        menu->createWinId();
+        if (QWindow* window = box_->window()->windowHandle())
+            menu->windowHandle()->setTransientParent(window);
         for (QAbstractButton* button : keys_.commands) {
             QAction* action = menu->addAction(button->text());
             action->setEnabled(button->isEnabled());
@@ -80,6 +90,8 @@ private:
 
 void PressByKey(QAbstractButton* button) {
     if (!usable(button)) return;
+    // A panel the button opens gives the focus back to where the key was pressed.
+    const PressedFrom from(QApplication::focusWidget());
     if (button->focusPolicy() & Qt::ClickFocus) button->setFocus(Qt::OtherFocusReason);
     button->click();
 }

@@ -1,5 +1,6 @@
 #include "platform/KeyRules.h"
 
+#include "platform/Announce.h"
 #include "platform/FocusReason.h"
 
 #include <QEvent>
@@ -29,6 +30,17 @@ bool inClass(KeyRule::Chars chars, QChar c) {
     }
     return false;
 }
+
+}  // namespace
+
+QString RefusedCharacterText(QChar c, KeyRule::Chars chars) {
+    const char* allowed = chars == KeyRule::Chars::Decimal          ? "数字と小数点"
+                          : chars == KeyRule::Chars::DigitsAndSlash ? "数字と /"
+                                                                    : "数字";
+    return QStringLiteral("「%1」は入りません、%2だけです").arg(c).arg(QString::fromUtf8(allowed));
+}
+
+namespace {
 
 class KeyRuleFilter final : public QObject {
 public:
@@ -61,12 +73,21 @@ private:
         }
         const QString text = key->text();
         if (text.isEmpty()) return false;
+        // A screen reader has echoed the key; what the box did with it is
+        // told, since nothing on the box changes.
+        for (QChar c : text) {
+            if (inClass(rule_.chars, c) || !c.isPrint()) continue;
+            Announce(RefusedCharacterText(c, rule_.chars));
+            return true;
+        }
         for (QChar c : text) {
             if (!accepts(c)) return true;
         }
         if (rule_.maxTyped > 0 &&
-            box_->text().size() - box_->selectedText().size() + text.size() > rule_.maxTyped)
+            box_->text().size() - box_->selectedText().size() + text.size() > rule_.maxTyped) {
+            Announce(QStringLiteral("%1文字までです").arg(rule_.maxTyped));
             return true;
+        }
         return false;
     }
 

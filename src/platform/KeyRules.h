@@ -29,6 +29,9 @@ struct KeyRule {
 
 void InstallKeyRule(QLineEdit* box, KeyRule rule);
 
+// What a screen reader hears when a typed character is refused.
+QString RefusedCharacterText(QChar c, KeyRule::Chars chars);
+
 // Selects the whole text whenever the focus moves into the box (Tab, a click,
 // the program), but not when it comes back with the whole window.
 void SelectAllOnFocus(QLineEdit* box);

@@ -1,5 +1,7 @@
 #include "platform/ReturnFocus.h"
 
+#include "platform/Covered.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QPointer>
@@ -8,6 +10,8 @@
 namespace morv {
 
 namespace {
+
+QPointer<QWidget> pressedFrom;
 
 class FocusReturner final : public QObject {
 public:
@@ -19,7 +23,7 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != panel_) return QObject::eventFilter(watched, event);
         if (event->type() == QEvent::Show) {
-            QWidget* focus = QApplication::focusWidget();
+            QWidget* focus = pressedFrom ? pressedFrom.data() : QApplication::focusWidget();
             if (focus && !inside(focus)) opener_ = focus;
         } else if (event->type() == QEvent::Hide) {
             // Still before Qt moves a focus left inside to the panel's next
@@ -35,7 +39,7 @@ private:
     bool inside(const QWidget* widget) const { return widget == panel_ || panel_->isAncestorOf(widget); }
 
     static bool canTake(const QWidget* widget) {
-        return widget && widget->isVisible() && widget->isEnabled();
+        return widget && widget->isVisible() && widget->isEnabled() && !IsCovered(widget);
     }
 
     void giveBack() {
@@ -52,6 +56,10 @@ private:
 };
 
 }  // namespace
+
+PressedFrom::PressedFrom(QWidget* from) : before_(pressedFrom) { pressedFrom = from; }
+
+PressedFrom::~PressedFrom() { pressedFrom = before_; }
 
 void ReturnFocusOnHide(QWidget* panel, std::function<QWidget*()> fallback) {
     new FocusReturner(panel, std::move(fallback));

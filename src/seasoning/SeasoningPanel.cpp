@@ -548,9 +548,9 @@ void SeasoningPanel::Open() {
 
 void SeasoningPanel::Close() {
     waiting_.SetCarriedSalt(LabelEnbunC->text());
-    // The focus goes back before the panel hides, so that it does not wander
-    // into a grid box and move the grid's selected area.
-    emit closing();
+    // The focus goes back to where the panel was opened from as it hides
+    // (ReturnFocusOnHide), before it could wander into another grid box and
+    // move the grid's selected area.
     hide();
     Picture8->hide();
     if (!into_.Selection().salt) return;

@@ -83,10 +83,6 @@ public:
     // Public: the window hands Tab on while the panel is open.
     bool focusNextPrevChild(bool next) override;
 
-signals:
-    // "戻る": the focus goes back to what opened the calculator.
-    void closing();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,6 +1,7 @@
 #include "selected/SelectedItemsPanel.h"
 
 #include "diary/Diary.h"
+#include "platform/Announce.h"
 #include "platform/EscapeKey.h"
 #include "platform/KeyRules.h"
 #include "platform/TabRing.h"
@@ -103,22 +104,10 @@ SelectedItemsPanel::SelectedItemsPanel(Diary& diary, StatusLine& status, QWidget
     connect(Command22, &QPushButton::clicked, this, &SelectedItemsPanel::ShowPage);
     connect(Command20, &QPushButton::clicked, this, &SelectedItemsPanel::NextPage);
     connect(Command21, &QPushButton::clicked, this, &SelectedItemsPanel::PreviousPage);
-    connect(Command19, &QPushButton::clicked, this, [this] {
-        // Back to the button that opened the list, rather than wherever the
-        // focus would wander when its box disappears: the preview bar's own
-        // one while the bar covers the main commands.
-        emit closing();
-        hide();
-    });
-    connect(&diary_, &Diary::itemChanged, this, &SelectedItemsPanel::itemsChanged);
+    connect(Command19, &QPushButton::clicked, this, &QWidget::hide);
+    // A snapshot taken at opening: a row filled meanwhile (from the food
+    // table's own window) shows at the next opening.
     hide();
-}
-
-void SelectedItemsPanel::itemsChanged() {
-    if (!isVisible()) return;
-    SelectedItems = BuildSelectedItems(diary_.ItemTable());
-    LabelPAGE2->setText(QString::number(pageCount()));
-    FillItemListPage(std::max(1, std::min(shownPage_, pageCount())));
 }
 
 int SelectedItemsPanel::pageCount() const { return ListPageCount(static_cast<int>(SelectedItems.size())); }
@@ -224,6 +213,7 @@ void SelectedItemsPanel::ShowPage() {
     FillItemListPage(page);
     TextPAGE2->setFocus();
     TextPAGE2->selectAll();
+    Announce(QStringLiteral("ページ %1").arg(page));
 }
 
 void SelectedItemsPanel::step(int page) {

@@ -50,12 +50,7 @@ public:
 
     inline static const QString NamesByArrowsText = QStringLiteral("下矢印キーで品名へ（矢印キーで移動）");
 
-signals:
-    // "戻る": the focus goes back to what opened the list, before the list hides.
-    void closing();
-
 private:
-    void itemsChanged();
     void FillItemListPage(int page);
     void showName(QLabel* cell, const QString& name);
     int pageCount() const;

@@ -29,14 +29,6 @@ const QString Enbun = QStringLiteral("Enbun");
 const QString Moku = QStringLiteral("Moku");
 const QString Atu = QStringLiteral("Atu");
 
-QStringView TrimSpaces(QStringView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ') ++begin;
-    while (end > begin && text[end - 1] == u' ') --end;
-    return text.mid(begin, end - begin);
-}
-
 // A table handed in short (it should always have 161 slots) is completed the
 // way a fresh table is, so the file still gets its 160 lines.
 void EnsureSlots(ItemList& items) {
@@ -198,11 +190,8 @@ QString DataFiles::KeepConflictCopy(const QString& stem, const QByteArray& bytes
 QByteArray KirokuBytes(const ItemList& items) {
     QByteArray bytes;
     for (size_t slot = 0; slot < size_t(StoredItemCount); ++slot) {
-        const ItemRecord item =
-            slot < items.size() ? items[slot] : ItemRecord{QStringLiteral("0"), {}, {}, {}};
-        QString name = item.ItemName;
-        MakeNameStorable(name);
-        AppendQuotedLine(bytes, {item.Checked, name, item.Sodium, item.ItemSalt});
+        AppendItemLine(bytes,
+                       slot < items.size() ? items[slot] : ItemRecord{QStringLiteral("0"), {}, {}, {}});
     }
     return bytes;
 }
@@ -218,8 +207,7 @@ namespace {
 
 QByteArray ChomiBytes(const SeasoningList& rows) {
     QByteArray bytes;
-    for (const SeasoningRecord& row : rows)
-        AppendQuotedLine(bytes, {TrimSpaces(row.SeasoningName), row.UnitSalt});
+    for (const SeasoningRecord& row : rows) AppendSeasoningLine(bytes, row);
     return bytes;
 }
 
@@ -369,12 +357,16 @@ QStringList DataFiles::heldBack() const {
     return files;
 }
 
-void DataFiles::keepByRename(const QString& stem, SafeFile& file, bool backup, bool tooLarge) {
+void DataFiles::keepByRename(const QString& stem, SafeFile& file, bool backup, SafeFile::ReadResult read) {
     for (int n = 1; n < 1000; ++n) {
         const QString path = copyName(stem, n);
-        if (backup ? file.moveBackupAside(path) : file.moveAside(path))
-            return noteKept(stem + QLatin1String(backup ? ".bak" : ".txt"), path, KeptBecause::Unreadable,
-                            tooLarge);
+        if (backup ? file.moveBackupAside(path) : file.moveAside(path)) {
+            noteKept(stem + QLatin1String(backup ? ".bak" : ".txt"), path, KeptBecause::Unreadable,
+                     read == SafeFile::ReadResult::TooLarge);
+            if (read == SafeFile::ReadResult::NotRegular && !kept_.empty() && kept_.back().copy == path)
+                kept_.back().notAFile = true;
+            return;
+        }
         if (errno != EEXIST) return;
     }
 }
@@ -426,7 +418,7 @@ bool DataFiles::restore(const QString& stem, SafeFile& file) {
         QByteArray backup, current;
         if (const SafeFile::ReadResult read = file.readBackup(backup); read != SafeFile::ReadResult::Read) {
             // Not a backup this program made: never put over the data file.
-            keepByRename(stem, file, true, read == SafeFile::ReadResult::TooLarge);
+            keepByRename(stem, file, true, read);
         } else {
             switch (const SafeFile::ReadResult read = file.read(current)) {
                 case SafeFile::ReadResult::Read:
@@ -449,7 +441,7 @@ bool DataFiles::restore(const QString& stem, SafeFile& file) {
                 case SafeFile::ReadResult::NotRegular:
                 case SafeFile::ReadResult::Failed:
                 case SafeFile::ReadResult::TooLarge:
-                    keepByRename(stem, file, false, read == SafeFile::ReadResult::TooLarge);
+                    keepByRename(stem, file, false, read);
                     break;
             }
         }
@@ -482,7 +474,7 @@ DataFiles::Loaded DataFiles::load(const QString& stem, QByteArray& bytes) {
     }
     // Renaming keeps bytes that cannot be read or are too many to, and a FIFO
     // or a folder out of the way of every later start and save.
-    keepByRename(stem, file, false, read == SafeFile::ReadResult::TooLarge);
+    keepByRename(stem, file, false, read);
     // Looked up anew: `file` may still stand for where a link it was pointed.
     stamps_[stem] = fileOf(stem).current();
     if (keepReadBytes_) readBytes_.clear();

@@ -152,6 +152,7 @@ public:
         QString copy;  // full path of the copy; empty when it could not be made
         KeptBecause because;
         bool tooLarge = false;  // Unreadable because it is over its ceiling ("ファイルが大きすぎます")
+        bool notAFile = false;  // Unreadable as no regular file (a FIFO, a device, a folder): no content
     };
     // Every copy kept (or held back for) since the last takeKeptCopies(), in order.
     std::vector<KeptCopy> takeKeptCopies() { return std::exchange(kept_, {}); }
@@ -271,7 +272,7 @@ private:
     bool makeCopy(const QString& stem, const QByteArray& bytes, KeptBecause because);
     // Makes the copies a held-back file still waits for; true when none is left.
     bool makeHeldCopies(const QString& stem);
-    void keepByRename(const QString& stem, SafeFile& file, bool backup, bool tooLarge);
+    void keepByRename(const QString& stem, SafeFile& file, bool backup, SafeFile::ReadResult read);
     void noteKept(const QString& file, const QString& path, KeptBecause because, bool tooLarge = false,
                   bool tell = true);
     QString copyName(const QString& stem, int n, QLatin1String kind = QLatin1String(".unreadable-")) const;

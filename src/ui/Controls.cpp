@@ -7,9 +7,53 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 
 namespace morv {
+
+namespace {
+
+class BarLabel final : public QLabel {
+public:
+    BarLabel(QWidget* parent, QList<QColor> alsoAround)
+        : QLabel(parent), alsoAround_(std::move(alsoAround)) {}
+
+    QColor outline() const {
+        QList<QColor> around = alsoAround_;
+        const QWidget* panel = parentWidget();
+        around << panel->palette().color(panel->backgroundRole());
+        return BarEdge(Background(this), around);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        if (width() < 1 || height() < 1) return;
+        QPainter painter(this);
+        painter.setPen(outline());
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+
+private:
+    QList<QColor> alsoAround_;
+};
+
+}  // namespace
+
+QLabel* MakeBar(QWidget* parent, const QString& name, const QRect& rect, QList<QColor> alsoAround) {
+    auto* bar = new BarLabel(parent, std::move(alsoAround));
+    bar->setTextFormat(Qt::PlainText);
+    bar->setObjectName(name);
+    bar->setGeometry(rect);
+    bar->setAlignment(Qt::AlignCenter);
+    return bar;
+}
+
+QColor BarOutline(const QLabel* bar) {
+    const auto* edged = dynamic_cast<const BarLabel*>(bar);
+    return edged ? edged->outline() : QColor();
+}
 
 void RefuseSecondPoint(Dialogs& dialogs) { dialogs.notice(QStringLiteral("すでに小数点が入力されています")); }
 

@@ -2,7 +2,9 @@
 // The window's controls are placed by hand at fixed positions and found by
 // name (tests find them the same way); these make one in a single call.
 
+#include <QColor>
 #include <QFont>
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -22,6 +24,12 @@ void RefuseSecondPoint(Dialogs& dialogs);
 // Labels show plain text only, whatever their caption holds.
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
                   Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft);
+// A bar of a chart: a label in its colour (SetBackground) with an outline
+// that stands out at 3:1 from the panel it lies on and from `alsoAround`
+// (the bars it may lie over), as the fill alone may not.
+QLabel* MakeBar(QWidget* parent, const QString& name, const QRect& rect, QList<QColor> alsoAround = {});
+// The outline a bar made by MakeBar is drawn with now.
+QColor BarOutline(const QLabel* bar);
 // Buttons never act as a dialog's default: Enter belongs to the text boxes.
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
                         Qt::FocusPolicy focus = Qt::StrongFocus);

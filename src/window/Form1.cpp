@@ -9,6 +9,7 @@
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
 #include "log/SaltListScreen.h"
+#include "platform/AccessibleTree.h"
 #include "platform/Announce.h"
 #include "platform/BeforeFirstInput.h"
 #include "platform/CalendarControl.h"
@@ -65,6 +66,8 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
     // its light text on them, now or after it changes.
     KeepOwnLook(this);
     ExposeOnlyUncovered(this);
+    ListMenusOnTree();
+    SpeakValuesOnFocus();
     // The window sets the policy: what the user is told, and the save a
     // session manager asks for at logout.
     connect(&document_, &DiaryDocument::storageFailed, this, &Form1::ShowStatus);
@@ -269,7 +272,8 @@ void Form1::onOpenCalendar() {
 
 void Form1::SaveAll() {
     if (logGuard_) logGuard_->done();
-    if (!document_.SaveAllAndStop().ok()) dialogs_.notice(StorageErrorText);
+    saveFailed_ = !document_.SaveAllAndStop().ok();
+    if (saveFailed_) dialogs_.notice(StorageErrorText);
 }
 
 void Form1::onExit() {

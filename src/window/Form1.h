@@ -91,6 +91,10 @@ public:
     void EnbunGoukei();
     void ShowStatus(const QString& text) override;
 
+    // Whether the close has saved the diary whole: what ending on a signal
+    // reports as its status.
+    bool SavedWhole() const { return saved_ && !saveFailed_; }
+
     // ---- The window's controls, found by tests also by object name ----
     QLabel* Label3() const { return Label3_; }
     QLabel* Label46() const { return Label46_; }
@@ -150,7 +154,6 @@ private:
     void showPreviewFileName(const QString& name);
     void showDateButtons(bool shown);
     void beginItemPreview(const QString& fileName);
-    void focusSelectedItemsButton();
     // The views of the main view follow the diary from here.
     void followDiary();
 
@@ -194,6 +197,7 @@ private:
     DiaryDocument document_;
     WaitingValues waiting_;
     bool saved_ = false;
+    bool saveFailed_ = false;
     bool enterPrompt_ = false;
     QScrollArea* scroller_ = nullptr;  // only on a screen too small for the window
     QWidget* content_ = nullptr;

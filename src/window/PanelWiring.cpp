@@ -42,11 +42,6 @@ void Form1::coverCommands(bool covered) {
         command->setFocusPolicy(covered ? Qt::NoFocus : Qt::StrongFocus);
 }
 
-void Form1::focusSelectedItemsButton() {
-    // The preview bar's own button while the bar covers the main commands.
-    (Picture3_.isVisible() ? Picture3_->Command27 : Command13_)->setFocus();
-}
-
 void Form1::showPreviewFileName(const QString& name) {
     SetTextColour(Label3_, colour::Red);
     SetTextColour(Label46_, colour::Red);
@@ -96,20 +91,19 @@ SaltListScreen* Form1::buildPictureE() {
 }
 
 SelectedItemsPanel* Form1::buildPictureH() {
-    auto* panel =
-        returningFocus(placed(new SelectedItemsPanel(diary(), *this, host()), wholeWindow()), Text1_0_);
-    // Back to the button that opened the list, rather than wherever the
-    // focus would wander when its box disappears.
-    connect(panel, &SelectedItemsPanel::closing, this, &Form1::focusSelectedItemsButton);
+    auto* panel = placed(new SelectedItemsPanel(diary(), *this, host()), wholeWindow());
+    // Where it was opened from; else its button, the preview bar's own one
+    // while the bar covers the main commands.
+    ReturnFocusOnHide(panel, [this]() -> QWidget* {
+        return Picture3_.isVisible() ? Picture3_->Command27 : static_cast<QWidget*>(Command13_);
+    });
     return panel;
 }
 
 SeasoningPanel* Form1::buildPictureCho() {
-    auto* panel = returningFocus(
+    return returningFocus(
         placed(new SeasoningPanel(diary(), dialogs_, *this, *this, *Grid_, waiting_, host()), wholeWindow()),
-        Text1_0_);
-    connect(panel, &SeasoningPanel::closing, this, [this] { Picture7_->Command43->setFocus(); });
-    return panel;
+        Picture7_->Command43);
 }
 
 DataDialog* Form1::buildPicture2() {

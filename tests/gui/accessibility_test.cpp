@@ -3,13 +3,19 @@
 // accessibility layer would give; a screen added later only needs its entry in
 // Screens.
 
+#include "../unit/storage_test_support.h"
 #include "SaltListFixture.h"
+#include "exchange/DataDialog.h"
 #include "exchange/PreviewBar.h"
+#include "exchange/core/ExchangeFiles.h"
 #include "grid/ItemGrid.h"
 #include "log/DeletionPanel.h"
+#include "platform/Announce.h"
 #include "platform/CalendarControl.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
+#include "selected/SelectedItemsPanel.h"
+#include "text/Cp932.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Shortcuts.h"
 
@@ -22,6 +28,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QSet>
 #include <functional>
@@ -239,6 +246,18 @@ TEST_F(Accessibility, ChangesAreToldWhereTheFocusIs) {
     EXPECT_TRUE(w.CommandP()[1]->isChecked());
     EXPECT_FALSE(w.CommandP()[0]->isChecked());
     EXPECT_EQ(spokenName(g.TextName[0]), "2ページ 品名 1");
+    // A screen reader's action on a page button turns the page, whichever it asks.
+    for (const QString& action :
+         {QAccessibleActionInterface::toggleAction(), QAccessibleActionInterface::pressAction()}) {
+        QAccessibleInterface* third = QAccessible::queryAccessibleInterface(w.CommandP()[2]);
+        EXPECT_TRUE(third->state().checkable);
+        third->actionInterface()->doAction(action);
+        QApplication::processEvents();
+        EXPECT_EQ(spokenName(g.TextName[0]), "3ページ 品名 1") << qPrintable(action);
+        EXPECT_TRUE(third->state().checked);
+        EXPECT_FALSE(w.CommandP()[1]->isChecked());
+        QTest::keyClick(w.Text1_0(), Qt::Key_PageUp, Qt::ControlModifier);
+    }
     EXPECT_EQ(g.TextName[0]->accessibleDescription(), keys::RowBox) << "its own description is back";
 
     // A status-line hint, once.
@@ -261,6 +280,97 @@ TEST_F(Accessibility, ChangesAreToldWhereTheFocusIs) {
     QTest::keyClick(s.Text6, Qt::Key_Return);
     EXPECT_EQ(w.DailyLog()[1].PressureHigh, "125");
     EXPECT_TRUE(heard(s.Text5, "血圧 125/80 を登録しました"));
+}
+
+// What the focused control does not show for itself is told from it, and a
+// value is carried whole in the description Orca reads on focus (it drops the
+// value's last character). Each row: what happens, and the words the control
+// that has the focus afterwards must carry.
+TEST_F(Accessibility, WhatTheFocusedControlDoesNotShowIsTold) {
+    QString items;
+    for (int i = 0; i < 61; ++i) items += QStringLiteral("\"1\",\"item %1\",\"\",\"0.5\"\r\n").arg(i);
+    put("Kiroku.txt", EncodeCp932(items));
+    WriteBytes(home.path() + "/utf8.TXT",
+               QStringLiteral("\"2024/01/05\",\"\",\"\",\"\"\r\n\"1\",\"みそ\",\"\",\"1\"\r\n").toUtf8());
+    Form1& w = start();
+    w.diary().LoadDailyLog(days(45, QDate(2024, 1, 1)));
+    ItemGrid& g = *w.Grid();
+    SaltListScreen& s = *w.PictureE();
+    auto press = [](QWidget* control, int key, Qt::KeyboardModifiers mods = {}) {
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key(key), mods);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        QString heard;
+    } rows[] = {
+        {"a value on focus",
+         [&] {
+             w.Grid()->TextEnbun[1]->setText(QStringLiteral("1.52"));
+             w.Grid()->TextEnbun[1]->setFocus();
+         },
+         QStringLiteral("1.52、") + keys::RowBox},
+        {"a letter dropped from a number box", [&] { press(g.TextNa[0], Qt::Key_A); },
+         QStringLiteral("「a」は入りません、数字と小数点だけです")},
+        {"a box's cap",
+         [&] {
+             w.TextMoku()->setText(QStringLiteral("12345678"));
+             w.TextMoku()->setFocus();
+             w.TextMoku()->end(false);
+             QTest::keyClicks(w.TextMoku(), "9");
+         },
+         QStringLiteral("8文字までです")},
+        {"why an import was refused",
+         [&] {
+             w.Command8()->click();
+             dialogs.fileChoices = {home.path() + "/utf8.TXT"};
+             w.Picture2()->Command6->click();
+         },
+         NotCp932Text},
+        {"a page of the selected list",
+         [&] {
+             w.Picture2()->Command7->click();
+             w.Command13()->click();
+             press(w.PictureH()->TextPAGE2, Qt::Key_PageDown, Qt::ControlModifier);
+         },
+         QStringLiteral("ページ 2")},
+        {"a page of the salt list",
+         [&] {
+             w.PictureH()->Command19->click();
+             w.Command3()->click();
+             press(s.TextPAGE, Qt::Key_PageUp, Qt::ControlModifier);
+         },
+         QStringLiteral("ページ 2")},
+        {"blood pressure shown", [&] { press(s.Command40, Qt::Key_Space); },
+         QStringLiteral("血圧を表示しました、ボタンは 血圧非表示")},
+        {"blood pressure hidden", [&] { press(s.Command40, Qt::Key_Space); },
+         QStringLiteral("血圧を隠しました、ボタンは 血圧表示")},
+    };
+    for (const auto& row : rows) {
+        row.act();
+        QApplication::processEvents();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr) << row.what;
+        EXPECT_TRUE(focus->accessibleDescription().contains(row.heard))
+            << row.what << ": " << qPrintable(focus->objectName()) << " \""
+            << qPrintable(focus->accessibleDescription()) << "\"";
+    }
+
+    // Told while a message box is open, it waits for the box to close: the
+    // box would take the words with it.
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, QStringLiteral("お知らせ"), QMessageBox::Ok, &w);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    Announce(QStringLiteral("理由"));
+    QTest::qWait(50);
+    EXPECT_FALSE(QApplication::focusWidget()->accessibleDescription().contains("理由"));
+    box.accept();
+    w.activateWindow();  // as the window manager does
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return QApplication::focusWidget()->accessibleDescription().contains("理由"); }, 1000));
 }
 
 // Qt's day grid calls its current day focused even when hidden, so a tool

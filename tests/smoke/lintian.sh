@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a scratch folder and has lintian check it,
 # pedantic and informational tags included: the package stays free of them.
+# The user's guide is in it as a web page with every picture it shows.
 # Exits 77 (reported as skipped) when lintian is not installed.
 set -euo pipefail
 
@@ -16,4 +17,10 @@ if ! lintian --display-info --pedantic --info --fail-on error,warning,info,pedan
   echo "lintian: FAIL: tags above (lintian --display-info --pedantic)" >&2
   exit 1
 fi
-echo "lintian: clean"
+dpkg-deb -x "$deb" "$out/root"
+guide=$out/root/usr/share/doc/morvaline/guide
+[ -f "$guide/index.html" ] || { echo "lintian: FAIL: no guide/index.html in the package" >&2; exit 1; }
+for picture in $(grep -o '<img[^>]* src="[^"]*"' "$guide/index.html" | sed 's/.* src="//; s/"$//'); do
+  [ -f "$guide/$picture" ] || { echo "lintian: FAIL: the guide shows $picture, which the package lacks" >&2; exit 1; }
+done
+echo "lintian: clean; the guide has its $(grep -c '<img' "$guide/index.html") pictures"

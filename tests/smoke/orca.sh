@@ -2,7 +2,9 @@
 # Orca itself hears an announcement: the real binary under Xvfb with a session
 # bus, the accessibility bus and Orca, whose speech goes to a speech-dispatcher
 # module that says nothing; the words are read from Orca's debug log. A page
-# turn by Ctrl+PageDown must be spoken ("ページ 2"; one of three turns). Skipped when Orca or
+# turn by Ctrl+PageDown must be spoken ("ページ 2"; one of three turns), and the
+# focused date box's whole value (Orca drops its last character from the value
+# itself and reads it whole from the description). Skipped when Orca or
 # one of its helpers is not installed.
 set -euo pipefail
 
@@ -74,5 +76,8 @@ done
 kill -TERM $orca_pid
 wait_for '! kill -0 $orca_pid 2>/dev/null' 10 || fail "Orca did not end"
 grep -q "SPEECH OUTPUT: .日付" "$log" || fail "Orca did not speak the focused date box"
+# Orca reads the value less its last character; the description carries it whole.
+today=$(date +%Y/%m/%d)
+grep -q "SPEECH OUTPUT: '$today" "$log" || fail "Orca did not speak the whole date $today"
 grep -q "SPEECH OUTPUT: .*ページ [234]" "$log" || fail "Orca did not speak a page turn"
 echo "orca smoke: heard $(grep -o "SPEECH OUTPUT: '[^']*ページ [234][^']*'" "$log" | head -n 1)"

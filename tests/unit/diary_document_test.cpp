@@ -139,6 +139,8 @@ TEST_F(DiaryDocumentTest, AFolderOrLogThatGoesAwayLosesNothing) {
     EXPECT_EQ(d.diary().LogCount(), 1);
     ASSERT_EQ(notices.size(), 1);
     EXPECT_TRUE(notices[0].contains("この画面の内容はそのまま残し")) << notices[0].toStdString();
+    EXPECT_TRUE(notices[0].contains("ふつうのファイルではない")) << notices[0].toStdString();
+    EXPECT_FALSE(notices[0].contains("元の内容")) << "a FIFO has no content to keep";
     EXPECT_TRUE(d.SaveChangedNow().ok());
     EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5"));
 

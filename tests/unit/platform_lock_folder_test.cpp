@@ -1,5 +1,6 @@
-// Without XDG_RUNTIME_DIR the lock goes where no other user can put anything
-// first; what another user did make there is refused by name, never used.
+// Without a private XDG_RUNTIME_DIR the lock goes where no other user can put
+// anything first; what another user did make there is refused by name, never
+// used, and the session's folder is never changed.
 
 #include "platform/core/LockFolder.h"
 
@@ -42,6 +43,12 @@ TEST(LockFolder, AFolderAnotherUserMadeFirstIsNeverUsedAndIsNamed) {
          [&](const QString&, const QString& shared) {
              mkdir(shared + "/morvaline-" + QString::number(::getuid()), 0777);
              QFile::link(shared, shared + "/runtime-" + qgetenv("USER"));
+         },
+         true},
+        {"the session's runtime folder open to others: left as it is, not used",
+         [&](const QString& h, const QString&) {
+             mkdir(h + "/run", 0755);
+             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(h + "/run"));
          },
          true},
         {"our own folder left open",
@@ -90,6 +97,9 @@ TEST(LockFolder, AFolderAnotherUserMadeFirstIsNeverUsedAndIsNamed) {
         }
         EXPECT_EQ(test::Entries(shared), planted) << "nothing made or taken in the shared folder";
         EXPECT_FALSE(QFileInfo(homeDir + "/.cache").permissions() & QFile::WriteOther);
+        struct stat run;
+        if (::lstat(QFile::encodeName(homeDir + "/run").constData(), &run) == 0)
+            EXPECT_EQ(run.st_mode & 0777, 0755u) << "a folder the program did not make keeps its mode";
     }
 }
 

@@ -182,6 +182,11 @@ TEST(ReportLayout, AxesHoldEveryBarAndTheTarget) {
     EXPECT_GE(salt.max, 23.4);
     EXPECT_LE(salt.max / salt.step, 6);
     EXPECT_EQ(SaltAxis(report, 40).max, 40);
+    // A slip of the keys does not flatten the other days: the axis stops at
+    // the cap and that bar is drawn cut.
+    SaltReport slip = MakeSaltReport({day("2024/01/08", "6"), day("2024/01/09", "99.9")}, date("2024/01/08"),
+                                     date("2024/01/09"), QString());
+    EXPECT_EQ(SaltAxis(slip, 7).max, SaltAxisCap);
     const ChartAxis bp = PressureAxis(report);
     EXPECT_LE(bp.min, 55);
     EXPECT_GE(bp.max, 187);
@@ -226,6 +231,30 @@ TEST(ReportLayout, RowsFlowOntoPagesWithoutALonelyLine) {
     EXPECT_EQ(FlowRows(70, 0, 100, 10, 10, 1).firstPageRows, 0);  // two would stand alone
     EXPECT_EQ(FlowRows(95, 0, 100, 10, 10, 1).pageRows, 9);
     EXPECT_EQ(FlowRows(0, 0, 5, 10, 10, 1).pageRows, 1);  // always some progress
+    // The whole period's line does not go over alone: the row before it goes too.
+    EXPECT_EQ(RowsOnPage(25, 26), 24);
+    EXPECT_EQ(RowsOnPage(25, 27), 25);
+    EXPECT_EQ(RowsOnPage(25, 25), 25);
+    EXPECT_EQ(RowsOnPage(2, 3), 2);  // always some progress
+}
+
+// A chart of averages spans whole runs: the week or month the period cuts
+// short has a whole run's room, not a sliver.
+TEST(ReportLayout, ACutRunKeepsAWholeRunsRoom) {
+    const struct {
+        const char *from, *to, *first, *last;
+    } cases[] = {
+        {"2024/03/01", "2024/03/28", "2024/03/01", "2024/03/28"},  // daily bars: the period
+        {"2024/01/01", "2025/12/31", "2024/01/01", "2026/01/04"},  // 731 days: 104 weeks and 3 days
+        {"2016/12/10", "2026/12/09", "2016/12/01", "2026/12/31"},  // monthly: whole months
+    };
+    for (const auto& c : cases) {
+        const ChartDays days = ChartDaysFor(date(c.from), date(c.to));
+        EXPECT_EQ(days.first, date(c.first)) << c.from;
+        EXPECT_EQ(days.last, date(c.last)) << c.from;
+    }
+    const ChartDays lastWeek = RunOf(date("2025/12/31"), date("2024/01/01"), date("2025/12/31"));
+    EXPECT_EQ(lastWeek.first.daysTo(lastWeek.last), 6);
 }
 
 // The text a PDF gives back: a glyph the font shares between a radical and

@@ -2,6 +2,7 @@
 // under a data file's name, a data file that is a link, a folder that vanished.
 
 #include "storage/DataFiles.h"
+#include "text/Cp932.h"
 
 #include "storage_test_support.h"
 
@@ -95,6 +96,13 @@ TEST_F(OddFilesTest, WhatIsNotReadExactlyIsKeptBeforeTheSave) {
          [](const Read& r) { return r.shift == 3000; }},
         {"blanks around the bar shift", "Atu.txt", " 3400 \r\n", false,
          [](const Read& r) { return r.shift == 3400; }},
+        // Read right, but not written back as they stand.
+        {"a name under the twin code of its character", "Kiroku.txt", "\"1\",\"\xEE\xEC\",\"\",\"1\"\r\n",
+         true, [](const Read& r) { return r.items[0].ItemName == DecodeCp932("\xFC\x4B"); }},
+        {"bare CRs and unquoted fields", "Kiroku.txt", "1,a,,1.5\r0,b,,\r", true,
+         [](const Read& r) { return r.items[0].ItemSalt == "1.5" && r.items[1].ItemName == "b"; }},
+        {"a blank line between seasonings", "Chomi.txt", "\"a\",\"1\"\r\n\r\n\"b\",\"2\"\r\n", true,
+         [](const Read& r) { return r.rows[1].SeasoningName == "b"; }},
         {"an ordinary item file", "Kiroku.txt", good, false,
          [](const Read& r) { return r.items[0].ItemSalt == "1.5"; }},
     };

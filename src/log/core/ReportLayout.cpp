@@ -24,7 +24,8 @@ double ChartAxis::fraction(double value) const {
 ChartAxis SaltAxis(const SaltReport& report, double targetGrams) {
     double top = std::max(10.0, targetGrams);
     for (const ReportDay& day : report.days)
-        if (day.saltAmount) top = std::max(top, static_cast<double>(*day.saltAmount) / 1e6);
+        if (day.saltAmount)
+            top = std::max(top, std::min(SaltAxisCap, static_cast<double>(*day.saltAmount) / 1e6));
     const double step = std::max(niceStep(top / 5), 1.0);
     return {0, std::ceil(top / step) * step, step};
 }
@@ -91,6 +92,33 @@ RowFlow FlowRows(double top, double pageTop, double bottom, double headerHeight,
     // A table does not start with a lonely line or two at a page's foot.
     if (flow.firstPageRows < 3 * columns) flow.firstPageRows = 0;
     return flow;
+}
+
+int RowsOnPage(int room, int left) {
+    if (left <= room) return left;
+    // One row over: it takes the one before it along.
+    return left - room == 1 && room > 2 ? room - 1 : room;
+}
+
+ChartDays RunOf(QDate day, QDate from, QDate to) {
+    switch (ChartUnitFor(from.daysTo(to) + 1)) {
+        case ChartUnit::Day:
+            return {day, day};
+        case ChartUnit::Week: {
+            const QDate first = from.addDays(from.daysTo(day) / 7 * 7);
+            return {first, first.addDays(6)};
+        }
+        case ChartUnit::Month: {
+            const QDate first(day.year(), day.month(), 1);
+            return {first, first.addMonths(1).addDays(-1)};
+        }
+    }
+    return {day, day};
+}
+
+ChartDays ChartDaysFor(QDate from, QDate to) {
+    if (!from.isValid() || !to.isValid() || from > to) return {from, to};
+    return {RunOf(from, from, to).first, RunOf(to, from, to).last};
 }
 
 }  // namespace morv

@@ -17,7 +17,10 @@ struct ChartAxis {
 };
 
 // The salt axis: from 0 to the largest salt or the target, whichever is
-// higher, at least 10 g, rounded up to a whole mark.
+// higher, at least 10 g, rounded up to a whole mark. A day beyond
+// SaltAxisCap (a slip of the keys, 99.9) does not flatten every other bar:
+// the axis stops there and that bar is drawn cut, with its amount.
+inline constexpr double SaltAxisCap = 30;
 ChartAxis SaltAxis(const SaltReport& report, double targetGrams);
 // The reference for readings taken at home: 135/85 mmHg and above is high.
 inline constexpr double HomeSystolicLimit = 135;
@@ -55,5 +58,19 @@ struct RowFlow {
 };
 RowFlow FlowRows(double top, double pageTop, double bottom, double headerHeight, double rowHeight,
                  int columns);
+// Of `left` rows, how many go on a page with room for `room`: the last row
+// (the whole period's line) never stands alone on the next page.
+int RowsOnPage(int room, int left);
+
+// The days the chart's time axis spans: the period itself for daily bars;
+// for weekly or monthly averages the period widened to whole weeks (from its
+// first day) or calendar months, so that a run the period cuts short has a
+// whole run's room and bar, not a sliver.
+struct ChartDays {
+    QDate first, last;
+};
+ChartDays ChartDaysFor(QDate from, QDate to);
+// The run of the chart's unit that `day` falls in, as the chart draws it.
+ChartDays RunOf(QDate day, QDate from, QDate to);
 
 }  // namespace morv

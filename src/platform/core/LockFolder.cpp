@@ -13,16 +13,22 @@
 namespace morv {
 namespace {
 
+enum class WhenOpen { Refuse, Close };
+
 // Empty when `path` is a real folder (no link) of this user's, closed to
-// everyone else (made so when it is ours but open); otherwise why not.
-QString OwnClosedFolder(const QString& path) {
+// everyone else; otherwise why not. An open one is closed only when it is
+// the program's own (`Close`): the session's runtime folder is not ours to
+// change, whatever its mode.
+QString OwnClosedFolder(const QString& path, WhenOpen whenOpen) {
     const QByteArray name = QFile::encodeName(path);
     struct stat st;
     if (::lstat(name.constData(), &st) != 0) return qt_error_string(errno);
     if (S_ISLNK(st.st_mode)) return QStringLiteral("シンボリックリンクです。");
     if (!S_ISDIR(st.st_mode)) return QStringLiteral("フォルダではありません。");
     if (st.st_uid != ::geteuid()) return QStringLiteral("ほかのユーザーのフォルダです。");
-    if ((st.st_mode & 077) != 0 && ::chmod(name.constData(), 0700) != 0) return qt_error_string(errno);
+    if ((st.st_mode & 077) == 0) return {};
+    if (whenOpen == WhenOpen::Refuse) return QStringLiteral("ほかのユーザーにも開いているフォルダです。");
+    if (::chmod(name.constData(), 0700) != 0) return qt_error_string(errno);
     return {};
 }
 
@@ -39,7 +45,8 @@ QString CacheHome() {
 
 LockFolder FindLockFolder() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && OwnClosedFolder(runtime).isEmpty())
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) &&
+        OwnClosedFolder(runtime, WhenOpen::Refuse).isEmpty())
         return {QDir::cleanPath(runtime), {}, {}};
     const QString cache = CacheHome();
     if (cache.isEmpty())
@@ -56,7 +63,9 @@ LockFolder FindLockFolder() {
     for (const QString& parent : missing) ::mkdir(QFile::encodeName(parent).constData(), 0755);
     if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
         return {{}, folder, qt_error_string(errno)};
-    if (const QString why = OwnClosedFolder(folder); !why.isEmpty()) return {{}, folder, why};
+    // "morvaline" in the cache folder is the program's own: only it makes one.
+    if (const QString why = OwnClosedFolder(folder, WhenOpen::Close); !why.isEmpty())
+        return {{}, folder, why};
     return {folder, {}, {}};
 }
 

@@ -14,10 +14,10 @@ struct LockFolder {
     QString why;     // and why, for the user
 };
 
-// $XDG_RUNTIME_DIR when it is a folder of this user's closed to others;
-// otherwise the user's cache folder ($XDG_CACHE_HOME, or ~/.cache) plus
-// "/morvaline", made 0700 when missing and closed to others when it is
-// ours. A folder there that is a link, or someone else's, is refused, never
+// $XDG_RUNTIME_DIR when it is a folder of this user's closed to others (an
+// open one is left as it is and not used); otherwise the user's cache folder
+// ($XDG_CACHE_HOME, or ~/.cache) plus "/morvaline", made 0700 when missing
+// and closed to others when it is ours. A folder there that is a link, or someone else's, is refused, never
 // taken over.
 LockFolder FindLockFolder();
 
