@@ -49,20 +49,26 @@ TEST_F(FolderSyncTest, AFileReplacedWhileTheWindowRunsShowsOnTheOpenList) {
     EXPECT_FALSE(w.diary().HasChanges(DataFile::Enbun)) << "read, not a change to save back";
     EXPECT_TRUE(dialogs.notices().isEmpty());
 
-    // A sync program's conflict copy: its own days join, and the copy is
-    // moved away once its days are in this machine's journal.
+    // A sync program's conflict copy, the older of two saves: its own days
+    // join, the file's newer ones win, and the copy is moved away once its
+    // days are in this machine's journal.
     const QString copy = "Enbun.sync-conflict-20240105-090000-ABCDEFG.txt";
     put(copy, line("2024/01/03", "7") + line("2024/01/04", "1"));
-    QFile(path(copy))
-        .setFileTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0)), QFileDevice::FileModificationTime);
+    QFile older(path(copy));
+    ASSERT_TRUE(
+        older.open(QIODevice::ReadWrite) &&
+        older.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    older.close();
     checkFolder();
     EXPECT_EQ(listedDays(), (QStringList{"2024/01/01", "2024/01/03", "2024/01/04"}));
+    EXPECT_EQ(screen().LabelE2[2]->text(), "9");
     ASSERT_EQ(dialogs.notices().size(), 1);
     EXPECT_TRUE(dialogs.notices()[0].contains(copy));
     EXPECT_FALSE(exists(copy));
     EXPECT_TRUE(exists("journal/absorbed/" + copy));
     w.AutosaveNow();
-    EXPECT_TRUE(bytes("Enbun.txt").contains(line("2024/01/03", "7")));
+    EXPECT_EQ(bytes("Enbun.txt"),
+              line("2024/01/01", "5") + line("2024/01/03", "7") + line("2024/01/04", "9"));
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ protected:
         // The wall clock, as file times are; it moves on at every look, so
         // that what is done later here is also stamped later.
         m.doc = std::make_unique<DiaryDocument>(
-            folder, [this] { return QDateTime::currentDateTimeUtc().addMSecs(++ticks); },
-            SystemFileOps(), nullptr, Machine{node, host});
+            folder, [this] { return QDateTime::currentDateTimeUtc().addMSecs(++ticks); }, SystemFileOps(),
+            nullptr, Machine{node, host});
         QObject::connect(m.doc.get(), &DiaryDocument::notice, [&m](const QString& t) { m.notices << t; });
         m.doc->LoadSmallFiles(BuiltInSeasonings());
         m.doc->LoadLog();
@@ -119,8 +119,11 @@ TEST_F(TwoMachines, OnlyAChangeDeletesNeverAFileAwayOrOlder) {
     desk.look();
     EXPECT_EQ(dates(desk), QStringList({"2026/12/05=6"}));
     WriteBytes(folder + "Enbun.txt", before);
-    QFile(folder + "Enbun.txt")
-        .setFileTime(QDateTime(QDate(2026, 12, 1), QTime(8, 0)), QFileDevice::FileModificationTime);
+    QFile older(folder + "Enbun.txt");
+    ASSERT_TRUE(
+        older.open(QIODevice::ReadWrite) &&
+        older.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    older.close();
     desk.look();
     EXPECT_EQ(dates(desk), QStringList({"2026/12/05=6"}));
     desk.save();
