@@ -97,6 +97,45 @@ void ChangeJournal::Start(const std::array<std::optional<qint64>, DataFileCount>
     anyJournal_ = !files.isEmpty();
     for (const QString& path : files) foldFile(path, true);
     takeInFromFiles();
+    compactOwn();
+}
+
+void ChangeJournal::compactOwn() {
+    // The records whose newest line is this machine's: what a compacted
+    // journal holds at least (other lines of ours may stand behind newer
+    // lines of others, so this underestimates, never overestimates).
+    qint64 records = 0;
+    auto mine = [&](const FieldClocks::Clock& c) { records += c.stamp.node == me_.node; };
+    for (int slot = 0; slot < StoredItemCount; ++slot) mine(clocks_.item(slot));
+    for (int row = 0; row < SeasoningRowCount; ++row) mine(clocks_.seasoning(row));
+    mine(clocks_.target());
+    mine(clocks_.shift());
+    clocks_.forEachDay([&](const QString&, const FieldClocks::Clock& c) { mine(c); });
+    if (ownLines_ < 2 * records + CompactAboveLines) return;
+    JournalReader whole;
+    const QString path = JournalPath(folder_, me_.node);
+    const JournalRead read = whole.read(path);
+    if (read.status != JournalRead::Status::Read || read.node != me_.node) return;
+    const std::vector<JournalEntry> kept = Compact(read.entries, [](const JournalEntry& e) {
+        CompactKey key;
+        if (e.op == OpDay || e.op == OpDayGone) {
+            key.field = QLatin1String("day/") + e.key;
+            key.table = QStringLiteral("log");
+        } else if (e.op == OpLogGone) {
+            key.field = QStringLiteral("log-");
+            key.table = QStringLiteral("log");
+            key.clearsTable = true;
+        } else if (e.op == OpItem || e.op == OpSeasoning || e.op == OpTarget || e.op == OpShift ||
+                   e.op == OpSeen) {
+            key.field = QString::fromLatin1(e.op) + u'/' + e.key;
+        }
+        // A line of a kind this version does not know stays as it is.
+        return key;
+    });
+    if (kept.size() >= read.entries.size()) return;
+    JournalWriter writer(ops_, folder_, me_.node, me_.name);
+    // A failure leaves the journal as it was: compacting is only a saving.
+    if (writer.rewrite(kept)) reader_.forget(path);
 }
 
 void ChangeJournal::takeInFromFiles() {
@@ -194,6 +233,7 @@ void ChangeJournal::foldFile(const QString& path, bool atStart) {
         }
         // This machine's own lines are in the diary already, but at the start.
         if (ours && !atStart) return;
+        if (ours) ++ownLines_;
         hlc_.see(e.stamp);
         if (folded_.value(node) < e.stamp) folded_[node] = e.stamp;
         if (e.op == OpSeen) {

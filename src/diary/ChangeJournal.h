@@ -32,8 +32,10 @@ class FileOps;
 
 class ChangeJournal {
 public:
-    // Grown past this, this machine's journal is rewritten to the newest line per record.
-    static constexpr qint64 CompactAboveBytes = 4 * 1024 * 1024;
+    // This machine's journal is rewritten to the newest line per record at
+    // the start when it holds more than twice the lines it needs, and this
+    // many more: a few superseded lines are not worth a rewrite.
+    static constexpr qint64 CompactAboveLines = 2000;
 
     ChangeJournal(Diary& diary, const QString& dataFolder, Machine me, FileOps& ops,
                   std::function<qint64()> nowMillis);
@@ -84,6 +86,9 @@ private:
     void foldDays(const std::vector<JournalEntry>& days, const QString& host);
     Stamp takenStamp(qint64 millis, const Stamp& over);
     void takeInFromFiles();
+    // This machine's journal rewritten to the lines that still decide
+    // something, when most of its lines no longer do.
+    void compactOwn();
     JournalEntry entry(const Stamp& stamp, const char* op, const QString& key, QStringList fields) const;
     void stampDay(const QString& date, const Stamp& stamp);
 
@@ -107,6 +112,7 @@ private:
     std::vector<Told> lost_;
     QStringList takenIn_;
     bool anyJournal_ = false;
+    qint64 ownLines_ = 0;  // lines of this machine's journal read at the start
 };
 
 }  // namespace morv

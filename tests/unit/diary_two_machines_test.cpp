@@ -171,5 +171,33 @@ TEST_F(TwoMachines, ASyncProgramsCopyIsTakenInThenMovedAway) {
     EXPECT_TRUE(QDir(folder).entryList({"*conflict-2*", "*merged*"}, QDir::Files).isEmpty());
 }
 
+TEST_F(TwoMachines, AJournalOfSupersededLinesIsRewrittenToWhatStillDecides) {
+    // Three thousand changes of the target, and a log deleted after a day:
+    // the journal keeps the newest target, the deletion and nothing else.
+    std::vector<JournalEntry> lines;
+    Stamp at{QDateTime::currentMSecsSinceEpoch() - 100000, 0, "aaaaaaaaaaaaaaaa"};
+    for (int i = 0; i < 3000; ++i) {
+        ++at.counter;
+        lines.push_back({at, "target", {}, {QString::number(i % 9 + 1)}});
+    }
+    ++at.counter;
+    lines.push_back({at, "day", "2026/12/01", {"5", "", ""}});
+    ++at.counter;
+    lines.push_back({at, "log-", {}, {}});
+    JournalWriter writer(SystemFileOps(), folder + "journal/", "aaaaaaaaaaaaaaaa", "desk");
+    ASSERT_TRUE(writer.append(lines));
+    open(desk, "aaaaaaaaaaaaaaaa", "desk");
+    EXPECT_EQ(desk.diary().SaltTarget(), QString::number(2999 % 9 + 1));
+    EXPECT_EQ(desk.diary().LogCount(), 0);
+    JournalReader reader;
+    const JournalRead read = reader.read(writer.path());
+    ASSERT_EQ(read.entries.size(), 2u);
+    EXPECT_EQ(read.entries[0].op, "target");
+    EXPECT_EQ(read.entries[1].op, "log-");
+    // The next machine folds the same diary from it.
+    open(laptop, "bbbbbbbbbbbbbbbb", "laptop");
+    EXPECT_EQ(laptop.diary().SaltTarget(), desk.diary().SaltTarget());
+}
+
 }  // namespace
 }  // namespace morv::test
