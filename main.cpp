@@ -53,6 +53,6 @@ int main(int argc, char** argv) {
     morv::RaiseOnRequest raise(morv::RaiseSocketName(folder), &window);
     window.show();
     const int status = app.exec();
-    window.diary().LeaveLogAtExit();
+    window.document().LeaveLogAtExit();
     return status;
 }

@@ -7,6 +7,7 @@
 #include "Benchmarks.h"
 #include "DataSets.h"
 #include "Fakes.h"
+#include "diary/DiaryBooks.h"
 
 #include "grid/ItemGrid.h"
 #include "log/SaltListScreen.h"
@@ -49,7 +50,7 @@ const std::vector<Handler>& Handlers() {
          [](Form1& w, auto&, benchmark::State& state, bool odd) {
              w.CommandP()[odd ? 3 : 4]->click();
              int changed = 0;
-             for (const DataKind& kind : DataKinds) changed += w.diary().HasChanges(kind.file);
+             for (const DataKind& kind : DataKinds) changed += DiaryBooks(w.diary()).HasChanges(kind.file);
              w.AutosaveNow();
              state.counters["files"] = changed;
          }},

@@ -1,5 +1,7 @@
 #include "diary/ChangeJournal.h"
 
+#include "diary/DiaryBooks.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -283,7 +285,7 @@ void ChangeJournal::fold(const JournalEntry& e, const QString& host) {
         const ItemRecord theirs = ItemOf(e);
         const ItemRecord& ours = diary_.ItemTable()[static_cast<size_t>(slot)];
         foldRecord(clocks_.item(slot), e, host, ours == theirs, ItemName(slot), ItemText(ours),
-                   ItemText(theirs), [&] { diary_.ApplyItem(slot, theirs); });
+                   ItemText(theirs), [&] { DiaryBooks(diary_).ApplyItem(slot, theirs); });
     } else if (e.op == OpSeasoning) {
         bool ok = false;
         const int row = e.key.toInt(&ok);
@@ -293,18 +295,18 @@ void ChangeJournal::fold(const JournalEntry& e, const QString& host) {
         foldRecord(clocks_.seasoning(row), e, host, ours == theirs, SeasoningName(row),
                    ours.SeasoningName + QLatin1Char(' ') + ours.UnitSalt,
                    theirs.SeasoningName + QLatin1Char(' ') + theirs.UnitSalt,
-                   [&] { diary_.ApplySeasoning(row, theirs); });
+                   [&] { DiaryBooks(diary_).ApplySeasoning(row, theirs); });
     } else if (e.op == OpTarget) {
         const QString theirs = Field(e, 0);
         foldRecord(clocks_.target(), e, host, diary_.SaltTarget() == theirs, QStringLiteral("塩分目標"),
-                   diary_.SaltTarget(), theirs, [&] { diary_.ApplyTarget(theirs); });
+                   diary_.SaltTarget(), theirs, [&] { DiaryBooks(diary_).ApplyTarget(theirs); });
     } else if (e.op == OpShift) {
         bool ok = false;
         const qint32 theirs = Field(e, 0).toInt(&ok);
         if (!ok) return;
         foldRecord(clocks_.shift(), e, host, diary_.PressureBarShift() == theirs,
                    QStringLiteral("血圧グラフの位置"), QString::number(diary_.PressureBarShift()),
-                   QString::number(theirs), [&] { diary_.ApplyShift(theirs); });
+                   QString::number(theirs), [&] { DiaryBooks(diary_).ApplyShift(theirs); });
     }
     // A line of a kind this version does not know is left to the version that does.
 }
@@ -316,7 +318,7 @@ void ChangeJournal::foldDays(const std::vector<JournalEntry>& lines, const QStri
         return found != batch.end() ? found->second : DayIn(diary_, date);
     };
     auto flush = [&] {
-        diary_.ApplyDays(batch);
+        DiaryBooks(diary_).ApplyDays(batch);
         batch.clear();
     };
     for (const JournalEntry& e : lines) {
@@ -385,7 +387,7 @@ int ChangeJournal::Absorb(DataFile file, const FileVersion& v, qint64 millis, co
                 const ItemRecord& r = v.items[static_cast<size_t>(slot)];
                 take(
                     clocks_.item(slot), !(r == diary_.ItemTable()[static_cast<size_t>(slot)]), IsEmpty(r),
-                    [&] { diary_.ApplyItem(slot, r); },
+                    [&] { DiaryBooks(diary_).ApplyItem(slot, r); },
                     [&](const Stamp& s) {
                         return entry(s, OpItem, QString::number(slot),
                                      {r.Checked, r.ItemName, r.Sodium, r.ItemSalt});
@@ -397,7 +399,7 @@ int ChangeJournal::Absorb(DataFile file, const FileVersion& v, qint64 millis, co
                 const SeasoningRecord& r = v.seasonings[static_cast<size_t>(row)];
                 take(
                     clocks_.seasoning(row), !(r == diary_.SeasoningTable()[static_cast<size_t>(row)]),
-                    IsEmpty(r), [&] { diary_.ApplySeasoning(row, r); },
+                    IsEmpty(r), [&] { DiaryBooks(diary_).ApplySeasoning(row, r); },
                     [&](const Stamp& s) {
                         return entry(s, OpSeasoning, QString::number(row), {r.SeasoningName, r.UnitSalt});
                     });
@@ -406,13 +408,13 @@ int ChangeJournal::Absorb(DataFile file, const FileVersion& v, qint64 millis, co
         case DataFile::Moku:
             take(
                 clocks_.target(), v.target != diary_.SaltTarget(), v.target.isEmpty(),
-                [&] { diary_.ApplyTarget(v.target); },
+                [&] { DiaryBooks(diary_).ApplyTarget(v.target); },
                 [&](const Stamp& s) { return entry(s, OpTarget, {}, {v.target}); });
             break;
         case DataFile::Atu:
             take(
                 clocks_.shift(), v.shift != diary_.PressureBarShift(), v.shift == DefaultPressureBarShift,
-                [&] { diary_.ApplyShift(v.shift); },
+                [&] { DiaryBooks(diary_).ApplyShift(v.shift); },
                 [&](const Stamp& s) { return entry(s, OpShift, {}, {QString::number(v.shift)}); });
             break;
         case DataFile::Enbun: {
@@ -428,7 +430,7 @@ int ChangeJournal::Absorb(DataFile file, const FileVersion& v, qint64 millis, co
                     });
                 if (batch.count(day.LogDate)) clocks_.setDay(day.LogDate, clock);
             }
-            diary_.ApplyDays(batch);
+            DiaryBooks(diary_).ApplyDays(batch);
             break;
         }
     }
@@ -446,8 +448,8 @@ void ChangeJournal::stampDay(const QString& date, const Stamp& stamp) {
 }
 
 void ChangeJournal::StampChanges() {
-    if (!diary_.HasUnjournaled()) return;
-    const Diary::Unjournaled u = diary_.TakeUnjournaled();
+    if (!DiaryBooks(diary_).HasUnjournaled()) return;
+    const Diary::Unjournaled u = DiaryBooks(diary_).TakeUnjournaled();
     if (u.logDeleted) {
         const Stamp s = hlc_.tick();
         clocks_.logDeleted() = s;

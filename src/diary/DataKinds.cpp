@@ -1,5 +1,7 @@
 #include "diary/DataKinds.h"
 
+#include "diary/DiaryBooks.h"
+
 #include "diary/Diary.h"
 #include "log/core/LogExchange.h"
 #include "storage/TableParse.h"
@@ -59,30 +61,30 @@ int WriteItems(DataFiles& files, Diary& d, bool adopting) {
     if (d.ItemImportPending() && !adopting) return 0;
     ItemList items = d.ItemTable();
     const int failed = files.KirokuFileWrite(items);
-    if (!failed) d.SavedItems(items);
+    if (!failed) DiaryBooks(d).SavedItems(items);
     return failed;
 }
 int WriteSeasonings(DataFiles& files, Diary& d, bool) {
     SeasoningList rows = d.SeasoningTable();
     const int failed = files.ChomiFileWrite(rows);
-    if (!failed) d.SavedSeasonings(rows);
+    if (!failed) DiaryBooks(d).SavedSeasonings(rows);
     return failed;
 }
 int WriteTarget(DataFiles& files, Diary& d, bool) {
     const int failed = files.MokuFileWrite(d.SaltTarget());
-    if (!failed) d.Saved(DataFile::Moku);
+    if (!failed) DiaryBooks(d).Saved(DataFile::Moku);
     return failed;
 }
 int WriteLog(DataFiles& files, Diary& d, bool adopting) {
     // An empty log is no file, unless an import adopted says so.
     if (!adopting && (d.LogCount() == 0 || d.LogImportPending())) return 0;
     const int failed = files.EnbunFileWrite(d.DailyLog());
-    if (!failed) d.Saved(DataFile::Enbun);
+    if (!failed) DiaryBooks(d).Saved(DataFile::Enbun);
     return failed;
 }
 int WriteShift(DataFiles& files, Diary& d, bool) {
     const int failed = files.AtuFileWrite(d.PressureBarShift());
-    if (!failed) d.Saved(DataFile::Atu);
+    if (!failed) DiaryBooks(d).Saved(DataFile::Atu);
     return failed;
 }
 

@@ -36,18 +36,6 @@ public:
     const ItemList& ItemTable() const { return items_; }
     const LogList& DailyLog() const { return *log_; }
     int LogCount() const { return static_cast<int>(log_->size()); }
-    // The log as it stands now, for a reader on another thread: it stays as
-    // it is for as long as the pointer is held, as a change made meanwhile
-    // goes to a copy of its own. Hold and drop it on the diary's thread only.
-    std::shared_ptr<const LogList> SharedLog() const { return log_; }
-    // The same for a reader that reads only the days there are now (a span
-    // of them, never the list itself): a new last day then goes in place
-    // while there is room, the days it reads staying where they are. One at
-    // a time.
-    std::shared_ptr<const LogList> LendLog() {
-        lent_ = log_;
-        return log_;
-    }
     const SeasoningList& SeasoningTable() const { return seasonings_; }
     const SeasoningList& SeasoningDefaults() const { return defaults_; }
     qint32 PressureBarShift() const { return barShift_; }
@@ -108,6 +96,55 @@ public:
     // is kept in memory, for when the file cannot give it back.
     void BeginItemImport(ItemList imported);
     void BeginLogImport(LogList imported);
+    // What was changed here since the journal last took it: the journal
+    // writes these records as they stand then. A kind under an import
+    // preview stays out until the import is adopted.
+    struct Unjournaled {
+        std::set<int> items;
+        std::set<int> seasonings;
+        std::set<QString> days;
+        bool target = false;
+        bool shift = false;
+        bool allItems = false;    // every slot (an import adopted, the table deleted)
+        bool logDeleted = false;  // every day before `days` went
+        bool allDays = false;     // every day there is (a log import adopted)
+        bool any() const {
+            return !items.empty() || !seasonings.empty() || !days.empty() || target || shift || allItems ||
+                   logDeleted || allDays;
+        }
+    };
+
+signals:
+    // A change to save; `here`: made in this program, not merged in from elsewhere.
+    void changed(morv::DataFile file, bool here);
+    // What shows the data follows these. -1: any slot or row.
+    void itemChanged(int slot);
+    // The whole table was replaced (read, imported, dropped): shown from its first page.
+    void itemsReplaced();
+    void seasoningChanged(int row);
+    void logChanged();
+    void targetChanged();
+    void barShiftChanged();
+    // The data of the file was changed from elsewhere (another machine, a copy):
+    // whatever shows it shows it again.
+    void reloaded(morv::DataFile file);
+
+private:
+    // What only the document and its parts use (DiaryBooks): the save
+    // bookkeeping, the changes from elsewhere, the end of an import.
+    friend class DiaryBooks;
+    // The log as it stands now, for a reader on another thread: it stays as
+    // it is for as long as the pointer is held, as a change made meanwhile
+    // goes to a copy of its own. Hold and drop it on the diary's thread only.
+    std::shared_ptr<const LogList> SharedLog() const { return log_; }
+    // The same for a reader that reads only the days there are now (a span
+    // of them, never the list itself): a new last day then goes in place
+    // while there is room, the days it reads staying where they are. One at
+    // a time.
+    std::shared_ptr<const LogList> LendLog() {
+        lent_ = log_;
+        return log_;
+    }
     // The preview became the file's content.
     void EndItemImport();
     void EndLogImport();
@@ -128,23 +165,6 @@ public:
     // Days set (a record) or deleted (none), by date, in one pass over the log.
     void ApplyDays(const std::map<QString, std::optional<LogRecord>>& days);
 
-    // What was changed here since the journal last took it: the journal
-    // writes these records as they stand then. A kind under an import
-    // preview stays out until the import is adopted.
-    struct Unjournaled {
-        std::set<int> items;
-        std::set<int> seasonings;
-        std::set<QString> days;
-        bool target = false;
-        bool shift = false;
-        bool allItems = false;    // every slot (an import adopted, the table deleted)
-        bool logDeleted = false;  // every day before `days` went
-        bool allDays = false;     // every day there is (a log import adopted)
-        bool any() const {
-            return !items.empty() || !seasonings.empty() || !days.empty() || target || shift || allItems ||
-                   logDeleted || allDays;
-        }
-    };
     Unjournaled TakeUnjournaled();
     bool HasUnjournaled() const { return unjournaled_.any(); }
     // Kiroku.txt deleted: every slot empty, as a change of its own.
@@ -173,22 +193,6 @@ public:
     // day (a million days take a noticeable moment).
     void LeaveLogAtExit();
 
-signals:
-    // A change to save; `here`: made in this program, not merged in from elsewhere.
-    void changed(morv::DataFile file, bool here);
-    // What shows the data follows these. -1: any slot or row.
-    void itemChanged(int slot);
-    // The whole table was replaced (read, imported, dropped): shown from its first page.
-    void itemsReplaced();
-    void seasoningChanged(int row);
-    void logChanged();
-    void targetChanged();
-    void barShiftChanged();
-    // The data of the file was changed from elsewhere (another machine, a copy):
-    // whatever shows it shows it again.
-    void reloaded(morv::DataFile file);
-
-private:
     static size_t index(DataFile file) { return static_cast<size_t>(file); }
     ItemRecord* item(int slot);
     void touchSlot(DataFile file, int slot);

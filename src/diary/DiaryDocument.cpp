@@ -1,5 +1,7 @@
 #include "diary/DiaryDocument.h"
 
+#include "diary/DiaryBooks.h"
+
 #include "diary/FolderSync.h"
 #include "diary/KeptCopyText.h"
 
@@ -52,7 +54,7 @@ void DiaryDocument::folderGone() {
     // followed and nothing counts as deleted: everything held here is written
     // anew into the folder at the next save, as a first run would.
     files_->ForgetVersions();
-    for (const DataKind& kind : DataKinds) diary_.MarkUnsaved(kind.file);
+    for (const DataKind& kind : DataKinds) DiaryBooks(diary_).MarkUnsaved(kind.file);
     if (!stopped_)
         emit notice(
             QStringLiteral("データフォルダ「%1」が見つかりません (移動または削除されたようです)。"
@@ -135,7 +137,7 @@ std::vector<DataFile> DiaryDocument::autosave(bool logAway) {
     flushJournal();
     for (const DataKind& kind : DataKinds) {
         const DataFile file = kind.file;
-        if (!diary_.HasChanges(file)) continue;
+        if (!DiaryBooks(diary_).HasChanges(file)) continue;
         const bool logWritten = diary_.LogCount() > 0 && !diary_.LogImportPending();
         if (logAway && file == DataFile::Enbun && logWritten ? startLogSave() : writeFile(file))
             failed.push_back(file);
@@ -172,7 +174,7 @@ std::vector<DataFile> DiaryDocument::writeAll() {
     std::vector<DataFile> failed;
     flushJournal();
     for (const DataKind& kind : DataKinds)
-        if ((diary_.HasChanges(kind.file) || !files_->StandsAsWritten(StemOf(kind.file))) &&
+        if ((DiaryBooks(diary_).HasChanges(kind.file) || !files_->StandsAsWritten(StemOf(kind.file))) &&
             writeFile(kind.file))
             failed.push_back(kind.file);
     return failed;
@@ -197,12 +199,12 @@ int DiaryDocument::writeOnce(DataFile file, bool adoptingImport) {
 int DiaryDocument::startLogSave() {
     const std::optional<DataFiles::LogWrite> how = files_->BeginLogWrite();
     if (!how) return 1;
-    logSaveGeneration_ = diary_.Generation(DataFile::Enbun);
+    logSaveGeneration_ = DiaryBooks(diary_).Generation(DataFile::Enbun);
     // The log itself, not a copy: while this holds it, a change made here
     // goes to a copy of the diary's own (a million days are 32 MB), but for
     // a new last day, which goes after the days read here. Building
     // 27 MB of text, comparing and writing it happens over there.
-    logSnapshot_ = diary_.LendLog();
+    logSnapshot_ = DiaryBooks(diary_).LendLog();
     sync_->Hold(DataFile::Enbun, true);
     const quint64 run = ++logSaveRun_;
     logEncoded_.store(false);
@@ -240,7 +242,7 @@ void DiaryDocument::finishLogSave() {
     quiet_ = autosaveFailing_;
     int failed = files_->FinishLogWrite(*std::exchange(logSaved_, std::nullopt));
     if (failed == 0) {
-        diary_.SavedAsOf(DataFile::Enbun, logSaveGeneration_);
+        DiaryBooks(diary_).SavedAsOf(DataFile::Enbun, logSaveGeneration_);
     } else if (failed == DataFiles::ChangedElsewhere) {
         // Changed elsewhere meanwhile: merged and written here, as any save.
         failed = writeFile(DataFile::Enbun);
@@ -248,6 +250,8 @@ void DiaryDocument::finishLogSave() {
     if (failed) autosaveFailing_ = true;
     quiet_ = false;
 }
+
+void DiaryDocument::LeaveLogAtExit() { DiaryBooks(diary_).LeaveLogAtExit(); }
 
 // ---- What the panels ask of the files ----
 
@@ -266,9 +270,9 @@ bool DiaryDocument::AdoptImport(DataFile file) {
         status = files_->KeepChangedVersion(StemOf(file)) ? writeOnce(file, true) : 1;
     if (status != 0) return false;
     if (file == DataFile::Kiroku)
-        diary_.EndItemImport();
+        DiaryBooks(diary_).EndItemImport();
     else
-        diary_.EndLogImport();
+        DiaryBooks(diary_).EndLogImport();
     // The adopted table is this machine's change from now on.
     flushJournal();
     return true;
@@ -281,12 +285,12 @@ bool DiaryDocument::DropImport(DataFile file) {
         // slots the file does not reach keep what they show.
         ItemList items = diary_.ItemTable();
         const bool read = files_->KirokuFileRead(items) == 0;
-        diary_.DropItemImport(read ? &items : nullptr);
+        DiaryBooks(diary_).DropItemImport(read ? &items : nullptr);
         return read;
     }
     LogList log;
     const bool read = files_->EnbunFileRead(log) == 0;
-    diary_.DropLogImport(read ? &log : nullptr);
+    DiaryBooks(diary_).DropLogImport(read ? &log : nullptr);
     return read;
 }
 
@@ -294,15 +298,15 @@ bool DiaryDocument::DeleteFile(DataFile file) {
     finishLogSave();
     if (file == DataFile::Kiroku) {
         if (files_->KirokuFileDelete() != 0) return false;
-        diary_.ClearItemTable();
-        diary_.Saved(DataFile::Kiroku);
+        DiaryBooks(diary_).ClearItemTable();
+        DiaryBooks(diary_).Saved(DataFile::Kiroku);
     } else {
         // What came in unseen is taken in first, so the deletion covers
         // exactly the days this machine knew of.
         sync_->SyncFile(DataFile::Enbun);
         if (files_->EnbunFileDelete() != 0) return false;
         diary_.DeleteAllDays();
-        diary_.Saved(DataFile::Enbun);
+        DiaryBooks(diary_).Saved(DataFile::Enbun);
     }
     flushJournal();
     return true;

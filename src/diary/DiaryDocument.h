@@ -6,6 +6,7 @@
 // beyond that and how to tell the user, from the typed results and signals.
 
 #include "diary/ChangeJournal.h"
+#include "diary/DataFileRequests.h"
 #include "diary/Diary.h"
 #include "storage/DataFiles.h"
 
@@ -30,7 +31,7 @@ struct SaveResult {
     bool ok() const { return failed.empty(); }
 };
 
-class DiaryDocument : public QObject {
+class DiaryDocument : public QObject, public DataFileRequests {
     Q_OBJECT
 public:
     static constexpr int AutosaveDelayMs = 2000;
@@ -43,10 +44,10 @@ public:
                   std::optional<Machine> machine = std::nullopt);
     ~DiaryDocument() override;
 
-    Diary& diary() { return diary_; }
+    Diary& diary() override { return diary_; }
     const Diary& diary() const { return diary_; }
     const QString& folder() const { return files_->folder(); }
-    FileOps& ops() const { return files_->ops(); }
+    FileOps& ops() const override { return files_->ops(); }
 
     // ---- Start-up ----
     // Interrupted writes put back, then the four small files read.
@@ -71,17 +72,22 @@ public:
     // program writes it is written.
     SaveResult SaveAllAndStop();
 
+    // The program is ending and everything is saved: the log's memory is
+    // left to the system, which takes it back at once, rather than freed day
+    // by day (a million days take a noticeable moment).
+    void LeaveLogAtExit();
+
     // ---- What the panels ask of the files ----
     // The data of `file` written and marked saved (before an import replaces it).
-    bool WriteFile(DataFile file);
+    bool WriteFile(DataFile file) override;
     // An import preview becomes the file's content; a version another
     // machine saved meanwhile is kept beside it first. false: the preview stays.
-    bool AdoptImport(DataFile file);
+    bool AdoptImport(DataFile file) override;
     // The file's data comes back over the preview, or the data kept at the
     // import (false) when the file can no longer be read.
-    bool DropImport(DataFile file);
+    bool DropImport(DataFile file) override;
     // Kiroku.txt or Enbun.txt deleted, its data emptied.
-    bool DeleteFile(DataFile file);
+    bool DeleteFile(DataFile file) override;
 
 signals:
     // A storage failure for the status line ("情報処理中にエラーが発生しました").

@@ -1,5 +1,7 @@
 #include "diary/FolderSync.h"
 
+#include "diary/DiaryBooks.h"
+
 #include "diary/KeptCopyText.h"
 #include "diary/SyncCopies.h"
 #include "storage/DataFiles.h"
@@ -151,7 +153,7 @@ bool FolderSync::SyncFile(DataFile file) {
     // Missing, away for a moment, broken or no regular file: nothing is taken
     // from it and nothing counts as deleted; the diary writes it again.
     if (keep) {
-        diary_.MarkUnsaved(file);
+        DiaryBooks(diary_).MarkUnsaved(file);
         return true;
     }
     const QFileInfo info(files_.folder() + stem + QLatin1String(".txt"));
@@ -159,9 +161,9 @@ bool FolderSync::SyncFile(DataFile file) {
     // The file is written again when it lacks or holds otherwise what the
     // diary holds; when it holds just that, there is nothing to save back.
     if (journal_.Differs(file, version))
-        diary_.MarkUnsaved(file);
-    else if (!diary_.HasUnjournaled())
-        diary_.Saved(file);
+        DiaryBooks(diary_).MarkUnsaved(file);
+    else if (!DiaryBooks(diary_).HasUnjournaled())
+        DiaryBooks(diary_).Saved(file);
     return true;
 }
 

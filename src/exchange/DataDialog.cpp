@@ -1,11 +1,13 @@
 #include "exchange/DataDialog.h"
 
-#include "diary/DiaryDocument.h"
+#include "diary/DataFileRequests.h"
+#include "diary/Diary.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "exchange/core/ItemExchange.h"
 #include "log/core/LogExchange.h"
 #include "platform/EscapeKey.h"
 #include "platform/core/Dialogs.h"
+#include "storage/DataFiles.h"
 #include "storage/SafeWrite.h"
 #include "ui/DateBox.h"
 #include "ui/Shortcuts.h"
@@ -19,7 +21,7 @@
 
 namespace morv {
 
-DataDialog::DataDialog(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
+DataDialog::DataDialog(DataFileRequests& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
                        QWidget* parent)
     : ColumnPanel(status, parent, QStringLiteral("Picture2")),
       document_(document),

@@ -11,13 +11,14 @@
 namespace morv {
 
 class DateBox;
-class DiaryDocument;
+class DataFileRequests;
 class Dialogs;
 
 class DataDialog : public ColumnPanel {
     Q_OBJECT
 public:
-    DataDialog(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date, QWidget* parent);
+    DataDialog(DataFileRequests& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
+               QWidget* parent);
 
     void Open();
     void Cancel();
@@ -60,7 +61,7 @@ signals:
     void dateButtonsShown(bool shown);
 
 private:
-    DiaryDocument& document_;
+    DataFileRequests& document_;
     Dialogs& dialogs_;
     DateBox& date_;
     // Where the last file was chosen in this run; empty: the home folder.

@@ -1,10 +1,12 @@
 #include "exchange/PreviewBar.h"
 
-#include "diary/DiaryDocument.h"
+#include "diary/DataFileRequests.h"
+#include "diary/Diary.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "platform/EscapeKey.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"
+#include "storage/DataFiles.h"
 #include "text/DateText.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
@@ -22,7 +24,7 @@ namespace morv {
 static const QString AdoptQuestionText =
     QStringLiteral("全てのデータを読み込んだファイルの内容で置き換えますか？");
 
-PreviewBar::PreviewBar(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
+PreviewBar::PreviewBar(DataFileRequests& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
                        const Clock& clock, QWidget* parent)
     : ColumnPanel(status, parent, QStringLiteral("Picture3")),
       document_(document),

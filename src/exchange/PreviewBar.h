@@ -9,13 +9,13 @@ namespace morv {
 
 class Clock;
 class DateBox;
-class DiaryDocument;
+class DataFileRequests;
 class Dialogs;
 
 class PreviewBar : public ColumnPanel {
     Q_OBJECT
 public:
-    PreviewBar(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
+    PreviewBar(DataFileRequests& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
                const Clock& clock, QWidget* parent);
 
     // The import has loaded `fileName` into the diary.
@@ -53,7 +53,7 @@ private:
     // Back to the normal state on today's date.
     void end();
 
-    DiaryDocument& document_;
+    DataFileRequests& document_;
     Dialogs& dialogs_;
     DateBox& date_;
     const Clock& clock_;

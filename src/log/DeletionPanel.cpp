@@ -1,6 +1,7 @@
 #include "log/DeletionPanel.h"
 
-#include "diary/DiaryDocument.h"
+#include "diary/DataFileRequests.h"
+#include "diary/Diary.h"
 #include "platform/EscapeKey.h"
 #include "platform/core/Dialogs.h"
 #include "ui/Shortcuts.h"
@@ -16,7 +17,8 @@ static const QString ItemsDeletedText = QStringLiteral("全てのデータを削
 static const QString DeleteLogQuestion = QStringLiteral("塩分一覧のデータを削除します、よろしいですか？");
 static const QString LogDeletedText = QStringLiteral("塩分一覧のデータを削除しました");
 
-DeletionPanel::DeletionPanel(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, QWidget* parent)
+DeletionPanel::DeletionPanel(DataFileRequests& document, Dialogs& dialogs, StatusLine& status,
+                             QWidget* parent)
     : ColumnPanel(status, parent, QStringLiteral("Picture4")), document_(document), dialogs_(dialogs) {
     Label16_1 = caption("Label16(1)", QStringLiteral("データ"), 12);
     Command31 = button("Command31", QStringLiteral("削除"), 34);

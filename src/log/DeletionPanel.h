@@ -6,13 +6,13 @@
 
 namespace morv {
 
-class DiaryDocument;
+class DataFileRequests;
 class Dialogs;
 
 class DeletionPanel : public ColumnPanel {
     Q_OBJECT
 public:
-    DeletionPanel(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, QWidget* parent);
+    DeletionPanel(DataFileRequests& document, Dialogs& dialogs, StatusLine& status, QWidget* parent);
 
     void Open();
     void Cancel();
@@ -32,7 +32,7 @@ private:
     bool confirmed(const QString& question);
     void done(const QString& notice);
 
-    DiaryDocument& document_;
+    DataFileRequests& document_;
     Dialogs& dialogs_;
 };
 

@@ -1,8 +1,8 @@
 // A daily log imported by the data dialog, shown on the salt list until it
 // is confirmed or cancelled.
 
+#include "diary/DataFileRequests.h"
 #include "diary/Diary.h"
-#include "diary/DiaryDocument.h"
 #include "exchange/core/ExchangeFiles.h"
 #include "log/SaltListScreen.h"
 #include "platform/core/Clock.h"

@@ -1,8 +1,8 @@
 // The blood-pressure side of the salt-list screen: entering, replacing and
 // deleting a logged day's reading, and its bars in the rows of the list.
 
+#include "diary/DataFileRequests.h"
 #include "diary/Diary.h"
-#include "diary/DiaryDocument.h"
 #include "log/BarPixels.h"
 #include "log/SaltListScreen.h"
 #include "log/core/BloodPressure.h"

@@ -1,7 +1,7 @@
 #include "log/SaltListScreen.h"
 
+#include "diary/DataFileRequests.h"
 #include "diary/Diary.h"
-#include "diary/DiaryDocument.h"
 #include "log/BarPixels.h"
 #include "log/PageSummary.h"
 #include "log/ReportPanel.h"
@@ -42,8 +42,8 @@ constexpr int HeaderTop = 72;
 
 }  // namespace
 
-SaltListScreen::SaltListScreen(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
-                               const Clock& clock, QWidget* parent)
+SaltListScreen::SaltListScreen(DataFileRequests& document, Dialogs& dialogs, StatusLine& status,
+                               DateBox& date, const Clock& clock, QWidget* parent)
     : QFrame(parent),
       document_(document),
       diary_(document.diary()),

@@ -22,7 +22,7 @@ class CalendarControl;
 class Diary;
 class Clock;
 class DateBox;
-class DiaryDocument;
+class DataFileRequests;
 class Dialogs;
 class StatusLine;
 class ReportPanel;
@@ -37,7 +37,7 @@ public:
     static constexpr int Rows = 20;
 
     // While open, the list follows the diary's log, target and bar shift.
-    SaltListScreen(DiaryDocument& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
+    SaltListScreen(DataFileRequests& document, Dialogs& dialogs, StatusLine& status, DateBox& date,
                    const Clock& clock, QWidget* parent);
 
     // Opens on the last page with the blood-pressure display off.
@@ -153,7 +153,7 @@ private:
     void updateRegisterAvailability();
     void focusText5();
 
-    DiaryDocument& document_;
+    DataFileRequests& document_;
     Diary& diary_;
     Dialogs& dialogs_;
     StatusLine& status_;

@@ -3,6 +3,7 @@
 // with No and with Yes, and the log saved when the window closes.
 
 #include "GridFixture.h"
+#include "diary/DiaryBooks.h"
 #include "log/SaltListScreen.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
@@ -95,7 +96,7 @@ TEST_F(CentralRoad, AChangeMadeThroughTheDiaryAloneReachesEveryViewThatShowsIt) 
     // The calculator shows its built-in seasonings without counting them as edits.
     w.Picture7()->Command43->click();
     SeasoningPanel& calc = *w.PictureCho();
-    EXPECT_FALSE(d.HasChanges(DataFile::Chomi));
+    EXPECT_FALSE(DiaryBooks(d).HasChanges(DataFile::Chomi));
     d.SetSeasoningName(0, "岩塩");
     EXPECT_EQ(calc.TextNameC[0]->text(), "岩塩");
     calc.Command46->click();

@@ -4,6 +4,7 @@
 // of the log gives its days. The folder watch is driven by hand (CheckNow).
 
 #include "SaltListFixture.h"
+#include "diary/DiaryBooks.h"
 #include "diary/FolderSync.h"
 
 #include <QDateTime>
@@ -46,7 +47,7 @@ TEST_F(FolderSyncTest, AFileReplacedWhileTheWindowRunsShowsOnTheOpenList) {
     EXPECT_EQ(listedDays(), (QStringList{"2024/01/01", "2024/01/04"}));
     EXPECT_EQ(screen().LabelE2[1]->text(), "9");
     EXPECT_EQ(w.TextMoku()->text(), "6");
-    EXPECT_FALSE(w.diary().HasChanges(DataFile::Enbun)) << "read, not a change to save back";
+    EXPECT_FALSE(DiaryBooks(w.diary()).HasChanges(DataFile::Enbun)) << "read, not a change to save back";
     EXPECT_TRUE(dialogs.notices().isEmpty());
 
     // A sync program's conflict copy, the older of two saves: its own days

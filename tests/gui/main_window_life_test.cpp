@@ -2,6 +2,7 @@
 // shutdown by either way of closing, and what a failed save tells the user.
 
 #include "MainWindowFixture.h"
+#include "diary/DiaryBooks.h"
 
 #include <QDir>
 #include "grid/WeightPanel.h"
@@ -290,8 +291,8 @@ TEST_F(MainWindowLife, AChangeFromElsewhereNeverPutsOffTheSaveOfOneMadeHere) {
     const int left = timer->remainingTime();
     QTest::qWait(50);
     // Another machine's row comes in; this copy's row stays a change.
-    d.ApplyItem(1, ItemRecord{"0", "there", "", ""});
-    EXPECT_TRUE(d.HasChanges(DataFile::Kiroku));
+    DiaryBooks(d).ApplyItem(1, ItemRecord{"0", "there", "", ""});
+    EXPECT_TRUE(DiaryBooks(d).HasChanges(DataFile::Kiroku));
     EXPECT_LT(timer->remainingTime(), left) << "the wait still counts from the change made here";
 }
 

@@ -2,6 +2,7 @@
 // date, insert, overwrite (Yes and No) and append, and the deletion panel.
 
 #include "MainWindowFixture.h"
+#include "diary/DiaryBooks.h"
 #include "grid/WeightPanel.h"
 #include "log/DeletionPanel.h"
 #include "text/Cp932.h"
@@ -138,7 +139,7 @@ TEST_F(Registration, AQuestionAnsweredAfterTheLogChangedActsOnTheDayItAskedAbout
                 for (const LogRecord& d : synced) theirs[d.LogDate] = std::nullopt;
             else
                 theirs["2024/02/01"] = day("2024/02/01", "4");
-            w.diary().ApplyDays(theirs);
+            DiaryBooks(w.diary()).ApplyDays(theirs);
         };
         w.Command2()->click();
         const LogList expected = emptied ? LogList{day("2024/03/03", "0")}

@@ -3,6 +3,7 @@
 // their shift, and the keys of the two reading boxes.
 
 #include "SaltListFixture.h"
+#include "diary/DiaryBooks.h"
 
 namespace morv::test {
 namespace {
@@ -396,7 +397,7 @@ TEST_F(SaltListPressure, AReadingAnsweredAfterTheLogChangedGoesToItsOwnDay) {
     typeReading("70", "110");
     dialogs.answers = {true};
     dialogs.whileAsked = [this, log] {
-        form->diary().ApplyDays({{"2024/02/01", LogRecord{"2024/02/01", "4", {}, {}}}});
+        DiaryBooks(form->diary()).ApplyDays({{"2024/02/01", LogRecord{"2024/02/01", "4", {}, {}}}});
     };
     s.Command39->click();
     const LogList& now = form->DailyLog();

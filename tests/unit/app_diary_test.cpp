@@ -3,6 +3,7 @@
 
 #include "diary/DataKinds.h"
 #include "diary/Diary.h"
+#include "diary/DiaryBooks.h"
 
 #include <gtest/gtest.h>
 #include <functional>
@@ -58,11 +59,12 @@ TEST(AppDiary, EachOperationAnnouncesItsOwnFileOnceAndAnEqualValueNothing) {
         QObject::connect(&diary, &Diary::changed, [&](DataFile f) { heard.push_back(f); });
         op.apply(diary);
         EXPECT_EQ(heard, std::vector<DataFile>{op.file});
-        for (const DataKind& kind : DataKinds) EXPECT_EQ(diary.HasChanges(kind.file), kind.file == op.file);
+        for (const DataKind& kind : DataKinds)
+            EXPECT_EQ(DiaryBooks(diary).HasChanges(kind.file), kind.file == op.file);
         op.apply(diary);
         EXPECT_EQ(heard.size(), 1u) << "the same value again";
-        diary.Saved(op.file);
-        EXPECT_FALSE(diary.HasChanges(op.file));
+        DiaryBooks(diary).Saved(op.file);
+        EXPECT_FALSE(DiaryBooks(diary).HasChanges(op.file));
     }
 }
 
@@ -80,7 +82,7 @@ TEST(AppDiary, ASharedLogStaysAsItWasWhileTheDiaryChanges) {
         Diary diary;
         prepare(diary);
         const LogList before = diary.DailyLog();
-        const std::shared_ptr<const LogList> shared = diary.SharedLog();
+        const std::shared_ptr<const LogList> shared = DiaryBooks(diary).SharedLog();
         change(diary);
         EXPECT_EQ(*shared, before);
         EXPECT_NE(diary.DailyLog(), before);
@@ -101,9 +103,9 @@ TEST(AppDiary, RemembersWhichRecordsChangedAndLoadingIsNoChange) {
     diary.SetChecked(9, "1");
     diary.RegisterDay(FindLogPlace(diary.DailyLog(), "2024/02/01"), "2024/02/01", "4");
     diary.ClearAllTicks();
-    EXPECT_EQ(diary.Changes(DataFile::Kiroku).rows, (std::set<int>{7, 9}));
-    EXPECT_EQ(diary.Changes(DataFile::Enbun).days, std::set<QString>{"2024/02/01"});
-    EXPECT_FALSE(diary.Changes(DataFile::Enbun).whole);
+    EXPECT_EQ(DiaryBooks(diary).Changes(DataFile::Kiroku).rows, (std::set<int>{7, 9}));
+    EXPECT_EQ(DiaryBooks(diary).Changes(DataFile::Enbun).days, std::set<QString>{"2024/02/01"});
+    EXPECT_FALSE(DiaryBooks(diary).Changes(DataFile::Enbun).whole);
 }
 
 TEST(AppDiary, ADroppedImportGivesBackTheFileOrTheTableFromBeforeTheFirstImport) {
@@ -116,16 +118,16 @@ TEST(AppDiary, ADroppedImportGivesBackTheFileOrTheTableFromBeforeTheFirstImport)
     diary.BeginItemImport(first);
     diary.BeginItemImport(second);
     EXPECT_TRUE(diary.ItemImportPending());
-    diary.DropItemImport(nullptr);  // the file could not be read back
+    DiaryBooks(diary).DropItemImport(nullptr);  // the file could not be read back
     EXPECT_FALSE(diary.ItemImportPending());
     EXPECT_EQ(diary.ItemTable(), before);
-    EXPECT_TRUE(diary.HasChanges(DataFile::Kiroku)) << "saved again from memory";
+    EXPECT_TRUE(DiaryBooks(diary).HasChanges(DataFile::Kiroku)) << "saved again from memory";
 
     diary.BeginLogImport({{"2020/01/01", "1", "", ""}});
     const LogList readBack{{"2024/01/05", "6", "", ""}};
-    diary.DropLogImport(&readBack);
+    DiaryBooks(diary).DropLogImport(&readBack);
     EXPECT_EQ(diary.DailyLog(), readBack);
-    EXPECT_FALSE(diary.HasChanges(DataFile::Enbun));
+    EXPECT_FALSE(DiaryBooks(diary).HasChanges(DataFile::Enbun));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // merge of a file changed elsewhere, a failing disk told once, and a data
 // folder or log that goes away under it.
 
+#include "diary/DiaryBooks.h"
 #include "diary/DiaryDocument.h"
 #include "diary/FolderSync.h"
 #include "diary/SeasoningDefaults.h"
@@ -74,7 +75,7 @@ TEST_F(DiaryDocumentTest, SavesTheLogOnItsThread) {
     EXPECT_TRUE(d.SaveChangedNow().ok());
     EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5") + Line("2024/01/02", "6") +
                                                    Line("2024/01/04", "6") + Line("2024/01/05", "0"));
-    EXPECT_FALSE(d.diary().HasChanges(DataFile::Enbun));
+    EXPECT_FALSE(DiaryBooks(d.diary()).HasChanges(DataFile::Enbun));
 }
 
 // Which data files a save put in place, and how many files it opened.
