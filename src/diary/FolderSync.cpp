@@ -3,8 +3,8 @@
 #include "diary/KeptCopyText.h"
 #include "diary/LogReread.h"
 #include "diary/SyncMerge.h"
-#include "log/core/LogExchange.h"
 #include "storage/DataFiles.h"
+#include "storage/LogExchange.h"
 #include "storage/UsualLog.h"
 #include "text/Cp932.h"
 
