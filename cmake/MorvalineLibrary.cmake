@@ -9,6 +9,7 @@
 function(morvaline_library name)
   add_library(morvaline_${name} STATIC ${ARGN})
   target_include_directories(morvaline_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  add_dependencies(morvaline_${name} layer_check)
   add_executable(links-${name} ${PROJECT_SOURCE_DIR}/cmake/links_main.cpp)
   target_link_libraries(links-${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,morvaline_${name}>")
   set_target_properties(links-${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/links)
