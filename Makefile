@@ -3,7 +3,7 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-asan test-tsan bench screenshots package clean
+.PHONY: deps configure build run test lint format-check test-asan test-tsan bench screenshots package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -20,6 +20,15 @@ run: configure
 
 test: build
 	@ctest --preset release -j $(JOBS)
+
+# The formatting of every C++ file (.clang-format), then clang-tidy
+# (.clang-tidy) and clazy's Qt checks over src/ and main.cpp, after a release
+# build for the files moc generates (scripts/lint.sh). Any finding fails.
+format-check: deps
+	@bash scripts/lint.sh format
+
+lint: format-check build
+	@JOBS=$(JOBS) bash scripts/lint.sh checks
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential g++ cmake ninja-build pkg-config
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy clazy
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   qt6-translations-l10n qt6-qpa-plugins qt6-gtk-platformtheme
   libgl-dev libxkbcommon-dev libfontconfig-dev

@@ -3,7 +3,7 @@
 #include "diary/DiaryBooks.h"
 
 #include "diary/Diary.h"
-#include "log/core/LogExchange.h"
+#include "storage/LogExchange.h"
 #include "storage/TableParse.h"
 #include "text/Cp932.h"
 

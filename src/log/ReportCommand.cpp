@@ -83,13 +83,13 @@ std::optional<ReportRequest> ParseReportArguments(const QStringList& arguments, 
     }
     if (!parser.positionalArguments().isEmpty()) {
         why = say("余分な引数があります: %1", "unexpected argument: %1")
-                  .arg(parser.positionalArguments().first());
+                  .arg(parser.positionalArguments().constFirst());
         return std::nullopt;
     }
     for (const QCommandLineOption* o : {&report, &from, &to})
         if (parser.values(*o).size() > 1) {
-            why =
-                say("--%1 が2回以上指定されています", "--%1 is given more than once").arg(o->names().first());
+            why = say("--%1 が2回以上指定されています", "--%1 is given more than once")
+                      .arg(o->names().constFirst());
             return std::nullopt;
         }
     ReportRequest request;
@@ -105,7 +105,7 @@ std::optional<ReportRequest> ParseReportArguments(const QStringList& arguments, 
         const std::optional<QDate> read = ReadDate(NormalizeDateText(parser.value(option)));
         if (!read)
             why = say("--%1 の日付が正しくありません: %2", "--%1 is not a date: %2")
-                      .arg(option.names().first(), parser.value(option));
+                      .arg(option.names().constFirst(), parser.value(option));
         if (read) out = *read;
         return read.has_value();
     };

@@ -37,7 +37,6 @@ constexpr double SectionSize = 12 * Point;
 const QColor Ink{0, 0, 0};
 const QColor Grey{90, 90, 90};
 const QColor Rule{170, 170, 170};
-const QColor HeaderFill{235, 235, 235};
 const QColor TargetLine{200, 0, 0};
 const QColor ReferenceLine{60, 60, 160};
 const QColor PressureEdge{70, 70, 170};

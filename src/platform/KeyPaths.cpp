@@ -79,7 +79,7 @@ private:
         if (!keys_.extras.isEmpty()) menu->addSeparator();
         for (QAction* extra : keys_.extras) menu->addAction(extra);
         menu->popup(box_->mapToGlobal(QPoint(0, box_->height())));
-        if (!menu->actions().isEmpty()) menu->setActiveAction(menu->actions().first());
+        if (!menu->actions().isEmpty()) menu->setActiveAction(menu->actions().constFirst());
     }
 
     QLineEdit* box_;

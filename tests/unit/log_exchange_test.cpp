@@ -1,8 +1,8 @@
 // The daily-log exchange file: Enbun.txt's lines out, and the check and load
 // of a file coming in.
 
-#include "log/core/LogExchange.h"
 #include "storage/DataFiles.h"
+#include "storage/LogExchange.h"
 #include "text/Cp932.h"
 
 #include <gtest/gtest.h>

@@ -24,6 +24,10 @@ QString ProposedExportName(const QString& prefix, const QString& dateText) {
     return prefix + digits + QLatin1String(".TXT");
 }
 
+QString DefaultLogFileName(const QString& mainDate) {
+    return ProposedExportName(QStringLiteral("Morvaline(塩分一覧)"), mainDate);
+}
+
 QString WithTxtExtension(const QString& path) {
     if (path.contains(QLatin1String(".TXT"), Qt::CaseInsensitive)) return path;
     return path + QLatin1String(".TXT");
@@ -41,10 +45,6 @@ QString ExportedNotice(const QString& path) {
 
 QString TooLargeText(qint64 limit) {
     return QStringLiteral("ファイルが大きすぎます（%1MBまで）").arg(limit / (1024 * 1024));
-}
-
-QString BadRecordText(qsizetype record, const QString& what) {
-    return QStringLiteral("%1件目の").arg(record) + what;
 }
 
 ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit, QString* why) {

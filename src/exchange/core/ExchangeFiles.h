@@ -3,6 +3,8 @@
 // choice (written whole or not at all by ReplaceFileDurably), read only when
 // they are small enough and proper CP932, and the texts around them.
 
+#include "storage/ImportFaults.h"
+
 #include <QString>
 
 namespace morv {
@@ -19,6 +21,9 @@ inline constexpr qint64 MaxExchangeFileBytes = 16 * 1024 * 1024;
 // `prefix` + characters 1-4, 6-7 and 9-10 of the date text, less any "/",
 // + ".TXT".
 QString ProposedExportName(const QString& prefix, const QString& dateText);
+// What the save dialog proposes for the daily log: "Morvaline(塩分一覧)" + the
+// digits of the main date + ".TXT".
+QString DefaultLogFileName(const QString& mainDate);
 // A chosen path without ".TXT" anywhere in it (in any case) gets ".TXT".
 QString WithTxtExtension(const QString& path);
 // The part of a path after its last "/".
@@ -41,14 +46,6 @@ ExchangeRead ReadExchangeFile(const QString& path, QString& text, qint64 limit =
 // refusal message, so that the user knows what to change.
 inline const QString NotCp932Text = QStringLiteral("文字コードがShift_JIS(CP932)ではありません");
 inline const QString NotAFileText = QStringLiteral("通常のファイルではありません");
-inline const QString NoRecordsText = QStringLiteral("取り込むデータがありません");
-inline const QString FieldsNotInFoursText = QStringLiteral("項目数が4の倍数ではありません");
 QString TooLargeText(qint64 limit);
-// "3件目の塩分が数値ではありません": `what` is the record's field and fault.
-QString BadRecordText(qsizetype record, const QString& what);
-// Sets `*why` when asked for.
-inline void Tell(QString* why, const QString& text) {
-    if (why) *why = text;
-}
 
 }  // namespace morv

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QList>
+#include <cmath>
 
 namespace morv {
 namespace {
@@ -18,7 +19,7 @@ std::optional<int> ParseFigure(QStringView text, int decimals) {
     const double value = text.toDouble(&ok);
     if (!ok || value < 0 || value > 1e6) return std::nullopt;
     const double scaled = value * (decimals ? 10 : 1);
-    return static_cast<int>(scaled + 0.5);
+    return static_cast<int>(std::lround(scaled));
 }
 
 bool IsMarker(QStringView word) {

@@ -80,7 +80,7 @@ std::optional<QString> MultiplySalt(QStringView saltText, SaltOperation operatio
         if (!n) return std::nullopt;
         // Integer division drops the remainder toward zero: a division never
         // leaves less than one thousandth other than 0.
-        result = (*n / k) / 1000.0;
+        result = (*n / k) / 1000.0;  // NOLINT(bugprone-integer-division): the remainder is meant to go
     } else {
         result = *salt * k;
         if (!std::isfinite(result)) return std::nullopt;

@@ -1,6 +1,6 @@
 #include "log/core/ReportFiles.h"
 
-#include "log/core/LogExchange.h"
+#include "storage/LogExchange.h"
 #include "storage/UsualLog.h"
 #include "text/Cp932.h"
 

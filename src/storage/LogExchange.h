@@ -13,10 +13,6 @@ namespace morv {
 // well over a million days; a larger file is not read at all.
 inline constexpr qint64 MaxLogFileBytes = 64 * 1024 * 1024;
 
-// What the save dialog proposes: "Morvaline(塩分一覧)" + the digits of the
-// main date + ".TXT".
-QString DefaultLogFileName(const QString& mainDate);
-
 enum class LogCheck {
     Accepted,
     Refused,  // empty, or a record with a bad date, salt or reading

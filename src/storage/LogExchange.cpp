@@ -1,15 +1,11 @@
-#include "log/core/LogExchange.h"
+#include "storage/LogExchange.h"
 
-#include "exchange/core/ExchangeFiles.h"
+#include "storage/ImportFaults.h"
 #include "storage/QuotedFields.h"
 #include "text/DateText.h"
 #include "text/NumericText.h"
 
 namespace morv {
-
-QString DefaultLogFileName(const QString& mainDate) {
-    return ProposedExportName(QStringLiteral("Morvaline(塩分一覧)"), mainDate);
-}
 
 // What is wrong with a day's record; empty when nothing is.
 static QString DayFault(const QStringList& f) {
