@@ -98,8 +98,9 @@ TEST(LockFolder, AFolderAnotherUserMadeFirstIsNeverUsedAndIsNamed) {
         EXPECT_EQ(test::Entries(shared), planted) << "nothing made or taken in the shared folder";
         EXPECT_FALSE(QFileInfo(homeDir + "/.cache").permissions() & QFile::WriteOther);
         struct stat run;
-        if (::lstat(QFile::encodeName(homeDir + "/run").constData(), &run) == 0)
+        if (::lstat(QFile::encodeName(homeDir + "/run").constData(), &run) == 0) {
             EXPECT_EQ(run.st_mode & 0777, 0755u) << "a folder the program did not make keeps its mode";
+        }
     }
 }
 
