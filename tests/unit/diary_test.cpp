@@ -1,8 +1,8 @@
 // The diary announces each real change once, for its own file, and nothing
 // for a value it already holds; it remembers what changed until a save.
 
-#include "diary/DataKinds.h"
 #include "diary/Diary.h"
+#include "diary/DataKinds.h"
 #include "diary/DiaryBooks.h"
 
 #include <gtest/gtest.h>
