@@ -226,7 +226,6 @@ void ChangeJournal::foldFile(const QString& path, bool atStart) {
     constexpr size_t DaysPerPart = 50000;
     std::vector<JournalEntry> days;
     QByteArray node;
-    QString host;
     bool ours = false;
     JournalRead read = reader_.read(path, [&](JournalEntry&& e) {
         if (node.isEmpty()) {
