@@ -258,9 +258,14 @@ void Diary::ShowSeasoningDefault(int row) {
     SeasoningRecord& r = seasonings_[static_cast<size_t>(row)];
     if (!r.SeasoningName.isEmpty() || r == defaults_[static_cast<size_t>(row)]) return;
     r = defaults_[static_cast<size_t>(row)];
-    // What the file is merged against is what it holds: the row counts as
-    // changed here only if it was already.
+    // Chomi.txt holds what the rows show, so it is written with the default;
+    // but the journal gets nothing: a default shown is no edit, and another
+    // machine's edit of the row wins over it.
+    FileChanges& c = changes_[index(DataFile::Chomi)];
+    c.any = true;
+    c.rows.insert(row);
     emit seasoningChanged(row);
+    announce(DataFile::Chomi, false);
 }
 
 void Diary::SetPressureBarShift(qint32 shift) {

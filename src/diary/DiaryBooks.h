@@ -36,6 +36,9 @@ public:
     bool HasUnjournaled() const { return d_.HasUnjournaled(); }
     void ClearItemTable() { return d_.ClearItemTable(); }
 
+    // What the journal will take at its next flush, left in place.
+    const Diary::Unjournaled& PendingJournal() const { return d_.unjournaled_; }
+
 private:
     Diary& d_;
 };

@@ -3,6 +3,7 @@
 // kept across a restart.
 
 #include "GridFixture.h"
+#include "diary/SeasoningDefaults.h"
 #include "seasoning/SeasoningPanel.h"
 #include "seasoning/SeasoningStrip.h"
 
@@ -158,7 +159,7 @@ TEST_F(SeasoningTest, ClearingAllTicksAsksFirst) {
     EXPECT_TRUE(w.Text1_0()->hasFocus());
 }
 
-TEST_F(SeasoningTest, AnEditedNameSurvivesARestart) {
+TEST_F(SeasoningTest, AnEditedNameSurvivesARestartAndTheShownDefaultsReachTheFile) {
     start();
     click(strip().Command43);
     calc().TextNameC[7]->setFocus();
@@ -170,6 +171,8 @@ TEST_F(SeasoningTest, AnEditedNameSurvivesARestart) {
     EXPECT_EQ(calc().TextNameC[7]->text(), "<b>自家製</b>ドレッシング");
     EXPECT_EQ(calc().TextTaniC[7]->text(), "0.3");
     EXPECT_EQ(form->SeasoningTable()[7].UnitSalt, "0.3");
+    // The built-in seasonings shown in the other rows were written too.
+    EXPECT_EQ(form->SeasoningTable()[0], BuiltInSeasonings()[0]);
 }
 
 }  // namespace
