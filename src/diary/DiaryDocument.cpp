@@ -49,18 +49,27 @@ void DiaryDocument::changed(DataFile, bool here) {
     if (here || !autosave_.isActive()) autosave_.start();
 }
 
-void DiaryDocument::folderGone() {
+void DiaryDocument::folderGone(bool replaced) {
     // Moved into a sync folder, say, while the window was open. Nothing is
     // followed and nothing counts as deleted: everything held here is written
     // anew into the folder at the next save, as a first run would.
     files_->ForgetVersions();
     for (const DataKind& kind : DataKinds) DiaryBooks(diary_).MarkUnsaved(kind.file);
-    if (!stopped_)
+    const QString name = QDir::toNativeSeparators(QDir::cleanPath(files_->folder()));
+    if (stopped_) return;
+    if (replaced)
+        emit notice(
+            QStringLiteral(
+                "データフォルダ「%1」が、別のフォルダに置き換わりました。"
+                "データはこの画面にすべて残っています。次の保存で、そのフォルダに"
+                "すべてのデータを書き込みます。そのフォルダにしかない記録は取り込んで、お知らせします。")
+                .arg(name));
+    else
         emit notice(
             QStringLiteral("データフォルダ「%1」が見つかりません (移動または削除されたようです)。"
                            "データはこの画面にすべて残っています。次の保存で、このフォルダを作り直して"
                            "すべてのデータを書き込みます。")
-                .arg(QDir::toNativeSeparators(QDir::cleanPath(files_->folder()))));
+                .arg(name));
 }
 
 // ---- Start-up ----

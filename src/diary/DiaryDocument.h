@@ -99,7 +99,7 @@ signals:
     void heldBackChanged(const QStringList& files);
 
 private:
-    void folderGone();
+    void folderGone(bool replaced);
     std::vector<DataFile> autosave(bool logAway);
     void changed(DataFile file, bool here);
     int writeFile(DataFile file);

@@ -71,7 +71,7 @@ bool FolderSync::FolderHere() {
     }
     if (!gone_) {
         gone_ = true;
-        emit folderGone();
+        emit folderGone(now.has_value());
     }
     return false;
 }
@@ -81,6 +81,7 @@ void FolderSync::AdoptFolder() {
     folderId_ = IdentityOf(files_.folder());
     if (!folderId_) return;
     gone_ = false;
+    tellWhatComesIn_ = true;
     if (!stopped_) watch();
 }
 
@@ -120,6 +121,7 @@ void FolderSync::CheckNow() {
     const auto kept = files_.takeKeptCopies();
     if (!kept.empty()) tell(KeptCopiesText(kept));
     if (const QString notice = journal_.TakeNotice(); !notice.isEmpty()) tell(notice);
+    tellWhatComesIn_ = false;
 }
 
 void FolderSync::Stop() {
@@ -157,7 +159,10 @@ bool FolderSync::SyncFile(DataFile file) {
         return true;
     }
     const QFileInfo info(files_.folder() + stem + QLatin1String(".txt"));
-    journal_.Absorb(file, version, info.lastModified().toMSecsSinceEpoch());
+    journal_.Absorb(file, version, info.lastModified().toMSecsSinceEpoch(),
+                    tellWhatComesIn_ ? QStringLiteral("「%1」").arg(info.fileName()) : QString());
+    if (tellWhatComesIn_)
+        if (const QString notice = journal_.TakeNotice(); !notice.isEmpty()) tell(notice);
     // The file is written again when it lacks or holds otherwise what the
     // diary holds; when it holds just that, there is nothing to save back.
     if (journal_.Differs(file, version))

@@ -69,9 +69,10 @@ public:
     void Hold(DataFile file, bool held);
 
 signals:
-    // The data folder went away under the program: what it holds is in
-    // memory alone, and a missing file there is no deletion.
-    void folderGone();
+    // The data folder went away under the program (`replaced`: another
+    // folder stands in its place): what it holds is in memory alone, and a
+    // missing file there is no deletion.
+    void folderGone(bool replaced);
 
 private:
     void watch();
@@ -96,6 +97,8 @@ private:
     // The folder's identity as the program found it: device and inode.
     std::optional<std::pair<quint64, quint64>> folderId_;
     bool gone_ = false;
+    // The folder adopted stood in for the one read: what its files add is told.
+    bool tellWhatComesIn_ = false;
     QElapsedTimer pendingSince_;
 };
 

@@ -166,13 +166,25 @@ TEST_F(DiaryDocumentTest, AFolderOrLogThatGoesAwayLosesNothing) {
     checkFolder();
     EXPECT_EQ(d.diary().SaltTarget(), "5");
 
+    // Another folder put in its place, with a day of its own: told as such,
+    // and the day comes in, named, at the next save.
+    ASSERT_TRUE(QDir().rename(folder, dir.path() + "/Away"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    WriteBytes(folder + "Enbun.txt", Line("2024/01/01", "5") + Line("2024/01/02", "8"));
+    checkFolder();
+    EXPECT_TRUE(notices.last().contains("置き換わりました")) << notices.last().toStdString();
+    EXPECT_TRUE(d.SaveChangedNow().ok());
+    EXPECT_EQ(d.diary().LogCount(), 2);
+    EXPECT_TRUE(notices.last().contains("「Enbun.txt」")) << notices.last().toStdString();
+    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5") + Line("2024/01/02", "8"));
+
     // Moved again, and the window closed before anything noticed: the close
     // writes everything anew all the same, without a word.
     ASSERT_TRUE(QDir().rename(folder, dir.path() + "/MovedAgain"));
     const qsizetype told = notices.size();
     EXPECT_TRUE(d.SaveAllAndStop().ok());
     EXPECT_EQ(notices.size(), told);
-    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5"));
+    EXPECT_EQ(ReadBytes(folder + "Enbun.txt"), Line("2024/01/01", "5") + Line("2024/01/02", "8"));
     EXPECT_EQ(ReadBytes(folder + "Moku.txt"), "5\r\n");
 }
 
