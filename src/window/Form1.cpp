@@ -86,7 +86,12 @@ Form1::Form1(Dialogs& dialogs, const Clock& clock, QString dataFolder, FileOps& 
 Form1::~Form1() {
     // The panels over the command column tell this window when they hide, and
     // a closing window hides its children only after its own part is gone:
-    // they go first, while the window is still whole.
+    // they go first, while the window is still whole. The panels over the
+    // whole window go before them: where their focus returns to may be a
+    // column panel's button.
+    delete PictureE_.built();
+    delete PictureH_.built();
+    delete PictureCho_.built();
     qDeleteAll(host()->findChildren<ColumnPanel*>(Qt::FindDirectChildrenOnly));
 }
 
