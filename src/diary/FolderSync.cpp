@@ -56,6 +56,73 @@ FolderSync::FolderSync(Diary& diary, DataFiles& files, ChangeJournal& journal, T
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &FolderSync::changeSeen);
 }
 
+FolderSync::~FolderSync() { joinReadAway(); }
+
+void FolderSync::joinReadAway() {
+    if (away_.joinable()) away_.join();
+}
+
+void FolderSync::readAway(const DataKind* kind, const QString& copy) {
+    awayRunning_ = true;
+    awayResult_ = {};
+    awayResult_.kind = kind;
+    awayResult_.copy = copy;
+    awayResult_.knownBefore = files_.KnownStamp(StemOf(DataFile::Enbun));
+    away_ = std::thread([this, kind, copy, &ops = files_.ops(), folder = files_.folder()] {
+        Away& r = awayResult_;
+        if (!copy.isEmpty()) {
+            if (const auto read = ReadCopy(copy, kind->ceiling)) {
+                FileVersion version;
+                if (kind->parse(read->first, version)) r.version = std::move(version);
+                r.millis = read->second;
+            }
+        } else if (auto log = DataFiles::ReadUsualLogAway(ops, folder)) {
+            FileVersion version;
+            version.log = std::move(log->log);
+            r.version = std::move(version);
+            r.stamp = log->stamp;
+            r.millis = log->stamp.mtimeNs / 1000000;
+        } else {
+            r.unusual = true;
+        }
+        QMetaObject::invokeMethod(this, &FolderSync::readAwayDone, Qt::QueuedConnection);
+    });
+}
+
+void FolderSync::readAwayDone() {
+    if (!awayRunning_) return;
+    joinReadAway();
+    awayRunning_ = false;
+    Away r = std::move(awayResult_);
+    awayResult_ = {};
+    if (stopped_) return;
+    if (!r.copy.isEmpty()) {
+        const QString name = QFileInfo(r.copy).fileName();
+        if (!r.version) {
+            refused_.insert(name);
+            tell(UnreadableCopyText(r.copy));
+        } else {
+            journal_.Absorb(r.kind->file, *r.version, r.millis, QStringLiteral("「%1」").arg(name));
+            putAway(r.copy);
+        }
+    } else if (r.unusual || files_.KnownStamp(StemOf(DataFile::Enbun)) != r.knownBefore ||
+               held_.contains(DataFile::Enbun) || diary_.LogImportPending()) {
+        // Saved or read here meanwhile, or not in the usual shape: looked at
+        // again, on this thread where an unusual file is handled.
+        if (r.unusual) SyncFile(DataFile::Enbun, false);
+    } else {
+        files_.AcceptLogReread(*r.stamp);
+        journal_.Absorb(DataFile::Enbun, *r.version, r.millis);
+        if (journal_.Differs(DataFile::Enbun, *r.version))
+            DiaryBooks(diary_).MarkUnsaved(DataFile::Enbun);
+        else if (!DiaryBooks(diary_).HasUnjournaled())
+            DiaryBooks(diary_).Saved(DataFile::Enbun);
+    }
+    if (const QString notice = journal_.TakeNotice(); !notice.isEmpty()) tell(notice);
+    // Anything that arrived meanwhile.
+    settle_.start();
+}
+
 void FolderSync::changeSeen() {
     // A burst is taken as one, but a folder that never falls quiet (another
     // program renaming there every moment) still gets looked at in time.
@@ -115,7 +182,7 @@ void FolderSync::CheckNow() {
     if (stopped_ || !FolderHere()) return;
     watch();
     journal_.ReadOthers();
-    for (const DataKind& kind : DataKinds) SyncFile(kind.file);
+    for (const DataKind& kind : DataKinds) SyncFile(kind.file, true);
     absorbLeftoverBackups();
     absorbCopies();
     const auto kept = files_.takeKeptCopies();
@@ -126,6 +193,8 @@ void FolderSync::CheckNow() {
 
 void FolderSync::Stop() {
     stopped_ = true;
+    joinReadAway();
+    awayRunning_ = false;
     settle_.stop();
     const QStringList watched = watcher_.files() + watcher_.directories();
     if (!watched.isEmpty()) watcher_.removePaths(watched);
@@ -142,10 +211,16 @@ void FolderSync::Hold(DataFile file, bool held) {
     }
 }
 
-bool FolderSync::SyncFile(DataFile file) {
+bool FolderSync::SyncFile(DataFile file, bool mayReadAway) {
     const QString stem = StemOf(file);
     if (held_.contains(file) || ImportPending(diary_, file) || !FolderHere() || !files_.ChangedOnDisk(stem))
         return false;
+    if (file == DataFile::Enbun && awayRunning_ && mayReadAway) return false;  // being read already
+    if (file == DataFile::Enbun && mayReadAway && !awayRunning_ &&
+        QFileInfo(files_.folder() + stem + QLatin1String(".txt")).size() > ReadAwayAboveBytes) {
+        readAway(&KindOf(file), {});
+        return false;
+    }
     FileVersion version;
     DataFiles::ReadUse use = DataFiles::ReadUse::Replace;
     KindOf(file).read(files_, version, &use);
@@ -200,6 +275,11 @@ void FolderSync::absorbCopies() {
              dir.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden, QDir::Name)) {
             if (!IsSyncConflictCopy(name, stem) || refused_.contains(name)) continue;
             const QString path = dir.filePath(name);
+            if (awayRunning_ && awayResult_.copy == path) continue;
+            if (QFileInfo(path).size() > ReadAwayAboveBytes) {
+                if (!awayRunning_) readAway(&kind, path);
+                continue;
+            }
             const auto copy = ReadCopy(path, kind.ceiling);
             if (!copy || !absorbCopy(kind, copy->first, copy->second, name)) {
                 refused_.insert(name);

@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <functional>
 #include <optional>
+#include <thread>
 #include <utility>
 
 namespace morv {
@@ -31,6 +32,9 @@ class DataFiles;
 class FolderSync : public QObject {
     Q_OBJECT
 public:
+    // A copy or a log larger than this is read and parsed on a thread of its
+    // own, so that the window keeps answering; its records go in when it is done.
+    static constexpr qint64 ReadAwayAboveBytes = 1024 * 1024;
     // A burst of events (a sync program writes, renames, deletes) is taken as one.
     static constexpr int SettleMs = 300;
     // A change is shown at most this long after it arrives, however busy the folder.
@@ -41,6 +45,7 @@ public:
     // tell: a message for the user (values replaced elsewhere, records taken
     // in, a copy kept aside).
     FolderSync(Diary& diary, DataFiles& files, ChangeJournal& journal, Tell tell, QObject* parent);
+    ~FolderSync() override;
 
     // Whether the data folder is still the one read at the start: not
     // removed, renamed or replaced. The first time it is not, the folder is
@@ -61,8 +66,9 @@ public:
     // close's save instead of after it.
     void Stop();
     // Reads `file` again when it changed on disk, taking in what no journal
-    // explains; true when it was read.
-    bool SyncFile(DataFile file);
+    // explains; true when it was read here. `mayReadAway`: a large log is
+    // read on a thread of its own instead, and taken in when it is done.
+    bool SyncFile(DataFile file, bool mayReadAway = false);
     // While this program itself is writing `file` elsewhere than on the
     // window's thread, what happens to it on disk is its own doing: it is
     // not looked at. When the hold ends the folder is looked at again.
@@ -83,6 +89,10 @@ private:
     bool absorbCopy(const DataKind& kind, const QByteArray& bytes, qint64 millis, const QString& name);
     // Moved out of the way once its records are in this machine's journal.
     void putAway(const QString& path);
+    // A large copy (`copy`) or the log (empty) read and parsed away.
+    void readAway(const DataKind* kind, const QString& copy);
+    void readAwayDone();
+    void joinReadAway();
     void tell(const QString& text);
 
     Diary& diary_;
@@ -100,6 +110,19 @@ private:
     // The folder adopted stood in for the one read: what its files add is told.
     bool tellWhatComesIn_ = false;
     QElapsedTimer pendingSince_;
+    // What a read away brings back, handed over by the join.
+    struct Away {
+        const DataKind* kind = nullptr;
+        QString copy;  // empty: the log itself
+        std::optional<FileVersion> version;
+        qint64 millis = 0;
+        std::optional<FileStamp> stamp;  // the log's version read
+        std::optional<FileStamp> knownBefore;
+        bool unusual = false;  // the log is to be read here, as an unusual file
+    };
+    std::thread away_;
+    Away awayResult_;
+    bool awayRunning_ = false;
 };
 
 }  // namespace morv

@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QLabel>
+#include <QTest>
 #include <cstdio>
 
 namespace morv::test {
@@ -70,6 +71,29 @@ TEST_F(FolderSyncTest, AFileReplacedWhileTheWindowRunsShowsOnTheOpenList) {
     w.AutosaveNow();
     EXPECT_EQ(bytes("Enbun.txt"),
               line("2024/01/01", "5") + line("2024/01/03", "7") + line("2024/01/04", "9"));
+}
+
+TEST_F(FolderSyncTest, ALargeLogOrCopyIsReadAwayFromTheWindow) {
+    QByteArray many;
+    for (QDate day(1980, 1, 1); day < QDate(2100, 1, 1); day = day.addDays(1))
+        many += line(day.toString("yyyy/MM/dd").toUtf8().constData(), "5");
+    ASSERT_GT(many.size(), FolderSync::ReadAwayAboveBytes);
+    put("Enbun.txt", line("2024/01/01", "5"));
+    Form1& w = start();
+    // The other machine's log of some forty thousand days, and then a copy as
+    // large: neither is in the diary when the look returns; both come in.
+    replace("Enbun.txt", many);
+    checkFolder();
+    EXPECT_EQ(w.diary().LogCount(), 1) << "read away, not on the window's thread";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.diary().LogCount() > 1; }, 20000));
+    EXPECT_EQ(w.diary().LogCount(), many.count('\n'));
+    const QString copy = "Enbun.sync-conflict-20240105-090000-ABCDEFG.txt";
+    put(copy, many + line("2100/01/01", "7"));
+    checkFolder();
+    EXPECT_TRUE(exists(copy));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !exists(copy); }, 20000));
+    EXPECT_EQ(w.diary().DailyLog().back().LogDate, "2100/01/01");
+    EXPECT_TRUE(exists("journal/absorbed/" + copy));
 }
 
 }  // namespace
