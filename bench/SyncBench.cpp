@@ -1,17 +1,21 @@
 // A data folder kept in step by a sync program: the check before each save,
-// and the merge of a long log changed on both machines.
+// and the fold of another machine's journal over a long log, at the start
+// and while running.
 
 #include "Benchmarks.h"
 #include "DataSets.h"
 
+#include "diary/ChangeJournal.h"
 #include "diary/Diary.h"
 #include "storage/DataFiles.h"
+#include "storage/Journal.h"
 
 #include <benchmark/benchmark.h>
 
 #include <sys/stat.h>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <chrono>
 
@@ -74,47 +78,66 @@ void RegisterSyncBenchmarks(DataSets& data) {
         state.counters["floor"] = benchmark::Counter(floor, benchmark::Counter::kAvgIterations);
     }));
 
-    // The log as another machine saved it (a reading changed, a day added)
-    // while this one registered a day and changed another reading: its read
-    // and the merge, against the plain read of the same file.
-    settings(benchmark::RegisterBenchmark("sync/merge/100000", [&data](benchmark::State& state) {
+    // Another machine's journal, which took in the same 100,000 days, folded
+    // at the start; then two of its new lines (a reading changed, a day
+    // added) folded while running. Both against the plain read of the log.
+    auto fold = [&data](benchmark::State& state, bool atStart) {
         const QString folder = data.folder(Full);
-        const QString there = folder + QStringLiteral("there/");
-        QDir().mkpath(there);
+        QTemporaryDir scratch;
+        const QString there = scratch.path() + QStringLiteral("/Tavelnor/");
+        QDir().mkpath(there + QStringLiteral("journal"));
         DataFiles files(
             folder, [](const QString&) {}, [] { return QDateTime::currentDateTime(); });
-        DataFiles theirFiles(
-            there, [](const QString&) {}, [] { return QDateTime::currentDateTime(); });
         LogList base;
         files.EnbunFileRead(base);
-        LogList theirs = base;
-        theirs[10].PressureLow = QStringLiteral("70");
-        theirs.push_back({QStringLiteral("2099/01/01"), QStringLiteral("5"), {}, {}});
-        theirFiles.EnbunFileWrite(theirs);
+        const QByteArray node = "bbbbbbbbbbbbbbbb";
+        Stamp at{QDateTime::currentMSecsSinceEpoch() - 60000, 0, node};
+        std::vector<JournalEntry> lines;
+        for (const LogRecord& day : base)
+            lines.push_back({at, "day", day.LogDate, {day.DaySalt, day.PressureLow, day.PressureHigh}});
+        JournalWriter writer(SystemFileOps(), there + QStringLiteral("journal/"), node,
+                             QStringLiteral("laptop"));
+        writer.append(lines);
+        std::array<std::optional<qint64>, DataFileCount> times{};
+        times[size_t(DataFile::Enbun)] = at.millis - 1000;
+        const auto now = [] { return QDateTime::currentMSecsSinceEpoch(); };
         double floor = 0;
+        int extra = 0;
         for (auto _ : state) {
             state.PauseTiming();
             Diary diary;
             diary.LoadDailyLog(base);
-            diary.SetReading(20, QStringLiteral("80"), QStringLiteral("120"));
-            diary.RegisterDay(FindLogPlace(diary.DailyLog(), QStringLiteral("2099/01/02")),
-                              QStringLiteral("2099/01/02"), QStringLiteral("6"));
+            ChangeJournal journal(diary, there, Machine{"aaaaaaaaaaaaaaaa", QStringLiteral("desk")},
+                                  SystemFileOps(), now);
+            if (!atStart) {
+                journal.Start(times);
+                ++at.counter;
+                const QString date =
+                    QStringLiteral("2199/01/%1").arg(++extra % 28 + 1, 2, 10, QLatin1Char('0'));
+                writer.append(
+                    {{at, "day", base[10].LogDate, {base[10].DaySalt, QStringLiteral("70"), QString()}},
+                     {at, "day", date, {QStringLiteral("5"), QString(), QString()}}});
+            }
             state.ResumeTiming();
             const Clock::time_point start = Clock::now();
-            LogList read;
-            theirFiles.EnbunFileRead(read);
-            diary.TakeDailyLog(std::move(read));
+            if (atStart)
+                journal.Start(times);
+            else
+                journal.ReadOthers();
             state.SetIterationTime(Since(start));
-            if (diary.LogCount() != int(base.size()) + 2) state.SkipWithError("the merge lost a day");
+            if (diary.LogCount() < int(base.size())) state.SkipWithError("the fold lost a day");
             const Clock::time_point between = Clock::now();
             LogList plain;
-            theirFiles.EnbunFileRead(plain);
+            files.EnbunFileRead(plain);
             benchmark::DoNotOptimize(plain);
             floor += Since(between);
         }
         state.counters["floor"] = benchmark::Counter(floor, benchmark::Counter::kAvgIterations);
-        QDir(there).removeRecursively();
-    }));
+    };
+    settings(benchmark::RegisterBenchmark("sync/start-fold/100000",
+                                          [fold](benchmark::State& state) { fold(state, true); }));
+    settings(benchmark::RegisterBenchmark("sync/merge/100000",
+                                          [fold](benchmark::State& state) { fold(state, false); }));
 }
 
 }  // namespace morv::bench

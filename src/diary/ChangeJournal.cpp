@@ -112,7 +112,7 @@ void ChangeJournal::compactOwn() {
     for (int row = 0; row < SeasoningRowCount; ++row) mine(clocks_.seasoning(row));
     mine(clocks_.target());
     mine(clocks_.shift());
-    clocks_.forEachDay([&](const QString&, const FieldClocks::Clock& c) { mine(c); });
+    clocks_.forEachDayClock(mine);
     if (ownLines_ < 2 * records + CompactAboveLines) return;
     JournalReader whole;
     const QString path = JournalPath(folder_, me_.node);
@@ -175,15 +175,14 @@ void ChangeJournal::takeInFromFiles() {
     // The log's days from its file share the file's time; one pass finds them.
     std::optional<qint64> logMillis;
     int days = 0;
-    clocks_.forEachDay([&](const QString&, const FieldClocks::Clock& c) {
+    clocks_.forEachDayClock([&](const FieldClocks::Clock& c) {
         if (!c.fromFile) return;
         logMillis = c.stamp.millis;
         ++days;
     });
     if (days > 0) {
         const Stamp at = takenStamp(*logMillis, {});
-        const bool whole = days == diary_.LogCount();
-        if (whole) {
+        if (days == diary_.LogCount()) {
             allDaysAt_ = at;
         } else {
             std::vector<QString> dates;
@@ -195,8 +194,7 @@ void ChangeJournal::takeInFromFiles() {
                     pending_.push_back(
                         entry(at, OpDay, date, {day->DaySalt, day->PressureLow, day->PressureHigh}));
         }
-        for (const LogRecord& day : diary_.DailyLog())
-            if (clocks_.day(day.LogDate).fromFile) clocks_.setDay(day.LogDate, {at, false});
+        clocks_.restampFileDays(at);
         kinds << QStringLiteral("Enbun.txt");
     }
     // The first start with journals says nothing: everything is in a file then.
@@ -259,10 +257,9 @@ void ChangeJournal::foldFile(const QString& path, bool atStart) {
     foldDays(days, QString::fromLatin1(node));
 }
 
-template <class Apply>
+template <class Describe, class Apply>
 void ChangeJournal::foldRecord(FieldClocks::Clock& clock, const JournalEntry& e, const QString& host,
-                               bool same, const QString& record, const QString& ours, const QString& theirs,
-                               Apply&& apply) {
+                               bool same, Describe&& describe, Apply&& apply) {
     if (same) {
         // The line explains the value as it stands.
         if (clock.fromFile || clock.stamp < e.stamp) clock = {e.stamp, false};
@@ -270,8 +267,11 @@ void ChangeJournal::foldRecord(FieldClocks::Clock& clock, const JournalEntry& e,
     }
     if (!(clock.stamp < e.stamp)) return;  // an older line: the value stands
     if (!clock.fromFile && clock.stamp.node == me_.node && e.stamp.node != me_.node &&
-        seenMe_.value(e.stamp.node) < clock.stamp)
-        lost_.push_back({record, ours, theirs, host});
+        seenMe_.value(e.stamp.node) < clock.stamp) {
+        Told told = describe();
+        told.host = host;
+        lost_.push_back(std::move(told));
+    }
     clock = {e.stamp, false};
     apply();
 }
@@ -283,29 +283,48 @@ void ChangeJournal::fold(const JournalEntry& e, const QString& host) {
         if (!ok || slot < 0 || slot >= StoredItemCount) return;
         const ItemRecord theirs = ItemOf(e);
         const ItemRecord& ours = diary_.ItemTable()[static_cast<size_t>(slot)];
-        foldRecord(clocks_.item(slot), e, host, ours == theirs, ItemName(slot), ItemText(ours),
-                   ItemText(theirs), [&] { DiaryBooks(diary_).ApplyItem(slot, theirs); });
+        foldRecord(
+            clocks_.item(slot), e, host, ours == theirs,
+            [&] {
+                return Told{ItemName(slot), ItemText(ours), ItemText(theirs), {}};
+            },
+            [&] { DiaryBooks(diary_).ApplyItem(slot, theirs); });
     } else if (e.op == OpSeasoning) {
         bool ok = false;
         const int row = e.key.toInt(&ok);
         if (!ok || row < 0 || row >= SeasoningRowCount) return;
         const SeasoningRecord theirs = SeasoningOf(e);
         const SeasoningRecord& ours = diary_.SeasoningTable()[static_cast<size_t>(row)];
-        foldRecord(clocks_.seasoning(row), e, host, ours == theirs, SeasoningName(row),
-                   ours.SeasoningName + QLatin1Char(' ') + ours.UnitSalt,
-                   theirs.SeasoningName + QLatin1Char(' ') + theirs.UnitSalt,
-                   [&] { DiaryBooks(diary_).ApplySeasoning(row, theirs); });
+        foldRecord(
+            clocks_.seasoning(row), e, host, ours == theirs,
+            [&] {
+                return Told{SeasoningName(row),
+                            ours.SeasoningName + QLatin1Char(' ') + ours.UnitSalt,
+                            theirs.SeasoningName + QLatin1Char(' ') + theirs.UnitSalt,
+                            {}};
+            },
+            [&] { DiaryBooks(diary_).ApplySeasoning(row, theirs); });
     } else if (e.op == OpTarget) {
         const QString theirs = Field(e, 0);
-        foldRecord(clocks_.target(), e, host, diary_.SaltTarget() == theirs, QStringLiteral("塩分目標"),
-                   diary_.SaltTarget(), theirs, [&] { DiaryBooks(diary_).ApplyTarget(theirs); });
+        foldRecord(
+            clocks_.target(), e, host, diary_.SaltTarget() == theirs,
+            [&] {
+                return Told{QStringLiteral("塩分目標"), diary_.SaltTarget(), theirs, {}};
+            },
+            [&] { DiaryBooks(diary_).ApplyTarget(theirs); });
     } else if (e.op == OpShift) {
         bool ok = false;
         const qint32 theirs = Field(e, 0).toInt(&ok);
         if (!ok) return;
-        foldRecord(clocks_.shift(), e, host, diary_.PressureBarShift() == theirs,
-                   QStringLiteral("血圧グラフの位置"), QString::number(diary_.PressureBarShift()),
-                   QString::number(theirs), [&] { DiaryBooks(diary_).ApplyShift(theirs); });
+        foldRecord(
+            clocks_.shift(), e, host, diary_.PressureBarShift() == theirs,
+            [&] {
+                return Told{QStringLiteral("血圧グラフの位置"),
+                            QString::number(diary_.PressureBarShift()),
+                            QString::number(theirs),
+                            {}};
+            },
+            [&] { DiaryBooks(diary_).ApplyShift(theirs); });
     }
     // A line of a kind this version does not know is left to the version that does.
 }
@@ -334,15 +353,23 @@ void ChangeJournal::foldDays(const std::vector<JournalEntry>& lines, const QStri
         const QString& date = e.key;
         if (date.isEmpty()) continue;
         FieldClocks::Clock clock = clocks_.day(date);
+        // A day set before the log's latest deletion is gone with it.
+        if (e.op == OpDay && !(clocks_.logDeleted() < e.stamp)) continue;
         const std::optional<LogRecord> ours = current(date);
-        std::optional<LogRecord> theirs;
-        if (e.op == OpDay) {
-            // A day set before the log's latest deletion is gone with it.
-            if (!(clocks_.logDeleted() < e.stamp)) continue;
-            theirs = DayOf(e);
-        }
-        foldRecord(clock, e, host, ours == theirs, QStringLiteral("%1 の記録").arg(date), DayText(ours),
-                   DayText(theirs), [&] { batch[date] = theirs; });
+        const bool same = e.op == OpDay
+                              ? ours && ours->DaySalt == Field(e, 0) && ours->PressureLow == Field(e, 1) &&
+                                    ours->PressureHigh == Field(e, 2)
+                              : !ours;
+        auto theirs = [&]() -> std::optional<LogRecord> {
+            if (e.op == OpDay) return DayOf(e);
+            return std::nullopt;
+        };
+        foldRecord(
+            clock, e, host, same,
+            [&] {
+                return Told{QStringLiteral("%1 の記録").arg(date), DayText(ours), DayText(theirs()), {}};
+            },
+            [&] { batch[date] = theirs(); });
         clocks_.setDay(date, clock);
     }
     flush();

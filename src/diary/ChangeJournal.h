@@ -80,9 +80,10 @@ private:
     void fold(const JournalEntry& entry, const QString& host);
     // One record's line against its clock: applied when newer. Tells when it
     // replaces a value of this machine's that `from` had not seen.
-    template <class Apply>
+    // `describe` names the record and both values, only when it is told.
+    template <class Describe, class Apply>
     void foldRecord(FieldClocks::Clock& clock, const JournalEntry& entry, const QString& host, bool same,
-                    const QString& record, const QString& ours, const QString& theirs, Apply&& apply);
+                    Describe&& describe, Apply&& apply);
     void foldDays(const std::vector<JournalEntry>& days, const QString& host);
     Stamp takenStamp(qint64 millis, const Stamp& over);
     void takeInFromFiles();

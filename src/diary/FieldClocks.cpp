@@ -38,6 +38,22 @@ quint16 FieldClocks::nodeIndex(const QByteArray& node) {
     return static_cast<quint16>(nodes_.size() - 1);
 }
 
+qint64 FieldClocks::restampFileDays(const Stamp& stamp) {
+    qint64 count = 0;
+    const quint16 node = nodeIndex(stamp.node);
+    for (Packed& p : days_) {
+        if (p.node != FileNode) continue;
+        p = {stamp.millis, p.date, static_cast<quint16>(std::min<quint32>(stamp.counter, 0xFFFF)), node};
+        ++count;
+    }
+    for (auto& [date, clock] : oddDays_)
+        if (clock.fromFile) {
+            clock = {stamp, false};
+            ++count;
+        }
+    return count;
+}
+
 FieldClocks::Clock FieldClocks::day(const QString& date) const {
     const quint32 key = DateKey(date);
     if (key == 0) {

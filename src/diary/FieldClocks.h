@@ -38,6 +38,15 @@ public:
         for (const auto& [date, clock] : oddDays_) f(date, clock);
     }
 
+    // Every day's clock, without its date (no date text is made).
+    template <class F>
+    void forEachDayClock(F&& f) const {
+        for (const Packed& p : days_) f(unpack(p));
+        for (const auto& [date, clock] : oddDays_) f(clock);
+    }
+    // Every day that stands at a file's time takes `stamp`; how many did.
+    qint64 restampFileDays(const Stamp& stamp);
+
 private:
     struct Packed {
         qint64 millis;
