@@ -21,7 +21,11 @@ export XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 
-fail() { echo "two machines: FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "two machines: FAIL: $*" >&2
+  cat "$work"/*.err >&2 2>/dev/null || true
+  exit 1
+}
 
 if [ -z "${SMOKE_INSIDE_X:-}" ]; then
   export SMOKE_INSIDE_X=1
@@ -33,6 +37,7 @@ if ! command -v xdotool >/dev/null; then
 fi
 
 source "$(dirname "$0")/wait_for.sh"
+source "$(dirname "$0")/two_copies.sh"
 
 desk=$work/desk/Tavelnor
 lap=$work/lap/Tavelnor
@@ -97,47 +102,9 @@ settled() {
   done
   return 1
 }
-names_in() { grep -so '"[a-z][a-z]*"' "$1/Kiroku.txt" | tr -d '"' | tr '\n' ' '; }
 
-# xdotool's --pid does not narrow a search by name: each window's own pid is asked.
-windows_of() {
-  local w
-  for w in $(xdotool search --onlyvisible --name '^Morvaline$' 2>/dev/null); do
-    [ "$(xdotool getwindowpid "$w" 2>/dev/null)" = "$1" ] && echo "$w"
-  done
-  return 0
-}
-shown() { windows_of "$1" | wc -l; }
-# The main window is the copy's first: its messages come later, with higher ids.
-window_of() { local copy=$1; wait_for '[ "$(shown $copy)" -ge 1 ]' 20 && windows_of $copy | sort -n | head -1; }
-# Both windows open at one place, and no window manager raises the one used.
-focus() { xdotool windowraise "$1"; xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
-# The message or question a copy shows over its window.
-box_of() { windows_of "$1" | grep -vx "$2" | head -1; }
-# Every message a copy shows is answered with its OK.
-close_boxes() {  # copy, its window
-  local box tries=0
-  while [ "$(shown "$1")" -ge 2 ] && [ $tries -lt 10 ]; do
-    box=$(box_of "$1" "$2")
-    [ -n "$box" ] && { focus "$box"; xdotool key Return; }
-    sleep 0.3
-    tries=$((tries + 1))
-  done
-  [ "$(shown "$1")" -eq 1 ]
-}
-
-start_desktop() {
-  XDG_DATA_HOME=$work/desk XDG_STATE_HOME=$work/desk-state MORVALINE_MACHINE_NODE=aaaaaaaaaaaaaaaa \
-    MORVALINE_MACHINE_NAME=desk "$binary" &
-  desktop=$!
-  dw=$(window_of $desktop) || fail "the desktop's window did not appear"
-}
-start_laptop() {
-  XDG_DATA_HOME=$work/lap XDG_STATE_HOME=$work/lap-state MORVALINE_MACHINE_NODE=bbbbbbbbbbbbbbbb \
-    MORVALINE_MACHINE_NAME=lap "$binary" &
-  laptop=$!
-  lw=$(window_of $laptop) || fail "the laptop's window did not appear"
-}
+start_desktop() { start_copy desk aaaaaaaaaaaaaaaa; desktop=$copy_pid dw=$copy_window; }
+start_laptop() { start_copy lap bbbbbbbbbbbbbbbb; laptop=$copy_pid lw=$copy_window; }
 
 start_desktop
 wait_for '[ "$(shown $desktop)" -ge 2 ]' 15 || fail "the desktop did not tell of the backup from elsewhere"
@@ -157,26 +124,8 @@ press_register() {  # window, days back from the date shown
   sleep 1
 }
 register() { press_register "$@"; xdotool key Return; }  # the confirmation's OK
-# A date typed into the date box and registered; the date is not in the log
-# yet, so the only box is the confirmation.
-register_date() {  # copy, window, date
-  local copy=$1
-  focus "$2"
-  xdotool mousemove --window "$2" 58 21 click 1 key ctrl+a type "$3"
-  xdotool mousemove --window "$2" 60 68 click 1
-  wait_for '[ "$(shown $copy)" -ge 2 ]' 5 || fail "registering $3 showed no confirmation"
-  close_boxes "$copy" "$2" || fail "the confirmation of $3 did not close"
-}
-once_each() {  # folder, dates: each date once, the days in order
-  local day
-  for day in "${@:2}"; do
-    [ "$(grep -c "^\"$day\"" "$1/Enbun.txt")" -eq 1 ] || return 1
-  done
-  cut -d, -f1 "$1/Enbun.txt" | sort -c
-}
 names="tea miso "
 items_in() { [ "$(names_in "$1")" = "$names" ]; }
-log_of() { tr -d '\r' 2>/dev/null < "$1/Enbun.txt" | cut -d, -f1 | tr -d '"' | tr '\n' ' '; }
 # Nothing in either folder is a conflict file of the program's own.
 no_conflict_files() {
   local found
@@ -301,11 +250,11 @@ close_boxes $desktop "$dw" || fail "the desktop's message did not close"
 # 2. Neither has the other's change when it closes, and the laptop closes a
 # moment later, so its table, which lacks the desktop's rename, is the newer
 # file that the sync program keeps. At the next start neither row has gone back.
-focus "$lw"; xdotool mousemove --window "$lw" 400 131 click 1 type soba
-settled && grep -q '"soba"' "$desk/Kiroku.txt" || fail "the laptop's row did not reach the desktop: $(names_in "$desk")"
+name_row $laptop "$lw" 3 soba
+settled && grep -q '"soba"' "$desk/Kiroku.txt" || fail "the laptop's row did not reach the desktop: $(names_in "$desk") / $(names_in "$lap")"
 pause_sync
-focus "$dw"; xdotool mousemove --window "$dw" 400 131 click 1 key ctrl+a type green
-focus "$lw"; xdotool mousemove --window "$lw" 400 92 click 1 type udon
+name_row $desktop "$dw" 3 green
+name_row $laptop "$lw" 2 udon
 sleep 0.5  # the keys taken in, well before an autosave
 kill -TERM $desktop; sleep 0.1; kill -TERM $laptop
 wait $desktop || fail "the desktop's copy exited with an error at the close"
@@ -332,9 +281,9 @@ close_boxes $laptop "$lw" || fail "the laptop's message did not close"
 # saved after the desktop's rename but before it arrived, still holds the
 # row's old name, and is newer than the rename. Both renames stay, in both.
 pause_sync
-focus "$dw"; xdotool mousemove --window "$dw" 400 92 click 1 key ctrl+a type ramen
+name_row $desktop "$dw" 2 ramen
 wait_for 'grep -q "\"ramen\"" "$desk/Kiroku.txt"' 10 || fail "the desktop's rename was not saved"
-focus "$lw"; xdotool mousemove --window "$lw" 400 53 click 1 key ctrl+a type cha
+name_row $laptop "$lw" 1 cha
 wait_for 'grep -q "\"cha\"" "$lap/Kiroku.txt"' 10 || fail "the laptop's rename was not saved"
 resume_sync
 names="cha ramen green miso "
@@ -350,15 +299,7 @@ close_boxes $laptop "$lw" || fail "the laptop's message did not close"
 # days before the deletion stay deleted in both.
 settled || fail "the folders did not settle before the deletion"
 pause_sync
-focus "$dw"
-xdotool mousemove --window "$dw" 60 106 click 1   # "削除"
-sleep 0.5
-xdotool mousemove --window "$dw" 58 162 click 1   # the log's "削除"
-wait_for '[ "$(shown $desktop)" -ge 2 ]' 5 || fail "the desktop did not ask before deleting the log"
-focus "$(box_of $desktop "$dw")"; xdotool key Tab Return  # はい
-wait_for '[ ! -e "$desk/Enbun.txt" ]' 5 || fail "the desktop did not delete the log"
-close_boxes $desktop "$dw" || fail "the desktop's message did not close"
-sleep 0.1
+delete_log $desktop "$dw" "$desk"
 register_date $laptop "$lw" 2024/04/01
 wait_for 'grep -q "\"2024/04/01\"" "$lap/Enbun.txt"' 5 || fail "the laptop did not save its day"
 resume_sync
