@@ -67,19 +67,23 @@ ChangeJournal::ChangeJournal(Diary& diary, const QString& dataFolder, Machine me
       hlc_(me_.node, std::move(nowMillis)) {}
 
 JournalEntry ChangeJournal::entry(const Stamp& stamp, const char* op, const QString& key,
-                                  QStringList fields) const {
-    return JournalEntry{stamp, QByteArray(op), key, std::move(fields)};
+                                  QStringList fields) {
+    JournalEntry e{stamp, QByteArray(op), key, std::move(fields)};
+    remember(e);
+    return e;
 }
 
 // ---- The start ----
 
 void ChangeJournal::Start(const std::array<std::optional<qint64>, DataFileCount>& fileMillis) {
-    // What the files gave stands at their times until a line says otherwise.
+    // What the files gave stands until a line says otherwise: a file that a
+    // machine wrote later than a line may still hold an older value (its
+    // table was saved before that line reached it), so any line decides a
+    // record it names, and a file decides only what no line names.
+    fileMillis_ = fileMillis;
     auto fileClock = [&](DataFile file) -> std::optional<FieldClocks::Clock> {
-        const auto millis = fileMillis[static_cast<size_t>(file)];
-        if (!millis) return std::nullopt;
+        if (!fileMillis[static_cast<size_t>(file)]) return std::nullopt;
         FieldClocks::Clock clock;
-        clock.stamp.millis = *millis;
         clock.fromFile = true;
         return clock;
     };
@@ -140,6 +144,20 @@ void ChangeJournal::compactOwn() {
     if (writer.rewrite(kept)) reader_.forget(path);
 }
 
+qint64 ChangeJournal::fileTime(DataFile file) const {
+    return fileMillis_[static_cast<size_t>(file)].value_or(0);
+}
+
+void ChangeJournal::remember(const JournalEntry& e) {
+    if (e.op == OpItem || e.op == OpSeasoning || e.op == OpTarget || e.op == OpShift)
+        history_[QString::fromLatin1(e.op) + u'/' + e.key].insert(qHash(e.fields));
+}
+
+bool ChangeJournal::known(const QByteArray& op, const QString& key, const QStringList& fields) const {
+    const auto found = history_.constFind(QString::fromLatin1(op) + u'/' + key);
+    return found != history_.cend() && found->contains(qHash(fields));
+}
+
 void ChangeJournal::takeInFromFiles() {
     // A record that only a file holds is in no journal: it goes into this
     // machine's, at the file's time, so that no machine loses it with the file.
@@ -147,7 +165,7 @@ void ChangeJournal::takeInFromFiles() {
     for (int slot = 0; slot < StoredItemCount; ++slot) {
         FieldClocks::Clock& c = clocks_.item(slot);
         if (!c.fromFile) continue;
-        c = {takenStamp(c.stamp.millis, c.stamp), false};
+        c = {takenStamp(fileTime(DataFile::Kiroku), c.stamp), false};
         const ItemRecord& r = diary_.ItemTable()[static_cast<size_t>(slot)];
         pending_.push_back(
             entry(c.stamp, OpItem, QString::number(slot), {r.Checked, r.ItemName, r.Sodium, r.ItemSalt}));
@@ -157,31 +175,26 @@ void ChangeJournal::takeInFromFiles() {
     for (int row = 0; row < SeasoningRowCount; ++row) {
         FieldClocks::Clock& c = clocks_.seasoning(row);
         if (!c.fromFile) continue;
-        c = {takenStamp(c.stamp.millis, c.stamp), false};
+        c = {takenStamp(fileTime(DataFile::Chomi), c.stamp), false};
         const SeasoningRecord& r = diary_.SeasoningTable()[static_cast<size_t>(row)];
         pending_.push_back(entry(c.stamp, OpSeasoning, QString::number(row), {r.SeasoningName, r.UnitSalt}));
         if (!kinds.contains(QLatin1String("Chomi.txt"))) kinds << QStringLiteral("Chomi.txt");
     }
     if (FieldClocks::Clock& c = clocks_.target(); c.fromFile) {
-        c = {takenStamp(c.stamp.millis, c.stamp), false};
+        c = {takenStamp(fileTime(DataFile::Moku), c.stamp), false};
         pending_.push_back(entry(c.stamp, OpTarget, {}, {diary_.SaltTarget()}));
         kinds << QStringLiteral("Moku.txt");
     }
     if (FieldClocks::Clock& c = clocks_.shift(); c.fromFile) {
-        c = {takenStamp(c.stamp.millis, c.stamp), false};
+        c = {takenStamp(fileTime(DataFile::Atu), c.stamp), false};
         pending_.push_back(entry(c.stamp, OpShift, {}, {QString::number(diary_.PressureBarShift())}));
         kinds << QStringLiteral("Atu.txt");
     }
     // The log's days from its file share the file's time; one pass finds them.
-    std::optional<qint64> logMillis;
     int days = 0;
-    clocks_.forEachDayClock([&](const FieldClocks::Clock& c) {
-        if (!c.fromFile) return;
-        logMillis = c.stamp.millis;
-        ++days;
-    });
+    clocks_.forEachDayClock([&](const FieldClocks::Clock& c) { days += c.fromFile; });
     if (days > 0) {
-        const Stamp at = takenStamp(*logMillis, {});
+        const Stamp at = takenStamp(fileTime(DataFile::Enbun), {});
         if (days == diary_.LogCount()) {
             allDaysAt_ = at;
         } else {
@@ -277,6 +290,7 @@ void ChangeJournal::foldRecord(FieldClocks::Clock& clock, const JournalEntry& e,
 }
 
 void ChangeJournal::fold(const JournalEntry& e, const QString& host) {
+    remember(e);
     if (e.op == OpItem) {
         bool ok = false;
         const int slot = e.key.toInt(&ok);
@@ -400,6 +414,12 @@ int ChangeJournal::Absorb(DataFile file, const FileVersion& v, qint64 millis, co
     int taken = 0;
     // A record goes in when it is not empty, differs, and nothing newer than
     // the file set it: a file cut short, emptied or older takes nothing away.
+    // A value a line once set is an old one, whatever the file's time: a
+    // machine may save its table after a line that changed it arrived, and
+    // before it folded that line.
+    // A value a line once set is an old one, whatever the file's time: a
+    // machine may save its table after another's line changed the record
+    // and before it folded that line.
     auto take = [&](FieldClocks::Clock& clock, bool differs, bool empty, auto&& apply, auto&& line) {
         if (!differs || empty || !(clock.stamp < fileTime)) return;
         clock = {takenStamp(millis, clock.stamp), false};
@@ -412,7 +432,9 @@ int ChangeJournal::Absorb(DataFile file, const FileVersion& v, qint64 millis, co
             for (int slot = 0; slot < StoredItemCount; ++slot) {
                 const ItemRecord& r = v.items[static_cast<size_t>(slot)];
                 take(
-                    clocks_.item(slot), !(r == diary_.ItemTable()[static_cast<size_t>(slot)]), IsEmpty(r),
+                    clocks_.item(slot), !(r == diary_.ItemTable()[static_cast<size_t>(slot)]),
+                    IsEmpty(r) ||
+                        known(OpItem, QString::number(slot), {r.Checked, r.ItemName, r.Sodium, r.ItemSalt}),
                     [&] { DiaryBooks(diary_).ApplyItem(slot, r); },
                     [&](const Stamp& s) {
                         return entry(s, OpItem, QString::number(slot),
@@ -425,7 +447,8 @@ int ChangeJournal::Absorb(DataFile file, const FileVersion& v, qint64 millis, co
                 const SeasoningRecord& r = v.seasonings[static_cast<size_t>(row)];
                 take(
                     clocks_.seasoning(row), !(r == diary_.SeasoningTable()[static_cast<size_t>(row)]),
-                    IsEmpty(r), [&] { DiaryBooks(diary_).ApplySeasoning(row, r); },
+                    IsEmpty(r) || known(OpSeasoning, QString::number(row), {r.SeasoningName, r.UnitSalt}),
+                    [&] { DiaryBooks(diary_).ApplySeasoning(row, r); },
                     [&](const Stamp& s) {
                         return entry(s, OpSeasoning, QString::number(row), {r.SeasoningName, r.UnitSalt});
                     });
@@ -433,13 +456,15 @@ int ChangeJournal::Absorb(DataFile file, const FileVersion& v, qint64 millis, co
             break;
         case DataFile::Moku:
             take(
-                clocks_.target(), v.target != diary_.SaltTarget(), v.target.isEmpty(),
+                clocks_.target(), v.target != diary_.SaltTarget(),
+                v.target.isEmpty() || known(OpTarget, {}, {v.target}),
                 [&] { DiaryBooks(diary_).ApplyTarget(v.target); },
                 [&](const Stamp& s) { return entry(s, OpTarget, {}, {v.target}); });
             break;
         case DataFile::Atu:
             take(
-                clocks_.shift(), v.shift != diary_.PressureBarShift(), v.shift == DefaultPressureBarShift,
+                clocks_.shift(), v.shift != diary_.PressureBarShift(),
+                v.shift == DefaultPressureBarShift || known(OpShift, {}, {QString::number(v.shift)}),
                 [&] { DiaryBooks(diary_).ApplyShift(v.shift); },
                 [&](const Stamp& s) { return entry(s, OpShift, {}, {QString::number(v.shift)}); });
             break;
@@ -449,8 +474,11 @@ int ChangeJournal::Absorb(DataFile file, const FileVersion& v, qint64 millis, co
                 if (day.LogDate.isEmpty()) continue;
                 FieldClocks::Clock clock = clocks_.day(day.LogDate);
                 if (clock.stamp < clocks_.logDeleted()) clock.stamp = clocks_.logDeleted();
+                // A day a line names is the lines' to decide (no history of a
+                // million days' values is kept): a file brings new days only.
                 take(
-                    clock, DayIn(diary_, day.LogDate) != day, false, [&] { batch[day.LogDate] = day; },
+                    clock, DayIn(diary_, day.LogDate) != day, clock.stamp.millis > 0,
+                    [&] { batch[day.LogDate] = day; },
                     [&](const Stamp& s) {
                         return entry(s, OpDay, day.LogDate, {day.DaySalt, day.PressureLow, day.PressureHigh});
                     });

@@ -21,6 +21,7 @@
 #include "storage/Stamp.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -90,7 +91,8 @@ private:
     // This machine's journal rewritten to the lines that still decide
     // something, when most of its lines no longer do.
     void compactOwn();
-    JournalEntry entry(const Stamp& stamp, const char* op, const QString& key, QStringList fields) const;
+    JournalEntry entry(const Stamp& stamp, const char* op, const QString& key, QStringList fields);
+    qint64 fileTime(DataFile file) const;
     void stampDay(const QString& date, const Stamp& stamp);
 
     Diary& diary_;
@@ -113,6 +115,13 @@ private:
     std::vector<Told> lost_;
     QStringList takenIn_;
     bool anyJournal_ = false;
+    // Each data file's time as read at the start.
+    std::array<std::optional<qint64>, DataFileCount> fileMillis_{};
+    // Every value a line has set each small record to ("item/3" → hashes):
+    // a file that holds one of them holds an old value, not a new edit.
+    QHash<QString, QSet<size_t>> history_;
+    void remember(const JournalEntry& e);
+    bool known(const QByteArray& op, const QString& key, const QStringList& fields) const;
     qint64 ownLines_ = 0;  // lines of this machine's journal read at the start
 };
 
