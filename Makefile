@@ -3,7 +3,7 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test lint format-check test-asan test-tsan bench screenshots package clean
+.PHONY: deps configure build run test lint format-check test-asan test-tsan syncthing-test bench screenshots package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -43,6 +43,12 @@ test-tsan: deps
 	@cmake --preset tsan >/dev/null
 	@cmake --build --preset tsan -j $(JOBS) --target unit_tests gui_tests
 	@ctest --preset tsan -j $(JOBS) -R '\.'
+
+# Two real Syncthing peers on the loopback keep two copies of the program in
+# step (tests/smoke/syncthing_peers.sh); also part of `make test`.
+syncthing-test: configure
+	@cmake --build --preset release -j $(JOBS) --target morvaline
+	bash tests/smoke/syncthing_peers.sh build/morvaline
 
 # Start-up, close, data files and handlers against their floors, as one table
 # (bench/). One Xvfb server with a black root: the probe sees a window's first

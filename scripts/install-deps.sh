@@ -16,6 +16,7 @@ PACKAGES=(
   desktop-file-utils appstream dpkg-dev file qt6-svg-dev
   lintian help2man locales poppler-utils cmark-gfm python3
   orca speech-dispatcher at-spi2-core dbus
+  syncthing curl inotify-tools
 )
 
 missing=()

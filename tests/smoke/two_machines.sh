@@ -201,7 +201,8 @@ for day in 2024/03/02 2024/03/03 2024/03/04 2024/03/05 2024/03/06; do
   register_date $desktop "$dw" $day
   days+=("$day")
 done
-sleep 2.5  # the autosave of the last day, under the renames
+# The last day's autosave, under the renames.
+wait_for 'grep -qs "\"2024/03/06\"" "$desk/Enbun.txt"' 10 || fail "the last day was not saved under the renames"
 touch "$work/renamed"; wait $renamer
 resume_sync
 for folder in "$desk" "$lap"; do
