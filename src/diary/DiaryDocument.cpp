@@ -151,6 +151,8 @@ std::vector<DataFile> DiaryDocument::autosave(bool logAway) {
         if (logAway && file == DataFile::Enbun && logWritten ? startLogSave() : writeFile(file))
             failed.push_back(file);
     }
+    // What a write took in from a file changed meanwhile goes to the journal too.
+    flushJournal();
     autosaveFailing_ = !failed.empty();
     quiet_ = false;
     if (gone && failed.empty()) sync_->AdoptFolder();
@@ -186,6 +188,8 @@ std::vector<DataFile> DiaryDocument::writeAll() {
         if ((DiaryBooks(diary_).HasChanges(kind.file) || !files_->StandsAsWritten(StemOf(kind.file))) &&
             writeFile(kind.file))
             failed.push_back(kind.file);
+    // What a write took in from a file changed meanwhile goes to the journal too.
+    flushJournal();
     return failed;
 }
 
