@@ -392,20 +392,7 @@ void ChangeJournal::foldDays(const std::vector<JournalEntry>& lines, const QStri
 // ---- Files found on disk ----
 
 bool ChangeJournal::Differs(DataFile file, const FileVersion& v) const {
-    switch (file) {
-        case DataFile::Kiroku:
-            return !std::equal(diary_.ItemTable().begin(), diary_.ItemTable().begin() + StoredItemCount,
-                               v.items.begin());
-        case DataFile::Chomi:
-            return diary_.SeasoningTable() != v.seasonings;
-        case DataFile::Moku:
-            return diary_.SaltTarget() != v.target;
-        case DataFile::Atu:
-            return diary_.PressureBarShift() != v.shift;
-        case DataFile::Enbun:
-            return diary_.DailyLog() != v.log;
-    }
-    return true;
+    return KindOf(file).differs(diary_, v);
 }
 
 int ChangeJournal::Absorb(DataFile file, const FileVersion& v, qint64 millis, const QString& from) {

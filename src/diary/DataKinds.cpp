@@ -7,6 +7,8 @@
 #include "storage/TableParse.h"
 #include "text/Cp932.h"
 
+#include <algorithm>
+
 namespace morv {
 
 namespace {
@@ -88,6 +90,26 @@ int WriteShift(DataFiles& files, Diary& d, bool) {
     return failed;
 }
 
+bool ItemsDiffer(const Diary& d, const FileVersion& v) {
+    return !std::equal(d.ItemTable().begin(), d.ItemTable().begin() + StoredItemCount, v.items.begin());
+}
+bool SeasoningsDiffer(const Diary& d, const FileVersion& v) { return d.SeasoningTable() != v.seasonings; }
+bool TargetDiffers(const Diary& d, const FileVersion& v) { return d.SaltTarget() != v.target; }
+bool LogDiffers(const Diary& d, const FileVersion& v) { return d.DailyLog() != v.log; }
+bool ShiftDiffers(const Diary& d, const FileVersion& v) { return d.PressureBarShift() != v.shift; }
+
+void AllItems(DiaryUnjournaled& u) { u.allItems = true; }
+void AllSeasonings(DiaryUnjournaled& u) {
+    for (int row = 0; row < SeasoningRowCount; ++row) u.seasonings.insert(row);
+}
+void Target(DiaryUnjournaled& u) { u.target = true; }
+// The log replaced as a whole: every day before goes, every day now is written.
+void WholeLog(DiaryUnjournaled& u) {
+    u.logDeleted = u.allDays = true;
+    u.days.clear();
+}
+void Shift(DiaryUnjournaled& u) { u.shift = true; }
+
 void ShowItems(Diary& d) { emit d.itemChanged(-1); }
 void ShowSeasonings(Diary& d) { emit d.seasoningChanged(-1); }
 void ShowTarget(Diary& d) { emit d.targetChanged(); }
@@ -99,25 +121,27 @@ void ShowShift(Diary& d) { emit d.barShiftChanged(); }
 constexpr std::array<DataKind, DataFileCount> DataKinds{{
     {DataFile::Kiroku, "Kiroku", SmallFileCeiling, "品名の表には、読み込めたところまでを表示しています。",
      "品名の表には、読み取れた内容を表示しています。", ReadItems, ParseItemCopy, LoadItems, WriteItems,
-     ShowItems},
+     ShowItems, ItemsDiffer, AllItems},
     {DataFile::Chomi, "Chomi", SmallFileCeiling, "調味料は初期値を使います。",
      "調味料には、読み取れた内容を表示しています。", ReadSeasonings, ParseSeasoningCopy, LoadSeasonings,
-     WriteSeasonings, ShowSeasonings},
+     WriteSeasonings, ShowSeasonings, SeasoningsDiffer, AllSeasonings},
     {DataFile::Moku, "Moku", SmallFileCeiling, "塩分目標は空欄です。",
      "塩分目標には、1 行目を表示しています。", ReadTarget, ParseTargetCopy, LoadTarget, WriteTarget,
-     ShowTarget},
+     ShowTarget, TargetDiffers, Target},
     {DataFile::Enbun, "Enbun", LogFileCeiling, "塩分一覧は空の状態です。",
-     "塩分一覧には、読み取れた内容を表示しています。", ReadLog, ParseLogCopy, LoadLog, WriteLog, ShowLog},
+     "塩分一覧には、読み取れた内容を表示しています。", ReadLog, ParseLogCopy, LoadLog, WriteLog, ShowLog,
+     LogDiffers, WholeLog},
     {DataFile::Atu, "Atu", SmallFileCeiling, "血圧グラフの位置は既定の 3000 です。",
      "血圧グラフの位置には、読み取れた値 (読めないときは 3000) を使います。", ReadShift, ParseShiftCopy,
-     LoadShift, WriteShift, ShowShift},
+     LoadShift, WriteShift, ShowShift, ShiftDiffers, Shift},
 }};
 
 // Every kind has its row, at its own index: a kind added to the enum without
 // a row, or rows out of order, does not compile.
 constexpr bool EveryKindHasItsRow() {
     for (std::size_t i = 0; i < DataKinds.size(); ++i)
-        if (static_cast<std::size_t>(DataKinds[i].file) != i || !DataKinds[i].read || !DataKinds[i].write)
+        if (static_cast<std::size_t>(DataKinds[i].file) != i || !DataKinds[i].read || !DataKinds[i].write ||
+            !DataKinds[i].differs || !DataKinds[i].journalWhole)
             return false;
     return static_cast<std::size_t>(DataFile::Atu) + 1 == DataFileCount;
 }

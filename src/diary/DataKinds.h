@@ -16,6 +16,7 @@
 namespace morv {
 
 class Diary;
+struct DiaryUnjournaled;
 
 // A version of a file as read from disk, whatever its kind: only the member
 // of its kind is filled.
@@ -47,6 +48,10 @@ struct DataKind {
     int (*write)(DataFiles& files, Diary& diary, bool adoptingImport);
     // Whatever shows the data shows it again.
     void (*show)(Diary& diary);
+    // Whether a version found on disk lacks or holds otherwise what the diary holds.
+    bool (*differs)(const Diary& diary, const FileVersion& version);
+    // The whole kind changed here (an import, a deletion, a value): what the journal takes.
+    void (*journalWhole)(DiaryUnjournaled& pending);
 };
 
 extern const std::array<DataKind, DataFileCount> DataKinds;

@@ -103,24 +103,7 @@ void Diary::touchDay(const QString& date) {
 }
 
 void Diary::touchWhole(DataFile file) {
-    switch (file) {
-        case DataFile::Kiroku:
-            unjournaled_.allItems = true;
-            break;
-        case DataFile::Moku:
-            unjournaled_.target = true;
-            break;
-        case DataFile::Atu:
-            unjournaled_.shift = true;
-            break;
-        case DataFile::Enbun:
-            unjournaled_.logDeleted = unjournaled_.allDays = true;
-            unjournaled_.days.clear();
-            break;
-        case DataFile::Chomi:
-            for (int row = 0; row < SeasoningRowCount; ++row) unjournaled_.seasonings.insert(row);
-            break;
-    }
+    KindOf(file).journalWhole(unjournaled_);
     FileChanges& c = changes_[index(file)];
     c.any = true;
     c.whole = true;

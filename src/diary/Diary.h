@@ -28,6 +28,24 @@ struct FileChanges {
     std::set<QString> days;  // dates of the log
 };
 
+// What was changed here since the journal last took it: the journal
+// writes these records as they stand then. A kind under an import
+// preview stays out until the import is adopted.
+struct DiaryUnjournaled {
+    std::set<int> items;
+    std::set<int> seasonings;
+    std::set<QString> days;
+    bool target = false;
+    bool shift = false;
+    bool allItems = false;    // every slot (an import adopted, the table deleted)
+    bool logDeleted = false;  // every day before `days` went
+    bool allDays = false;     // every day there is (a log import adopted)
+    bool any() const {
+        return !items.empty() || !seasonings.empty() || !days.empty() || target || shift || allItems ||
+               logDeleted || allDays;
+    }
+};
+
 class Diary : public QObject {
     Q_OBJECT
 public:
@@ -96,23 +114,7 @@ public:
     // is kept in memory, for when the file cannot give it back.
     void BeginItemImport(ItemList imported);
     void BeginLogImport(LogList imported);
-    // What was changed here since the journal last took it: the journal
-    // writes these records as they stand then. A kind under an import
-    // preview stays out until the import is adopted.
-    struct Unjournaled {
-        std::set<int> items;
-        std::set<int> seasonings;
-        std::set<QString> days;
-        bool target = false;
-        bool shift = false;
-        bool allItems = false;    // every slot (an import adopted, the table deleted)
-        bool logDeleted = false;  // every day before `days` went
-        bool allDays = false;     // every day there is (a log import adopted)
-        bool any() const {
-            return !items.empty() || !seasonings.empty() || !days.empty() || target || shift || allItems ||
-                   logDeleted || allDays;
-        }
-    };
+    using Unjournaled = DiaryUnjournaled;
 
 signals:
     // A change to save; `here`: made in this program, not merged in from elsewhere.
